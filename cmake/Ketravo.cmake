@@ -1,0 +1,27 @@
+# Adds every .cpp of the given folders to a target. Folders may be empty.
+function(kt_glob_sources target)
+  foreach(dir ${ARGN})
+    file(GLOB srcs CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/${dir}/*.cpp)
+    if(srcs)
+      target_sources(${target} PRIVATE ${srcs})
+    endif()
+  endforeach()
+endfunction()
+
+# Adds the listed files of the current folder that exist (modules arrive one by one).
+function(kt_sources target)
+  foreach(f ${ARGN})
+    if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/${f})
+      target_sources(${target} PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/${f})
+    endif()
+  endforeach()
+endfunction()
+
+# Every sub-folder of DIR with a CMakeLists.txt is a project of its own (a tool, a benchmark).
+function(kt_add_subdirs dir)
+  file(GLOB lists CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/${dir}/*/CMakeLists.txt)
+  foreach(l ${lists})
+    get_filename_component(d ${l} DIRECTORY)
+    add_subdirectory(${d})
+  endforeach()
+endfunction()
