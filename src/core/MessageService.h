@@ -1,0 +1,80 @@
+// Message boxes, questions and file dialogs all go through one service, so that tests can
+// answer them by script. The program installs the real Win32 service at start; native code
+// that never sets one gets a service that answers as if the user pressed the default button.
+#pragma once
+#include <deque>
+#include <string>
+#include <vector>
+
+namespace kt {
+
+enum class MsgKind { Plain, Information, Warning, Error, Confirmation };
+enum class MsgButtons { OK, OKCancel, YesNo, YesNoCancel };
+// Values match the Windows dialog results (IDOK, IDCANCEL, IDYES, IDNO).
+enum class MsgResult { None = 0, OK = 1, Cancel = 2, Yes = 6, No = 7 };
+
+struct FileDialogRequest {
+    std::string title;
+    std::string filter;       // "Skin files (*.skn)|*.skn|All files|*.*"
+    std::string initialDir;
+    std::string defaultExt;
+    std::string fileName;     // in: proposed name; out: the chosen path
+    bool mustExist = true;
+};
+
+struct FontChoice {
+    std::string name;
+    int size = 8;  // points
+    bool bold = false, italic = false, underline = false, strikeout = false;
+};
+
+class MessageService {
+public:
+    virtual ~MessageService() = default;
+    // caption empty: the application title.
+    virtual MsgResult Show(const std::string& text, const std::string& caption, MsgKind kind,
+                           MsgButtons buttons) = 0;
+    // Returns false when the user cancels.
+    virtual bool OpenFile(FileDialogRequest& request) = 0;
+};
+
+MessageService& Messages();
+// Installs a service (not owned); nullptr restores the default one.
+void SetMessageService(MessageService* service);
+
+// Short forms of the common boxes.
+void ShowMessage(const std::string& text);                          // plain box, OK
+void ShowInformation(const std::string& text);                      // information icon, OK
+MsgResult AskQuestion(const std::string& text,
+                      MsgButtons buttons = MsgButtons::YesNo);       // question icon
+
+// A service answered by script: each box takes the next queued answer (or its default
+// button when the queue is empty) and is recorded for the test to inspect.
+class ScriptedMessages : public MessageService {
+public:
+    struct Shown {
+        std::string text, caption;
+        MsgKind kind;
+        MsgButtons buttons;
+        MsgResult answer;
+    };
+    std::vector<Shown> shown;
+    std::deque<MsgResult> answers;
+    std::deque<std::string> files;  // answers to OpenFile; "" cancels
+
+    MsgResult Show(const std::string& text, const std::string& caption, MsgKind kind,
+                   MsgButtons buttons) override;
+    bool OpenFile(FileDialogRequest& request) override;
+    std::vector<FileDialogRequest> fileRequests;
+
+    std::string LastText() const { return shown.empty() ? std::string() : shown.back().text; }
+};
+
+// Installs a scripted service for the lifetime of the object.
+class ScopedScriptedMessages : public ScriptedMessages {
+public:
+    ScopedScriptedMessages() { SetMessageService(this); }
+    ~ScopedScriptedMessages() override { SetMessageService(nullptr); }
+};
+
+}  // namespace kt
