@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# Makes a fresh prefix from the session's template and starts its persistent wineserver.
+#   wine-prefix.sh NAME     prints the prefix path
+set -euo pipefail
+: "${KT_WINE_STATE:?source the session.env of wine-session.sh first}"
+name=${1:?prefix name}
+p="$KT_WINE_STATE/prefix-$name"
+if [ -d "$p" ]; then WINEPREFIX="$p" wineserver -k >/dev/null 2>&1 || true; WINEPREFIX="$p" wineserver -w || true; fi
+rm -rf "$p"
+cp -a "$KT_WINE_STATE/template" "$p"
+export WINEPREFIX=$p
+wineserver -p
+# The first process starts Wine's services; its output must not sit on a caller's pipe.
+wine cmd /c exit </dev/null >"$p/warmup.log" 2>&1 || true
+echo "$p"

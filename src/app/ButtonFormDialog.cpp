@@ -1,0 +1,242 @@
+#include "app/ButtonFormDialog.h"
+
+#include "config/RegistryKeys.h"
+#include "config/SettingsText.h"
+#include "core/Errors.h"
+#include "core/MessageService.h"
+#include "ui/Application.h"
+
+namespace kt {
+
+TButtonForm* ButtonForm = nullptr;
+
+std::string GetCurrentFolder() {
+    char buf[MAX_PATH * 2];
+    DWORD n = GetCurrentDirectoryA(sizeof buf, buf);
+    return n > 0 && n < sizeof buf ? std::string(buf, n) : std::string();
+}
+
+void SetCurrentFolder(const std::string& folder) { SetCurrentDirectoryA(folder.c_str()); }
+
+TButtonForm::TButtonForm(ui::TComponent* owner) : ui::TForm(owner) {
+    Name = "ButtonForm";
+    SetCaption("Ketravo");
+    SetFormStyle(ui::TFormStyle::fsStayOnTop);
+    SetBounds(reg::kButtonPlacementDefault.left, reg::kButtonPlacementDefault.top,
+              reg::kButtonPlacementDefault.width, reg::kButtonPlacementDefault.height);
+
+    VtRegistry1 = new TVtRegistry(this);
+    VtRegistry1->Name = "VtRegistry1";
+
+    GroupBox1 = new ui::TGroupBox(this);
+    GroupBox1->Name = "GroupBox1";
+    GroupBox1->SetBounds(1, 2, 193, 81);
+    GroupBox1->SetParent(this);
+
+    Label1 = new ui::TLabel(this);
+    Label1->Name = "Label1";
+    Label1->WordWrap = true;
+    Label1->SetBounds(8, 8, 167, 26);
+    Label1->SetCaption("Press Ctrl+T on the Window where you want the typing to appear");
+    Label1->SetParent(GroupBox1);
+
+    ComboBoxFilename = new ui::TComboBox(this);
+    ComboBoxFilename->Name = "ComboBoxFilename";
+    ComboBoxFilename->SetBounds(8, 44, 169, 21);
+    ComboBoxFilename->MaxLength = 8;
+    ComboBoxFilename->SetParent(GroupBox1);
+
+    LabelMessage = new ui::TLabel(this);
+    LabelMessage->Name = "LabelMessage";
+    LabelMessage->SetBounds(8, 50, 0, 13);
+    LabelMessage->SetParent(GroupBox1);
+
+    CreateButton = new ui::TButton(this);
+    CreateButton->Name = "CreateButton";
+    CreateButton->SetBounds(56, 56, 75, 25);
+    CreateButton->SetCaption("CreateButton");
+    CreateButton->SetVisible(false);
+    CreateButton->SetParent(this);
+
+    ButtonTestHandle = new ui::TButton(this);
+    ButtonTestHandle->Name = "ButtonTestHandle";
+    ButtonTestHandle->SetCaption("ButtonTestHandle");
+    ButtonTestHandle->SetVisible(false);
+    ButtonTestHandle->SetParent(this);
+
+    OnCreate = [this] { FormCreate(); };
+    OnClose = [this](ui::TCloseAction& action) { FormClose(action); };
+    OnDestroy = [this] { FormDestroy(); };
+    ButtonForm = this;
+}
+
+void TButtonForm::ReadFolderSettings() {
+    const std::string path = BaseKey + reg::kPath;
+    // A value the store cannot read counts as never stored: it gets its first-run default.
+    auto read = [this](const std::string& key, const char* name, std::string& field) {
+        try {
+            VtRegistry1->LoadStringFromRegistry(key, name, field, reg::kFirstTime);
+        } catch (const std::exception& e) {
+            ui::TApplication::Instance().HandleException(e);
+            field = reg::kFirstTime;
+        }
+    };
+    read(path, reg::kInitialDir, InitialDir);
+    read(path, reg::kCurrentDir, CurrentDir);
+    read(path, reg::kPathApp, PathApp);
+    read(path, reg::kOutputDir, OutputDir);
+    read(BaseKey + reg::kFile, reg::kFilename, Filename);
+}
+
+void TButtonForm::FormCreate() {
+    // 1. The skin file dialog is the old-style one (see the message service).
+    // 2.
+    const std::string start = GetCurrentFolder();
+    PathApp = start;
+    BaseKey = reg::kBaseKey;
+    CurrentDir = start;
+
+    // 3.
+    ReadFolderSettings();
+
+    // 4. First-run defaults, saved at once through the "Path\" and "File\" key paths.
+    const std::string rest = start.size() >= 2 ? start.substr(2) : std::string();
+    const std::string pathKey = BaseKey + reg::kPath + "\\";
+    const std::string placeheld = std::string(kDrivePlaceholder) + rest;
+    if (PathApp == reg::kFirstTime) {
+        PathApp = placeheld;
+        VtRegistry1->SaveStringToRegistry(pathKey, reg::kPathApp, PathApp);
+    }
+    if (InitialDir == reg::kFirstTime) {
+        InitialDir = placeheld;
+        VtRegistry1->SaveStringToRegistry(pathKey, reg::kInitialDir, InitialDir);
+    }
+    if (CurrentDir == reg::kFirstTime) {
+        CurrentDir = placeheld;
+        VtRegistry1->SaveStringToRegistry(pathKey, reg::kCurrentDir, CurrentDir);
+    }
+    if (OutputDir == reg::kFirstTime) {
+        OutputDir = placeheld + "\\data";
+        VtRegistry1->SaveStringToRegistry(pathKey, reg::kOutputDir, OutputDir);
+    }
+    if (Filename == reg::kFirstTime) {
+        Filename = reg::kDefaultFilename;
+        VtRegistry1->SaveStringToRegistry(BaseKey + reg::kFile + "\\", reg::kFilename, Filename);
+    }
+
+    // 5.
+    DriveLetter = start.empty() ? std::string("C") : start.substr(0, 1);
+    const char drive = DriveLetter[0];
+    PathApp = ExpandDrivePlaceholder(PathApp, drive);
+    InitialDir = ExpandDrivePlaceholder(InitialDir, drive);
+    CurrentDir = ExpandDrivePlaceholder(CurrentDir, drive);
+    OutputDir = ExpandDrivePlaceholder(OutputDir, drive);
+
+    // 6. One level only; a failure is silent (the scheme list is then empty).
+    if (GetFileAttributesA(OutputDir.c_str()) == INVALID_FILE_ATTRIBUTES) CreateDirectoryA(OutputDir.c_str(), nullptr);
+
+    // 7.
+    SetHeight(kBaseHeight);
+
+    // 8.
+    SetUpNotificationIcon();
+
+    // 9. The chooser shows the current scheme's name: no folder, no ".dat".
+    LoadComboBoxFilename();
+    {
+        std::string name = Filename;
+        size_t slash = name.find_last_of("\\/:");
+        if (slash != std::string::npos) name = name.substr(slash + 1);
+        name = name.size() > 4 ? name.substr(0, name.size() - 4) : std::string();
+        ComboBoxFilename->SetText(name);
+    }
+
+    // 10.
+    RestorePlacement();
+
+    // 11.
+    ChooseSkinAtStart();
+
+    // 12.
+    RegisterTypingHotKey();
+
+    // 13. The base height; a height read from the settings does not survive.
+    SetHeight(kBaseHeight);
+
+    // 14.
+    LoadButtonAssignment();
+}
+
+void TButtonForm::RestorePlacement() {
+    const std::string key = BaseKey + reg::kWindowsButton;
+    const auto& def = reg::kButtonPlacementDefault;
+    try {
+        const std::string state = VtRegistry1->LoadText(key, reg::kWindowState, reg::kStateNormal);
+        if (state == reg::kStateMinimized) {
+            SetWindowState(ui::TWindowState::wsMinimized);
+            return;
+        }
+        if (state == reg::kStateMaximized) {
+            SetWindowState(ui::TWindowState::wsMaximized);
+            return;
+        }
+        if (state != reg::kStateNormal) return;  // unknown text: the designed placement stands
+        const int top = VtRegistry1->LoadIntegerFromRegistry(key, reg::kTop, def.top);
+        const int left = VtRegistry1->LoadIntegerFromRegistry(key, reg::kLeft, def.left);
+        const int width = VtRegistry1->LoadIntegerFromRegistry(key, reg::kWidth, def.width);
+        const int height = VtRegistry1->LoadIntegerFromRegistry(key, reg::kHeight, def.height);
+        SetTop(top);
+        SetLeft(left);
+        SetWidth(width);
+        SetHeight(height);
+        if (top == def.top && left == def.left && width == def.width && height == def.height)
+            Position = ui::TPosition::poDesktopCenter;
+    } catch (const Exception& e) {
+        // A corrupt setting must not stop the start: report it and use the defaults.
+        ui::TApplication::Instance().HandleException(e);
+        SetBounds(def.left, def.top, def.width, def.height);
+        SetWindowState(ui::TWindowState::wsNormal);
+        Position = ui::TPosition::poDesktopCenter;
+    }
+}
+
+void TButtonForm::RegistrySave() {
+    const std::string key = BaseKey + reg::kWindowsButton;
+    const ui::TWindowState state = WindowState();
+    const char* text = state == ui::TWindowState::wsMinimized   ? reg::kStateMinimized
+                       : state == ui::TWindowState::wsMaximized ? reg::kStateMaximized
+                                                                : reg::kStateNormal;
+    VtRegistry1->SaveStringToRegistry(key, reg::kWindowState, text);
+    if (state == ui::TWindowState::wsMaximized) return;
+    // While minimised the window sits off screen: save where it comes back to.
+    const RECT r = NormalBounds();
+    VtRegistry1->SaveIntegerToRegistry(key, reg::kTop, r.top);
+    VtRegistry1->SaveIntegerToRegistry(key, reg::kLeft, r.left);
+    VtRegistry1->SaveIntegerToRegistry(key, reg::kWidth, r.right - r.left);
+    VtRegistry1->SaveIntegerToRegistry(key, reg::kHeight, r.bottom - r.top);
+}
+
+void TButtonForm::FormClose(ui::TCloseAction& action) {
+    // The bar is never closed, only hidden; the hot key stays off until the next start.
+    action = ui::TCloseAction::caHide;
+    try {
+        RegistrySave();
+    } catch (...) {
+        UnregisterHotKey(Handle(), 1);
+        throw;
+    }
+    UnregisterHotKey(Handle(), 1);
+}
+
+void TButtonForm::FormDestroy() { RemoveNotificationIcon(); }
+
+// ----- Filled in by the modules of the icon, the chooser, the skins and the typing engine.
+
+void TButtonForm::SetUpNotificationIcon() {}
+void TButtonForm::RemoveNotificationIcon() {}
+void TButtonForm::LoadComboBoxFilename() {}
+void TButtonForm::ChooseSkinAtStart() {}
+void TButtonForm::RegisterTypingHotKey() {}
+void TButtonForm::LoadButtonAssignment() {}
+
+}  // namespace kt

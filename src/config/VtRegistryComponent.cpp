@@ -1,0 +1,111 @@
+#include "config/VtRegistryComponent.h"
+
+#include "config/RegistryKeys.h"
+#include "config/SettingsText.h"
+#include "core/MessageService.h"
+#include "platform/Registry.h"
+
+namespace kt {
+
+bool TVtRegistry::OpenForSave(Registry& reg, const std::string& key) {
+    if (reg.OpenKey(key, true)) return true;
+    ShowInformation("The registry key " + key + " does not exist.");
+    return false;
+}
+
+void TVtRegistry::SaveStringToRegistry(const std::string& key, const std::string& name, const std::string& value) {
+    Registry reg;
+    if (OpenForSave(reg, key)) reg.WriteString(name, value);
+}
+
+void TVtRegistry::SaveIntegerToRegistry(const std::string& key, const std::string& name, int value) {
+    SaveStringToRegistry(key, name, IntToText(value));
+}
+
+void TVtRegistry::SaveBooleanToRegistry(const std::string& key, const std::string& name, bool value) {
+    SaveStringToRegistry(key, name, BoolToText(value));
+}
+
+void TVtRegistry::SaveShortToRegistry(const std::string& key, const std::string& name, const std::string& value) {
+    Registry reg;
+    if (!OpenForSave(reg, key)) return;
+    const int len = static_cast<int>(value.size() > 255 ? 255 : value.size());
+    reg.WriteBinaryData(name, value.data(), len);
+}
+
+bool TVtRegistry::ReadText(const std::string& key, const std::string& name, std::string& text) {
+    Registry reg;
+    if (!reg.OpenKey(key, true)) {
+        ShowMessage("Error opening key");
+        return false;
+    }
+    text = reg.ReadString(name);
+    return true;
+}
+
+void TVtRegistry::LoadStringFromRegistry(const std::string& key, const std::string& name, std::string& value,
+                                         const std::string& defaultValue) {
+    value = defaultValue;
+    std::string text;
+    if (ReadText(key, name, text) && !text.empty()) value = text;
+}
+
+std::string TVtRegistry::LoadText(const std::string& key, const std::string& name,
+                                    const std::string& defaultValue) {
+    std::string value;
+    LoadStringFromRegistry(key, name, value, defaultValue);
+    return value;
+}
+
+int TVtRegistry::LoadIntegerFromRegistry(const std::string& key, const std::string& name, int defaultValue) {
+    std::string text;
+    if (!ReadText(key, name, text) || text.empty()) return defaultValue;
+    return TextToInt(text);
+}
+
+bool TVtRegistry::LoadBooleanFromRegistry(const std::string& key, const std::string& name, bool defaultValue) {
+    std::string text;
+    if (!ReadText(key, name, text) || text.empty()) return defaultValue;
+    return TextToBool(text);
+}
+
+void TVtRegistry::LoadShortFromRegistry(const std::string& key, const std::string& name, std::string& value,
+                                        const std::string& defaultValue) {
+    value = defaultValue;
+    Registry reg;
+    if (!reg.OpenKey(key, true)) {
+        ShowMessage("Error opening key");
+        return;
+    }
+    char buffer[255];
+    int n = reg.ReadBinaryData(name, buffer, sizeof buffer);
+    if (n > 0) value.assign(buffer, static_cast<size_t>(n));
+}
+
+bool TVtRegistry::AddKeyToRegistry(const std::string& key) {
+    Registry reg;
+    return reg.CreateKey(key);
+}
+
+bool TVtRegistry::DeleteKeyFromRegistry(const std::string& key) {
+    Registry reg;
+    if (!reg.OpenKey(key, true)) {
+        ShowMessage("Error opening key");
+        return false;
+    }
+    reg.CloseKey();
+    reg.DeleteKey(key);
+    return true;
+}
+
+bool TVtRegistry::DeleteValueFromRegistry(const std::string& key, const std::string& name) {
+    Registry reg;
+    if (!reg.OpenKey(key, false)) return false;
+    return reg.DeleteValue(name);
+}
+
+void TVtRegistry::SaveStartupEntry(const std::string& name, const std::string& command, bool runOnce) {
+    SaveStringToRegistry(std::string(reg::kRunKeyParent) + (runOnce ? reg::kRunOnce : reg::kRun), name, command);
+}
+
+}  // namespace kt

@@ -1,0 +1,174 @@
+// Controls: the visual base classes of the toolkit. A windowed control owns its HWND (made on
+// demand) and sends every message through its replaceable WindowProc, so a painter can hook
+// in front of the control's own handling and call on to it.
+#pragma once
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "ui/Component.h"
+#include "ui/Font.h"
+
+namespace kt::ui {
+
+struct TMessage {
+    UINT Msg;
+    WPARAM WParam;
+    LPARAM LParam;
+    LRESULT Result;
+};
+using TWndMethod = std::function<void(TMessage&)>;
+
+// The toolkit's own notifications, sent through WindowProc.
+enum : UINT {
+    CM_BASE = 0xB000,
+    CM_ENABLEDCHANGED = CM_BASE + 3,
+    CM_MOUSEENTER = CM_BASE + 19,
+    CM_MOUSELEAVE = CM_BASE + 20,
+    CM_MENUCHANGED = CM_BASE + 21,
+    CM_DIALOGCHAR = CM_BASE + 6,
+    CM_TEXTCHANGED = CM_BASE + 18,
+    CM_FONTCHANGED = CM_BASE + 9,
+    CM_VISIBLECHANGED = CM_BASE + 4,
+    // Notifications reflected from the parent to the control they concern: CN_BASE + WM_xxx.
+    CN_BASE = 0xBC00,
+};
+
+// Colours: a plain 0x00BBGGRR value, or 0x80000000 + n for system colour n.
+using TColor = int;
+inline constexpr TColor clBtnFace = static_cast<TColor>(0x80000000u | COLOR_BTNFACE);
+inline constexpr TColor clWindow = static_cast<TColor>(0x80000000u | COLOR_WINDOW);
+inline constexpr TColor clRed = 0x0000FF;
+COLORREF ColorToRGB(TColor color);
+
+class TWinControl;
+
+class TControl : public TComponent {
+    KT_CLASS(TControl, TComponent)
+public:
+    explicit TControl(TComponent* owner);
+    ~TControl() override;
+
+    TWinControl* Parent() const { return parent_; }
+    virtual void SetParent(TWinControl* parent);
+
+    int Left() const { return left_; }
+    int Top() const { return top_; }
+    int Width() const { return width_; }
+    int Height() const { return height_; }
+    void SetLeft(int v) { SetBounds(v, top_, width_, height_); }
+    void SetTop(int v) { SetBounds(left_, v, width_, height_); }
+    void SetWidth(int v) { SetBounds(left_, top_, v, height_); }
+    void SetHeight(int v) { SetBounds(left_, top_, width_, v); }
+    virtual void SetBounds(int left, int top, int width, int height);
+
+    bool Visible() const { return visible_; }
+    virtual void SetVisible(bool v);
+    void Show() { SetVisible(true); }
+    void Hide() { SetVisible(false); }
+    bool Enabled() const { return enabled_; }
+    virtual void SetEnabled(bool v);
+
+    virtual std::string Caption() const { return caption_; }
+    virtual void SetCaption(const std::string& text);
+    std::string Text() const { return Caption(); }
+    void SetText(const std::string& text) { SetCaption(text); }
+
+    TColor Color() const { return color_; }
+    void SetColor(TColor c);
+    TFont& Font() { return font_; }
+    const TFont& Font() const { return font_; }
+    bool ParentFont = true;
+    std::string Hint;
+    bool ShowHint = false;
+
+    virtual void Invalidate() {}
+    // Called when the font changed (own or inherited).
+    virtual void FontChanged() {}
+
+    std::function<void()> OnClick;
+
+    // Sends a message through WindowProc.
+    LRESULT Perform(UINT msg, WPARAM w = 0, LPARAM l = 0);
+    TWndMethod WindowProc;
+
+protected:
+    virtual void WndProc(TMessage& m);
+    virtual void DefaultHandler(TMessage& m) { m.Result = 0; }
+    virtual void Click();
+
+    TWinControl* parent_ = nullptr;
+    int left_ = 0, top_ = 0, width_ = 0, height_ = 0;
+    bool visible_ = true;
+    bool enabled_ = true;
+    std::string caption_;
+    TColor color_ = clBtnFace;
+    TFont font_;
+    friend class TWinControl;
+};
+
+struct TCreateParams {
+    std::string winClass;    // a system class to subclass, or empty for the toolkit's own
+    DWORD style = WS_CHILD | WS_CLIPSIBLINGS;
+    DWORD exStyle = 0;
+    int x = 0, y = 0, width = 0, height = 0;
+    HWND parent = nullptr;
+};
+
+class TWinControl : public TControl {
+    KT_CLASS(TWinControl, TControl)
+public:
+    explicit TWinControl(TComponent* owner);
+    ~TWinControl() override;
+
+    HWND Handle();
+    bool HandleAllocated() const { return handle_ != nullptr; }
+    void DestroyHandle();
+
+    const std::vector<TControl*>& Controls() const { return controls_; }
+    int ControlCount() const { return static_cast<int>(controls_.size()); }
+
+    void SetBounds(int left, int top, int width, int height) override;
+    void SetVisible(bool v) override;
+    void SetEnabled(bool v) override;
+    std::string Caption() const override;
+    void SetCaption(const std::string& text) override;
+    void Invalidate() override;
+    void FontChanged() override;
+    void SetFocus();
+    bool Focused() const;
+    int TabOrder = 0;
+    bool TabStop = false;
+
+    // The object behind a window handle made by the toolkit, or null.
+    static TWinControl* FromHandle(HWND hwnd);
+
+    int ClientWidth();
+    int ClientHeight();
+
+protected:
+    virtual void CreateParams(TCreateParams& params);
+    virtual void CreateWnd();
+    // Called once the window exists (set fonts, fill lists, create children).
+    virtual void HandleCreated();
+    void WndProc(TMessage& m) override;
+    void DefaultHandler(TMessage& m) override;
+    // A WM_COMMAND or WM_NOTIFY for this control, reflected from its parent.
+    virtual void CommandNotify(WORD /*code*/) {}
+    void UpdateBoundsFromWindow();
+    void ApplyFont();
+
+    HWND handle_ = nullptr;
+    WNDPROC defWndProc_ = nullptr;
+    std::vector<TControl*> controls_;
+
+private:
+    static LRESULT CALLBACK MainWndProc(HWND hwnd, UINT msg, WPARAM w, LPARAM l);
+    bool mouseInside_ = false;
+    friend class TControl;
+    friend class TApplication;
+};
+
+}  // namespace kt::ui

@@ -1,0 +1,308 @@
+#include "ui/StdCtrls.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include "core/Errors.h"
+
+namespace kt::ui {
+
+namespace {
+void CheckIndex(int index, int count) {
+    if (index < 0 || index >= count)
+        throw EListError(FormatMessage1("List index out of bounds (%d)", std::to_string(index)));
+}
+}  // namespace
+
+// ---------------------------------------------------------------- TButton
+
+TButton::TButton(TComponent* owner) : TWinControl(owner) {
+    width_ = 75;
+    height_ = 25;
+    TabStop = true;
+}
+
+void TButton::CreateParams(TCreateParams& p) {
+    TWinControl::CreateParams(p);
+    p.winClass = "BUTTON";
+    p.style |= Default ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON;
+}
+
+void TButton::CommandNotify(WORD code) {
+    if (code == BN_CLICKED) Click();
+}
+
+// ---------------------------------------------------------------- TLabel
+
+TLabel::TLabel(TComponent* owner) : TWinControl(owner) {
+    width_ = 65;
+    height_ = 13;
+}
+
+bool TLabel::SetEnumProperty(std::string_view name, int value) {
+    if (name == "Transparent") {
+        Transparent = value != 0;
+        Invalidate();
+        return true;
+    }
+    return false;
+}
+
+void TLabel::CreateParams(TCreateParams& p) {
+    TWinControl::CreateParams(p);
+    p.winClass = "STATIC";
+    p.style |= SS_LEFT | SS_NOPREFIX;
+    if (!WordWrap) p.style |= SS_LEFTNOWORDWRAP;
+}
+
+void TLabel::WndProc(TMessage& m) {
+    // The parent asks how to colour the label: the label's own font colour decides.
+    if (m.Msg == CN_BASE + WM_CTLCOLORSTATIC) {
+        HDC dc = reinterpret_cast<HDC>(m.WParam);
+        SetTextColor(dc, font_.Color());
+        SetBkMode(dc, TRANSPARENT);
+        m.Result = reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+        return;
+    }
+    TWinControl::WndProc(m);
+}
+
+// ---------------------------------------------------------------- TGroupBox
+
+TGroupBox::TGroupBox(TComponent* owner) : TWinControl(owner) {
+    width_ = 185;
+    height_ = 105;
+}
+
+void TGroupBox::CreateParams(TCreateParams& p) {
+    TWinControl::CreateParams(p);
+    p.winClass = "BUTTON";
+    p.style |= BS_GROUPBOX | WS_CLIPCHILDREN;
+}
+
+void TGroupBox::WndProc(TMessage& m) {
+    // The system's frame paints only its line and caption: the face is ours to fill.
+    if (m.Msg == WM_ERASEBKGND) {
+        RECT r;
+        GetClientRect(handle_, &r);
+        HBRUSH b = CreateSolidBrush(ColorToRGB(color_));
+        FillRect(reinterpret_cast<HDC>(m.WParam), &r, b);
+        DeleteObject(b);
+        m.Result = 1;
+        return;
+    }
+    TWinControl::WndProc(m);
+}
+
+// ---------------------------------------------------------------- TStringsControl
+
+const std::string& TStringsControl::Item(int i) const {
+    CheckIndex(i, Count());
+    return items_[static_cast<size_t>(i)];
+}
+
+int TStringsControl::AddItem(const std::string& s) {
+    items_.push_back(s);
+    if (handle_) SendMessageA(handle_, MsgAdd(), 0, reinterpret_cast<LPARAM>(s.c_str()));
+    return Count() - 1;
+}
+
+void TStringsControl::InsertItem(int index, const std::string& s) {
+    if (index < 0 || index > Count())
+        throw EListError(FormatMessage1("List index out of bounds (%d)", std::to_string(index)));
+    items_.insert(items_.begin() + index, s);
+    if (handle_) SendMessageA(handle_, MsgInsert(), index, reinterpret_cast<LPARAM>(s.c_str()));
+}
+
+void TStringsControl::DeleteItem(int index) {
+    CheckIndex(index, Count());
+    items_.erase(items_.begin() + index);
+    if (handle_) SendMessageA(handle_, MsgDelete(), index, 0);
+}
+
+void TStringsControl::SetItem(int index, const std::string& s) {
+    CheckIndex(index, Count());
+    int selected = ItemIndex();
+    DeleteItem(index);
+    InsertItem(index, s);
+    if (selected == index) SetItemIndex(index);
+}
+
+void TStringsControl::ClearItems() {
+    items_.clear();
+    pendingIndex_ = -1;
+    if (handle_) SendMessageA(handle_, MsgReset(), 0, 0);
+}
+
+int TStringsControl::IndexOf(const std::string& s) const {
+    for (size_t i = 0; i < items_.size(); ++i) {
+        const std::string& a = items_[i];
+        if (a.size() == s.size() &&
+            std::equal(a.begin(), a.end(), s.begin(), [](char x, char y) {
+                return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+            }))
+            return static_cast<int>(i);
+    }
+    return -1;
+}
+
+void TStringsControl::HandleCreated() {
+    TWinControl::HandleCreated();
+    for (const std::string& s : items_) SendMessageA(handle_, MsgAdd(), 0, reinterpret_cast<LPARAM>(s.c_str()));
+    if (pendingIndex_ >= 0) SetItemIndex(pendingIndex_);
+}
+
+// ---------------------------------------------------------------- TComboBox
+
+TComboBox::TComboBox(TComponent* owner) : TStringsControl(owner) {
+    width_ = 145;
+    height_ = 21;
+    TabStop = true;
+}
+
+void TComboBox::CreateParams(TCreateParams& p) {
+    TWinControl::CreateParams(p);
+    p.winClass = "COMBOBOX";
+    p.style |= CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL;
+    p.height = 200;  // room for the drop-down list
+}
+
+void TComboBox::SetBounds(int left, int top, int width, int height) {
+    TControl::SetBounds(left, top, width, height);
+    if (handle_) SetWindowPos(handle_, nullptr, left, top, width, 200, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void TComboBox::HandleCreated() {
+    TStringsControl::HandleCreated();
+    if (MaxLength > 0) SendMessageA(handle_, CB_LIMITTEXT, MaxLength, 0);
+    if (!caption_.empty() && pendingIndex_ < 0) SetWindowTextA(handle_, caption_.c_str());
+}
+
+std::string TComboBox::Caption() const { return TWinControl::Caption(); }
+
+int TComboBox::ItemIndex() const {
+    if (!handle_) return pendingIndex_;
+    return static_cast<int>(SendMessageA(handle_, CB_GETCURSEL, 0, 0));
+}
+
+void TComboBox::SetItemIndex(int index) {
+    pendingIndex_ = index;
+    if (handle_) SendMessageA(handle_, CB_SETCURSEL, index, 0);
+    if (index >= 0 && index < Count()) caption_ = items_[static_cast<size_t>(index)];
+}
+
+void TComboBox::CommandNotify(WORD code) {
+    if (code == CBN_SELCHANGE) {
+        // The edit part still shows the old text while the notification runs.
+        int i = ItemIndex();
+        if (i >= 0 && i < Count()) SetWindowTextA(handle_, items_[static_cast<size_t>(i)].c_str());
+        Click();
+        if (OnChange) OnChange();
+    } else if (code == CBN_EDITCHANGE) {
+        if (OnChange) OnChange();
+    }
+}
+
+UINT TComboBox::MsgAdd() const { return CB_ADDSTRING; }
+UINT TComboBox::MsgInsert() const { return CB_INSERTSTRING; }
+UINT TComboBox::MsgDelete() const { return CB_DELETESTRING; }
+UINT TComboBox::MsgReset() const { return CB_RESETCONTENT; }
+
+// ---------------------------------------------------------------- TListBox
+
+TListBox::TListBox(TComponent* owner) : TStringsControl(owner) {
+    width_ = 121;
+    height_ = 97;
+    TabStop = true;
+}
+
+void TListBox::CreateParams(TCreateParams& p) {
+    TWinControl::CreateParams(p);
+    p.winClass = "LISTBOX";
+    p.style |= LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL;
+    p.exStyle |= WS_EX_CLIENTEDGE;
+}
+
+int TListBox::ItemIndex() const {
+    if (!handle_) return pendingIndex_;
+    return static_cast<int>(SendMessageA(handle_, LB_GETCURSEL, 0, 0));
+}
+
+void TListBox::SetItemIndex(int index) {
+    pendingIndex_ = index;
+    if (handle_) SendMessageA(handle_, LB_SETCURSEL, index, 0);
+}
+
+void TListBox::CommandNotify(WORD code) {
+    if (code == LBN_SELCHANGE) Click();
+    else if (code == LBN_DBLCLK && OnDblClick) OnDblClick();
+}
+
+void TListBox::WndProc(TMessage& m) {
+    if (m.Msg == WM_SETFOCUS && OnEnter) OnEnter();
+    if (m.Msg == WM_KILLFOCUS && OnExit) OnExit();
+    TStringsControl::WndProc(m);
+}
+
+UINT TListBox::MsgAdd() const { return LB_ADDSTRING; }
+UINT TListBox::MsgInsert() const { return LB_INSERTSTRING; }
+UINT TListBox::MsgDelete() const { return LB_DELETESTRING; }
+UINT TListBox::MsgReset() const { return LB_RESETCONTENT; }
+
+// ---------------------------------------------------------------- TEdit
+
+TEdit::TEdit(TComponent* owner) : TWinControl(owner) {
+    width_ = 121;
+    height_ = 21;
+    TabStop = true;
+}
+
+void TEdit::CreateParams(TCreateParams& p) {
+    TWinControl::CreateParams(p);
+    p.winClass = "EDIT";
+    p.style |= ES_AUTOHSCROLL | (ReadOnly ? ES_READONLY : 0);
+    p.exStyle |= WS_EX_CLIENTEDGE;
+}
+
+void TEdit::HandleCreated() {
+    TWinControl::HandleCreated();
+    if (MaxLength > 0) SendMessageA(handle_, EM_LIMITTEXT, MaxLength, 0);
+}
+
+void TEdit::CommandNotify(WORD code) {
+    if (code == EN_CHANGE && OnChange) OnChange();
+}
+
+// ---------------------------------------------------------------- TCheckBox
+
+TCheckBox::TCheckBox(TComponent* owner) : TWinControl(owner) {
+    width_ = 97;
+    height_ = 17;
+    TabStop = true;
+}
+
+void TCheckBox::CreateParams(TCreateParams& p) {
+    TWinControl::CreateParams(p);
+    p.winClass = "BUTTON";
+    p.style |= BS_CHECKBOX;
+}
+
+void TCheckBox::HandleCreated() {
+    TWinControl::HandleCreated();
+    SendMessageA(handle_, BM_SETCHECK, checked_ ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+bool TCheckBox::Checked() const { return checked_; }
+
+void TCheckBox::SetChecked(bool v) {
+    if (checked_ == v) return;
+    checked_ = v;
+    if (handle_) SendMessageA(handle_, BM_SETCHECK, v ? BST_CHECKED : BST_UNCHECKED, 0);
+    Click();
+}
+
+void TCheckBox::CommandNotify(WORD code) {
+    if (code == BN_CLICKED) SetChecked(!checked_);
+}
+
+}  // namespace kt::ui

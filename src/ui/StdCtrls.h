@@ -1,0 +1,145 @@
+// The standard controls, each over the Windows control of its kind.
+#pragma once
+#include <string>
+#include <vector>
+
+#include "ui/Controls.h"
+
+namespace kt::ui {
+
+class TButton : public TWinControl {
+    KT_CLASS(TButton, TWinControl, "TCustomButton", "TButtonControl")
+public:
+    explicit TButton(TComponent* owner);
+    bool Default = false;
+    bool Cancel = false;
+    // Simulates a user click (as the framework's Click method does).
+    void Click() override { TControl::Click(); }
+
+protected:
+    void CreateParams(TCreateParams& p) override;
+    void CommandNotify(WORD code) override;
+};
+
+class TLabel : public TWinControl {
+    KT_CLASS(TLabel, TWinControl, "TCustomLabel", "TGraphicControl")
+public:
+    explicit TLabel(TComponent* owner);
+    bool WordWrap = false;
+    bool Transparent = false;
+    bool SetEnumProperty(std::string_view name, int value) override;
+
+protected:
+    void CreateParams(TCreateParams& p) override;
+    void WndProc(TMessage& m) override;
+};
+
+class TGroupBox : public TWinControl {
+    KT_CLASS(TGroupBox, TWinControl, "TCustomGroupBox")
+public:
+    explicit TGroupBox(TComponent* owner);
+
+protected:
+    void CreateParams(TCreateParams& p) override;
+    void WndProc(TMessage& m) override;
+};
+
+// A list of strings mirrored into a list or combo box.
+class TStringsControl : public TWinControl {
+    KT_CLASS(TStringsControl, TWinControl)
+public:
+    using TWinControl::TWinControl;
+    const std::vector<std::string>& Items() const { return items_; }
+    int Count() const { return static_cast<int>(items_.size()); }
+    const std::string& Item(int i) const;
+    int AddItem(const std::string& s);
+    void InsertItem(int index, const std::string& s);
+    void DeleteItem(int index);
+    void SetItem(int index, const std::string& s);
+    void ClearItems();
+    int IndexOf(const std::string& s) const;  // case-insensitive, as list lookups are
+    virtual int ItemIndex() const = 0;
+    virtual void SetItemIndex(int index) = 0;
+
+protected:
+    void HandleCreated() override;
+    virtual UINT MsgAdd() const = 0;
+    virtual UINT MsgInsert() const = 0;
+    virtual UINT MsgDelete() const = 0;
+    virtual UINT MsgReset() const = 0;
+    std::vector<std::string> items_;
+    int pendingIndex_ = -1;
+};
+
+class TComboBox : public TStringsControl {
+    KT_CLASS(TComboBox, TStringsControl, "TCustomComboBox")
+public:
+    explicit TComboBox(TComponent* owner);
+    int MaxLength = 0;
+    std::string Caption() const override;
+    int ItemIndex() const override;
+    void SetItemIndex(int index) override;
+    std::function<void()> OnChange;
+    // Height of the edit part (the window is made taller to hold the drop-down list).
+    void SetBounds(int left, int top, int width, int height) override;
+
+protected:
+    void CreateParams(TCreateParams& p) override;
+    void HandleCreated() override;
+    void CommandNotify(WORD code) override;
+    UINT MsgAdd() const override;
+    UINT MsgInsert() const override;
+    UINT MsgDelete() const override;
+    UINT MsgReset() const override;
+};
+
+class TListBox : public TStringsControl {
+    KT_CLASS(TListBox, TStringsControl, "TCustomListBox")
+public:
+    explicit TListBox(TComponent* owner);
+    int ItemIndex() const override;
+    void SetItemIndex(int index) override;
+    std::function<void()> OnEnter, OnExit, OnDblClick;
+
+protected:
+    void CreateParams(TCreateParams& p) override;
+    void CommandNotify(WORD code) override;
+    void WndProc(TMessage& m) override;
+    UINT MsgAdd() const override;
+    UINT MsgInsert() const override;
+    UINT MsgDelete() const override;
+    UINT MsgReset() const override;
+};
+
+class TEdit : public TWinControl {
+    KT_CLASS(TEdit, TWinControl, "TCustomEdit")
+public:
+    explicit TEdit(TComponent* owner);
+    int MaxLength = 0;
+    bool ReadOnly = false;
+    std::function<void()> OnChange;
+
+protected:
+    void CreateParams(TCreateParams& p) override;
+    void HandleCreated() override;
+    void CommandNotify(WORD code) override;
+};
+
+class TCheckBox : public TWinControl {
+    KT_CLASS(TCheckBox, TWinControl, "TCustomCheckBox", "TButtonControl")
+public:
+    explicit TCheckBox(TComponent* owner);
+    bool Checked() const;
+    // Changing the mark by code runs OnClick, as a click does.
+    void SetChecked(bool v);
+
+protected:
+    void CreateParams(TCreateParams& p) override;
+    void HandleCreated() override;
+    void CommandNotify(WORD code) override;
+
+private:
+    bool checked_ = false;
+};
+
+}  // namespace kt::ui

@@ -1,0 +1,57 @@
+#include "ui/Win32Messages.h"
+
+#include <windows.h>
+#include <commdlg.h>
+
+#include <vector>
+
+#include "ui/Application.h"
+
+namespace kt::ui {
+
+MsgResult Win32Messages::Show(const std::string& text, const std::string& caption, MsgKind kind,
+                              MsgButtons buttons) {
+    UINT flags = MB_TASKMODAL | MB_SETFOREGROUND;
+    switch (kind) {
+        case MsgKind::Plain: break;
+        case MsgKind::Information: flags |= MB_ICONINFORMATION; break;
+        case MsgKind::Warning: flags |= MB_ICONWARNING; break;
+        case MsgKind::Error: flags |= MB_ICONERROR; break;
+        case MsgKind::Confirmation: flags |= MB_ICONQUESTION; break;
+    }
+    switch (buttons) {
+        case MsgButtons::OK: flags |= MB_OK; break;
+        case MsgButtons::OKCancel: flags |= MB_OKCANCEL; break;
+        case MsgButtons::YesNo: flags |= MB_YESNO; break;
+        case MsgButtons::YesNoCancel: flags |= MB_YESNOCANCEL; break;
+    }
+    const std::string& title = caption.empty() ? TApplication::Instance().Title : caption;
+    int r = MessageBoxA(GetActiveWindow(), text.c_str(), title.c_str(), flags);
+    return static_cast<MsgResult>(r);
+}
+
+bool Win32Messages::OpenFile(FileDialogRequest& request) {
+    // The filter's "|" separators become the zero bytes the dialog wants.
+    std::string filter = request.filter;
+    for (char& c : filter)
+        if (c == '|') c = '\0';
+    filter.append(2, '\0');
+    std::vector<char> file(MAX_PATH * 4, '\0');
+    lstrcpynA(file.data(), request.fileName.c_str(), static_cast<int>(file.size()));
+    OPENFILENAMEA ofn{};
+    ofn.lStructSize = sizeof ofn;
+    ofn.hwndOwner = GetActiveWindow();
+    ofn.lpstrFilter = request.filter.empty() ? nullptr : filter.c_str();
+    ofn.lpstrFile = file.data();
+    ofn.nMaxFile = static_cast<DWORD>(file.size());
+    ofn.lpstrInitialDir = request.initialDir.empty() ? nullptr : request.initialDir.c_str();
+    ofn.lpstrTitle = request.title.empty() ? nullptr : request.title.c_str();
+    ofn.lpstrDefExt = request.defaultExt.empty() ? nullptr : request.defaultExt.c_str();
+    // The old-style dialog, as the program has always used.
+    ofn.Flags = OFN_HIDEREADONLY | (request.mustExist ? OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST : 0);
+    if (!GetOpenFileNameA(&ofn)) return false;
+    request.fileName = file.data();
+    return true;
+}
+
+}  // namespace kt::ui

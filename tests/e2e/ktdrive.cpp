@@ -1,0 +1,244 @@
+// Drives a running program from outside, in the same Wine session: lists windows and
+// controls, reads and answers message boxes, posts commands. Output is one record per line,
+// fields separated by tabs, so scripts can read it.
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+std::string Text(HWND h) {
+    char buf[4096];
+    // WM_GETTEXT reaches other processes' controls too (edit boxes included).
+    LRESULT n = SendMessageTimeoutA(h, WM_GETTEXT, sizeof buf, reinterpret_cast<LPARAM>(buf), SMTO_ABORTIFHUNG,
+                                    2000, nullptr)
+                    ? static_cast<LRESULT>(strlen(buf))
+                    : 0;
+    return std::string(buf, static_cast<size_t>(n));
+}
+
+std::string ClassOf(HWND h) {
+    char buf[256] = {0};
+    GetClassNameA(h, buf, sizeof buf);
+    return buf;
+}
+
+// Tabs and line breaks in texts are escaped so each record stays on one line.
+std::string Escape(const std::string& s) {
+    std::string out;
+    for (char c : s) {
+        if (c == '\t') out += "\\t";
+        else if (c == '\r') out += "\\r";
+        else if (c == '\n') out += "\\n";
+        else if (c == '\\') out += "\\\\";
+        else out += c;
+    }
+    return out;
+}
+
+void PrintWindow(HWND h, bool child) {
+    RECT r{};
+    GetWindowRect(h, &r);
+    LONG ex = GetWindowLongA(h, GWL_EXSTYLE);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(h, &pid);
+    RECT c{};
+    GetClientRect(h, &c);
+    if (child) {
+        printf("%lu\t%s\t%s\t%ld,%ld,%ld,%ld\t%d\t%lu\t%d\t%d\n", (unsigned long)(ULONG_PTR)h,
+               Escape(ClassOf(h)).c_str(), Escape(Text(h)).c_str(), r.left, r.top, r.right, r.bottom,
+               IsWindowVisible(h) ? 1 : 0, (unsigned long)(ULONG_PTR)GetParent(h), GetDlgCtrlID(h),
+               IsWindowEnabled(h) ? 1 : 0);
+    } else {
+        printf("%lu\t%s\t%s\t%ld,%ld,%ld,%ld\t%d\t%d\t%lu\t%d\t%ld,%ld\n", (unsigned long)(ULONG_PTR)h,
+               Escape(ClassOf(h)).c_str(), Escape(Text(h)).c_str(), r.left, r.top, r.right, r.bottom,
+               (ex & WS_EX_TOPMOST) ? 1 : 0, IsWindowVisible(h) ? 1 : 0, pid, IsIconic(h) ? 1 : IsZoomed(h) ? 2 : 0,
+               c.right, c.bottom);
+    }
+}
+
+BOOL CALLBACK ListTop(HWND h, LPARAM) {
+    PrintWindow(h, false);
+    return TRUE;
+}
+
+BOOL CALLBACK ListChild(HWND h, LPARAM) {
+    PrintWindow(h, true);
+    return TRUE;
+}
+
+HWND ParseHwnd(const char* s) { return reinterpret_cast<HWND>(static_cast<ULONG_PTR>(strtoul(s, nullptr, 0))); }
+
+struct FindTop {
+    std::string title, cls;
+    HWND found = nullptr;
+};
+
+BOOL CALLBACK FindTopProc(HWND h, LPARAM l) {
+    auto* f = reinterpret_cast<FindTop*>(l);
+    if (!IsWindowVisible(h)) return TRUE;
+    if (!f->title.empty() && Text(h) != f->title) return TRUE;
+    if (!f->cls.empty() && ClassOf(h) != f->cls) return TRUE;
+    f->found = h;
+    return FALSE;
+}
+
+// A window given as a handle number or as the title of a visible top-level window.
+HWND Resolve(const char* s) {
+    char* end = nullptr;
+    unsigned long v = strtoul(s, &end, 0);
+    if (end && *end == '\0' && v != 0) return reinterpret_cast<HWND>(static_cast<ULONG_PTR>(v));
+    FindTop f;
+    f.title = s;
+    EnumWindows(FindTopProc, reinterpret_cast<LPARAM>(&f));
+    return f.found;
+}
+
+std::string StripAmp(const std::string& s) {
+    std::string out;
+    for (char c : s)
+        if (c != '&') out += c;
+    return out;
+}
+
+struct FindChild {
+    std::string text;
+    HWND found = nullptr;
+};
+
+BOOL CALLBACK FindChildProc(HWND h, LPARAM l) {
+    auto* f = reinterpret_cast<FindChild*>(l);
+    if (StripAmp(Text(h)) == StripAmp(f->text)) {
+        f->found = h;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+BOOL CALLBACK ListDialogItem(HWND c, LPARAM) {
+    std::string cls = ClassOf(c);
+    if (cls == "Static" || cls == "STATIC") {
+        std::string t = Text(c);
+        if (!t.empty()) printf("text\t%s\n", Escape(t).c_str());
+    } else if (cls == "Button" || cls == "BUTTON") {
+        printf("button\t%lu\t%s\n", (unsigned long)(ULONG_PTR)c, Escape(Text(c)).c_str());
+    }
+    return TRUE;
+}
+
+BOOL CALLBACK ListDialogs(HWND h, LPARAM) {
+    if (!IsWindowVisible(h) || ClassOf(h) != "#32770") return TRUE;
+    printf("dialog\t%lu\t%s\n", (unsigned long)(ULONG_PTR)h, Escape(Text(h)).c_str());
+    EnumChildWindows(h, ListDialogItem, 0);
+    return TRUE;
+}
+
+int Usage() {
+    fputs("usage: ktdrive windows | children W | dialogs | press W TEXT | click W | command W ID |\n"
+          "       post W MSG WPARAM LPARAM | send W MSG WPARAM LPARAM | close W | text W | settext W TEXT |\n"
+          "       find TITLE [CLASS] | foreground [W] | select W INDEX | hotkey | keys TEXT\n"
+          "W: a window handle number, or the title of a visible top-level window\n",
+          stderr);
+    return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2) return Usage();
+    std::string cmd = argv[1];
+    if (cmd == "windows") {
+        EnumWindows(ListTop, 0);
+        return 0;
+    }
+    if (cmd == "dialogs") {
+        EnumWindows(ListDialogs, 0);
+        return 0;
+    }
+    if (cmd == "find" && argc >= 3) {
+        FindTop f;
+        f.title = argv[2];
+        if (argc >= 4) f.cls = argv[3];
+        EnumWindows(FindTopProc, reinterpret_cast<LPARAM>(&f));
+        if (!f.found) return 1;
+        printf("%lu\n", (unsigned long)(ULONG_PTR)f.found);
+        return 0;
+    }
+    if (cmd == "foreground") {
+        if (argc >= 3) {
+            HWND h = Resolve(argv[2]);
+            if (!h) return 1;
+            SetForegroundWindow(h);
+        }
+        printf("%lu\n", (unsigned long)(ULONG_PTR)GetForegroundWindow());
+        return 0;
+    }
+    if (argc < 3) return Usage();
+    HWND w = Resolve(argv[2]);
+    if (!w || !IsWindow(w)) {
+        fprintf(stderr, "ktdrive: no window %s\n", argv[2]);
+        return 1;
+    }
+    if (cmd == "children") {
+        EnumChildWindows(w, ListChild, 0);
+        return 0;
+    }
+    if (cmd == "text") {
+        printf("%s\n", Escape(Text(w)).c_str());
+        return 0;
+    }
+    if (cmd == "settext" && argc >= 4) {
+        SendMessageA(w, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(argv[3]));
+        return 0;
+    }
+    if (cmd == "press" && argc >= 4) {
+        FindChild f;
+        f.text = argv[3];
+        EnumChildWindows(w, FindChildProc, reinterpret_cast<LPARAM>(&f));
+        if (!f.found) {
+            fprintf(stderr, "ktdrive: no button %s\n", argv[3]);
+            return 1;
+        }
+        PostMessageA(f.found, BM_CLICK, 0, 0);
+        return 0;
+    }
+    if (cmd == "click") {
+        PostMessageA(w, BM_CLICK, 0, 0);
+        return 0;
+    }
+    if (cmd == "command" && argc >= 4) {
+        PostMessageA(w, WM_COMMAND, strtoul(argv[3], nullptr, 0), 0);
+        return 0;
+    }
+    if ((cmd == "post" || cmd == "send") && argc >= 6) {
+        UINT msg = strtoul(argv[3], nullptr, 0);
+        WPARAM wp = strtoul(argv[4], nullptr, 0);
+        LPARAM lp = static_cast<LPARAM>(strtol(argv[5], nullptr, 0));
+        if (cmd == "post") {
+            PostMessageA(w, msg, wp, lp);
+        } else {
+            DWORD_PTR r = 0;
+            SendMessageTimeoutA(w, msg, wp, lp, SMTO_ABORTIFHUNG, 5000, &r);
+            printf("%lu\n", (unsigned long)r);
+        }
+        return 0;
+    }
+    if (cmd == "close") {
+        PostMessageA(w, WM_CLOSE, 0, 0);
+        return 0;
+    }
+    if (cmd == "select" && argc >= 4) {
+        // A pick from a combo box's list, as the user makes it: the selection, then the
+        // notification to the control's parent.
+        int index = atoi(argv[3]);
+        SendMessageA(w, CB_SETCURSEL, index, 0);
+        PostMessageA(GetParent(w), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(w), CBN_SELCHANGE),
+                     reinterpret_cast<LPARAM>(w));
+        return 0;
+    }
+    return Usage();
+}
