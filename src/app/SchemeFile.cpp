@@ -1,0 +1,213 @@
+#include "app/SchemeFile.h"
+
+#include <algorithm>
+#include <climits>
+#include <cstdio>
+#include <filesystem>
+#include <system_error>
+
+#include "core/Errors.h"
+
+namespace kt {
+
+namespace fs = std::filesystem;
+
+// ---- file system ----
+
+bool PortableSchemeFileSystem::IsFile(const std::string& path) {
+    std::error_code ec;
+    return fs::is_regular_file(fs::path(path), ec);
+}
+
+std::vector<std::string> PortableSchemeFileSystem::ListEntries(const std::string& folder) {
+    std::vector<std::string> names;
+    std::error_code ec;
+    fs::directory_iterator it(fs::path(folder), ec), end;
+    for (; !ec && it != end; it.increment(ec))
+        names.push_back(it->path().filename().string());
+    return names;
+}
+
+bool PortableSchemeFileSystem::MoveReplacing(const std::string& from, const std::string& to) {
+    std::error_code ec;
+    fs::rename(fs::path(from), fs::path(to), ec);
+    return !ec;
+}
+
+void PortableSchemeFileSystem::RemoveFile(const std::string& path) { std::remove(path.c_str()); }
+
+namespace {
+PortableSchemeFileSystem g_portableFs;
+SchemeFileSystem* g_fs = nullptr;
+}  // namespace
+
+SchemeFileSystem& SchemeFiles() { return g_fs ? *g_fs : g_portableFs; }
+void SetSchemeFileSystem(SchemeFileSystem* fs) { g_fs = fs; }
+
+// ---- reading ----
+
+std::vector<std::string_view> SplitSchemeLines(std::string_view content) {
+    content = content.substr(0, content.find('\0'));
+    std::vector<std::string_view> lines;
+    std::size_t start = 0;
+    while (start < content.size()) {
+        std::size_t end = content.find_first_of("\r\n", start);
+        if (end == std::string_view::npos) end = content.size();
+        lines.push_back(content.substr(start, std::min(end - start, kSchemeLineLimit)));
+        if (end + 1 < content.size() && content[end] == '\r' && content[end + 1] == '\n')
+            start = end + 2;
+        else
+            start = end + 1;
+    }
+    return lines;
+}
+
+namespace {
+
+// A decimal integer: optional sign, then digits only, within 32 bits.
+bool ParseDecimal(std::string_view s, int& value) {
+    std::size_t i = 0;
+    bool negative = false;
+    if (i < s.size() && (s[i] == '-' || s[i] == '+')) negative = s[i++] == '-';
+    if (i == s.size()) return false;
+    long long v = 0;
+    for (; i < s.size(); ++i) {
+        if (s[i] < '0' || s[i] > '9') return false;
+        v = v * 10 + (s[i] - '0');
+        if (v > static_cast<long long>(INT_MAX) + 1) return false;
+    }
+    if (negative) v = -v;
+    if (v > INT_MAX || v < INT_MIN) return false;
+    value = static_cast<int>(v);
+    return true;
+}
+
+std::string Payload(std::string_view line) {
+    return line.size() > 3 ? std::string(line.substr(3)) : std::string();
+}
+
+}  // namespace
+
+void ReadSchemeText(std::string_view content, ButtonScheme& scheme, const CaptionRead& onCaption) {
+    scheme.captions.clear();
+    scheme.texts.clear();
+    for (std::string_view line : SplitSchemeLines(content)) {
+        if (line.empty()) continue;
+        switch (line[0]) {
+            case 'T':
+                scheme.texts.push_back(Payload(line));
+                break;
+            case 'C':
+                scheme.captions.push_back(Payload(line));
+                if (onCaption) onCaption(scheme.captions.size() - 1);
+                break;
+            case 'D': {
+                std::string payload = Payload(line);
+                int value = 0;
+                if (!ParseDecimal(payload, value))
+                    throw EConvertError(FormatMessage1("'%s' is not a valid integer value", payload));
+                scheme.eol = value < kEolNone ? kEolNone : value > kEolTab ? kEolTab : value;
+                break;
+            }
+            default:
+                break;
+        }
+    }
+}
+
+bool LoadSchemeFile(const std::string& path, ButtonScheme& scheme, const CaptionRead& onCaption) {
+    scheme.captions.clear();
+    scheme.texts.clear();
+    if (!SchemeFiles().IsFile(path)) return false;
+    std::FILE* f = std::fopen(path.c_str(), "rb");
+    if (!f) throw EInOutError(FormatMessage1("Cannot open file %s", path));
+    std::string content;
+    char buf[16384];
+    std::size_t n;
+    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) content.append(buf, n);
+    bool failed = std::ferror(f) != 0;
+    std::fclose(f);
+    if (failed) throw EInOutError(FormatMessage1("Cannot read file %s", path));
+    ReadSchemeText(content, scheme, onCaption);
+    return true;
+}
+
+// ---- writing ----
+
+namespace {
+
+// Payloads come from single-line fields; a line break or zero byte inside one would split
+// or end the file on the next read and shift every following record, so it ends the payload.
+void AppendLine(std::string& out, const char* tag, std::string_view payload) {
+    out += tag;
+    out += payload.substr(0, payload.find_first_of(std::string_view("\r\n\0", 3)));
+    out += "\r\n";
+}
+
+std::string Format(const ButtonScheme& scheme, bool captionFirst) {
+    std::string out;
+    for (std::size_t i = 0; i < scheme.captions.size(); ++i) {
+        std::string_view text = i < scheme.texts.size() ? std::string_view(scheme.texts[i]) : "";
+        if (captionFirst) {
+            AppendLine(out, "C01", scheme.captions[i]);
+            AppendLine(out, "T01", text);
+        } else {
+            AppendLine(out, "T01", text);
+            AppendLine(out, "C01", scheme.captions[i]);
+        }
+    }
+    AppendLine(out, "D01", std::to_string(scheme.eol));
+    return out;
+}
+
+}  // namespace
+
+std::string FormatSchemeForSave(const ButtonScheme& scheme) { return Format(scheme, true); }
+std::string FormatSchemeImplicit(const ButtonScheme& scheme) { return Format(scheme, false); }
+
+void WriteSchemeFile(const std::string& path, std::string_view content) {
+    const std::string temp = path + ".tmp";
+    auto fail = [&] { throw EInOutError(FormatMessage1("Cannot create file %s", path)); };
+    std::FILE* f = std::fopen(temp.c_str(), "wb");
+    if (!f) fail();
+    bool ok = std::fwrite(content.data(), 1, content.size(), f) == content.size();
+    ok = std::fflush(f) == 0 && ok;
+    ok = std::fclose(f) == 0 && ok;
+    if (!ok || !SchemeFiles().MoveReplacing(temp, path)) {
+        SchemeFiles().RemoveFile(temp);
+        fail();
+    }
+}
+
+void SaveSchemeFile(const std::string& path, const ButtonScheme& scheme) {
+    WriteSchemeFile(path, FormatSchemeForSave(scheme));
+}
+
+void SaveSchemeFileImplicit(const std::string& path, const ButtonScheme& scheme) {
+    WriteSchemeFile(path, FormatSchemeImplicit(scheme));
+}
+
+// ---- scheme folder ----
+
+std::vector<std::string> SchemeNamesFromEntries(const std::vector<std::string>& entries) {
+    static constexpr std::string_view kExt = ".dat";
+    std::vector<std::string> names;
+    for (const std::string& e : entries) {
+        if (e == "." || e == "..") continue;
+        if (e.size() >= kExt.size() && e.compare(e.size() - kExt.size(), kExt.size(), kExt) == 0)
+            names.push_back(e.substr(0, e.size() - kExt.size()));
+    }
+    return names;
+}
+
+std::vector<std::string> ListSchemeNames(const std::string& folder) {
+    return SchemeNamesFromEntries(SchemeFiles().ListEntries(folder));
+}
+
+std::string SchemeDisplayName(const std::string& fileName) {
+    std::size_t sep = fileName.find_last_of("\\/:");
+    std::string name = sep == std::string::npos ? fileName : fileName.substr(sep + 1);
+    return name.size() > 4 ? name.substr(0, name.size() - 4) : std::string();
+}
+
+}  // namespace kt

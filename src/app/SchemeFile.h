@@ -1,0 +1,95 @@
+// Button scheme files: one ".dat" text file per scheme, one record per line.
+// A line's first character says what it is: 'C' a caption, 'T' a text, 'D' the end-of-line
+// action; the payload starts at the fourth character. Captions and texts pair by order.
+#pragma once
+#include <cstddef>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kt {
+
+// End-of-line action of a scheme, as held by the three-choice control.
+enum : int { kEolNone = -1, kEolNoAction = 0, kEolEnter = 1, kEolTab = 2 };
+
+struct ButtonScheme {
+    std::vector<std::string> captions;
+    std::vector<std::string> texts;
+    int eol = kEolNone;
+};
+
+// Longest line the readers take; the rest of a longer line is dropped.
+constexpr std::size_t kSchemeLineLimit = 4096;
+
+// The file operations the scheme module needs. The portable implementation serves native
+// builds; the Win32 program installs one built on the A functions (ANSI paths).
+class SchemeFileSystem {
+public:
+    virtual ~SchemeFileSystem() = default;
+    // True for an existing file that is not a folder.
+    virtual bool IsFile(const std::string& path) = 0;
+    // Names of every entry of the folder (folders and hidden entries included, "." and ".."
+    // left out), in the order the system enumerates them. Empty for a missing folder.
+    virtual std::vector<std::string> ListEntries(const std::string& folder) = 0;
+    // Moves `from` onto `to`, replacing an existing file in one step. False on failure.
+    virtual bool MoveReplacing(const std::string& from, const std::string& to) = 0;
+    virtual void RemoveFile(const std::string& path) = 0;
+};
+
+class PortableSchemeFileSystem : public SchemeFileSystem {
+public:
+    bool IsFile(const std::string& path) override;
+    std::vector<std::string> ListEntries(const std::string& folder) override;
+    bool MoveReplacing(const std::string& from, const std::string& to) override;
+    void RemoveFile(const std::string& path) override;
+};
+
+// The installed file system, or the portable one when none is installed.
+SchemeFileSystem& SchemeFiles();
+// Installs a file system (not owned); nullptr restores the portable one.
+void SetSchemeFileSystem(SchemeFileSystem* fs);
+
+// Called with the index of each caption as its line is read (the bar creates its button then).
+using CaptionRead = std::function<void(std::size_t index)>;
+
+// Splits file content into lines: CR LF, a lone CR or a lone LF ends a line; a zero byte ends
+// the text; each line is cut to kSchemeLineLimit characters.
+std::vector<std::string_view> SplitSchemeLines(std::string_view content);
+
+// Reads scheme records from file content into `scheme`. Captions and texts are emptied first;
+// the end-of-line index is kept when no "D" line is present. A "D" payload that is not a
+// decimal integer throws EConvertError; the lines before it stay loaded.
+void ReadSchemeText(std::string_view content, ButtonScheme& scheme,
+                    const CaptionRead& onCaption = {});
+
+// Empties captions and texts, then reads the file at `path`. Returns false (lists left empty)
+// when no file is there. A file that exists but cannot be read throws EInOutError.
+bool LoadSchemeFile(const std::string& path, ButtonScheme& scheme,
+                    const CaptionRead& onCaption = {});
+
+// The two line orders of the configuration window's writers. Both write every button (empty
+// payloads too; a missing text is written empty so that the pairs stay aligned), then "D01".
+// Lines end with CR LF, the last one included.
+std::string FormatSchemeForSave(const ButtonScheme& scheme);      // "C01", "T01" per button
+std::string FormatSchemeImplicit(const ButtonScheme& scheme);     // "T01", "C01" per button
+
+// Writes `content` to a temporary file beside `path` and moves it over `path` only when
+// every byte was written; on any failure throws EInOutError "Cannot create file <path>" and
+// leaves an existing file as it was.
+void WriteSchemeFile(const std::string& path, std::string_view content);
+
+// The Save button's writer and the implicit writer of the configuration window.
+void SaveSchemeFile(const std::string& path, const ButtonScheme& scheme);
+void SaveSchemeFileImplicit(const std::string& path, const ButtonScheme& scheme);
+
+// Scheme names of a folder: entries whose name ends in exactly ".dat" (case-sensitive,
+// folders too), without those four characters, in enumeration order.
+std::vector<std::string> ListSchemeNames(const std::string& folder);
+std::vector<std::string> SchemeNamesFromEntries(const std::vector<std::string>& entries);
+
+// The name the chooser shows for a scheme file name: folder part and last four characters
+// removed ("data\button.dat" -> "button").
+std::string SchemeDisplayName(const std::string& fileName);
+
+}  // namespace kt

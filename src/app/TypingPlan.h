@@ -1,0 +1,53 @@
+// The typing plan: a button's text and the keyboard layout turned into the exact list of key
+// events that types it, followed by the scheme's end-of-line key.
+#pragma once
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kt {
+
+// Virtual keys the plan uses itself.
+enum : std::uint16_t {
+    kVkTab = 0x09,
+    kVkReturn = 0x0D,
+    kVkShift = 0x10,
+    kVkControl = 0x11,
+    kVkMenu = 0x12,
+};
+
+// Shift-state bits of a key scan (the high byte of VkKeyScanA).
+enum : std::uint8_t { kScanShift = 1, kScanCtrl = 2, kScanAlt = 4 };
+
+struct KeyEvent {
+    bool unicode = false;     // true: a character event carrying `unit` (VK_PACKET)
+    std::uint16_t code = 0;   // the virtual key, or the UTF-16 unit of a character event
+    bool up = false;
+
+    bool operator==(const KeyEvent&) const = default;
+};
+
+// The keyboard layout as the plan needs it.
+class KeyboardLayout {
+public:
+    virtual ~KeyboardLayout() = default;
+    // As VkKeyScanA: low byte the virtual key, high byte the shift state (kScanShift,
+    // kScanCtrl, kScanAlt; Ctrl+Alt stands for AltGr); -1 when no key gives the character.
+    virtual std::int16_t KeyScan(unsigned char c) const = 0;
+    // True when the key is a dead key (it combines with the next character).
+    virtual bool IsDeadKey(std::uint8_t vk) const = 0;
+    // The character of a code-page byte in UTF-16; empty when the code page has none.
+    virtual std::u16string ToUtf16(unsigned char c) const = 0;
+};
+
+// Key events for one character: its key with the modifiers the layout names (modifiers down
+// Shift, Ctrl, Alt; up in reverse), or a character event when the layout has no plain key for
+// it: no key at all, a dead key, or a shift state other than Shift and AltGr.
+void PlanCharacter(unsigned char c, const KeyboardLayout& layout, std::vector<KeyEvent>& out);
+
+// The whole burst for a button: every character of `text` in order, then Enter for
+// end-of-line index 1, Tab for 2, nothing otherwise.
+std::vector<KeyEvent> PlanTyping(std::string_view text, const KeyboardLayout& layout, int eol);
+
+}  // namespace kt

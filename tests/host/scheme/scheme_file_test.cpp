@@ -1,0 +1,252 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "app/SchemeFile.h"
+#include "core/Errors.h"
+
+namespace fs = std::filesystem;
+using kt::ButtonScheme;
+
+namespace {
+
+using Strings = std::vector<std::string>;
+
+ButtonScheme Read(std::string_view content, int eolBefore = kt::kEolNone) {
+    ButtonScheme s;
+    s.eol = eolBefore;
+    kt::ReadSchemeText(content, s);
+    return s;
+}
+
+class TempFolder {
+public:
+    TempFolder() {
+        path_ = fs::temp_directory_path() /
+                ("kt_scheme_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+                 "_" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(path_);
+        fs::create_directories(path_);
+    }
+    ~TempFolder() { fs::remove_all(path_); }
+    std::string operator/(const std::string& name) const { return (path_ / name).string(); }
+    std::string str() const { return path_.string(); }
+    Strings Entries() const {
+        Strings names;
+        for (auto& e : fs::directory_iterator(path_)) names.push_back(e.path().filename().string());
+        return names;
+    }
+
+private:
+    fs::path path_;
+};
+
+std::string Slurp(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream ss;
+    ss << in.rdbuf();
+    return ss.str();
+}
+
+void Put(const std::string& path, std::string_view content) {
+    std::ofstream(path, std::ios::binary).write(content.data(), std::streamsize(content.size()));
+}
+
+}  // namespace
+
+TEST(SchemeRead, LineEndsCrLfLoneCrLoneLf) {
+    auto s = Read("C01one\r\nT01first\rC01two\nT01second");
+    EXPECT_EQ(s.captions, (Strings{"one", "two"}));
+    EXPECT_EQ(s.texts, (Strings{"first", "second"}));
+    // LF CR is two line ends, not one: the empty line between them is ignored.
+    EXPECT_EQ(Read("C01a\n\rC01b\r\n\r\n").captions, (Strings{"a", "b"}));
+}
+
+TEST(SchemeRead, OnlyTheUpperCaseFirstCharacterCounts) {
+    auto s = Read("c01lower\r\nCxyplain\r\nC\r\nT01\r\nT\r\nX01other\r\n C01space\r\nTab\r\n");
+    EXPECT_EQ(s.captions, (Strings{"plain", ""}));
+    EXPECT_EQ(s.texts, (Strings{"", "", ""}));
+}
+
+TEST(SchemeRead, CaptionsAndTextsPairByOrderWhateverTheInterleaving) {
+    auto grouped = Read("T01x\r\nT01y\r\nC01a\r\nC01b\r\nD012\r\n");
+    auto interleaved = Read("C01a\r\nT01x\r\nC01b\r\nT01y\r\nD012\r\n");
+    EXPECT_EQ(grouped.captions, interleaved.captions);
+    EXPECT_EQ(grouped.texts, interleaved.texts);
+    EXPECT_EQ(grouped.eol, 2);
+}
+
+TEST(SchemeRead, EndOfLineIsClampedKeptWhenMissingAndLastOneWins) {
+    EXPECT_EQ(Read("D015\r\n").eol, 2);
+    EXPECT_EQ(Read("D01-7\r\n").eol, -1);
+    EXPECT_EQ(Read("D01+1\r\n").eol, 1);
+    EXPECT_EQ(Read("D010\r\n", 2).eol, 0);
+    EXPECT_EQ(Read("C01a\r\n", 1).eol, 1);
+    EXPECT_EQ(Read("D011\r\nD012\r\nD010\r\n").eol, 0);
+    EXPECT_EQ(Read("D012147483647\r\n").eol, 2);
+    EXPECT_EQ(Read("D01-2147483648\r\n").eol, -1);
+}
+
+TEST(SchemeRead, BadEndOfLineStopsReadingAndKeepsEarlierLines) {
+    for (const char* bad : {"abc", "", "1x", " 1", "1 ", "-", "2147483648", "0x1"}) {
+        ButtonScheme s;
+        s.eol = 1;
+        std::string file = std::string("C01a\r\nT01x\r\nD01") + bad + "\r\nC01b\r\nD012\r\n";
+        try {
+            kt::ReadSchemeText(file, s);
+            ADD_FAILURE() << "no error for '" << bad << "'";
+        } catch (const kt::EConvertError& e) {
+            EXPECT_EQ(e.Message(), "'" + std::string(bad) + "' is not a valid integer value");
+        }
+        EXPECT_EQ(s.captions, Strings{"a"}) << bad;
+        EXPECT_EQ(s.texts, Strings{"x"}) << bad;
+        EXPECT_EQ(s.eol, 1) << bad;
+    }
+}
+
+TEST(SchemeRead, LongLineIsCutAndItsRestIsNoRecord) {
+    std::string text(5000, 'x');
+    text.replace(4096, 6, "C01bad");
+    auto s = Read("T01" + text + "\r\nC01ok\r\n");
+    ASSERT_EQ(s.texts.size(), 1u);
+    EXPECT_EQ(s.texts[0], text.substr(0, 4093));
+    EXPECT_EQ(s.captions, Strings{"ok"});
+}
+
+TEST(SchemeRead, ZeroByteEndsTheText) {
+    using namespace std::string_view_literals;
+    auto s = Read("C01a\r\nT01x\0y\r\nC01b\r\n"sv);
+    EXPECT_EQ(s.captions, Strings{"a"});
+    EXPECT_EQ(s.texts, Strings{"x"});
+}
+
+TEST(SchemeRead, ReportsEachCaptionAsItIsRead) {
+    ButtonScheme s;
+    std::vector<std::size_t> seen;
+    EXPECT_THROW(kt::ReadSchemeText("C01a\r\nT01x\r\nC01b\r\nDbad\r\nC01c\r\n", s,
+                                    [&](std::size_t i) {
+                                        seen.push_back(i);
+                                        EXPECT_EQ(s.captions.size(), i + 1);
+                                    }),
+                 kt::EConvertError);
+    EXPECT_EQ(seen, (std::vector<std::size_t>{0, 1}));
+}
+
+TEST(SchemeWrite, BothLineOrdersExactly) {
+    ButtonScheme s{{"One", ""}, {"first text", ""}, kt::kEolTab};
+    EXPECT_EQ(kt::FormatSchemeForSave(s), "C01One\r\nT01first text\r\nC01\r\nT01\r\nD012\r\n");
+    EXPECT_EQ(kt::FormatSchemeImplicit(s), "T01first text\r\nC01One\r\nT01\r\nC01\r\nD012\r\n");
+    EXPECT_EQ(kt::FormatSchemeForSave(ButtonScheme{}), "D01-1\r\n");
+}
+
+TEST(SchemeWrite, ReadBackGivesTheSamePairs) {
+    ButtonScheme s{{"a", "", "c"}, {"", "t2", "t3 with spaces "}, kt::kEolEnter};
+    for (auto format : {kt::FormatSchemeForSave, kt::FormatSchemeImplicit}) {
+        auto back = Read(format(s));
+        EXPECT_EQ(back.captions, s.captions);
+        EXPECT_EQ(back.texts, s.texts);
+        EXPECT_EQ(back.eol, s.eol);
+    }
+}
+
+TEST(SchemeWrite, MisalignedOrMultiLinePayloadsCannotShiftLaterRecords) {
+    // Fewer texts than captions: the missing texts are written empty.
+    ButtonScheme shortTexts{{"a", "b"}, {"x"}, 0};
+    EXPECT_EQ(kt::FormatSchemeForSave(shortTexts), "C01a\r\nT01x\r\nC01b\r\nT01\r\nD010\r\n");
+    // A payload never carries a line break or zero byte into the file.
+    using namespace std::string_literals;
+    ButtonScheme broken{{"cap\r\nC01evil", "b"}, {"x\0T01y"s, "z\rw"}, 1};
+    auto back = Read(kt::FormatSchemeImplicit(broken));
+    EXPECT_EQ(back.captions, (Strings{"cap", "b"}));
+    EXPECT_EQ(back.texts, (Strings{"x", "z"}));
+    EXPECT_EQ(back.eol, 1);
+}
+
+TEST(SchemeFileIo, LoadMissingFileOrFolderLeavesListsEmpty) {
+    TempFolder dir;
+    ButtonScheme s{{"old"}, {"old"}, 2};
+    EXPECT_FALSE(kt::LoadSchemeFile(dir / "button.dat", s));
+    EXPECT_TRUE(s.captions.empty());
+    EXPECT_TRUE(s.texts.empty());
+    EXPECT_EQ(s.eol, 2);
+    fs::create_directory(dir / "folder.dat");
+    EXPECT_FALSE(kt::LoadSchemeFile(dir / "folder.dat", s));
+}
+
+TEST(SchemeFileIo, SaveTwiceGivesTheSameFileAndLeavesNoTemporary) {
+    TempFolder dir;
+    const std::string path = dir / "work.dat";
+    Put(path, "C01stale\r\nC01stale\r\nC01stale\r\nD011\r\n");
+    ButtonScheme s{{"Name"}, {"John"}, kt::kEolTab};
+    kt::SaveSchemeFileImplicit(path, s);
+    const std::string first = Slurp(path);
+    kt::SaveSchemeFileImplicit(path, s);
+    EXPECT_EQ(Slurp(path), first);
+    EXPECT_EQ(first, "T01John\r\nC01Name\r\nD012\r\n");
+    EXPECT_EQ(dir.Entries(), Strings{"work.dat"});
+
+    kt::SaveSchemeFile(path, s);
+    ButtonScheme back;
+    ASSERT_TRUE(kt::LoadSchemeFile(path, back));
+    EXPECT_EQ(back.captions, s.captions);
+    EXPECT_EQ(back.texts, s.texts);
+    EXPECT_EQ(back.eol, kt::kEolTab);
+}
+
+TEST(SchemeFileIo, FailedWriteReportsAndKeepsTheOldFile) {
+    TempFolder dir;
+    ButtonScheme s{{"new"}, {"new"}, 1};
+
+    const std::string missing = dir / "no-such-folder/x.dat";
+    try {
+        kt::SaveSchemeFile(missing, s);
+        ADD_FAILURE() << "no error";
+    } catch (const kt::EInOutError& e) {
+        EXPECT_EQ(e.Message(), "Cannot create file " + missing);
+    }
+
+    // A folder in the file's place cannot be replaced.
+    const std::string folder = dir / "taken.dat";
+    fs::create_directory(folder);
+    EXPECT_THROW(kt::SaveSchemeFile(folder, s), kt::EInOutError);
+    EXPECT_TRUE(fs::is_directory(folder));
+
+    // The final move fails: the old content stays and the temporary file is gone.
+    struct FailingMove : kt::PortableSchemeFileSystem {
+        bool MoveReplacing(const std::string&, const std::string&) override { return false; }
+    } failing;
+    const std::string path = dir / "keep.dat";
+    Put(path, "C01old\r\nT01old\r\nD010\r\n");
+    kt::SetSchemeFileSystem(&failing);
+    EXPECT_THROW(kt::SaveSchemeFile(path, s), kt::EInOutError);
+    kt::SetSchemeFileSystem(nullptr);
+    EXPECT_EQ(Slurp(path), "C01old\r\nT01old\r\nD010\r\n");
+    auto entries = dir.Entries();
+    std::sort(entries.begin(), entries.end());
+    EXPECT_EQ(entries, (Strings{"keep.dat", "taken.dat"}));
+}
+
+TEST(SchemeFolder, ListsExactDatEntriesInEnumerationOrder) {
+    EXPECT_EQ(kt::SchemeNamesFromEntries({"b.dat", "a.DAT", "x.y.dat", "note.dat.txt", "dat",
+                                          "button.dat", "folder.dat", ".", "..", "a.Dat"}),
+              (Strings{"b", "x.y", "button", "folder"}));
+
+    TempFolder dir;
+    for (const char* name : {"one.dat", "TWO.DAT", "three.dat.bak", "four.dat"}) Put(dir / name, "D010\r\n");
+    fs::create_directory(dir / "sub.dat");
+    Strings expected;
+    for (const std::string& e : dir.Entries())
+        if (e != "TWO.DAT" && e != "three.dat.bak") expected.push_back(e.substr(0, e.size() - 4));
+    EXPECT_EQ(kt::ListSchemeNames(dir.str()), expected);
+    EXPECT_TRUE(kt::ListSchemeNames(dir / "missing").empty());
+}
+
+TEST(SchemeFolder, ChooserNameDropsFolderAndExtension) {
+    EXPECT_EQ(kt::SchemeDisplayName("button.dat"), "button");
+    EXPECT_EQ(kt::SchemeDisplayName("C:\\Typing\\data\\long.name.dat"), "long.name");
+    EXPECT_EQ(kt::SchemeDisplayName("C:x.dat"), "x");
+    EXPECT_EQ(kt::SchemeDisplayName(".dat"), "");
+    EXPECT_EQ(kt::SchemeDisplayName("ab"), "");
+}
