@@ -106,7 +106,8 @@ public:
     }
     void WriteToOutStream(const uint8_t* buffer, uint16_t count, uint16_t& done) {
         done = count;
-        OutStream->insert(OutStream->end(), buffer, buffer + count);
+        if (count == 1) OutStream->push_back(*buffer);  // the decoder's only case
+        else OutStream->insert(OutStream->end(), buffer, buffer + count);
     }
 
     // How often the last run rebuilt its tree (the root count reached MAX_FREQ).

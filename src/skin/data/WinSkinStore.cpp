@@ -219,9 +219,12 @@ void TSkinStore::SetStore(const TSkinCollection* value) {
 }
 
 void TSkinStore::SaveToStream(std::vector<uint8_t>& out) const {
+    size_t size = 64;
+    for (const auto& item : store_.items_) size += 32 + item->Name().size() + item->Data().size();
     std::vector<uint8_t> bytes;
+    bytes.reserve(size);
     Writer w(bytes);
-    w.Bytes(kSignature, 4);
+    for (int i = 0; i < 4; ++i) w.Byte(static_cast<uint8_t>(kSignature[i]));
     w.ShortString(kClassName);
     w.ShortString(Name);
     w.ShortString("Store");
