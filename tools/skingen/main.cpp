@@ -214,7 +214,6 @@ public:
         }
         if (d_.Tabs) {
             const int tx = x0 + 166;
-            Nine(v, d_.Tabs.get(), {tx, y, tx + 220, y + 96}, 1, false, 1);  // placeholder replaced below
             FillRect(v, {tx, y, tx + 220, y + 96}, C(d_.ButtonFace));
             TRectI page{tx, y + 21, tx + 220, y + 96};
             DrawNinePiece(v, page, d_.Tabs->Image2, {4, 5, 4, 4}, false, false, 1, 1, false);
