@@ -57,10 +57,17 @@ void HuffTree::Update(int symbol) {
     int n = prnt[symbol + T];
     do {
         const unsigned k = ++freq[n];
-        int l = n + 1;
-        if (k > freq[l]) {
-            while (k > freq[++l]) {}
-            --l;
+        if (k > freq[n + 1]) {
+            // The counts stay in ascending node order, so the last node still below k (the
+            // one n trades places with) is found by halving rather than by walking a run of
+            // equal counts, which spans most of the table on evenly spread input. The
+            // sentinel freq[T] is above any count.
+            int l = n + 1, above = T;
+            while (above - l > 1) {
+                const int mid = (l + above) / 2;
+                if (freq[mid] < k) l = mid;
+                else above = mid;
+            }
             freq[n] = freq[l];
             freq[l] = static_cast<uint16_t>(k);
             const int i = son[n];

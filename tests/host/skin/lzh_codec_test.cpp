@@ -360,6 +360,13 @@ TEST(LzhCodec, GarbageMatchesTheClassicDecoder) {
         ClassicDecoder classic;
         EXPECT_EQ(Unpack(stream, 50000).out, classic.Decode(stream, 50000));
     }
+    // Long enough for evenly spread symbols to rebuild the tree several times.
+    const auto stream = kt::sample::Random(60000, 99);
+    ClassicDecoder classic;
+    const Decoded ours = Unpack(stream, 1000000);
+    EXPECT_EQ(ours.out, classic.Decode(stream, 1000000));
+    EXPECT_GE(classic.rebuilds, 2);
+    EXPECT_EQ(ours.reconsts, classic.rebuilds);
 }
 
 TEST(LzhCodec, CallbackExceptionPropagates) {
