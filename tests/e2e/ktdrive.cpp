@@ -140,7 +140,7 @@ BOOL CALLBACK ListDialogs(HWND h, LPARAM) {
 int Usage() {
     fputs("usage: ktdrive windows | children W | dialogs | press W TEXT | click W | command W ID |\n"
           "       post W MSG WPARAM LPARAM | send W MSG WPARAM LPARAM | close W | text W | settext W TEXT |\n"
-          "       find TITLE [CLASS] | foreground [W] | select W INDEX | hotkey | keys TEXT\n"
+          "       find TITLE [CLASS] | foreground [W] | select W INDEX | move W X Y WIDTH HEIGHT\n"
           "W: a window handle number, or the title of a visible top-level window\n",
           stderr);
     return 2;
@@ -225,6 +225,11 @@ int main(int argc, char** argv) {
             SendMessageTimeoutA(w, msg, wp, lp, SMTO_ABORTIFHUNG, 5000, &r);
             printf("%lu\n", (unsigned long)r);
         }
+        return 0;
+    }
+    if (cmd == "move" && argc >= 7) {
+        SetWindowPos(w, nullptr, atoi(argv[3]), atoi(argv[4]), atoi(argv[5]), atoi(argv[6]),
+                     SWP_NOZORDER | SWP_NOACTIVATE);
         return 0;
     }
     if (cmd == "close") {

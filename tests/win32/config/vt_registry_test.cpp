@@ -1,0 +1,183 @@
+// The settings store over the real registry, in a scratch key that each test removes.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+
+#include "config/VtRegistryComponent.h"
+#include "core/Errors.h"
+#include "core/MessageService.h"
+#include "platform/Registry.h"
+
+using namespace kt;
+
+namespace {
+
+class VtRegistryTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        key = "Software\\Ketravo Tests\\" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name());
+        Registry reg;
+        reg.DeleteKey(key);
+    }
+    void TearDown() override {
+        Registry reg;
+        reg.DeleteKey("Software\\Ketravo Tests");
+    }
+    // Writes a raw value of any type, as another program or a damaged setting could.
+    void Raw(const std::string& sub, const std::string& name, DWORD type, const void* data, DWORD size) {
+        HKEY h;
+        ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, (key + "\\" + sub).c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
+                                  nullptr, &h, nullptr),
+                  ERROR_SUCCESS);
+        RegSetValueExA(h, name.c_str(), 0, type, static_cast<const BYTE*>(data), size);
+        RegCloseKey(h);
+    }
+    DWORD TypeOf(const std::string& sub, const std::string& name) {
+        HKEY h;
+        DWORD type = 0;
+        if (RegOpenKeyExA(HKEY_CURRENT_USER, (key + "\\" + sub).c_str(), 0, KEY_READ, &h) != ERROR_SUCCESS) return 0;
+        RegQueryValueExA(h, name.c_str(), nullptr, &type, nullptr, nullptr);
+        RegCloseKey(h);
+        return type;
+    }
+    std::string key;
+    TVtRegistry store;
+    ScopedScriptedMessages msgs;
+};
+
+TEST_F(VtRegistryTest, StringsRoundTripAsTextAndEmptyOrMissingReadAsTheDefault) {
+    store.SaveStringToRegistry(key + "\\Path", "OutputDir", "%systemroot%\\Apps\\data");
+    EXPECT_EQ(TypeOf("Path", "OutputDir"), static_cast<DWORD>(REG_SZ));
+    std::string out = "junk";
+    store.LoadStringFromRegistry(key + "\\Path", "OutputDir", out, "First Time");
+    EXPECT_EQ(out, "%systemroot%\\Apps\\data");
+
+    store.SaveStringToRegistry(key + "\\Path", "Empty", "");
+    store.LoadStringFromRegistry(key + "\\Path", "Empty", out, "First Time");
+    EXPECT_EQ(out, "First Time");
+    store.LoadStringFromRegistry(key + "\\Path", "Missing", out, "First Time");
+    EXPECT_EQ(out, "First Time");
+    EXPECT_TRUE(msgs.shown.empty());
+}
+
+TEST_F(VtRegistryTest, LoadingUnderAMissingKeyCreatesItSilently) {
+    EXPECT_EQ(store.LoadIntegerFromRegistry(key + "\\Windows\\Button", "Top", 244), 244);
+    EXPECT_TRUE(store.LoadBooleanFromRegistry(key + "\\Options\\Fonts", "FontStyleBold", true));
+    Registry reg;
+    EXPECT_TRUE(reg.KeyExists(key + "\\Windows\\Button"));
+    EXPECT_TRUE(msgs.shown.empty());
+}
+
+TEST_F(VtRegistryTest, LeadingAndTrailingBackslashesNameTheSameKey) {
+    store.SaveStringToRegistry("\\" + key + "\\File\\", "Filename", "home.dat");
+    EXPECT_EQ(store.LoadText(key + "\\File", "Filename", "First Time"), "home.dat");
+}
+
+TEST_F(VtRegistryTest, IntegersAndBooleansAreStoredAsTheirTexts) {
+    store.SaveIntegerToRegistry(key + "\\W", "Top", -32);
+    store.SaveBooleanToRegistry(key + "\\W", "Bold", true);
+    store.SaveBooleanToRegistry(key + "\\W", "Italic", false);
+    EXPECT_EQ(store.LoadText(key + "\\W", "Top", ""), "-32");
+    EXPECT_EQ(store.LoadText(key + "\\W", "Bold", ""), "-1");
+    EXPECT_EQ(store.LoadText(key + "\\W", "Italic", ""), "0");
+    EXPECT_EQ(store.LoadIntegerFromRegistry(key + "\\W", "Top", 0), -32);
+    EXPECT_TRUE(store.LoadBooleanFromRegistry(key + "\\W", "Bold", false));
+    EXPECT_FALSE(store.LoadBooleanFromRegistry(key + "\\W", "Italic", true));
+    store.SaveStringToRegistry(key + "\\W", "Word", "tRuE");
+    EXPECT_TRUE(store.LoadBooleanFromRegistry(key + "\\W", "Word", false));
+}
+
+TEST_F(VtRegistryTest, BadTextsAndWrongTypesReachTheCaller) {
+    store.SaveStringToRegistry(key + "\\W", "Top", "244px");
+    try {
+        store.LoadIntegerFromRegistry(key + "\\W", "Top", 244);
+        FAIL() << "no conversion error";
+    } catch (const EConvertError& e) {
+        EXPECT_STREQ(e.what(), "'244px' is not a valid integer value");
+    }
+    store.SaveStringToRegistry(key + "\\W", "Bold", "maybe");
+    EXPECT_THROW(store.LoadBooleanFromRegistry(key + "\\W", "Bold", false), EConvertError);
+
+    DWORD dword = 7;
+    Raw("W", "Left", REG_DWORD, &dword, sizeof dword);
+    EXPECT_THROW(store.LoadIntegerFromRegistry(key + "\\W", "Left", 14), ERegistryException);
+    std::string out;
+    EXPECT_THROW(store.LoadStringFromRegistry(key + "\\W", "Left", out, "x"), ERegistryException);
+    // The out text already holds the default when the error escapes.
+    EXPECT_EQ(out, "x");
+}
+
+TEST_F(VtRegistryTest, ShortStringsAreBinaryWithoutLengthAndLimitedTo255Bytes) {
+    store.SaveShortToRegistry(key + "\\S", "Name", "abc");
+    EXPECT_EQ(TypeOf("S", "Name"), static_cast<DWORD>(REG_BINARY));
+    std::string out;
+    store.LoadShortFromRegistry(key + "\\S", "Name", out, "dflt");
+    EXPECT_EQ(out, "abc");
+
+    store.SaveShortToRegistry(key + "\\S", "Long", std::string(300, 'x'));
+    store.LoadShortFromRegistry(key + "\\S", "Long", out, "");
+    EXPECT_EQ(out, std::string(255, 'x'));
+
+    store.LoadShortFromRegistry(key + "\\S", "Missing", out, "dflt");
+    EXPECT_EQ(out, "dflt");
+    Raw("S", "Zero", REG_BINARY, "", 0);
+    store.LoadShortFromRegistry(key + "\\S", "Zero", out, "dflt");
+    EXPECT_EQ(out, "dflt");
+
+    // Text where bytes are expected, and more bytes than a short string holds: read errors.
+    store.SaveStringToRegistry(key + "\\S", "Text", "abc");
+    EXPECT_THROW(store.LoadShortFromRegistry(key + "\\S", "Text", out, ""), ERegistryException);
+    std::string big(300, 'y');
+    Raw("S", "Big", REG_BINARY, big.data(), 300);
+    EXPECT_THROW(store.LoadShortFromRegistry(key + "\\S", "Big", out, ""), ERegistryException);
+}
+
+TEST_F(VtRegistryTest, DeletingValuesAndKeys) {
+    store.SaveStringToRegistry(key + "\\Run", "Ketravo", "C:\\k\\KTRAVO.exe");
+    EXPECT_TRUE(store.DeleteValueFromRegistry(key + "\\Run", "Ketravo"));
+    EXPECT_FALSE(store.DeleteValueFromRegistry(key + "\\Run", "Ketravo"));
+    EXPECT_FALSE(store.DeleteValueFromRegistry(key + "\\NoSuchKey", "Ketravo"));
+    Registry reg;
+    EXPECT_FALSE(reg.KeyExists(key + "\\NoSuchKey"));  // deleting a value never creates its key
+
+    store.SaveStringToRegistry(key + "\\Tree\\A\\B", "v", "1");
+    store.SaveStringToRegistry(key + "\\Tree\\C", "v", "2");
+    EXPECT_TRUE(store.AddKeyToRegistry(key + "\\Tree\\Empty"));
+    EXPECT_TRUE(store.DeleteKeyFromRegistry(key + "\\Tree"));
+    EXPECT_FALSE(reg.KeyExists(key + "\\Tree"));
+    EXPECT_TRUE(msgs.shown.empty());
+}
+
+TEST_F(VtRegistryTest, AKeyThatCannotBeOpenedIsReportedAndNothingIsWritten) {
+    // A key name longer than the registry allows cannot be created.
+    const std::string bad = key + "\\" + std::string(300, 'k');
+    store.SaveStringToRegistry(bad, "v", "1");
+    ASSERT_EQ(msgs.shown.size(), 1u);
+    EXPECT_EQ(msgs.shown[0].kind, MsgKind::Information);
+    EXPECT_NE(msgs.shown[0].text.find("does not exist"), std::string::npos);
+
+    EXPECT_EQ(store.LoadText(bad, "v", "dflt"), "dflt");
+    EXPECT_EQ(store.LoadIntegerFromRegistry(bad, "v", 5), 5);
+    ASSERT_EQ(msgs.shown.size(), 3u);
+    EXPECT_EQ(msgs.shown[1].text, "Error opening key");
+    EXPECT_EQ(msgs.shown[1].kind, MsgKind::Plain);
+
+    EXPECT_FALSE(store.DeleteKeyFromRegistry(bad));
+    EXPECT_EQ(msgs.LastText(), "Error opening key");
+    EXPECT_FALSE(store.DeleteValueFromRegistry(bad, "v"));
+    EXPECT_EQ(msgs.shown.size(), 4u);  // deleting a value shows nothing
+    EXPECT_THROW(store.AddKeyToRegistry(bad), ERegistryException);
+}
+
+TEST_F(VtRegistryTest, StartupEntryGoesBelowRunOrRunOnce) {
+    // The real Run key of this test prefix: removed again at once.
+    store.SaveStartupEntry("Ketravo Test", "C:\\k\\KTRAVO.exe");
+    EXPECT_EQ(store.LoadText("Software\\Microsoft\\Windows\\CurrentVersion\\Run", "Ketravo Test", "First Time"),
+              "C:\\k\\KTRAVO.exe");
+    EXPECT_TRUE(store.DeleteValueFromRegistry("Software\\Microsoft\\Windows\\CurrentVersion\\Run", "Ketravo Test"));
+    store.SaveStartupEntry("Ketravo Test", "C:\\k\\KTRAVO.exe", true);
+    EXPECT_TRUE(store.DeleteValueFromRegistry("Software\\Microsoft\\Windows\\CurrentVersion\\RunOnce", "Ketravo Test"));
+}
+
+}  // namespace
