@@ -377,6 +377,16 @@ TEST(SkinData, ActiveGoesThroughTheManagerOnlyWhenASkinIsReady) {
     EXPECT_TRUE(scope.log.empty());
     loading.Loaded();  // no skin yet: switching on is dropped
     EXPECT_FALSE(loading.Active());
+    // Read with a skin already in place: the switch-on command names its component.
+    TSkinData ready;
+    ready.BeginLoading();
+    ready.ParseDescription("", MapEntries());
+    ready.SetActive(true);
+    scope.log.clear();
+    ready.Loaded();
+    const std::vector<std::string> onLoad{"add", "hook", "command", "post1@250"};
+    EXPECT_EQ(scope.log, onLoad);
+    EXPECT_TRUE(ready.Active());
     // Dialog components never post on Active.
     TSkinData dialog;
     dialog.SkinFormtype = sfDialog;
