@@ -88,11 +88,9 @@ void WriteFile(const fs::path& path, const std::vector<uint8_t>& bytes, size_t c
 
 kt::TSkinReader OpenSkin(const fs::path& path) {
     const auto bytes = ReadFile(path);
-    kt::ScriptedMessages messages;  // the reader's message box becomes our error line
-    kt::SetMessageService(&messages);
+    kt::ScopedScriptedMessages messages;  // the reader's message box becomes our error line
     kt::TSkinReader reader;
     const bool ok = reader.Open(bytes);
-    kt::SetMessageService(nullptr);
     if (!ok) Fail(path.string() + ": not a skin this program can open (" + reader.LastError() + ")");
     return reader;
 }

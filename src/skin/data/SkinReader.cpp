@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "core/Errors.h"
 #include "core/MessageService.h"
 #include "skin/data/LzhCodec.h"
 
@@ -127,6 +128,12 @@ bool TSkinReader::Open(std::span<const uint8_t> container) {
     header_ = header;
     lastError_.clear();
     return true;
+}
+
+int32_t TSkinReader::Size(int index) const {
+    if (index < 0 || index >= Count())
+        throw EListError(FormatMessage1("List index out of bounds (%d)", std::to_string(index)));
+    return sizes_[static_cast<size_t>(index)];
 }
 
 std::span<const uint8_t> TSkinReader::Entry(size_t index, size_t offset) const {

@@ -56,7 +56,8 @@ public:
 
     const std::vector<std::string>& Names() const { return names_; }  // lower case
     int Count() const { return static_cast<int>(names_.size()); }
-    int32_t Size(int index) const { return sizes_.at(static_cast<size_t>(index)); }
+    // Raises EListError outside 0..Count-1.
+    int32_t Size(int index) const;
     const std::vector<uint8_t>& Data() const { return data_; }  // the entry data area
     const SkinHeader& Header() const { return header_; }
     // Why the last Open returned false; empty after a success.

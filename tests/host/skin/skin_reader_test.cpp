@@ -7,6 +7,7 @@
 
 #include "SampleData.h"
 #include "SkinContainerBuilder.h"
+#include "core/Errors.h"
 #include "core/MessageService.h"
 #include "skin/data/LzhEncoder.h"
 #include "skin/data/SkinReader.h"
@@ -31,6 +32,7 @@ TEST(SkinReader, OpensAndLowercasesNames) {
                                                         "empty.bmp"}));
     EXPECT_EQ(reader.Count(), 4);
     EXPECT_EQ(reader.Size(2), 8);
+    EXPECT_THROW(reader.Size(4), kt::EListError);
     EXPECT_EQ(reader.Header().Version, 20000);
     EXPECT_EQ(reader.Header().NamesLength, static_cast<int32_t>(kBasic.names.size()));
     EXPECT_EQ(reader.Data(), kBasic.data);
