@@ -30,7 +30,7 @@ void PlanCharacter(unsigned char c, const KeyboardLayout& layout, std::vector<Ke
     // layout-specific ones) cannot be produced by injected modifiers.
     const bool plainKey = scan != -1 && vk != 0 && vk != 0xFF &&
                           (state & ~(kScanShift | kScanCtrl | kScanAlt)) == 0 && ctrl == alt &&
-                          !layout.IsDeadKey(vk);
+                          !layout.IsDeadKey(scan);
     if (!plainKey) {
         PlanUnicode(c, layout, out);
         return;

@@ -35,8 +35,9 @@ public:
     // As VkKeyScanA: low byte the virtual key, high byte the shift state (kScanShift,
     // kScanCtrl, kScanAlt; Ctrl+Alt stands for AltGr); -1 when no key gives the character.
     virtual std::int16_t KeyScan(unsigned char c) const = 0;
-    // True when the key is a dead key (it combines with the next character).
-    virtual bool IsDeadKey(std::uint8_t vk) const = 0;
+    // True when the key, pressed in the shift state of `keyScan` (as KeyScan returns it), is a
+    // dead key: it combines with the next character instead of typing its own.
+    virtual bool IsDeadKey(std::int16_t keyScan) const = 0;
     // The character of a code-page byte in UTF-16; empty when the code page has none.
     virtual std::u16string ToUtf16(unsigned char c) const = 0;
 };

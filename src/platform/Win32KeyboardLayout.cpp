@@ -6,9 +6,22 @@ std::int16_t Win32KeyboardLayout::KeyScan(unsigned char c) const {
     return static_cast<std::int16_t>(VkKeyScanExA(static_cast<CHAR>(c), layout_));
 }
 
-bool Win32KeyboardLayout::IsDeadKey(std::uint8_t vk) const {
-    // The character of a dead key comes back with its top bit set.
-    return (MapVirtualKeyExA(vk, MAPVK_VK_TO_CHAR, layout_) & 0x80000000u) != 0;
+bool Win32KeyboardLayout::IsDeadKey(std::int16_t keyScan) const {
+    const UINT vk = keyScan & 0xFF;
+    // The unshifted character of a dead key comes back with its top bit set.
+    if (MapVirtualKeyExA(vk, MAPVK_VK_TO_CHAR, layout_) & 0x80000000u) return true;
+    // A key may be dead only with Shift or AltGr (^ on Shift+6 of US-International): ask
+    // for the character in that state. A dead key leaves itself pending in this thread's
+    // buffer; pressing it a second time flushes it.
+    BYTE state[256] = {};
+    if (keyScan & 0x100) state[VK_SHIFT] = 0x80;
+    if (keyScan & 0x200) state[VK_CONTROL] = 0x80;
+    if (keyScan & 0x400) state[VK_MENU] = 0x80;
+    const UINT scanCode = MapVirtualKeyExA(vk, MAPVK_VK_TO_VSC, layout_);
+    WCHAR chars[8];
+    if (ToUnicodeEx(vk, scanCode, state, chars, 8, 0, layout_) >= 0) return false;
+    ToUnicodeEx(vk, scanCode, state, chars, 8, 0, layout_);
+    return true;
 }
 
 std::u16string Win32KeyboardLayout::ToUtf16(unsigned char c) const {

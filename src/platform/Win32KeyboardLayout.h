@@ -14,7 +14,7 @@ public:
         : layout_(layout ? layout : GetKeyboardLayout(0)) {}
 
     std::int16_t KeyScan(unsigned char c) const override;
-    bool IsDeadKey(std::uint8_t vk) const override;
+    bool IsDeadKey(std::int16_t keyScan) const override;
     std::u16string ToUtf16(unsigned char c) const override;
 
 private:

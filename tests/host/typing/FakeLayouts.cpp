@@ -62,7 +62,7 @@ std::u16string TableLayout::Replay(const std::vector<KeyEvent>& events) const {
         auto it = reverse_.find(static_cast<std::int16_t>(e.code | (state << 8)));
         if (it == reverse_.end()) continue;  // a key that gives no character in this state
         std::u16string ch = ToUtf16(it->second);
-        if (dead_.count(static_cast<std::uint8_t>(e.code)) && pendingDead.empty())
+        if (dead_.count(it->first) && pendingDead.empty())
             pendingDead = ch;
         else
             emit(ch);
@@ -129,7 +129,7 @@ GermanLayout::GermanLayout() {
         {'#', '\'', 0, 0xBF},
         {0xF6, 0xD6, 0, 0xC0},      // o umlaut
         {0xDF, '?', '\\', 0xDB},    // sharp s
-        {'^', 0xB0, 0, 0xDC},       // dead circumflex, degree sign
+        {'^', 0xB0, 0, 0xDC},       // dead circumflex; the degree sign is not dead
         {0xB4, '`', 0, 0xDD},       // dead acute and grave
         {0xE4, 0xC4, 0, 0xDE},      // a umlaut
         {'<', '>', '|', 0xE2}};
@@ -138,8 +138,9 @@ GermanLayout::GermanLayout() {
         Add(k.shifted, k.vk, kScanShift);
         if (k.altgr) Add(k.altgr, k.vk, altGr);
     }
-    Dead(0xDC);
-    Dead(0xDD);
+    Dead('^');
+    Dead(0xB4);
+    Dead('`');
     Add(' ', 0x20);
     Add('\t', kVkTab);
     Add('\r', kVkReturn);

@@ -13,7 +13,7 @@ namespace kt::test {
 class TableLayout : public KeyboardLayout {
 public:
     std::int16_t KeyScan(unsigned char c) const override;
-    bool IsDeadKey(std::uint8_t vk) const override { return dead_.count(vk) != 0; }
+    bool IsDeadKey(std::int16_t keyScan) const override { return dead_.count(keyScan) != 0; }
     std::u16string ToUtf16(unsigned char c) const override;
 
     // The characters that arrive in a window when the events are played on this layout.
@@ -22,12 +22,13 @@ public:
 
 protected:
     void Add(unsigned char c, std::uint8_t vk, std::uint8_t state = 0);
-    void Dead(std::uint8_t vk) { dead_.insert(vk); }
+    // Marks the key of character c, in the state that types it, as dead.
+    void Dead(unsigned char c) { dead_.insert(KeyScan(c)); }
 
 private:
     std::map<unsigned char, std::int16_t> scan_;
     std::map<std::int16_t, unsigned char> reverse_;
-    std::set<std::uint8_t> dead_;
+    std::set<std::int16_t> dead_;
 };
 
 class UsLayout : public TableLayout {

@@ -98,6 +98,9 @@ TEST(TypingPlan, DeadKeysAndKeylessCharactersGoAsCharacterEvents) {
     // A character with no key takes its code-page meaning, not its byte value.
     EXPECT_EQ(kt::PlanTyping("\x99", de, -1),
               (std::vector<KeyEvent>{UniDown(u'\u2122'), UniUp(u'\u2122')}));
+    // Only the dead state of a key counts: the degree sign shares the circumflex's key.
+    EXPECT_EQ(kt::PlanTyping("\xB0", de, -1),
+              (std::vector<KeyEvent>{Down(kt::kVkShift), Down(0xDC), Up(0xDC), Up(kt::kVkShift)}));
     UsLayout us;
     EXPECT_EQ(kt::PlanTyping("\xE9", us, -1),
               (std::vector<KeyEvent>{UniDown(u'\u00E9'), UniUp(u'\u00E9')}));
@@ -128,4 +131,18 @@ TEST(TypingPlan, EndOfLineActionFollowsTheText) {
     EXPECT_EQ(tab[2], Down(kt::kVkTab));
     EXPECT_EQ(tab[3], Up(kt::kVkTab));
     for (int eol : {-1, 0, 3}) EXPECT_EQ(kt::PlanTyping("x", us, eol).size(), 2u) << eol;
+}
+
+TEST(TypingPlan, DeadOnlyWithShiftStillArrives) {
+    // As on US-International: Shift+6 is a dead circumflex, the plain 6 is not; the quote key
+    // and the grave key are dead in both states.
+    struct UsInternational : UsLayout {
+        UsInternational() {
+            for (char c : std::string("^'\"`~")) Dead(static_cast<unsigned char>(c));
+        }
+    } intl;
+    const std::string text = "6^a 'x\" ~n`e";
+    EXPECT_EQ(intl.Replay(kt::PlanTyping(text, intl, -1)), Cp1252(intl, text));
+    EXPECT_EQ(kt::PlanTyping("6", intl, -1), (std::vector<KeyEvent>{Down('6'), Up('6')}));
+    EXPECT_EQ(kt::PlanTyping("^", intl, -1), (std::vector<KeyEvent>{UniDown(u'^'), UniUp(u'^')}));
 }
