@@ -12,4 +12,9 @@ export WINEPREFIX=$p
 wineserver -p
 # The first process starts Wine's services; its output must not sit on a caller's pipe.
 wine cmd /c exit </dev/null >"$p/warmup.log" 2>&1 || true
+# The first program that touches the desktop starts Wine's desktop process, which would keep
+# that program's output pipe open: let a program of ours do that here, onto the log.
+if [ -n "${KT_WARMUP_EXE:-}" ] && [ -f "$KT_WARMUP_EXE" ]; then
+    wine "$KT_WARMUP_EXE" windows </dev/null >>"$p/warmup.log" 2>&1 || true
+fi
 echo "$p"

@@ -1,0 +1,218 @@
+"""Runs the real KTRAVO.exe under Wine and drives it from outside with ktdrive.exe.
+
+Needs the session of scripts/wine-session.sh (KT_WINE_STATE, DISPLAY) and KT_BIN, the folder of
+the built programs. Each App gets a fresh Wine prefix copied from the session's template.
+"""
+import os
+import subprocess
+import tempfile
+import time
+
+ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
+BIN = os.environ.get("KT_BIN", os.path.join(ROOT, "build", "win32", "bin"))
+STATE = os.environ.get("KT_WINE_STATE", "")
+BASE_KEY = r"HKCU\Software\Orvall Software\Ketravo"
+
+
+def wait_for(predicate, timeout=15.0, interval=0.1, what="condition"):
+    end = time.time() + timeout
+    while True:
+        value = predicate()
+        if value:
+            return value
+        if time.time() > end:
+            raise AssertionError("timed out waiting for " + what)
+        time.sleep(interval)
+
+
+def unix_to_wine(path):
+    """Wine maps the Unix root to drive Z:."""
+    return "Z:" + os.path.abspath(path).replace("/", "\\")
+
+
+class Window:
+    """A record of `ktdrive windows` or `ktdrive children`."""
+
+    def __init__(self, fields, child):
+        self.hwnd = int(fields[0])
+        self.cls = fields[1]
+        self.text = unescape(fields[2])
+        l, t, r, b = (int(v) for v in fields[3].split(","))
+        self.left, self.top, self.right, self.bottom = l, t, r, b
+        self.width, self.height = r - l, b - t
+        if child:
+            self.visible = fields[4] == "1"
+            self.parent = int(fields[5])
+            self.id = int(fields[6])
+            self.enabled = fields[7] == "1"
+        else:
+            self.topmost = fields[4] == "1"
+            self.visible = fields[5] == "1"
+            self.pid = int(fields[6])
+            self.state = int(fields[7])  # 0 normal, 1 minimised, 2 maximised
+            cw, ch = (int(v) for v in fields[8].split(","))
+            self.client_width, self.client_height = cw, ch
+
+    def __repr__(self):
+        return "<%s %r %d,%d %dx%d>" % (self.cls, self.text, self.left, self.top, self.width, self.height)
+
+
+def unescape(s):
+    out, i = [], 0
+    while i < len(s):
+        if s[i] == "\\" and i + 1 < len(s):
+            out.append({"t": "\t", "r": "\r", "n": "\n", "\\": "\\"}.get(s[i + 1], s[i + 1]))
+            i += 2
+        else:
+            out.append(s[i])
+            i += 1
+    return "".join(out)
+
+
+class Prefix:
+    """A fresh Wine prefix with its own persistent wineserver."""
+
+    def __init__(self, name):
+        if not STATE:
+            raise RuntimeError("no Wine session: run the tests through scripts/test.sh")
+        env = dict(os.environ, KT_WARMUP_EXE=os.path.join(BIN, "ktdrive.exe"))
+        self.path = subprocess.check_output(
+            [os.path.join(ROOT, "scripts", "wine-prefix.sh"), name], text=True, env=env).strip()
+        self.env = dict(os.environ, WINEPREFIX=self.path)
+        self.running = True
+
+    def ensure_server(self):
+        """After a stop, the next first Wine process would start Wine's services on whatever
+        pipe it has; start the server and the services here, with output on a file."""
+        if self.running:
+            return
+        with open(os.path.join(self.path, "warmup.log"), "ab") as log:
+            subprocess.run(["wineserver", "-p"], env=self.env, stdin=subprocess.DEVNULL, stdout=log, stderr=log)
+            subprocess.run(["wine", "cmd", "/c", "exit"], env=self.env, stdin=subprocess.DEVNULL, stdout=log,
+                           stderr=log, timeout=60)
+            subprocess.run(["wine", os.path.join(BIN, "ktdrive.exe"), "windows"], env=self.env,
+                           stdin=subprocess.DEVNULL, stdout=log, stderr=log, timeout=60)
+        self.running = True
+
+    def wine(self, *args, check=True, timeout=30):
+        self.ensure_server()
+        r = subprocess.run(["wine"] + list(args), env=self.env, capture_output=True, timeout=timeout,
+                           stdin=subprocess.DEVNULL)
+        out = r.stdout.decode("cp1252", "replace")
+        if check and r.returncode != 0:
+            raise AssertionError("wine %s failed (%d): %s %s" % (args, r.returncode, out,
+                                                                 r.stderr.decode("cp1252", "replace")))
+        return out
+
+    def drive(self, *args, check=True):
+        return self.wine(os.path.join(BIN, "ktdrive.exe"), *[str(a) for a in args], check=check)
+
+    # -- registry, through Wine's own reg tool
+    def reg_query(self, key):
+        """The values of one key as {name: (type, data)}; None when the key is missing."""
+        self.ensure_server()
+        r = subprocess.run(["wine", "reg", "query", key], env=self.env, capture_output=True, timeout=30,
+                           stdin=subprocess.DEVNULL)
+        if r.returncode != 0:
+            return None
+        values = {}
+        for line in r.stdout.decode("cp1252", "replace").splitlines():
+            line = line.rstrip("\r")
+            if not line.startswith("    "):
+                continue
+            parts = line.strip().split("    ", 2)
+            if len(parts) >= 2:
+                values[parts[0]] = (parts[1], parts[2] if len(parts) > 2 else "")
+        return values
+
+    def reg_value(self, key, name):
+        values = self.reg_query(key) or {}
+        return values[name][1] if name in values else None
+
+    def reg_add(self, key, name, data, kind="REG_SZ"):
+        self.wine("reg", "add", key, "/v", name, "/t", kind, "/d", data, "/f")
+
+    def stop(self):
+        subprocess.run(["wineserver", "-k"], env=self.env, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                       stderr=subprocess.DEVNULL)
+        subprocess.run(["wineserver", "-w"], env=self.env, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                       stderr=subprocess.DEVNULL, timeout=30)
+        self.running = False
+
+
+class App:
+    """KTRAVO.exe started in a prefix, from a start folder of its own."""
+
+    def __init__(self, prefix, start_dir=None):
+        self.prefix = prefix
+        self.start_dir = start_dir or tempfile.mkdtemp(prefix="ktstart-")
+        self.proc = None
+
+    def start(self, wait=True):
+        exe = os.path.join(BIN, "KTRAVO.exe")
+        self.prefix.ensure_server()
+        self.log = open(os.path.join(self.prefix.path, "ktravo.log"), "ab")
+        self.proc = subprocess.Popen(["wine", exe], cwd=self.start_dir, env=self.prefix.env,
+                                     stdin=subprocess.DEVNULL, stdout=self.log, stderr=self.log)
+        if wait:
+            return self.wait_bar()
+        return None
+
+    def windows(self):
+        out = self.prefix.drive("windows")
+        return [Window(line.split("\t"), False) for line in out.splitlines() if line.count("\t") >= 8]
+
+    def find(self, cls=None, title=None, visible=True):
+        for w in self.windows():
+            if cls and w.cls != cls:
+                continue
+            if title is not None and w.text != title:
+                continue
+            if visible and not w.visible:
+                continue
+            return w
+        return None
+
+    def bar(self, visible=True):
+        return self.find(cls="TButtonForm", visible=visible)
+
+    def wait_bar(self, timeout=20):
+        return wait_for(lambda: self.bar(), timeout, what="the bar window")
+
+    def children(self, hwnd):
+        out = self.prefix.drive("children", hwnd)
+        return [Window(line.split("\t"), True) for line in out.splitlines() if line.count("\t") >= 7]
+
+    def dialogs(self):
+        """Open message boxes: [{'hwnd', 'title', 'texts', 'buttons': {text: hwnd}}]."""
+        boxes = []
+        for line in self.prefix.drive("dialogs").splitlines():
+            f = line.split("\t")
+            if f[0] == "dialog":
+                boxes.append({"hwnd": int(f[1]), "title": unescape(f[2]), "texts": [], "buttons": {}})
+            elif f[0] == "text" and boxes:
+                boxes[-1]["texts"].append(unescape(f[1]))
+            elif f[0] == "button" and boxes:
+                boxes[-1]["buttons"][unescape(f[2]).replace("&", "")] = int(f[1])
+        return boxes
+
+    def wait_dialog(self, timeout=15):
+        return wait_for(lambda: (self.dialogs() or [None])[0], timeout, what="a message box")
+
+    def answer(self, box, button):
+        self.prefix.drive("click", box["buttons"][button])
+        wait_for(lambda: all(d["hwnd"] != box["hwnd"] for d in self.dialogs()), what="the box to close")
+
+    def stop(self):
+        self.prefix.stop()
+        if self.proc:
+            try:
+                self.proc.wait(timeout=20)
+            except subprocess.TimeoutExpired:
+                self.proc.kill()
+        if getattr(self, "log", None):
+            self.log.close()
+
+
+def screen_size():
+    return 1280, 1024

@@ -1,0 +1,117 @@
+"""The bar's start-up in a fresh prefix: first-run settings, placement restore and save."""
+import os
+import unittest
+
+from ktharness import App, BASE_KEY, Prefix, unix_to_wine, wait_for, screen_size
+
+BUTTON_KEY = BASE_KEY + r"\Windows\Button"
+
+
+class StartupTest(unittest.TestCase):
+    def setUp(self):
+        self.prefix = Prefix(self.id().rsplit(".", 1)[-1])
+        self.app = App(self.prefix)
+
+    def tearDown(self):
+        self.app.stop()
+
+    def placement(self, state, top, left, width, height):
+        p = self.prefix
+        p.reg_add(BUTTON_KEY, "WindowState", state)
+        for name, value in (("Top", top), ("Left", left), ("Width", width), ("Height", height)):
+            p.reg_add(BUTTON_KEY, name, str(value))
+
+    def test_first_start_stores_defaults_in_placeholder_form_and_shows_the_bar(self):
+        bar = self.app.start()
+        start = unix_to_wine(self.app.start_dir)[2:]  # without the drive
+        path = self.prefix.reg_query(BASE_KEY + r"\Path")
+        self.assertEqual(path["PathApp"], ("REG_SZ", "%systemroot%" + start))
+        self.assertEqual(path["InitialDir"], ("REG_SZ", "%systemroot%" + start))
+        self.assertEqual(path["CurrentDir"], ("REG_SZ", "%systemroot%" + start))
+        self.assertEqual(path["OutputDir"], ("REG_SZ", "%systemroot%" + start + r"\data"))
+        self.assertEqual(self.prefix.reg_value(BASE_KEY + r"\File", "Filename"), "button.dat")
+        self.assertTrue(os.path.isdir(os.path.join(self.app.start_dir, "data")))
+
+        self.assertEqual(bar.text, "Ketravo")
+        self.assertTrue(bar.topmost)
+        self.assertEqual((bar.width, bar.height), (204, 140))
+        # Nothing stored yet: the defaults centre the bar on the desktop.
+        sw, sh = screen_size()
+        self.assertLessEqual(abs(bar.left - (sw - bar.width) // 2), 1)
+        self.assertLessEqual(abs(bar.top - (sh - bar.height) // 2), 1)
+
+        kids = {c.text: c for c in self.app.children(bar.hwnd)}
+        self.assertIn("Press Ctrl+T on the Window where you want the typing to appear", kids)
+        combo = [c for c in self.app.children(bar.hwnd) if c.cls == "ComboBox"]
+        self.assertEqual(len(combo), 1)
+        self.assertEqual(combo[0].text, "button")
+
+    def test_existing_values_are_not_rewritten_and_the_placeholder_takes_the_start_drive(self):
+        self.prefix.reg_add(BASE_KEY + r"\Path", "OutputDir", r"%systemroot%\elsewhere\schemes")
+        self.prefix.reg_add(BASE_KEY + r"\Path", "PathApp", r"Q:\literal")
+        self.prefix.reg_add(BASE_KEY + r"\File", "Filename", "home.dat")
+        bar = self.app.start()
+        self.assertEqual(self.prefix.reg_value(BASE_KEY + r"\Path", "OutputDir"), r"%systemroot%\elsewhere\schemes")
+        self.assertEqual(self.prefix.reg_value(BASE_KEY + r"\Path", "PathApp"), r"Q:\literal")
+        self.assertEqual(self.prefix.reg_value(BASE_KEY + r"\File", "Filename"), "home.dat")
+        combo = [c for c in self.app.children(bar.hwnd) if c.cls == "ComboBox"][0]
+        self.assertEqual(combo.text, "home")
+
+    def test_closing_saves_the_placement_and_the_next_start_restores_it(self):
+        bar = self.app.start()
+        self.prefix.drive("move", bar.hwnd, 300, 200, 260, 190)
+        wait_for(lambda: (self.app.bar().left, self.app.bar().top) == (300, 200), what="the move")
+        self.prefix.drive("close", bar.hwnd)
+        wait_for(lambda: self.app.bar() is None, what="the bar to hide")
+        saved = self.prefix.reg_query(BUTTON_KEY)
+        self.assertEqual(saved["WindowState"][1], "Normal")
+        self.assertEqual((saved["Top"][1], saved["Left"][1], saved["Width"][1], saved["Height"][1]),
+                         ("200", "300", "260", "190"))
+        # The bar was only hidden: the program still runs.
+        self.assertIsNotNone(self.app.bar(visible=False))
+
+        self.app.stop()
+        self.app = App(self.prefix, self.app.start_dir)
+        bar = self.app.start()
+        # Left, Top and Width come back; the height is the base height again.
+        self.assertEqual((bar.left, bar.top, bar.width, bar.height), (300, 200, 260, 140))
+
+    def test_stored_defaults_centre_the_bar_and_other_values_place_it(self):
+        self.placement("Normal", 244, 14, 204, 161)
+        bar = self.app.start()
+        sw, sh = screen_size()
+        self.assertLessEqual(abs(bar.left - (sw - 204) // 2), 1)
+        self.assertLessEqual(abs(bar.top - (sh - 140) // 2), 1)
+        self.app.stop()
+
+        self.placement("Normal", 244, 15, 204, 161)
+        self.app = App(self.prefix, self.app.start_dir)
+        bar = self.app.start()
+        self.assertEqual((bar.left, bar.top, bar.width), (15, 244, 204))
+
+    def test_maximized_start_reads_no_numbers_and_writes_only_the_state(self):
+        self.placement("Maximized", "bad", "bad", "bad", "bad")
+        bar = self.app.start()
+        self.assertEqual(bar.state, 2)
+        self.assertEqual(self.app.dialogs(), [])  # the bad numbers were never read
+        self.prefix.drive("close", bar.hwnd)
+        wait_for(lambda: self.app.bar() is None, what="the bar to hide")
+        saved = self.prefix.reg_query(BUTTON_KEY)
+        self.assertEqual(saved["WindowState"][1], "Maximized")
+        self.assertEqual(saved["Top"][1], "bad")
+        self.assertEqual(saved["Height"][1], "bad")
+
+    def test_a_corrupt_number_is_reported_and_the_bar_starts_with_the_defaults(self):
+        self.placement("Normal", "12abc", 40, 204, 161)
+        self.app.start(wait=False)
+        box = self.app.wait_dialog()
+        self.assertIn("'12abc' is not a valid integer value", " ".join(box["texts"]))
+        self.app.answer(box, "OK")
+        bar = self.app.wait_bar()
+        sw, sh = screen_size()
+        self.assertLessEqual(abs(bar.left - (sw - 204) // 2), 1)
+        self.assertTrue(bar.topmost)
+
+
+if __name__ == "__main__":
+    unittest.main()
