@@ -209,6 +209,8 @@ int Check(const fs::path& in) {
         const std::string& name = reader.Names()[static_cast<size_t>(i)];
         total += reader.Size(i);
         if (++count[name] == 2) problems.push_back(name + " is listed more than once; only the first is read");
+        if (count[name] == 1 && !SafeFileName(name))
+            problems.push_back("\"" + name + "\" is not a plain file name; ktskin unpack refuses it");
         if (name.find(".ini") != std::string::npos) ++descriptions;
         if (count[name] > 1) continue;
         reader.ExtractByName(name, data);
