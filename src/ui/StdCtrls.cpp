@@ -51,8 +51,12 @@ bool TLabel::SetEnumProperty(std::string_view name, int value) {
 void TLabel::CreateParams(TCreateParams& p) {
     TWinControl::CreateParams(p);
     p.winClass = "STATIC";
-    p.style |= SS_LEFT | SS_NOPREFIX;
-    if (!WordWrap) p.style |= SS_LEFTNOWORDWRAP;
+    p.style |= SS_NOPREFIX;
+    switch (Alignment) {
+        case TAlignment::taCenter: p.style |= SS_CENTER; break;
+        case TAlignment::taRightJustify: p.style |= SS_RIGHT; break;
+        case TAlignment::taLeftJustify: p.style |= WordWrap ? SS_LEFT : SS_LEFTNOWORDWRAP; break;
+    }
 }
 
 void TLabel::WndProc(TMessage& m) {
@@ -260,7 +264,7 @@ TEdit::TEdit(TComponent* owner) : TWinControl(owner) {
 void TEdit::CreateParams(TCreateParams& p) {
     TWinControl::CreateParams(p);
     p.winClass = "EDIT";
-    p.style |= ES_AUTOHSCROLL | (ReadOnly ? ES_READONLY : 0);
+    p.style |= ES_AUTOHSCROLL | (readOnly_ ? ES_READONLY : 0);
     p.exStyle |= WS_EX_CLIENTEDGE;
 }
 
@@ -269,8 +273,19 @@ void TEdit::HandleCreated() {
     if (MaxLength > 0) SendMessageA(handle_, EM_LIMITTEXT, MaxLength, 0);
 }
 
+void TEdit::SetReadOnly(bool v) {
+    readOnly_ = v;
+    if (handle_) SendMessageA(handle_, EM_SETREADONLY, v ? TRUE : FALSE, 0);
+}
+
 void TEdit::CommandNotify(WORD code) {
     if (code == EN_CHANGE && OnChange) OnChange();
+}
+
+void TEdit::WndProc(TMessage& m) {
+    if (m.Msg == WM_SETFOCUS && OnEnter) OnEnter();
+    if (m.Msg == WM_KILLFOCUS && OnExit) OnExit();
+    TWinControl::WndProc(m);
 }
 
 // ---------------------------------------------------------------- TCheckBox
@@ -303,6 +318,122 @@ void TCheckBox::SetChecked(bool v) {
 
 void TCheckBox::CommandNotify(WORD code) {
     if (code == BN_CLICKED) SetChecked(!checked_);
+}
+
+// ---------------------------------------------------------------- TRadioButton
+
+TRadioButton::TRadioButton(TComponent* owner) : TWinControl(owner) {
+    width_ = 113;
+    height_ = 17;
+    TabStop = true;
+}
+
+void TRadioButton::CreateParams(TCreateParams& p) {
+    TWinControl::CreateParams(p);
+    p.winClass = "BUTTON";
+    // The marks are kept here, not by the system, so a group can set them without clicks.
+    p.style |= BS_RADIOBUTTON;
+}
+
+void TRadioButton::HandleCreated() {
+    TWinControl::HandleCreated();
+    SendMessageA(handle_, BM_SETCHECK, checked_ ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+void TRadioButton::SetChecked(bool v) {
+    if (checked_ == v) return;
+    checked_ = v;
+    if (handle_) SendMessageA(handle_, BM_SETCHECK, v ? BST_CHECKED : BST_UNCHECKED, 0);
+    if (!v) return;
+    if (auto* group = dynamic_cast<TRadioGroup*>(parent_)) group->ButtonClicked(this);
+    Click();
+}
+
+void TRadioButton::CommandNotify(WORD code) {
+    if (code == BN_CLICKED) SetChecked(true);
+}
+
+// ---------------------------------------------------------------- TRadioGroup
+
+TRadioGroup::TRadioGroup(TComponent* owner) : TGroupBox(owner) {}
+
+void TRadioGroup::SetItems(const std::vector<std::string>& items) {
+    for (TRadioButton* b : buttons_) delete b;
+    buttons_.clear();
+    items_ = items;
+    for (const std::string& text : items_) {
+        auto* b = new TRadioButton(this);
+        b->SetCaption(text);
+        b->SetParent(this);
+        buttons_.push_back(b);
+    }
+    if (itemIndex_ >= static_cast<int>(items_.size())) itemIndex_ = -1;
+    if (itemIndex_ >= 0) {
+        updating_ = true;
+        buttons_[static_cast<size_t>(itemIndex_)]->SetChecked(true);
+        updating_ = false;
+    }
+    ArrangeButtons();
+}
+
+TRadioButton* TRadioGroup::Button(int index) const {
+    CheckIndex(index, static_cast<int>(buttons_.size()));
+    return buttons_[static_cast<size_t>(index)];
+}
+
+void TRadioGroup::SetItemIndex(int index) {
+    if (index < -1 || index >= static_cast<int>(items_.size()))
+        throw EListError(FormatMessage1("List index out of bounds (%d)", std::to_string(index)));
+    updating_ = true;
+    itemIndex_ = index;
+    for (size_t i = 0; i < buttons_.size(); ++i) {
+        TRadioButton* b = buttons_[i];
+        if (static_cast<int>(i) == index) {
+            b->checked_ = false;  // so SetChecked sets the mark without a second look
+            b->SetChecked(true);
+        } else if (b->checked_) {
+            b->checked_ = false;
+            if (b->HandleAllocated()) SendMessageA(b->Handle(), BM_SETCHECK, BST_UNCHECKED, 0);
+        }
+    }
+    updating_ = false;
+}
+
+void TRadioGroup::ButtonClicked(TRadioButton* button) {
+    for (size_t i = 0; i < buttons_.size(); ++i) {
+        TRadioButton* b = buttons_[i];
+        if (b == button) {
+            if (!updating_) itemIndex_ = static_cast<int>(i);
+        } else if (b->checked_) {
+            b->checked_ = false;
+            if (b->HandleAllocated()) SendMessageA(b->Handle(), BM_SETCHECK, BST_UNCHECKED, 0);
+        }
+    }
+    if (!updating_) Click();
+}
+
+void TRadioGroup::SetColumns(int columns) {
+    columns_ = columns < 1 ? 1 : columns;
+    ArrangeButtons();
+}
+
+void TRadioGroup::SetBounds(int left, int top, int width, int height) {
+    TGroupBox::SetBounds(left, top, width, height);
+    ArrangeButtons();
+}
+
+void TRadioGroup::ArrangeButtons() {
+    // Items run down each column, the columns share the width below the caption.
+    const int count = static_cast<int>(buttons_.size());
+    if (count == 0) return;
+    const int rows = (count + columns_ - 1) / columns_;
+    const int top = 16, side = 8;
+    const int colWidth = (width_ - 2 * side) / columns_;
+    const int rowHeight = rows > 0 ? std::max(17, (height_ - top - 4) / rows) : 17;
+    for (int i = 0; i < count; ++i) {
+        const int col = i / rows, row = i % rows;
+        buttons_[static_cast<size_t>(i)]->SetBounds(side + col * colWidth, top + row * rowHeight, colWidth - 4, 17);
+    }
 }
 
 }  // namespace kt::ui

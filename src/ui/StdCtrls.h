@@ -21,12 +21,15 @@ protected:
     void CommandNotify(WORD code) override;
 };
 
+enum class TAlignment { taLeftJustify, taRightJustify, taCenter };
+
 class TLabel : public TWinControl {
     KT_CLASS(TLabel, TWinControl, "TCustomLabel", "TGraphicControl")
 public:
     explicit TLabel(TComponent* owner);
     bool WordWrap = false;
     bool Transparent = false;
+    TAlignment Alignment = TAlignment::taLeftJustify;
     bool SetEnumProperty(std::string_view name, int value) override;
 
 protected:
@@ -116,13 +119,18 @@ class TEdit : public TWinControl {
 public:
     explicit TEdit(TComponent* owner);
     int MaxLength = 0;
-    bool ReadOnly = false;
-    std::function<void()> OnChange;
+    bool ReadOnly() const { return readOnly_; }
+    void SetReadOnly(bool v);
+    std::function<void()> OnChange, OnEnter, OnExit;
 
 protected:
     void CreateParams(TCreateParams& p) override;
     void HandleCreated() override;
     void CommandNotify(WORD code) override;
+    void WndProc(TMessage& m) override;
+
+private:
+    bool readOnly_ = false;
 };
 
 class TCheckBox : public TWinControl {
@@ -140,6 +148,52 @@ protected:
 
 private:
     bool checked_ = false;
+};
+
+class TRadioGroup;
+
+class TRadioButton : public TWinControl {
+    KT_CLASS(TRadioButton, TWinControl, "TButtonControl")
+public:
+    explicit TRadioButton(TComponent* owner);
+    bool Checked() const { return checked_; }
+    // Setting the mark by code runs OnClick only when it turns on, as a click does.
+    void SetChecked(bool v);
+
+protected:
+    void CreateParams(TCreateParams& p) override;
+    void HandleCreated() override;
+    void CommandNotify(WORD code) override;
+
+private:
+    bool checked_ = false;
+    friend class TRadioGroup;
+};
+
+// A group box with one radio button per item; ItemIndex is the checked one (-1: none).
+class TRadioGroup : public TGroupBox {
+    KT_CLASS(TRadioGroup, TGroupBox, "TCustomRadioGroup")
+public:
+    explicit TRadioGroup(TComponent* owner);
+    const std::vector<std::string>& Items() const { return items_; }
+    void SetItems(const std::vector<std::string>& items);
+    int ItemIndex() const { return itemIndex_; }
+    // Choosing by code does not run OnClick; a user's click on another item does.
+    void SetItemIndex(int index);
+    int Columns() const { return columns_; }
+    void SetColumns(int columns);
+    TRadioButton* Button(int index) const;
+    void SetBounds(int left, int top, int width, int height) override;
+
+private:
+    void ButtonClicked(TRadioButton* button);
+    void ArrangeButtons();
+    std::vector<std::string> items_;
+    std::vector<TRadioButton*> buttons_;
+    int itemIndex_ = -1;
+    int columns_ = 1;
+    bool updating_ = false;
+    friend class TRadioButton;
 };
 
 }  // namespace kt::ui
