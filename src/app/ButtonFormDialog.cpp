@@ -67,6 +67,7 @@ TButtonForm::TButtonForm(ui::TComponent* owner) : ui::TForm(owner) {
     OnCreate = [this] { FormCreate(); };
     OnClose = [this](ui::TCloseAction& action) { FormClose(action); };
     OnDestroy = [this] { FormDestroy(); };
+    ComboBoxFilename->OnClick = [this] { ComboBoxFilenameClick(); };
     ButtonForm = this;
 }
 
@@ -234,9 +235,6 @@ void TButtonForm::FormDestroy() { RemoveNotificationIcon(); }
 
 void TButtonForm::SetUpNotificationIcon() {}
 void TButtonForm::RemoveNotificationIcon() {}
-void TButtonForm::LoadComboBoxFilename() {}
 void TButtonForm::ChooseSkinAtStart() {}
-void TButtonForm::RegisterTypingHotKey() {}
-void TButtonForm::LoadButtonAssignment() {}
 
 }  // namespace kt

@@ -58,7 +58,21 @@ public:
     void RegisterTypingHotKey();
     void LoadButtonAssignment();
 
+    // Scheme buttons.
+    void ComboBoxFilenameClick();
+    void CreateButtonClick();
+    void ResetButtons();
+    // The plain load: a file name relative to the current folder; no buttons, nothing shown.
+    void LoadButton(const std::string& fileName);
+
+    // Typing.
+    void RuntimeButtonClick(ui::TButton* sender);
+    void SendmessageText(const std::string& text);
+
     static constexpr int kBaseHeight = 140;
+
+protected:
+    void WndProc(ui::TMessage& m) override;
 
 private:
     void ReadFolderSettings();

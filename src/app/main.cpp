@@ -5,6 +5,7 @@
 #include "app/ButtonFormDialog.h"
 #include "config/About.h"
 #include "config/ConfigFormDialog.h"
+#include "platform/Win32SchemeFileSystem.h"
 #include "ui/Application.h"
 #include "ui/Win32Messages.h"
 
@@ -12,6 +13,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     kt::ui::TApplication& app = kt::ui::TApplication::Instance();
     kt::ui::Win32Messages messages;
     kt::SetMessageService(&messages);
+    kt::Win32SchemeFileSystem files;
+    kt::SetSchemeFileSystem(&files);
     app.Title = "Ketravo";
     app.CreateForm<kt::TButtonForm>();
     app.CreateForm<kt::TAboutBox>();

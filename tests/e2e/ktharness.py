@@ -214,5 +214,65 @@ class App:
             self.log.close()
 
 
+def write_scheme(folder, name, buttons, eol, tag_order="CT"):
+    """Writes a scheme file the way the program does: cp1252 bytes, CR LF after every line."""
+    os.makedirs(folder, exist_ok=True)
+    lines = []
+    for caption, text in buttons:
+        for tag in tag_order:
+            lines.append(("C01" + caption) if tag == "C" else ("T01" + text))
+    lines.append("D01" + str(eol))
+    with open(os.path.join(folder, name + ".dat"), "wb") as f:
+        f.write("".join(l + "\r\n" for l in lines).encode("cp1252"))
+
+
+def xkey(combo):
+    """A key press on the X display, as the user makes it."""
+    subprocess.run(["xdotool", "key", "--clearmodifiers", combo], check=True, timeout=10)
+
+
+class Target:
+    """The test target: a window with a multi-line edit box."""
+
+    TITLE = "Ketravo Test Target"
+
+    def __init__(self, prefix):
+        self.prefix = prefix
+        prefix.ensure_server()
+        self.proc = subprocess.Popen(["wine", os.path.join(BIN, "kttarget.exe")], env=prefix.env,
+                                     stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.hwnd = int(wait_for(lambda: prefix.drive("find", self.TITLE, check=False).strip(), what="the target"))
+        self.edit = wait_for(lambda: self._edit(), what="the target's edit box")
+
+    def _edit(self):
+        for line in self.prefix.drive("children", self.hwnd).splitlines():
+            f = line.split("\t")
+            if f[1].lower() == "edit":
+                return int(f[0])
+        return None
+
+    def text(self):
+        return unescape(self.prefix.drive("text", self.edit).rstrip("\r\n"))
+
+    def clear(self):
+        self.prefix.drive("settext", self.edit, "")
+
+    def focus(self):
+        self.prefix.drive("foreground", self.hwnd)
+
+    def settled_text(self, quiet=1.0, timeout=60):
+        """The edit box takes a few hundred characters a second: wait until it stops changing."""
+        last, since = None, time.time()
+        end = time.time() + timeout
+        while time.time() < end:
+            now = self.text()
+            if now != last:
+                last, since = now, time.time()
+            elif time.time() - since >= quiet:
+                return now
+            time.sleep(0.2)
+        return last
+
+
 def screen_size():
     return 1280, 1024

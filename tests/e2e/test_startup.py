@@ -2,7 +2,7 @@
 import os
 import unittest
 
-from ktharness import App, BASE_KEY, Prefix, unix_to_wine, wait_for, screen_size
+from ktharness import App, BASE_KEY, Prefix, unix_to_wine, wait_for, screen_size, write_scheme
 
 BUTTON_KEY = BASE_KEY + r"\Windows\Button"
 
@@ -11,6 +11,9 @@ class StartupTest(unittest.TestCase):
     def setUp(self):
         self.prefix = Prefix(self.id().rsplit(".", 1)[-1])
         self.app = App(self.prefix)
+        if "first_start" not in self.id():
+            # An empty scheme: no buttons, and no box about a missing scheme file.
+            write_scheme(os.path.join(self.app.start_dir, "data"), "button", [], -1)
 
     def tearDown(self):
         self.app.stop()
@@ -22,7 +25,13 @@ class StartupTest(unittest.TestCase):
             p.reg_add(BUTTON_KEY, name, str(value))
 
     def test_first_start_stores_defaults_in_placeholder_form_and_shows_the_bar(self):
-        bar = self.app.start()
+        self.assertFalse(os.path.exists(os.path.join(self.app.start_dir, "data")))
+        self.app.start(wait=False)
+        # No scheme yet: the bar says so before it shows.
+        box = self.app.wait_dialog()
+        self.assertTrue(" ".join(box["texts"]).startswith("Cannot find button file: "))
+        self.app.answer(box, "OK")
+        bar = self.app.wait_bar()
         start = unix_to_wine(self.app.start_dir)[2:]  # without the drive
         path = self.prefix.reg_query(BASE_KEY + r"\Path")
         self.assertEqual(path["PathApp"], ("REG_SZ", "%systemroot%" + start))
@@ -47,11 +56,13 @@ class StartupTest(unittest.TestCase):
         self.assertEqual(combo[0].text, "button")
 
     def test_existing_values_are_not_rewritten_and_the_placeholder_takes_the_start_drive(self):
-        self.prefix.reg_add(BASE_KEY + r"\Path", "OutputDir", r"%systemroot%\elsewhere\schemes")
         self.prefix.reg_add(BASE_KEY + r"\Path", "PathApp", r"Q:\literal")
         self.prefix.reg_add(BASE_KEY + r"\File", "Filename", "home.dat")
+        write_scheme(os.path.join(self.app.start_dir, "schemes"), "home", [], -1)
+        self.prefix.reg_add(BASE_KEY + r"\Path", "OutputDir", "%systemroot%" + unix_to_wine(self.app.start_dir)[2:] + r"\schemes")
         bar = self.app.start()
-        self.assertEqual(self.prefix.reg_value(BASE_KEY + r"\Path", "OutputDir"), r"%systemroot%\elsewhere\schemes")
+        self.assertEqual(self.prefix.reg_value(BASE_KEY + r"\Path", "OutputDir"),
+                         "%systemroot%" + unix_to_wine(self.app.start_dir)[2:] + r"\schemes")
         self.assertEqual(self.prefix.reg_value(BASE_KEY + r"\Path", "PathApp"), r"Q:\literal")
         self.assertEqual(self.prefix.reg_value(BASE_KEY + r"\File", "Filename"), "home.dat")
         combo = [c for c in self.app.children(bar.hwnd) if c.cls == "ComboBox"][0]

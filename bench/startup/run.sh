@@ -1,0 +1,39 @@
+#!/usr/bin/env bash
+# Start-up of KTRAVO.exe under Wine until its bar window is visible, beside a one-window program
+# (the floor), alternating in one run. Prints the medians and their ratio.
+#   bench/startup/run.sh [ROUNDS]
+set -euo pipefail
+root=$(cd "$(dirname "$0")/../.." && pwd)
+build=${KT_BUILD_DIR:-$root/build}
+rounds=${1:-15}
+"$root/scripts/build.sh" >/dev/null
+bin="$build/win32/bin"
+"$root/scripts/wine-session.sh" start "$build/win32" >/dev/null
+trap '"$root/scripts/wine-session.sh" stop "$build/win32"' EXIT
+# shellcheck disable=SC1091
+source "$build/win32/wine/session.env"
+export KT_WARMUP_EXE="$bin/ktdrive.exe"
+export WINEPREFIX=$("$root/scripts/wine-prefix.sh" bench)
+start=$(mktemp -d)
+mkdir -p "$start/data"
+printf 'C01Name\r\nT01Jane Doe\r\nC01Street\r\nT01Market Street 12\r\nC01Mail\r\nT01jane@example.com\r\nD011\r\n' \
+    >"$start/data/button.dat"
+cd "$start"
+# One start first: it writes the first-run settings, which later starts only read.
+wine "$bin/ktlaunch.exe" TButtonForm "$bin/KTRAVO.exe" >/dev/null
+ours=() floor=()
+for _ in $(seq "$rounds"); do
+    ours+=("$(wine "$bin/ktlaunch.exe" TButtonForm "$bin/KTRAVO.exe" | tr -d '\r')")
+    floor+=("$(wine "$bin/ktlaunch.exe" FloorWindow "$bin/floorwin.exe" | tr -d '\r')")
+done
+python3 - "${ours[*]}" "${floor[*]}" <<'PY'
+import statistics, sys
+ours = [float(v) for v in sys.argv[1].split()]
+floor = [float(v) for v in sys.argv[2].split()]
+mo, mf = statistics.median(ours), statistics.median(floor)
+print("start until the window is visible, %d rounds (ms: min / median / max)" % len(ours))
+print("  KTRAVO.exe   %7.1f / %7.1f / %7.1f" % (min(ours), mo, max(ours)))
+print("  one window   %7.1f / %7.1f / %7.1f" % (min(floor), mf, max(floor)))
+print("  ratio (median): %.2f" % (mo / mf))
+PY
+rm -rf "$start"
