@@ -1,22 +1,581 @@
 #include "config/ConfigFormDialog.h"
 
+#include <windows.h>
+
+#include "app/ButtonFormDialog.h"
 #include "config/RegistryKeys.h"
+#include "config/SchemeName.h"
+#include "config/SettingsText.h"
+#include "core/Errors.h"
+#include "core/MessageService.h"
 
 namespace kt {
 
 TConfigForm* ConfigForm = nullptr;
 
+namespace {
+
+// Leaving the scheme list may ask a question: it runs after the focus change, not inside it.
+constexpr UINT WM_SCHEME_LIST_EXIT = WM_APP + 0x41;
+
+constexpr const char* kListExitQuestion =
+    "You did not hit the Enter Key for your last entry (hitting the Enter Key saves the Certificate Number "
+    "into the Combo Box). Do you want to save this Certificate Number?";
+
+// Shows the hourglass for the lifetime of the object, then the standard arrow.
+class HourGlass {
+public:
+    HourGlass() { SetCursor(LoadCursorA(nullptr, MAKEINTRESOURCEA(32514))); }
+    ~HourGlass() { SetCursor(LoadCursorA(nullptr, MAKEINTRESOURCEA(32512))); }
+};
+
+ui::TButton* MakeButton(TConfigForm* form, ui::TWinControl* parent, const char* name, const char* caption,
+                        const char* hint, int left, int top, int width) {
+    auto* b = new ui::TButton(form);
+    b->Name = name;
+    b->SetCaption(caption);
+    b->Hint = hint;
+    b->ShowHint = true;
+    b->SetBounds(left, top, width, 25);
+    b->SetParent(parent);
+    return b;
+}
+
+ui::TLabel* MakeLabel(TConfigForm* form, ui::TWinControl* parent, const char* name, const char* caption, int left,
+                      int top, int width) {
+    auto* l = new ui::TLabel(form);
+    l->Name = name;
+    l->SetCaption(caption);
+    l->SetBounds(left, top, width, 13);
+    l->SetParent(parent);
+    return l;
+}
+
+bool PathExists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+}  // namespace
+
 TConfigForm::TConfigForm(ui::TComponent* owner) : ui::TForm(owner) {
     Name = "ConfigForm";
     SetCaption("Ketravo Configuration");
+    // The designed size; the stored placement, when there is one, comes later at creation.
     const auto& def = reg::kConfigPlacementDefault;
-    SetBounds(def.left, def.top, def.width, def.height);
+    SetBounds(def.left, def.top, 594, 496);
+    Position = ui::TPosition::poDesktopCenter;
+
     VtRegistry1 = new TVtRegistry(this);
     VtRegistry1->Name = "VtRegistry1";
+
+    LabelTitle = new ui::TLabel(this);
+    LabelTitle->Name = "LabelTitle";
+    LabelTitle->Alignment = ui::TAlignment::taCenter;
+    LabelTitle->SetCaption("Ketravo Configuration");
+    LabelTitle->SetBounds(8, 6, 570, 18);
+    LabelTitle->Font().SetStyle(ui::fsBold);
+    LabelTitle->SetParent(this);
+
+    CreateSchemeGroup();
+    CreateButtonGroup();
+
+    LabelButtonMessage = new ui::TLabel(this);
+    LabelButtonMessage->Name = "LabelButtonMessage";
+    LabelButtonMessage->SetBounds(8, 368, 570, 16);
+    LabelButtonMessage->Font().SetName("MS Sans Serif");
+    LabelButtonMessage->Font().SetHeight(-13);
+    LabelButtonMessage->Font().SetStyle(ui::fsBold);
+    LabelButtonMessage->Font().SetColor(RGB(255, 0, 0));
+    LabelButtonMessage->SetParent(this);
+
     OnCreate = [this] { FormCreate(); };
+    OnClose = [this](ui::TCloseAction& action) { FormClose(action); };
+    OnDestroy = [this] { FormDestroy(); };
     ConfigForm = this;
 }
 
-void TConfigForm::FormCreate() {}
+void TConfigForm::CreateSchemeGroup() {
+    GroupBoxButtonScheme = new ui::TGroupBox(this);
+    GroupBoxButtonScheme->Name = "GroupBoxButtonScheme";
+    GroupBoxButtonScheme->SetCaption("Button Scheme");
+    GroupBoxButtonScheme->Hint = "These are the different button schemes containing the buttons";
+    GroupBoxButtonScheme->ShowHint = true;
+    GroupBoxButtonScheme->SetBounds(8, 30, 222, 330);
+    GroupBoxButtonScheme->SetParent(this);
+    ui::TGroupBox* g = GroupBoxButtonScheme;
+
+    LabelFileName = MakeLabel(this, g, "LabelFileName", "File Name", 10, 18, 100);
+
+    EditButtonScheme = new ui::TEdit(this);
+    EditButtonScheme->Name = "EditButtonScheme";
+    EditButtonScheme->Hint = "Currently selected button scheme";
+    EditButtonScheme->ShowHint = true;
+    EditButtonScheme->SetBounds(10, 33, 202, 21);
+    EditButtonScheme->SetParent(g);
+    EditButtonScheme->OnEnter = [this] { EditButtonSchemeEnter(); };
+    EditButtonScheme->OnChange = [this] { EditButtonSchemeChange(); };
+
+    LabelMessage = MakeLabel(this, g, "LabelMessage", "", 10, 57, 202);
+
+    ListBoxButtonScheme = new ui::TListBox(this);
+    ListBoxButtonScheme->Name = "ListBoxButtonScheme";
+    ListBoxButtonScheme->Hint = "List of button schemes";
+    ListBoxButtonScheme->ShowHint = true;
+    ListBoxButtonScheme->SetBounds(10, 73, 202, 214);
+    ListBoxButtonScheme->SetParent(g);
+    ListBoxButtonScheme->OnClick = [this] { ListBoxButtonSchemeClick(); };
+    ListBoxButtonScheme->OnExit = [this] {
+        if (HandleAllocated()) PostMessageA(Handle(), WM_SCHEME_LIST_EXIT, 0, 0);
+    };
+
+    ButtonFilenameAdd = MakeButton(this, g, "ButtonFilenameAdd", "Add", "Add a button scheme", 10, 295, 47);
+    ButtonFilenameCopy = MakeButton(this, g, "ButtonFilenameCopy", "Copy",
+                                    "Copy a button scheme - from the selected item to the new item in the text box",
+                                    62, 295, 47);
+    ButtonFilenameModify =
+        MakeButton(this, g, "ButtonFilenameModify", "Modify", "Rename a button scheme", 114, 295, 47);
+    ButtonFilenameDelete =
+        MakeButton(this, g, "ButtonFilenameDelete", "Delete", "Delete a button scheme", 166, 295, 46);
+    ButtonFilenameAdd->OnClick = [this] { ButtonFilenameAddClick(); };
+    ButtonFilenameCopy->OnClick = [this] { ButtonFilenameCopyClick(); };
+    ButtonFilenameModify->OnClick = [this] { ButtonFilenameModifyClick(); };
+    ButtonFilenameDelete->OnClick = [this] { ButtonFilenameDeleteClick(); };
+}
+
+void TConfigForm::CreateButtonGroup() {
+    GroupBoxButtons = new ui::TGroupBox(this);
+    GroupBoxButtons->Name = "GroupBoxButtons";
+    GroupBoxButtons->SetCaption("Buttons");
+    GroupBoxButtons->Hint =
+        "This is where you add, modify and delete the individual buttons within each button scheme";
+    GroupBoxButtons->ShowHint = true;
+    GroupBoxButtons->SetBounds(238, 30, 340, 330);
+    GroupBoxButtons->SetParent(this);
+    ui::TGroupBox* g = GroupBoxButtons;
+
+    LabelCaption = MakeLabel(this, g, "LabelCaption", "Caption", 10, 18, 100);
+    LabelText = MakeLabel(this, g, "LabelText", "Text To Type", 172, 18, 100);
+
+    EditCaption = new ui::TEdit(this);
+    EditCaption->Name = "EditCaption";
+    EditCaption->Hint = "Currently selected button caption";
+    EditCaption->ShowHint = true;
+    EditCaption->SetBounds(10, 33, 156, 21);
+    EditCaption->SetParent(g);
+    EditCaption->OnEnter = [this] { EditCaptionEnter(); };
+    EditCaption->OnChange = [this] { EditCaptionChange(); };
+
+    EditText = new ui::TEdit(this);
+    EditText->Name = "EditText";
+    EditText->Hint = "Currently selected button text";
+    EditText->ShowHint = true;
+    EditText->SetBounds(172, 33, 158, 21);
+    EditText->SetParent(g);
+    EditText->OnEnter = [this] { EditTextEnter(); };
+    EditText->OnChange = [this] { EditTextChange(); };
+
+    ListBoxCaption = new ui::TListBox(this);
+    ListBoxCaption->Name = "ListBoxCaption";
+    ListBoxCaption->Hint = "List of button captions";
+    ListBoxCaption->ShowHint = true;
+    ListBoxCaption->SetBounds(10, 60, 156, 180);
+    ListBoxCaption->SetParent(g);
+    ListBoxCaption->OnClick = [this] { ListBoxCaptionClick(); };
+
+    ListBoxText = new ui::TListBox(this);
+    ListBoxText->Name = "ListBoxText";
+    ListBoxText->Hint = "List of button text that will type";
+    ListBoxText->ShowHint = true;
+    ListBoxText->SetBounds(172, 60, 158, 180);
+    ListBoxText->SetParent(g);
+    ListBoxText->OnClick = [this] { ListBoxTextClick(); };
+
+    RadioGroupEOL = new ui::TRadioGroup(this);
+    RadioGroupEOL->Name = "RadioGroupEOL";
+    RadioGroupEOL->SetCaption("End Of Line");
+    RadioGroupEOL->SetBounds(10, 246, 320, 40);
+    RadioGroupEOL->SetColumns(3);
+    RadioGroupEOL->SetItems({"No Action", "Enter", "Tab"});
+    RadioGroupEOL->SetItemIndex(kEolTab);
+    RadioGroupEOL->SetParent(g);
+    RadioGroupEOL->OnClick = [this] { RadioGroupEOLClick(); };
+
+    ButtonAdd = MakeButton(this, g, "ButtonAdd", "Add", "Add a button to the current button scheme", 10, 295, 75);
+    ButtonModify =
+        MakeButton(this, g, "ButtonModify", "Modify", "Modify the button caption and/or text ", 91, 295, 75);
+    ButtonDelete = MakeButton(this, g, "ButtonDelete", "Delete", "Delete the button selected", 172, 295, 75);
+    ButtonSave = MakeButton(this, g, "ButtonSave", "Save", "Save the current buttons to the button scheme selected",
+                            255, 295, 75);
+    ButtonAdd->OnClick = [this] { ButtonAddClick(); };
+    ButtonModify->OnClick = [this] { ButtonModifyClick(); };
+    ButtonDelete->OnClick = [this] { ButtonDeleteClick(); };
+    ButtonSave->OnClick = [this] { ButtonSaveClick(); };
+}
+
+// ---------------------------------------------------------------- creation and closing
+
+bool TConfigForm::ShowAtStartup() {
+    const std::string start = VtRegistry1->LoadText(BaseKey + reg::kForm, reg::kStart, reg::kFirstTime);
+    return start == reg::kFirstTime || start == reg::kStartConfig;
+}
+
+void TConfigForm::FormCreate() {
+    Saved = true;
+    BaseKey = reg::kBaseKey;
+    AppFolder = ButtonForm->PathApp;
+    ReadRunAtStartup();
+    const bool show = ShowAtStartup();
+    if (show) Show();
+    else Hide();  // the bar is shown when the message loop starts
+    LoadListBoxButtonScheme();
+    RestorePlacement();
+    ApplySavedFont();
+    SetReadOnlyOff();
+    EditCaption->SetText("");
+    EditText->SetText("");
+    TickSkinMenu();
+}
+
+void TConfigForm::FormClose(ui::TCloseAction& action) {
+    action = ui::TCloseAction::caHide;
+    AskToSaveOnClose();
+    RegistrySave();
+}
+
+void TConfigForm::WndProc(ui::TMessage& m) {
+    if (m.Msg == WM_SCHEME_LIST_EXIT) {
+        m.Result = 0;
+        ListBoxButtonSchemeExit();
+        return;
+    }
+    ui::TForm::WndProc(m);
+}
+
+// ---------------------------------------------------------------- scheme files
+
+std::string TConfigForm::SchemePathOrRefuse(const std::string& name) {
+    const std::string problem = SchemeNameProblem(name);
+    if (!problem.empty()) {
+        SetStatus(problem);
+        return {};
+    }
+    return SchemeFolder + "\\" + name + ".dat";
+}
+
+ButtonScheme TConfigForm::CurrentButtons() const {
+    ButtonScheme scheme;
+    scheme.captions = ListBoxCaption->Items();
+    scheme.texts = ListBoxText->Items();
+    scheme.eol = RadioGroupEOL->ItemIndex();
+    return scheme;
+}
+
+void TConfigForm::LoadListBoxButtonScheme() {
+    SchemeFolder = ButtonForm->OutputDir;
+    SetCurrentFolder(SchemeFolder);
+    {
+        HourGlass busy;
+        for (const std::string& name : ListSchemeNames(SchemeFolder)) ListBoxButtonScheme->AddItem(name);
+    }
+    EditButtonScheme->SetText(SchemeNameOf(CurrentSchemeFile));
+}
+
+void TConfigForm::LoadButton(const std::string& path) {
+    ListBoxCaption->ClearItems();
+    ListBoxText->ClearItems();
+    ButtonScheme scheme;
+    scheme.eol = RadioGroupEOL->ItemIndex();
+    // A bad end-of-line line stops the reading; what was read before it stays in the lists.
+    auto fill = [&] {
+        for (const std::string& c : scheme.captions) ListBoxCaption->AddItem(c);
+        for (const std::string& t : scheme.texts) ListBoxText->AddItem(t);
+        RadioGroupEOL->SetItemIndex(scheme.eol);
+    };
+    try {
+        LoadSchemeFile(path, scheme);
+    } catch (...) {
+        fill();
+        throw;
+    }
+    fill();
+}
+
+void TConfigForm::SaveToFile() {
+    const std::string target = SchemeFolder + "\\" + CurrentSchemeFile;
+    SetCurrentFolder(SchemeFolder);
+    // With no scheme current the target is the folder itself; a name that is not a plain
+    // file name in the folder is never written either.
+    if (CurrentSchemeFile.empty() || !IsSafeSchemeName(SchemeNameOf(CurrentSchemeFile)))
+        throw EInOutError(FormatMessage1("Cannot create file %s", target));
+    SaveSchemeFileImplicit(target, CurrentButtons());
+    Saved = true;
+}
+
+// ---------------------------------------------------------------- scheme group
+
+void TConfigForm::ListBoxButtonSchemeClick() {
+    SetStatus("");
+    const int index = ListBoxButtonScheme->ItemIndex();
+    const bool selected = index >= 0 && index < ListBoxButtonScheme->Count();
+    std::string item;
+    if (selected) {
+        item = ListBoxButtonScheme->Item(index);
+        SelectedSchemePath = SchemeFolder + "\\" + item + ".dat";
+        EditButtonScheme->SetText(item);
+    }
+    if (HasUnsavedChanges()) {
+        if (AskQuestion("Save button configuration for " + SchemeNameOf(CurrentSchemeFile) + "?") == MsgResult::Yes) {
+            SaveToFile();
+        } else {
+            Saved = true;
+            ButtonsChanged = false;
+        }
+    }
+    if (!selected) return;
+    ButtonsChanged = true;
+    CurrentSchemeFile = item + ".dat";
+    LoadButton(SchemeFolder + "\\" + item + ".dat");
+}
+
+void TConfigForm::ListBoxButtonSchemeExit() {
+    const std::string text = EditButtonScheme->Text();
+    if (text.empty()) return;
+    for (const std::string& item : ListBoxButtonScheme->Items())
+        if (item == text) return;
+    // A name the list takes may become a file name later: refuse it now.
+    if (const std::string problem = SchemeNameProblem(text); !problem.empty()) {
+        SetStatus(problem);
+        return;
+    }
+    if (AskQuestion(kListExitQuestion) != MsgResult::Yes) return;
+    ListBoxButtonScheme->AddItem(text);
+    SetStatus("Button Schmem " + text + " was successfully added.");
+}
+
+void TConfigForm::EditButtonSchemeEnter() { SetStatus(""); }
+
+void TConfigForm::StoreFoldersForNewScheme() {
+    // The bar opens the new scheme at the next start. A folder already in placeholder form
+    // is left as it is stored.
+    const std::string key = BaseKey + reg::kPath;
+    auto store = [&](const char* name, const std::string& folder) {
+        if (folder.compare(0, 12, kDrivePlaceholder) == 0) return;
+        VtRegistry1->SaveStringToRegistry(key, name, EncodeDrivePlaceholder(folder));
+    };
+    store(reg::kPathApp, ButtonForm->PathApp);
+    store(reg::kCurrentDir, ButtonForm->CurrentDir);
+    store(reg::kInitialDir, ButtonForm->InitialDir);
+    store(reg::kOutputDir, SchemeFolder);
+    VtRegistry1->SaveStringToRegistry(BaseKey + reg::kFile, reg::kFilename, CurrentSchemeFile);
+}
+
+void TConfigForm::ButtonFilenameAddClick() {
+    SetStatus("");
+    const std::string name = EditButtonScheme->Text();
+    if (name.empty()) return;
+    const std::string target = SchemePathOrRefuse(name);
+    if (target.empty()) return;
+    CurrentSchemeFile = name + ".dat";
+    ButtonForm->Filename = CurrentSchemeFile;
+    if (PathExists(target)) {
+        SetStatus(CurrentSchemeFile + " File not added - File already exists");
+        return;
+    }
+    ListBoxCaption->ClearItems();
+    ListBoxText->ClearItems();
+    EditCaption->SetText("");
+    EditText->SetText("");
+    SaveToFile();
+    ListBoxButtonScheme->SetItemIndex(ListBoxButtonScheme->AddItem(name));
+    StoreFoldersForNewScheme();
+    SetStatus(CurrentSchemeFile + " File Added");
+    ButtonForm->LoadComboBoxFilename();
+    EditButtonScheme->SetText("");
+    ListBoxButtonScheme->SetItemIndex(-1);
+    ListBoxButtonScheme->ClearItems();
+    LoadListBoxButtonScheme();
+}
+
+void TConfigForm::ButtonFilenameCopyClick() {
+    const std::string source = SelectedSchemePath;
+    const std::string name = EditButtonScheme->Text();
+    if (!IsSafeSchemeName(name)) {
+        SchemePathOrRefuse(name);
+        return;
+    }
+    const std::string target = SchemeFolder + "\\" + name + ".dat";
+    if (PathExists(target) || source.empty()) return;
+
+    // The whole source is read before the target is made; the target appears only once every
+    // byte is written, and a failed copy leaves nothing behind and is not listed.
+    std::string content;
+    {
+        HANDLE in = CreateFileA(source.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (in == INVALID_HANDLE_VALUE) throw EInOutError(FormatMessage1("Cannot open file %s", source));
+        char buf[16384];
+        DWORD got = 0;
+        BOOL ok;
+        while ((ok = ReadFile(in, buf, sizeof buf, &got, nullptr)) && got > 0) content.append(buf, got);
+        CloseHandle(in);
+        if (!ok) throw EInOutError(FormatMessage1("Cannot read file %s", source));
+    }
+    WriteSchemeFile(target, content);
+    ListBoxButtonScheme->AddItem(name);
+    ButtonForm->LoadComboBoxFilename();
+}
+
+void TConfigForm::ButtonFilenameModifyClick() {
+    const std::string name = EditButtonScheme->Text();
+    if (!SelectedSchemePath.empty() && !name.empty()) {
+        const std::string target = SchemePathOrRefuse(name);
+        if (target.empty()) return;
+        if (!PathExists(SelectedSchemePath)) {
+            ShowMessage("Cannot modify filename as the old filename does not exist.");
+            return;
+        }
+        // Never onto an existing file: the rename must not replace another scheme.
+        if (!MoveFileA(SelectedSchemePath.c_str(), target.c_str())) throw Exception("Unable to modify filename.");
+    } else if (!name.empty() && !IsSafeSchemeName(name)) {
+        // The list takes the name below; an unsafe one must not reach it.
+        SchemePathOrRefuse(name);
+        return;
+    }
+    ButtonsChanged = true;
+    SetReadOnlyOff();
+    const int index = ListBoxButtonScheme->ItemIndex();
+    if (index >= 0 && index < ListBoxButtonScheme->Count()) {
+        ListBoxButtonScheme->SetItem(index, name);
+        ButtonForm->LoadComboBoxFilename();
+    }
+    Saved = true;
+}
+
+void TConfigForm::ButtonFilenameDeleteClick() {
+    SetStatus("");
+    const int index = ListBoxButtonScheme->ItemIndex();
+    if (index < 0 || index >= ListBoxButtonScheme->Count()) {
+        const char* text = "No filename currently selected to delete.";
+        LabelMessage->SetCaption(text);
+        SetStatus(text);
+        return;
+    }
+    const std::string name = EditButtonScheme->Text();
+    const std::string target = SchemePathOrRefuse(name);
+    if (target.empty()) return;
+    CurrentSchemeFile = name + ".dat";
+    if (!SchemeFiles().IsFile(target)) {
+        SetStatus("Delete cancelled");
+    } else if (AskQuestion("Do you really want to delete " + SchemeNameOf(CurrentSchemeFile) + "?") ==
+               MsgResult::Yes) {
+        // The file goes first: when it cannot be deleted, the list still shows it.
+        if (!DeleteFileA(target.c_str())) throw EInOutError(FormatMessage1("Cannot delete file %s", target));
+        ListBoxButtonScheme->DeleteItem(index);
+        EditButtonScheme->SetText("");
+        ButtonForm->LoadComboBoxFilename();
+        ButtonForm->ComboBoxFilenameClick();
+        SetStatus("Item deleted.");
+    }
+    CurrentSchemeFile = EditButtonScheme->Text() + ".dat";
+}
+
+// ---------------------------------------------------------------- button group
+
+void TConfigForm::SelectButton(ui::TListBox* clicked) {
+    SetStatus("");
+    ModifyReset();
+    const int i = clicked->ItemIndex();
+    if (i < 0) return;
+    if (i < ListBoxCaption->Count()) {
+        ListBoxCaption->SetItemIndex(i);
+        EditCaption->SetText(ListBoxCaption->Item(i));
+    }
+    if (i < ListBoxText->Count()) {
+        ListBoxText->SetItemIndex(i);
+        EditText->SetText(ListBoxText->Item(i));
+    }
+}
+
+void TConfigForm::ListBoxCaptionClick() { SelectButton(ListBoxCaption); }
+void TConfigForm::ListBoxTextClick() { SelectButton(ListBoxText); }
+void TConfigForm::EditCaptionEnter() { SetStatus(""); }
+void TConfigForm::EditTextEnter() { SetStatus(""); }
+
+void TConfigForm::ButtonAddClick() {
+    SetStatus("");
+    const std::string caption = EditCaption->Text(), text = EditText->Text();
+    if (caption.empty() || text.empty()) {
+        SetStatus("ERROR: Caption and/or text is blank");
+        return;
+    }
+    if (ListBoxCaption->Count() >= kMaxButtons) {
+        ShowInformation("A button scheme holds at most 10 buttons. The button was not added.");
+        return;
+    }
+    ButtonsAdded = true;
+    Saved = false;
+    ListBoxCaption->AddItem(caption);
+    const int last = ListBoxText->AddItem(text);
+    ListBoxCaption->SetItemIndex(ListBoxCaption->Count() - 1);
+    ListBoxText->SetItemIndex(last);
+    ListBoxCaptionClick();
+    SetStatus("Item added.");
+}
+
+void TConfigForm::ButtonModifyClick() {
+    ButtonsChanged = true;
+    Saved = false;
+    ModifyMode = true;
+    if (const int i = ListBoxCaption->ItemIndex(); i >= 0) ListBoxCaption->SetItem(i, EditCaption->Text());
+    if (const int i = ListBoxText->ItemIndex(); i >= 0) ListBoxText->SetItem(i, EditText->Text());
+    SetStatus("Item modified.");
+}
+
+void TConfigForm::ButtonDeleteClick() {
+    SetStatus("");
+    Saved = false;
+    const int i = ListBoxCaption->ItemIndex();
+    if (i < 0) {
+        const char* text = "Cannot delete - nothing selected.";
+        ShowInformation(text);
+        SetStatus(text);
+        return;
+    }
+    ListBoxCaption->DeleteItem(i);
+    // Only a file with fewer texts than captions leaves the text list without a selection.
+    if (const int t = ListBoxText->ItemIndex(); t >= 0) ListBoxText->DeleteItem(t);
+    ListBoxCaption->SetItemIndex(-1);
+    ListBoxText->SetItemIndex(-1);
+    SetStatus("Item deleted.");
+    ButtonForm->LoadComboBoxFilename();
+}
+
+void TConfigForm::RadioGroupEOLClick() { ButtonsChanged = true; }
+
+void TConfigForm::ButtonSaveClick() {
+    const std::string name = EditButtonScheme->Text();
+    if (name.empty()) {
+        SetStatus("Nothing selected");
+        return;
+    }
+    const std::string target = SchemePathOrRefuse(name);
+    if (target.empty()) return;
+    const ButtonScheme scheme = CurrentButtons();
+    // Every caption needs its text: the lists are written in pairs.
+    if (scheme.texts.size() < scheme.captions.size())
+        throw EListError(FormatMessage1("List index out of bounds (%d)", std::to_string(scheme.texts.size())));
+    CurrentSchemeFile = name + ".dat";
+    SaveSchemeFile(target, scheme);
+    Saved = true;
+    ButtonForm->LoadComboBoxFilename();
+    ButtonForm->LoadButtonAssignment();
+    ButtonForm->ComboBoxFilenameClick();
+    SetStatus("File saved");
+    ButtonsChanged = false;
+    ButtonsAdded = false;
+}
+
+void TConfigForm::SetReadOnlyOff() {
+    EditCaption->SetReadOnly(false);
+    EditText->SetReadOnly(false);
+}
 
 }  // namespace kt

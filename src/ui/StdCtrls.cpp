@@ -8,6 +8,13 @@
 namespace kt::ui {
 
 namespace {
+// Entering and leaving a control are moves of the focus inside its window: a switch to
+// another window (or a message box) and back is neither.
+bool FocusMovesWithin(HWND self, WPARAM other) {
+    HWND o = reinterpret_cast<HWND>(other);
+    return o && GetAncestor(o, GA_ROOT) == GetAncestor(self, GA_ROOT);
+}
+
 void CheckIndex(int index, int count) {
     if (index < 0 || index >= count)
         throw EListError(FormatMessage1("List index out of bounds (%d)", std::to_string(index)));
@@ -243,8 +250,8 @@ void TListBox::CommandNotify(WORD code) {
 }
 
 void TListBox::WndProc(TMessage& m) {
-    if (m.Msg == WM_SETFOCUS && OnEnter) OnEnter();
-    if (m.Msg == WM_KILLFOCUS && OnExit) OnExit();
+    if (m.Msg == WM_SETFOCUS && OnEnter && FocusMovesWithin(handle_, m.WParam)) OnEnter();
+    if (m.Msg == WM_KILLFOCUS && OnExit && FocusMovesWithin(handle_, m.WParam)) OnExit();
     TStringsControl::WndProc(m);
 }
 
@@ -283,8 +290,8 @@ void TEdit::CommandNotify(WORD code) {
 }
 
 void TEdit::WndProc(TMessage& m) {
-    if (m.Msg == WM_SETFOCUS && OnEnter) OnEnter();
-    if (m.Msg == WM_KILLFOCUS && OnExit) OnExit();
+    if (m.Msg == WM_SETFOCUS && OnEnter && FocusMovesWithin(handle_, m.WParam)) OnEnter();
+    if (m.Msg == WM_KILLFOCUS && OnExit && FocusMovesWithin(handle_, m.WParam)) OnExit();
     TWinControl::WndProc(m);
 }
 

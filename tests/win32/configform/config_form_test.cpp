@@ -1,0 +1,598 @@
+// The configuration window with the bar beside it, as the program creates them, in a scratch
+// start folder and with the program's real settings key (removed after each test). Commands
+// are driven through the windows' own notifications, so an error that escapes a handler
+// reaches the application's error box as it does for the user.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "app/ButtonFormDialog.h"
+#include "config/ConfigFormDialog.h"
+#include "config/VtRegistryComponent.h"
+#include "core/MessageService.h"
+#include "platform/Registry.h"
+#include "ui/Application.h"
+
+using namespace kt;
+namespace fs = std::filesystem;
+
+namespace {
+
+const char* const kProgramKey = "Software\\Orvall Software\\Ketravo";
+
+class ConfigFormTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        Registry().DeleteKey(kProgramKey);
+        char temp[MAX_PATH];
+        GetTempPathA(sizeof temp, temp);
+        static int counter = 0;
+        root = std::string(temp) + "ktcfg-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++counter);
+        fs::create_directories(root + "\\start\\data");
+        start = root + "\\start";
+        data = start + "\\data";
+        GetCurrentDirectoryA(sizeof temp, temp);
+        previousDir = temp;
+        SetCurrentDirectoryA(start.c_str());
+        Write("button.dat", "C01Bar\r\nT01bar text\r\nD011\r\n");
+    }
+
+    void TearDown() override {
+        delete config;
+        delete bar;
+        SetCurrentDirectoryA(previousDir.c_str());
+        std::error_code ec;
+        fs::remove_all(root, ec);
+        Registry().DeleteKey(kProgramKey);
+    }
+
+    // The bar, then the configuration window; "Start" keeps the window hidden unless a test
+    // asks otherwise.
+    void Create(const char* startValue = "Button") {
+        if (startValue) store.SaveStringToRegistry(std::string(kProgramKey) + "\\Form", "Start", startValue);
+        auto& app = ui::TApplication::Instance();
+        bar = app.CreateForm<TButtonForm>();
+        config = app.CreateForm<TConfigForm>();
+        msgs.shown.clear();
+    }
+
+    void Write(const std::string& name, const std::string& content) {
+        std::ofstream(data + "\\" + name, std::ios::binary) << content;
+    }
+    static std::string Read(const std::string& path) {
+        std::ifstream in(path, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    }
+    std::string ReadScheme(const std::string& name) { return Read(data + "\\" + name); }
+    bool Exists(const std::string& name) { return fs::exists(data + "\\" + name); }
+    std::vector<std::string> DataFiles() {
+        std::vector<std::string> names;
+        for (const auto& e : fs::directory_iterator(data)) names.push_back(e.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+
+    // A click as the user makes it: the notification the control sends to its parent.
+    static void Notify(ui::TWinControl* c, WORD code) {
+        HWND h = c->Handle();
+        SendMessageA(GetParent(h), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(h), code), reinterpret_cast<LPARAM>(h));
+    }
+    static void Press(ui::TButton* b) { Notify(b, BN_CLICKED); }
+    static void Pick(ui::TListBox* list, int index) {
+        list->SetItemIndex(index);
+        Notify(list, LBN_SELCHANGE);
+    }
+    void PickScheme(const std::string& name) {
+        const auto& items = config->ListBoxButtonScheme->Items();
+        auto it = std::find(items.begin(), items.end(), name);
+        ASSERT_NE(it, items.end()) << name;
+        Pick(config->ListBoxButtonScheme, static_cast<int>(it - items.begin()));
+    }
+    void AddButton(const std::string& caption, const std::string& text) {
+        config->EditCaption->SetText(caption);
+        config->EditText->SetText(text);
+        Press(config->ButtonAdd);
+    }
+    std::vector<std::string> Texts() const {
+        std::vector<std::string> t;
+        for (const auto& s : msgs.shown) t.push_back(s.text);
+        return t;
+    }
+    std::string Flags() const {
+        return std::string(config->ButtonsAdded ? "A" : "-") + (config->ButtonsChanged ? "C" : "-") +
+               (config->Saved ? "S" : "-");
+    }
+
+    ScopedScriptedMessages msgs;
+    TVtRegistry store;
+    std::string root, start, data, previousDir;
+    TButtonForm* bar = nullptr;
+    TConfigForm* config = nullptr;
+};
+
+// ---------------------------------------------------------------- creation and the list
+
+TEST_F(ConfigFormTest, CreationListsOnlyExactDatNamesAndStartsClean) {
+    Write("notes.dat.bak", "");
+    Write("X.DAT", "");
+    Write("a.dat", "D010\r\n");
+    fs::create_directory(data + "\\folder.dat");
+    Create();
+    std::vector<std::string> listed = config->ListBoxButtonScheme->Items();
+    std::vector<std::string> onDisk = ListSchemeNames(data);
+    EXPECT_EQ(listed, onDisk);  // enumeration order, not sorted
+    std::sort(listed.begin(), listed.end());
+    EXPECT_EQ(listed, (std::vector<std::string>{"a", "button", "folder"}));
+    EXPECT_EQ(config->SchemeFolder, data);
+    EXPECT_EQ(config->EditButtonScheme->Text(), "");
+    EXPECT_EQ(config->ListBoxCaption->Count(), 0);
+    EXPECT_EQ(config->RadioGroupEOL->ItemIndex(), 2);
+    EXPECT_EQ(config->CurrentSchemeFile, "");
+    EXPECT_EQ(Flags(), "--S");
+    EXPECT_FALSE(config->Visible());
+    EXPECT_EQ(config->Caption(), "Ketravo Configuration");
+}
+
+TEST_F(ConfigFormTest, TheWindowShowsAtStartUnlessStartSaysOtherwise) {
+    Create(nullptr);
+    EXPECT_TRUE(IsWindowVisible(config->Handle()));
+    delete config;
+    config = nullptr;
+    store.SaveStringToRegistry(std::string(kProgramKey) + "\\Form", "Start", "Config");
+    config = ui::TApplication::Instance().CreateForm<TConfigForm>();
+    EXPECT_TRUE(IsWindowVisible(config->Handle()));
+    delete config;
+    config = nullptr;
+    store.SaveStringToRegistry(std::string(kProgramKey) + "\\Form", "Start", "Button");
+    config = ui::TApplication::Instance().CreateForm<TConfigForm>();
+    EXPECT_FALSE(IsWindowVisible(config->Handle()));
+}
+
+TEST_F(ConfigFormTest, EveryControlFitsTheDesignedWindowWithoutOverlap) {
+    Create();
+    EXPECT_EQ(config->Width(), 594);
+    EXPECT_EQ(config->Height(), 496);
+    RECT client;
+    GetClientRect(config->Handle(), &client);
+    // Room is kept for a menu bar below the caption.
+    const int usable = client.bottom - GetSystemMetrics(SM_CYMENU);
+    std::vector<std::pair<std::string, RECT>> placed;
+    for (ui::TControl* c : config->Controls()) {
+        auto* w = dynamic_cast<ui::TWinControl*>(c);
+        RECT r;
+        GetWindowRect(w->Handle(), &r);
+        MapWindowPoints(HWND_DESKTOP, config->Handle(), reinterpret_cast<POINT*>(&r), 2);
+        EXPECT_GE(r.left, 0) << w->Name;
+        EXPECT_LE(r.right, client.right) << w->Name;
+        EXPECT_LE(r.bottom, usable) << w->Name;
+        for (const auto& [name, other] : placed) {
+            RECT cut;
+            EXPECT_FALSE(IntersectRect(&cut, &r, &other)) << w->Name << " overlaps " << name;
+        }
+        placed.emplace_back(w->Name, r);
+        // Children stay inside their group.
+        for (ui::TControl* inner : w->Controls()) {
+            auto* iw = dynamic_cast<ui::TWinControl*>(inner);
+            EXPECT_LE(iw->Left() + iw->Width(), w->Width()) << iw->Name;
+            EXPECT_LE(iw->Top() + iw->Height(), w->Height()) << iw->Name;
+        }
+    }
+    EXPECT_EQ(config->LabelButtonMessage->Font().Color(), RGB(255, 0, 0));
+    EXPECT_TRUE(config->LabelButtonMessage->Font().Style() & ui::fsBold);
+    EXPECT_EQ(config->RadioGroupEOL->Items(), (std::vector<std::string>{"No Action", "Enter", "Tab"}));
+    EXPECT_TRUE(config->RadioGroupEOL->IsKindOf("TCustomRadioGroup"));
+    EXPECT_EQ(config->ButtonFilenameCopy->Hint,
+              "Copy a button scheme - from the selected item to the new item in the text box");
+}
+
+// ---------------------------------------------------------------- choosing a scheme
+
+TEST_F(ConfigFormTest, ClickingASchemeLoadsItsButtonsAndEndOfLine) {
+    Write("home.dat", "T01one\r\nC01First\r\nC01Second\r\nT01two\r\nD010\r\n");
+    Create();
+    PickScheme("home");
+    EXPECT_EQ(config->EditButtonScheme->Text(), "home");
+    EXPECT_EQ(config->CurrentSchemeFile, "home.dat");
+    EXPECT_EQ(config->SelectedSchemePath, data + "\\home.dat");
+    EXPECT_EQ(config->ListBoxCaption->Items(), (std::vector<std::string>{"First", "Second"}));
+    EXPECT_EQ(config->ListBoxText->Items(), (std::vector<std::string>{"one", "two"}));
+    EXPECT_EQ(config->RadioGroupEOL->ItemIndex(), 0);
+    EXPECT_EQ(Flags(), "-CS");
+    EXPECT_TRUE(msgs.shown.empty());  // a selection alone is no unsaved change
+    PickScheme("button");
+    EXPECT_TRUE(msgs.shown.empty());
+}
+
+TEST_F(ConfigFormTest, UnsavedChangesAskBeforeTheNextSchemeAndYesSavesThePreviousOne) {
+    Write("work.dat", "C01W\r\nT01w\r\nD012\r\n");
+    Create();
+    PickScheme("work");
+    AddButton("New", "new text");
+    EXPECT_EQ(Flags(), "AC-");
+    msgs.answers = {MsgResult::Yes};
+    PickScheme("button");
+    ASSERT_EQ(Texts(), (std::vector<std::string>{"Save button configuration for work?"}));
+    EXPECT_EQ(msgs.shown[0].kind, MsgKind::Confirmation);
+    EXPECT_EQ(msgs.shown[0].buttons, MsgButtons::YesNo);
+    // The previous scheme's buttons went into its own file, text line first.
+    EXPECT_EQ(ReadScheme("work.dat"), "T01w\r\nC01W\r\nT01new text\r\nC01New\r\nD012\r\n");
+    EXPECT_EQ(config->ListBoxCaption->Items(), std::vector<std::string>{"Bar"});
+    EXPECT_EQ(config->CurrentSchemeFile, "button.dat");
+    EXPECT_EQ(Flags(), "ACS");
+
+    // No: the change is dropped, and the question comes on every click while it is unsaved.
+    AddButton("Other", "x");
+    msgs.answers = {MsgResult::No};
+    PickScheme("button");
+    EXPECT_EQ(msgs.LastText(), "Save button configuration for button?");
+    EXPECT_EQ(ReadScheme("button.dat"), "C01Bar\r\nT01bar text\r\nD011\r\n");
+    EXPECT_EQ(config->ListBoxCaption->Items(), std::vector<std::string>{"Bar"});
+    EXPECT_EQ(Flags(), "ACS");
+}
+
+TEST_F(ConfigFormTest, SavingWithNoCurrentSchemeFailsInTheErrorBoxAndWritesNothing) {
+    Create();
+    AddButton("A", "a");
+    msgs.answers = {MsgResult::Yes};
+    const auto before = DataFiles();
+    PickScheme("button");
+    ASSERT_EQ(msgs.shown.size(), 2u);
+    EXPECT_EQ(msgs.shown[0].text, "Save button configuration for ?");
+    EXPECT_EQ(msgs.shown[1].kind, MsgKind::Error);
+    EXPECT_EQ(msgs.shown[1].text, "Cannot create file " + data + "\\.");
+    EXPECT_EQ(DataFiles(), before);
+    // The command ended there: the clicked scheme was not loaded.
+    EXPECT_EQ(config->ListBoxCaption->Items(), std::vector<std::string>{"A"});
+    EXPECT_EQ(config->CurrentSchemeFile, "");
+}
+
+TEST_F(ConfigFormTest, LeavingTheListWithANewNameOffersToListIt) {
+    Create();
+    config->EditButtonScheme->SetText("fresh");
+    msgs.answers = {MsgResult::Yes};
+    config->ListBoxButtonSchemeExit();
+    ASSERT_EQ(msgs.shown.size(), 1u);
+    EXPECT_EQ(msgs.shown[0].text,
+              "You did not hit the Enter Key for your last entry (hitting the Enter Key saves the Certificate "
+              "Number into the Combo Box). Do you want to save this Certificate Number?");
+    EXPECT_EQ(config->ListBoxButtonScheme->Items().back(), "fresh");
+    EXPECT_EQ(config->Status(), "Button Schmem fresh was successfully added.");
+    EXPECT_FALSE(Exists("fresh.dat"));
+
+    // A listed name (exact case) and an empty box ask nothing; "Fresh" is another name.
+    config->ListBoxButtonSchemeExit();
+    config->EditButtonScheme->SetText("");
+    config->ListBoxButtonSchemeExit();
+    EXPECT_EQ(msgs.shown.size(), 1u);
+    config->EditButtonScheme->SetText("Fresh");
+    msgs.answers = {MsgResult::No};
+    config->ListBoxButtonSchemeExit();
+    EXPECT_EQ(msgs.shown.size(), 2u);
+    EXPECT_EQ(config->ListBoxButtonScheme->IndexOf("Fresh"), config->ListBoxButtonScheme->Count() - 1);
+    EXPECT_EQ(config->ListBoxButtonScheme->Items().back(), "fresh");
+}
+
+// ---------------------------------------------------------------- scheme commands
+
+TEST_F(ConfigFormTest, AddCreatesAnEmptySchemeAndMakesItTheBarsNextScheme) {
+    Write("home.dat", "C01H\r\nT01h\r\nD011\r\n");
+    Create();
+    PickScheme("home");
+    config->EditButtonScheme->SetText("home");
+    Press(config->ButtonFilenameAdd);
+    EXPECT_EQ(config->Status(), "home.dat File not added - File already exists");
+    EXPECT_EQ(ReadScheme("home.dat"), "C01H\r\nT01h\r\nD011\r\n");
+
+    config->RadioGroupEOL->SetItemIndex(1);
+    config->EditCaption->SetText("c");
+    config->EditButtonScheme->SetText("fresh");
+    Press(config->ButtonFilenameAdd);
+    EXPECT_EQ(config->Status(), "fresh.dat File Added");
+    EXPECT_EQ(ReadScheme("fresh.dat"), "D011\r\n");
+    EXPECT_EQ(config->CurrentSchemeFile, "fresh.dat");
+    EXPECT_EQ(bar->Filename, "fresh.dat");
+    EXPECT_EQ(config->ListBoxCaption->Count(), 0);
+    EXPECT_EQ(config->EditCaption->Text(), "");
+    // The list is read again from the folder, nothing selected, the name back in the box.
+    EXPECT_EQ(config->ListBoxButtonScheme->Items(), ListSchemeNames(data));
+    EXPECT_EQ(config->ListBoxButtonScheme->ItemIndex(), -1);
+    EXPECT_EQ(config->EditButtonScheme->Text(), "fresh");
+    EXPECT_NE(bar->ComboBoxFilename->IndexOf("fresh"), -1);
+    const std::string drivePart = start.substr(2);
+    EXPECT_EQ(store.LoadText(std::string(kProgramKey) + "\\File", "Filename", ""), "fresh.dat");
+    EXPECT_EQ(store.LoadText(std::string(kProgramKey) + "\\Path", "OutputDir", ""), "%systemroot%" + drivePart + "\\data");
+    EXPECT_EQ(store.LoadText(std::string(kProgramKey) + "\\Path", "PathApp", ""), "%systemroot%" + drivePart);
+
+    const size_t shown = msgs.shown.size();
+    config->EditButtonScheme->SetText("");
+    Press(config->ButtonFilenameAdd);
+    EXPECT_EQ(config->Status(), "");
+    EXPECT_EQ(msgs.shown.size(), shown);
+}
+
+TEST_F(ConfigFormTest, CopyDuplicatesTheSelectedSchemeAndAFailedCopyLeavesNothing) {
+    Write("home.dat", "C01H\r\nT01h\r\nD011\r\n");
+    Create();
+    config->EditButtonScheme->SetText("copy");
+    Press(config->ButtonFilenameCopy);  // nothing selected yet
+    EXPECT_FALSE(Exists("copy.dat"));
+
+    PickScheme("home");
+    const int listed = config->ListBoxButtonScheme->Count();
+    config->EditButtonScheme->SetText("button");
+    Press(config->ButtonFilenameCopy);  // onto an existing name
+    EXPECT_EQ(ReadScheme("button.dat"), "C01Bar\r\nT01bar text\r\nD011\r\n");
+    EXPECT_EQ(config->ListBoxButtonScheme->Count(), listed);
+
+    config->EditButtonScheme->SetText("copy");
+    Press(config->ButtonFilenameCopy);
+    EXPECT_EQ(ReadScheme("copy.dat"), "C01H\r\nT01h\r\nD011\r\n");
+    EXPECT_EQ(config->ListBoxButtonScheme->Items().back(), "copy");
+    EXPECT_NE(bar->ComboBoxFilename->IndexOf("copy"), -1);
+    EXPECT_EQ(config->CurrentSchemeFile, "home.dat");
+
+    // The target cannot be written: the error shows, no target, not listed.
+    fs::create_directory(data + "\\blocked.dat.tmp");
+    config->EditButtonScheme->SetText("blocked");
+    Press(config->ButtonFilenameCopy);
+    ASSERT_FALSE(msgs.shown.empty());
+    EXPECT_EQ(msgs.shown.back().kind, MsgKind::Error);
+    EXPECT_EQ(msgs.shown.back().text, "Cannot create file " + data + "\\blocked.dat.");
+    EXPECT_FALSE(Exists("blocked.dat"));
+    EXPECT_EQ(config->ListBoxButtonScheme->IndexOf("blocked"), -1);
+    EXPECT_EQ(bar->ComboBoxFilename->IndexOf("blocked"), -1);
+
+    // The source has gone: nothing is made either.
+    fs::remove(data + "\\home.dat");
+    config->EditButtonScheme->SetText("ghost");
+    Press(config->ButtonFilenameCopy);
+    EXPECT_EQ(msgs.shown.back().text, "Cannot open file " + data + "\\home.dat.");
+    EXPECT_FALSE(Exists("ghost.dat"));
+    EXPECT_EQ(config->ListBoxButtonScheme->IndexOf("ghost"), -1);
+}
+
+TEST_F(ConfigFormTest, ModifyRenamesTheSelectedSchemeButNeverOntoAnother) {
+    Write("home.dat", "C01H\r\nT01h\r\nD011\r\n");
+    Create();
+    PickScheme("home");
+    config->EditButtonScheme->SetText("house");
+    Press(config->ButtonFilenameModify);
+    EXPECT_FALSE(Exists("home.dat"));
+    EXPECT_EQ(ReadScheme("house.dat"), "C01H\r\nT01h\r\nD011\r\n");
+    EXPECT_EQ(config->ListBoxButtonScheme->Item(config->ListBoxButtonScheme->ItemIndex()), "house");
+    EXPECT_NE(bar->ComboBoxFilename->IndexOf("house"), -1);
+    EXPECT_EQ(config->CurrentSchemeFile, "home.dat");  // unchanged, as is the selected path
+    EXPECT_EQ(Flags(), "-CS");
+
+    // The selected path still names home.dat, which is gone.
+    config->EditButtonScheme->SetText("again");
+    Press(config->ButtonFilenameModify);
+    EXPECT_EQ(msgs.LastText(), "Cannot modify filename as the old filename does not exist.");
+    EXPECT_EQ(msgs.shown.back().kind, MsgKind::Plain);
+
+    PickScheme("house");
+    config->EditButtonScheme->SetText("button");
+    Press(config->ButtonFilenameModify);
+    EXPECT_EQ(msgs.LastText(), "Unable to modify filename.");
+    EXPECT_EQ(msgs.shown.back().kind, MsgKind::Error);
+    EXPECT_EQ(ReadScheme("button.dat"), "C01Bar\r\nT01bar text\r\nD011\r\n");
+    EXPECT_TRUE(Exists("house.dat"));
+}
+
+TEST_F(ConfigFormTest, DeleteAsksThenRemovesTheNamedFileAndTheSelectedItem) {
+    Write("home.dat", "C01H\r\nT01h\r\nD011\r\n");
+    Create();
+    Press(config->ButtonFilenameDelete);
+    EXPECT_EQ(config->Status(), "No filename currently selected to delete.");
+    EXPECT_EQ(config->LabelMessage->Caption(), "No filename currently selected to delete.");
+
+    PickScheme("home");
+    config->EditButtonScheme->SetText("nosuch");
+    Press(config->ButtonFilenameDelete);
+    EXPECT_EQ(config->Status(), "Delete cancelled");
+    EXPECT_TRUE(Exists("home.dat"));
+    EXPECT_EQ(config->CurrentSchemeFile, "nosuch.dat");
+
+    config->EditButtonScheme->SetText("home");
+    msgs.answers = {MsgResult::No};
+    Press(config->ButtonFilenameDelete);
+    EXPECT_EQ(msgs.LastText(), "Do you really want to delete home?");
+    EXPECT_TRUE(Exists("home.dat"));
+
+    msgs.answers = {MsgResult::Yes};
+    Press(config->ButtonFilenameDelete);
+    EXPECT_FALSE(Exists("home.dat"));
+    EXPECT_EQ(config->ListBoxButtonScheme->IndexOf("home"), -1);
+    EXPECT_EQ(config->EditButtonScheme->Text(), "");
+    EXPECT_EQ(config->CurrentSchemeFile, ".dat");
+    EXPECT_EQ(config->Status(), "Item deleted.");
+    EXPECT_EQ(bar->ComboBoxFilename->IndexOf("home"), -1);
+    EXPECT_EQ(bar->ListBoxCaption, std::vector<std::string>{"Bar"});  // reloaded from its chooser
+}
+
+TEST_F(ConfigFormTest, UnsafeSchemeNamesAreRefusedAndNothingOutsideTheFolderIsTouched) {
+    Write("home.dat", "C01H\r\nT01h\r\nD011\r\n");
+    std::ofstream(start + "\\outside.dat", std::ios::binary) << "keep";
+    Create();
+    PickScheme("home");
+    const auto before = DataFiles();
+    for (const char* name : {"..\\outside", "../outside", "..\\evil", "C:evil", "a*b", "con", "sub\\x"}) {
+        SCOPED_TRACE(name);
+        for (ui::TButton* b : {config->ButtonFilenameAdd, config->ButtonFilenameCopy, config->ButtonFilenameModify,
+                               config->ButtonSave, config->ButtonFilenameDelete}) {
+            config->EditButtonScheme->SetText(name);
+            msgs.answers = {MsgResult::Yes};
+            Press(b);
+            EXPECT_EQ(config->Status().rfind("Invalid scheme name \"" + std::string(name) + "\"", 0), 0u)
+                << b->Name << ": " << config->Status();
+        }
+        config->EditButtonScheme->SetText(name);
+        config->ListBoxButtonSchemeExit();
+        EXPECT_EQ(config->ListBoxButtonScheme->IndexOf(name), -1);
+    }
+    EXPECT_EQ(DataFiles(), before);
+    EXPECT_EQ(Read(start + "\\outside.dat"), "keep");
+    EXPECT_FALSE(fs::exists(start + "\\evil.dat"));
+    EXPECT_EQ(config->CurrentSchemeFile, "home.dat");
+    EXPECT_EQ(config->ListBoxButtonScheme->Item(config->ListBoxButtonScheme->ItemIndex()), "home");
+    for (const auto& s : msgs.shown) EXPECT_NE(s.kind, MsgKind::Confirmation) << s.text;
+}
+
+// ---------------------------------------------------------------- buttons
+
+TEST_F(ConfigFormTest, AddRefusesBlanksAndAnEleventhButton) {
+    Create();
+    AddButton("Caption", "");
+    EXPECT_EQ(config->Status(), "ERROR: Caption and/or text is blank");
+    AddButton("", "text");
+    EXPECT_EQ(config->Status(), "ERROR: Caption and/or text is blank");
+    EXPECT_EQ(config->ListBoxCaption->Count(), 0);
+    EXPECT_EQ(Flags(), "--S");
+
+    for (int i = 1; i <= 9; ++i) AddButton("B" + std::to_string(i), "t" + std::to_string(i));
+    EXPECT_EQ(config->ListBoxCaption->Count(), 9);
+    AddButton("B10", "t10");
+    EXPECT_EQ(config->Status(), "Item added.");
+    EXPECT_EQ(config->ListBoxCaption->ItemIndex(), 9);
+    EXPECT_EQ(config->ListBoxText->ItemIndex(), 9);
+    EXPECT_TRUE(msgs.shown.empty());
+    AddButton("B11", "t11");
+    ASSERT_EQ(msgs.shown.size(), 1u);
+    EXPECT_EQ(msgs.shown[0].kind, MsgKind::Information);
+    EXPECT_EQ(msgs.shown[0].buttons, MsgButtons::OK);
+    EXPECT_EQ(config->ListBoxCaption->Count(), 10);
+    EXPECT_EQ(config->ListBoxText->Count(), 10);
+    EXPECT_EQ(Flags(), "A--");
+}
+
+TEST_F(ConfigFormTest, SelectingInEitherListSelectsThePairAndModifyChangesIt) {
+    Write("home.dat", "C01A\r\nT01a\r\nC01B\r\nT01b\r\nD011\r\n");
+    Create();
+    PickScheme("home");
+    config->Saved = true;
+    config->ButtonsChanged = false;
+
+    Press(config->ButtonModify);  // nothing selected
+    EXPECT_EQ(config->Status(), "Item modified.");
+    EXPECT_EQ(config->ListBoxCaption->Items(), (std::vector<std::string>{"A", "B"}));
+    EXPECT_EQ(Flags(), "-C-");
+
+    Pick(config->ListBoxText, 1);
+    EXPECT_EQ(config->ListBoxCaption->ItemIndex(), 1);
+    EXPECT_EQ(config->EditCaption->Text(), "B");
+    EXPECT_EQ(config->EditText->Text(), "b");
+    EXPECT_EQ(config->Status(), "");
+    Pick(config->ListBoxCaption, 0);
+    EXPECT_EQ(config->ListBoxText->ItemIndex(), 0);
+    EXPECT_EQ(config->EditText->Text(), "a");
+
+    config->EditCaption->SetText("Alpha");
+    config->EditText->SetText("");
+    Press(config->ButtonModify);
+    EXPECT_EQ(config->ListBoxCaption->Items(), (std::vector<std::string>{"Alpha", "B"}));
+    EXPECT_EQ(config->ListBoxText->Items(), (std::vector<std::string>{"", "b"}));
+    EXPECT_EQ(config->ListBoxCaption->ItemIndex(), 0);
+}
+
+TEST_F(ConfigFormTest, DeleteRemovesThePairOrSaysNothingIsSelected) {
+    Write("home.dat", "C01A\r\nT01a\r\nC01B\r\nT01b\r\nD011\r\n");
+    Create();
+    PickScheme("home");
+    config->Saved = true;
+    Press(config->ButtonDelete);
+    ASSERT_EQ(msgs.shown.size(), 1u);
+    EXPECT_EQ(msgs.shown[0].text, "Cannot delete - nothing selected.");
+    EXPECT_EQ(msgs.shown[0].kind, MsgKind::Information);
+    EXPECT_EQ(config->Status(), "Cannot delete - nothing selected.");
+    EXPECT_FALSE(config->Saved);
+
+    Pick(config->ListBoxCaption, 0);
+    Press(config->ButtonDelete);
+    EXPECT_EQ(config->ListBoxCaption->Items(), std::vector<std::string>{"B"});
+    EXPECT_EQ(config->ListBoxText->Items(), std::vector<std::string>{"b"});
+    EXPECT_EQ(config->ListBoxCaption->ItemIndex(), -1);
+    EXPECT_EQ(config->ListBoxText->ItemIndex(), -1);
+    EXPECT_EQ(config->EditCaption->Text(), "A");
+    EXPECT_EQ(config->Status(), "Item deleted.");
+}
+
+TEST_F(ConfigFormTest, ChoosingTheEndOfLineIsAChangeOnlyWhenTheUserClicksAnotherItem) {
+    Create();
+    Notify(config->RadioGroupEOL->Button(1), BN_CLICKED);
+    EXPECT_EQ(config->RadioGroupEOL->ItemIndex(), 1);
+    EXPECT_EQ(Flags(), "-CS");  // a change, but nothing added and still saved
+    EXPECT_FALSE(config->HasUnsavedChanges());
+    config->ButtonsChanged = false;
+    Notify(config->RadioGroupEOL->Button(1), BN_CLICKED);
+    EXPECT_FALSE(config->ButtonsChanged);
+    EXPECT_EQ(SendMessageA(config->RadioGroupEOL->Button(1)->Handle(), BM_GETCHECK, 0, 0), BST_CHECKED);
+    EXPECT_EQ(SendMessageA(config->RadioGroupEOL->Button(2)->Handle(), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+}
+
+// ---------------------------------------------------------------- Save
+
+TEST_F(ConfigFormTest, SaveWritesCaptionThenTextPerButtonAndRefreshesTheBar) {
+    Create();
+    config->EditButtonScheme->SetText("button");
+    AddButton("A", "x");
+    AddButton("B", "t");
+    Pick(config->ListBoxCaption, 1);
+    config->EditText->SetText("");
+    Press(config->ButtonModify);
+    Notify(config->RadioGroupEOL->Button(1), BN_CLICKED);
+    Press(config->ButtonSave);
+    EXPECT_EQ(ReadScheme("button.dat"), "C01A\r\nT01x\r\nC01B\r\nT01\r\nD011\r\n");
+    EXPECT_EQ(config->Status(), "File saved");
+    EXPECT_EQ(Flags(), "--S");
+    EXPECT_EQ(config->CurrentSchemeFile, "button.dat");
+    // The bar's chooser names the saved scheme: it shows the new buttons.
+    EXPECT_EQ(bar->ListBoxCaption, (std::vector<std::string>{"A", "B"}));
+    EXPECT_EQ(bar->RuntimeButton[1]->Caption(), "B");
+    EXPECT_EQ(bar->RuntimeButton[2], nullptr);
+    EXPECT_EQ(DataFiles(), std::vector<std::string>{"button.dat"});  // no temporary left behind
+
+    // A new name makes a new scheme; the bar lists it at once.
+    config->EditButtonScheme->SetText("second");
+    Press(config->ButtonSave);
+    EXPECT_EQ(ReadScheme("second.dat"), "C01A\r\nT01x\r\nC01B\r\nT01\r\nD011\r\n");
+    EXPECT_NE(bar->ComboBoxFilename->IndexOf("second"), -1);
+    EXPECT_EQ(config->ListBoxButtonScheme->IndexOf("second"), -1);
+}
+
+TEST_F(ConfigFormTest, SaveWithoutANameOrWithUnpairedCaptionsWritesNothing) {
+    Write("odd.dat", "C01A\r\nC01B\r\nT01a\r\nD012\r\n");
+    Create();
+    AddButton("A", "x");
+    Press(config->ButtonSave);
+    EXPECT_EQ(config->Status(), "Nothing selected");
+    EXPECT_EQ(Flags(), "A--");
+    EXPECT_EQ(DataFiles(), (std::vector<std::string>{"button.dat", "odd.dat"}));
+
+    msgs.answers = {MsgResult::No};
+    PickScheme("odd");
+    config->SetStatus("before");
+    Press(config->ButtonSave);
+    EXPECT_EQ(msgs.LastText(), "List index out of bounds (1)");
+    EXPECT_EQ(ReadScheme("odd.dat"), "C01A\r\nC01B\r\nT01a\r\nD012\r\n");
+    EXPECT_EQ(config->Status(), "before");
+}
+
+TEST_F(ConfigFormTest, AFailedSaveKeepsTheOldSchemeAndTheFlags) {
+    Create();
+    PickScheme("button");
+    AddButton("New", "n");
+    fs::create_directory(data + "\\button.dat.tmp");
+    Press(config->ButtonSave);
+    EXPECT_EQ(msgs.LastText(), "Cannot create file " + data + "\\button.dat.");
+    EXPECT_EQ(ReadScheme("button.dat"), "C01Bar\r\nT01bar text\r\nD011\r\n");
+    EXPECT_EQ(Flags(), "AC-");
+    EXPECT_EQ(config->Status(), "Item added.");
+}
+
+}  // namespace
