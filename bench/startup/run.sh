@@ -36,4 +36,4 @@ print("  KTRAVO.exe   %7.1f / %7.1f / %7.1f" % (min(ours), mo, max(ours)))
 print("  one window   %7.1f / %7.1f / %7.1f" % (min(floor), mf, max(floor)))
 print("  ratio (median): %.2f" % (mo / mf))
 PY
-rm -rf "$start"
+cd / && rm -rf "$start"
