@@ -98,7 +98,7 @@ void TConfigForm::CreateSchemeGroup() {
     GroupBoxButtonScheme->SetCaption("Button Scheme");
     GroupBoxButtonScheme->Hint = "These are the different button schemes containing the buttons";
     GroupBoxButtonScheme->ShowHint = true;
-    GroupBoxButtonScheme->SetBounds(8, 30, 222, 330);
+    GroupBoxButtonScheme->SetBounds(8, 30, 236, 330);
     GroupBoxButtonScheme->SetParent(this);
     ui::TGroupBox* g = GroupBoxButtonScheme;
 
@@ -108,32 +108,32 @@ void TConfigForm::CreateSchemeGroup() {
     EditButtonScheme->Name = "EditButtonScheme";
     EditButtonScheme->Hint = "Currently selected button scheme";
     EditButtonScheme->ShowHint = true;
-    EditButtonScheme->SetBounds(10, 33, 202, 21);
+    EditButtonScheme->SetBounds(10, 33, 216, 21);
     EditButtonScheme->SetParent(g);
     EditButtonScheme->OnEnter = [this] { EditButtonSchemeEnter(); };
     EditButtonScheme->OnChange = [this] { EditButtonSchemeChange(); };
 
-    LabelMessage = MakeLabel(this, g, "LabelMessage", "", 10, 57, 202);
+    LabelMessage = MakeLabel(this, g, "LabelMessage", "", 10, 57, 216);
 
     ListBoxButtonScheme = new ui::TListBox(this);
     ListBoxButtonScheme->Name = "ListBoxButtonScheme";
     ListBoxButtonScheme->Hint = "List of button schemes";
     ListBoxButtonScheme->ShowHint = true;
-    ListBoxButtonScheme->SetBounds(10, 73, 202, 214);
+    ListBoxButtonScheme->SetBounds(10, 73, 216, 214);
     ListBoxButtonScheme->SetParent(g);
     ListBoxButtonScheme->OnClick = [this] { ListBoxButtonSchemeClick(); };
     ListBoxButtonScheme->OnExit = [this] {
         if (HandleAllocated()) PostMessageA(Handle(), WM_SCHEME_LIST_EXIT, 0, 0);
     };
 
-    ButtonFilenameAdd = MakeButton(this, g, "ButtonFilenameAdd", "Add", "Add a button scheme", 10, 295, 47);
+    ButtonFilenameAdd = MakeButton(this, g, "ButtonFilenameAdd", "Add", "Add a button scheme", 10, 295, 51);
     ButtonFilenameCopy = MakeButton(this, g, "ButtonFilenameCopy", "Copy",
                                     "Copy a button scheme - from the selected item to the new item in the text box",
-                                    62, 295, 47);
+                                    65, 295, 51);
     ButtonFilenameModify =
-        MakeButton(this, g, "ButtonFilenameModify", "Modify", "Rename a button scheme", 114, 295, 47);
+        MakeButton(this, g, "ButtonFilenameModify", "Modify", "Rename a button scheme", 120, 295, 51);
     ButtonFilenameDelete =
-        MakeButton(this, g, "ButtonFilenameDelete", "Delete", "Delete a button scheme", 166, 295, 46);
+        MakeButton(this, g, "ButtonFilenameDelete", "Delete", "Delete a button scheme", 175, 295, 51);
     ButtonFilenameAdd->OnClick = [this] { ButtonFilenameAddClick(); };
     ButtonFilenameCopy->OnClick = [this] { ButtonFilenameCopyClick(); };
     ButtonFilenameModify->OnClick = [this] { ButtonFilenameModifyClick(); };
@@ -147,18 +147,18 @@ void TConfigForm::CreateButtonGroup() {
     GroupBoxButtons->Hint =
         "This is where you add, modify and delete the individual buttons within each button scheme";
     GroupBoxButtons->ShowHint = true;
-    GroupBoxButtons->SetBounds(238, 30, 340, 330);
+    GroupBoxButtons->SetBounds(250, 30, 328, 330);
     GroupBoxButtons->SetParent(this);
     ui::TGroupBox* g = GroupBoxButtons;
 
     LabelCaption = MakeLabel(this, g, "LabelCaption", "Caption", 10, 18, 100);
-    LabelText = MakeLabel(this, g, "LabelText", "Text To Type", 172, 18, 100);
+    LabelText = MakeLabel(this, g, "LabelText", "Text To Type", 166, 18, 100);
 
     EditCaption = new ui::TEdit(this);
     EditCaption->Name = "EditCaption";
     EditCaption->Hint = "Currently selected button caption";
     EditCaption->ShowHint = true;
-    EditCaption->SetBounds(10, 33, 156, 21);
+    EditCaption->SetBounds(10, 33, 150, 21);
     EditCaption->SetParent(g);
     EditCaption->OnEnter = [this] { EditCaptionEnter(); };
     EditCaption->OnChange = [this] { EditCaptionChange(); };
@@ -167,7 +167,7 @@ void TConfigForm::CreateButtonGroup() {
     EditText->Name = "EditText";
     EditText->Hint = "Currently selected button text";
     EditText->ShowHint = true;
-    EditText->SetBounds(172, 33, 158, 21);
+    EditText->SetBounds(166, 33, 152, 21);
     EditText->SetParent(g);
     EditText->OnEnter = [this] { EditTextEnter(); };
     EditText->OnChange = [this] { EditTextChange(); };
@@ -176,7 +176,7 @@ void TConfigForm::CreateButtonGroup() {
     ListBoxCaption->Name = "ListBoxCaption";
     ListBoxCaption->Hint = "List of button captions";
     ListBoxCaption->ShowHint = true;
-    ListBoxCaption->SetBounds(10, 60, 156, 180);
+    ListBoxCaption->SetBounds(10, 60, 150, 180);
     ListBoxCaption->SetParent(g);
     ListBoxCaption->OnClick = [this] { ListBoxCaptionClick(); };
 
@@ -184,26 +184,26 @@ void TConfigForm::CreateButtonGroup() {
     ListBoxText->Name = "ListBoxText";
     ListBoxText->Hint = "List of button text that will type";
     ListBoxText->ShowHint = true;
-    ListBoxText->SetBounds(172, 60, 158, 180);
+    ListBoxText->SetBounds(166, 60, 152, 180);
     ListBoxText->SetParent(g);
     ListBoxText->OnClick = [this] { ListBoxTextClick(); };
 
     RadioGroupEOL = new ui::TRadioGroup(this);
     RadioGroupEOL->Name = "RadioGroupEOL";
     RadioGroupEOL->SetCaption("End Of Line");
-    RadioGroupEOL->SetBounds(10, 246, 320, 40);
+    RadioGroupEOL->SetBounds(10, 246, 308, 40);
     RadioGroupEOL->SetColumns(3);
     RadioGroupEOL->SetItems({"No Action", "Enter", "Tab"});
     RadioGroupEOL->SetItemIndex(kEolTab);
     RadioGroupEOL->SetParent(g);
     RadioGroupEOL->OnClick = [this] { RadioGroupEOLClick(); };
 
-    ButtonAdd = MakeButton(this, g, "ButtonAdd", "Add", "Add a button to the current button scheme", 10, 295, 75);
+    ButtonAdd = MakeButton(this, g, "ButtonAdd", "Add", "Add a button to the current button scheme", 10, 295, 73);
     ButtonModify =
-        MakeButton(this, g, "ButtonModify", "Modify", "Modify the button caption and/or text ", 91, 295, 75);
-    ButtonDelete = MakeButton(this, g, "ButtonDelete", "Delete", "Delete the button selected", 172, 295, 75);
+        MakeButton(this, g, "ButtonModify", "Modify", "Modify the button caption and/or text ", 88, 295, 73);
+    ButtonDelete = MakeButton(this, g, "ButtonDelete", "Delete", "Delete the button selected", 166, 295, 73);
     ButtonSave = MakeButton(this, g, "ButtonSave", "Save", "Save the current buttons to the button scheme selected",
-                            255, 295, 75);
+                            245, 295, 73);
     ButtonAdd->OnClick = [this] { ButtonAddClick(); };
     ButtonModify->OnClick = [this] { ButtonModifyClick(); };
     ButtonDelete->OnClick = [this] { ButtonDeleteClick(); };

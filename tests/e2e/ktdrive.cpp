@@ -140,7 +140,8 @@ BOOL CALLBACK ListDialogs(HWND h, LPARAM) {
 int Usage() {
     fputs("usage: ktdrive windows | children W | dialogs | press W TEXT | click W | command W ID |\n"
           "       post W MSG WPARAM LPARAM | send W MSG WPARAM LPARAM | close W | text W | settext W TEXT |\n"
-          "       find TITLE [CLASS] | foreground [W] | select W INDEX | move W X Y WIDTH HEIGHT\n"
+          "       find TITLE [CLASS] | foreground [W] | select W INDEX | move W X Y WIDTH HEIGHT |\n"
+          "       lbselect W INDEX | items W\n"
           "W: a window handle number, or the title of a visible top-level window\n",
           stderr);
     return 2;
@@ -243,6 +244,30 @@ int main(int argc, char** argv) {
         SendMessageA(w, CB_SETCURSEL, index, 0);
         PostMessageA(GetParent(w), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(w), CBN_SELCHANGE),
                      reinterpret_cast<LPARAM>(w));
+        return 0;
+    }
+    if (cmd == "lbselect" && argc >= 4) {
+        // The same for a list box: the selection, then LBN_SELCHANGE to the parent.
+        int index = atoi(argv[3]);
+        SendMessageA(w, LB_SETCURSEL, index, 0);
+        PostMessageA(GetParent(w), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(w), LBN_SELCHANGE),
+                     reinterpret_cast<LPARAM>(w));
+        return 0;
+    }
+    if (cmd == "items") {
+        // The entries of a list box or a combo box's list, one a line, in list order.
+        const bool combo = _stricmp(ClassOf(w).c_str(), "ComboBox") == 0;
+        LRESULT n = SendMessageA(w, combo ? CB_GETCOUNT : LB_GETCOUNT, 0, 0);
+        for (LRESULT i = 0; i < n; ++i) {
+            // Asked in UTF-16: the ANSI form does not come back whole from another process.
+            wchar_t wide[4096] = {0};
+            LRESULT len = SendMessageW(w, combo ? CB_GETLBTEXTLEN : LB_GETTEXTLEN, i, 0);
+            if (len < 0 || len >= static_cast<LRESULT>(sizeof wide / sizeof wide[0])) continue;
+            SendMessageW(w, combo ? CB_GETLBTEXT : LB_GETTEXT, i, reinterpret_cast<LPARAM>(wide));
+            char buf[8192] = {0};
+            WideCharToMultiByte(CP_ACP, 0, wide, -1, buf, sizeof buf, nullptr, nullptr);
+            printf("%s\n", Escape(buf).c_str());
+        }
         return 0;
     }
     return Usage();

@@ -1,0 +1,143 @@
+"""The configuration window: a scheme made there reaches the bar and types into the target."""
+import os
+import time
+import unittest
+
+from ktharness import App, BASE_KEY, Prefix, Target, unescape, wait_for, write_scheme, xkey
+
+
+class ConfigWindow:
+    """The configuration window's controls, found by group and caption."""
+
+    def __init__(self, app):
+        self.app = app
+        self.window = wait_for(lambda: app.find(cls="TConfigForm"), what="the configuration window")
+        kids = app.children(self.window.hwnd)
+        groups = {k.text: k for k in kids if k.cls.lower() == "button" and k.text in ("Button Scheme", "Buttons")}
+        self.schemes = groups["Button Scheme"].hwnd
+        self.buttons = groups["Buttons"].hwnd
+
+        def inside(parent, cls):
+            return sorted((k for k in kids if k.parent == parent and k.cls.lower() == cls), key=lambda k: k.left)
+
+        self.scheme_edit = inside(self.schemes, "edit")[0].hwnd
+        self.scheme_list = inside(self.schemes, "listbox")[0].hwnd
+        self.caption_edit, self.text_edit = (k.hwnd for k in inside(self.buttons, "edit"))
+        self.caption_list, self.text_list = (k.hwnd for k in inside(self.buttons, "listbox"))
+        self.scheme_cmd = {k.text: k.hwnd for k in inside(self.schemes, "button")}
+        self.button_cmd = {k.text: k.hwnd for k in inside(self.buttons, "button")}
+        # The status label sits below the two groups, straight on the window.
+        statics = [k for k in kids if k.parent == self.window.hwnd and k.cls.lower() == "static"]
+        self.status_label = max(statics, key=lambda k: k.top).hwnd
+
+    def drive(self, *args):
+        return self.app.prefix.drive(*args)
+
+    def status(self):
+        return unescape(self.drive("text", self.status_label).rstrip("\r\n"))
+
+    def wait_status(self, text):
+        return wait_for(lambda: self.status() == text, what="status %r (is %r)" % (text, self.status()))
+
+    def schemes_listed(self):
+        return [unescape(l) for l in self.drive("items", self.scheme_list).splitlines()]
+
+
+class ConfigTest(unittest.TestCase):
+    def setUp(self):
+        self.prefix = Prefix(self.id().rsplit(".", 1)[-1])
+        self.app = App(self.prefix)
+        self.data = os.path.join(self.app.start_dir, "data")
+        write_scheme(self.data, "button", [("Old", "old text")], 1)
+
+    def tearDown(self):
+        self.app.stop()
+
+    def scheme(self, name):
+        with open(os.path.join(self.data, name + ".dat"), "rb") as f:
+            return f.read()
+
+    def bar_buttons(self):
+        bar = self.app.bar()
+        return [c for c in self.app.children(bar.hwnd) if c.cls.lower() == "button" and c.visible
+                and c.text and c.width == 75]
+
+    def test_a_scheme_made_in_the_window_reaches_the_bar_and_types(self):
+        target = Target(self.prefix)
+        self.app.start()
+        cfg = ConfigWindow(self.app)
+        self.assertEqual(cfg.window.text, "Ketravo Configuration")
+        self.assertEqual(cfg.schemes_listed(), ["button"])
+
+        cfg.drive("settext", cfg.scheme_edit, "work")
+        cfg.drive("click", cfg.scheme_cmd["Add"])
+        cfg.wait_status("work.dat File Added")
+        self.assertEqual(self.scheme("work"), b"D012\r\n")
+        self.assertEqual(sorted(cfg.schemes_listed()), ["button", "work"])
+        self.assertEqual(self.prefix.reg_value(BASE_KEY + r"\File", "Filename"), "work.dat")
+
+        for caption, text in (("One", "first"), ("Two", "second"), ("Three", "third")):
+            cfg.drive("settext", cfg.caption_edit, caption)
+            cfg.drive("settext", cfg.text_edit, text)
+            cfg.drive("click", cfg.button_cmd["Add"])
+            cfg.wait_status("Item added.")
+            cfg.drive("settext", cfg.status_label, "")
+        cfg.drive("press", cfg.window.hwnd, "Enter")
+        time.sleep(0.3)
+        cfg.drive("click", cfg.button_cmd["Save"])
+        cfg.wait_status("File saved")
+        self.assertEqual(self.scheme("work"),
+                         b"C01One\r\nT01first\r\nC01Two\r\nT01second\r\nC01Three\r\nT01third\r\nD011\r\n")
+
+        # The bar's chooser lists the new scheme at once; picking it shows its buttons.
+        bar = self.app.bar()
+        combo = [c for c in self.app.children(bar.hwnd) if c.cls == "ComboBox"][0]
+        items = [unescape(l) for l in self.prefix.drive("items", combo.hwnd).splitlines()]
+        self.assertIn("work", items)
+        self.prefix.drive("select", combo.hwnd, items.index("work"))
+        wait_for(lambda: sorted(b.text for b in self.bar_buttons()) == ["One", "Three", "Two"],
+                 what="the new scheme's buttons on the bar")
+        self.assertEqual(self.app.bar().height, 140 + 25 * 4)
+
+        target.focus()
+        time.sleep(0.3)
+        xkey("ctrl+t")
+        time.sleep(0.3)
+        two = [b for b in self.bar_buttons() if b.text == "Two"][0]
+        self.prefix.drive("click", two.hwnd)
+        self.assertEqual(target.settled_text(), "second\r\n")
+
+    def test_switching_schemes_with_unsaved_buttons_asks_and_yes_saves_them(self):
+        write_scheme(self.data, "work", [("W", "w")], 2)
+        self.app.start()
+        cfg = ConfigWindow(self.app)
+        names = cfg.schemes_listed()
+        cfg.drive("lbselect", cfg.scheme_list, names.index("work"))
+        wait_for(lambda: cfg.drive("items", cfg.caption_list).split() == ["W"], what="the work scheme's buttons")
+        cfg.drive("settext", cfg.caption_edit, "Added")
+        cfg.drive("settext", cfg.text_edit, "added text")
+        cfg.drive("click", cfg.button_cmd["Add"])
+        cfg.wait_status("Item added.")
+
+        cfg.drive("lbselect", cfg.scheme_list, names.index("button"))
+        box = self.app.wait_dialog()
+        self.assertEqual(" ".join(box["texts"]), "Save button configuration for work?")
+        self.app.answer(box, "Yes")
+        wait_for(lambda: b"Added" in self.scheme("work"), what="work.dat saved")
+        self.assertEqual(self.scheme("work"),
+                         b"T01w\r\nC01W\r\nT01added text\r\nC01Added\r\nD012\r\n")
+        self.assertEqual(self.scheme("button"),
+                         b"C01Old\r\nT01old text\r\nD011\r\n")
+
+    def test_an_unsafe_name_is_refused_in_the_status_line(self):
+        self.app.start()
+        cfg = ConfigWindow(self.app)
+        cfg.drive("settext", cfg.scheme_edit, r"..\escape")
+        cfg.drive("click", cfg.scheme_cmd["Add"])
+        cfg.wait_status('Invalid scheme name "..\\escape" - it may not hold \\ / or :')
+        self.assertFalse(os.path.exists(os.path.join(self.app.start_dir, "escape.dat")))
+        self.assertEqual(sorted(os.listdir(self.data)), ["button.dat"])
+
+
+if __name__ == "__main__":
+    unittest.main()
