@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <span>
+#include <string>
 #include <vector>
 
 #include "skin/data/LzhEncoder.h"
@@ -22,13 +23,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     kt::TSkinReader reader;
     if (!reader.Open(container)) return 0;
 
-    size_t total = 0;
+    // Every listed name extracts the bytes of its first listing, all inside the data area.
+    int64_t total = 0;
     std::vector<uint8_t> entry;
     for (int i = 0; i < reader.Count(); ++i) {
-        if (!reader.ExtractByName(reader.Names()[i], entry)) std::abort();
-        total += entry.size();
+        const std::string& name = reader.Names()[static_cast<size_t>(i)];
+        if (!reader.ExtractByName(name, entry)) std::abort();
+        int first = 0;
+        while (reader.Names()[static_cast<size_t>(first)] != name) ++first;
+        if (entry.size() != static_cast<size_t>(reader.Size(first))) std::abort();
+        total += reader.Size(i);
     }
-    if (total > reader.Data().size()) std::abort();
+    if (total > static_cast<int64_t>(reader.Data().size())) std::abort();
     std::string found;
     reader.ExtractByPart(".ini", entry, found);
     reader.ExtractByName("form.bmp", entry);
