@@ -416,6 +416,21 @@ TEST_F(ConfigFormTest, DeleteAsksThenRemovesTheNamedFileAndTheSelectedItem) {
     EXPECT_EQ(bar->ListBoxCaption, std::vector<std::string>{"Bar"});  // reloaded from its chooser
 }
 
+TEST_F(ConfigFormTest, AFileThatCannotBeDeletedIsReportedAndStaysListed) {
+    Write("home.dat", "C01H\r\nT01h\r\nD011\r\n");
+    Create();
+    PickScheme("home");
+    const std::string path = data + "\\home.dat";
+    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY);
+    msgs.answers = {MsgResult::Yes};
+    Press(config->ButtonFilenameDelete);
+    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    EXPECT_EQ(msgs.LastText(), "Cannot delete file " + path + ".");
+    EXPECT_TRUE(Exists("home.dat"));
+    EXPECT_NE(config->ListBoxButtonScheme->IndexOf("home"), -1);
+    EXPECT_NE(config->Status(), "Item deleted.");
+}
+
 TEST_F(ConfigFormTest, UnsafeSchemeNamesAreRefusedAndNothingOutsideTheFolderIsTouched) {
     Write("home.dat", "C01H\r\nT01h\r\nD011\r\n");
     std::ofstream(start + "\\outside.dat", std::ios::binary) << "keep";
