@@ -12,13 +12,14 @@
 namespace {
 
 std::string Text(HWND h) {
-    char buf[4096];
     // WM_GETTEXT reaches other processes' controls too (edit boxes included).
-    LRESULT n = SendMessageTimeoutA(h, WM_GETTEXT, sizeof buf, reinterpret_cast<LPARAM>(buf), SMTO_ABORTIFHUNG,
-                                    2000, nullptr)
-                    ? static_cast<LRESULT>(strlen(buf))
-                    : 0;
-    return std::string(buf, static_cast<size_t>(n));
+    DWORD_PTR length = 0;
+    if (!SendMessageTimeoutA(h, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 2000, &length)) return std::string();
+    std::vector<char> buf(length + 64, '\0');
+    if (!SendMessageTimeoutA(h, WM_GETTEXT, buf.size(), reinterpret_cast<LPARAM>(buf.data()), SMTO_ABORTIFHUNG, 2000,
+                             nullptr))
+        return std::string();
+    return std::string(buf.data(), strnlen(buf.data(), buf.size()));
 }
 
 std::string ClassOf(HWND h) {
