@@ -3,6 +3,7 @@
 // that never sets one gets a service that answers as if the user pressed the default button.
 #pragma once
 #include <deque>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -20,6 +21,9 @@ struct FileDialogRequest {
     std::string defaultExt;
     std::string fileName;     // in: proposed name; out: the chosen path
     bool mustExist = true;
+    // Called each time the dialog moves to another folder, once the process's current folder
+    // has followed it (the dialog moves it while the user browses).
+    std::function<void()> onFolderChange;
 };
 
 struct FontChoice {

@@ -30,6 +30,26 @@ MsgResult Win32Messages::Show(const std::string& text, const std::string& captio
     return static_cast<MsgResult>(r);
 }
 
+namespace {
+// Reports each folder the dialog moves to; an error in the report must not cross the dialog.
+UINT_PTR CALLBACK FolderChangeHook(HWND hook, UINT msg, WPARAM, LPARAM l) {
+    if (msg == WM_INITDIALOG) {
+        auto* ofn = reinterpret_cast<OPENFILENAMEA*>(l);
+        SetWindowLongPtrA(hook, GWLP_USERDATA, static_cast<LONG_PTR>(ofn->lCustData));
+    } else if (msg == WM_NOTIFY && reinterpret_cast<NMHDR*>(l)->code == CDN_FOLDERCHANGE) {
+        auto* request = reinterpret_cast<FileDialogRequest*>(GetWindowLongPtrA(hook, GWLP_USERDATA));
+        if (request && request->onFolderChange) {
+            try {
+                request->onFolderChange();
+            } catch (const std::exception& e) {
+                TApplication::Instance().HandleException(e);
+            }
+        }
+    }
+    return 0;
+}
+}  // namespace
+
 bool Win32Messages::OpenFile(FileDialogRequest& request) {
     // The filter's "|" separators become the zero bytes the dialog wants.
     std::string filter = request.filter;
@@ -49,6 +69,11 @@ bool Win32Messages::OpenFile(FileDialogRequest& request) {
     ofn.lpstrDefExt = request.defaultExt.empty() ? nullptr : request.defaultExt.c_str();
     // The old-style dialog, as the program has always used.
     ofn.Flags = OFN_HIDEREADONLY | (request.mustExist ? OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST : 0);
+    if (request.onFolderChange) {
+        ofn.Flags |= OFN_EXPLORER | OFN_ENABLEHOOK;
+        ofn.lpfnHook = FolderChangeHook;
+        ofn.lCustData = reinterpret_cast<LPARAM>(&request);
+    }
     if (!GetOpenFileNameA(&ofn)) return false;
     request.fileName = file.data();
     return true;
