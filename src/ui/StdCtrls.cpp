@@ -292,6 +292,11 @@ void TEdit::CommandNotify(WORD code) {
 void TEdit::WndProc(TMessage& m) {
     if (m.Msg == WM_SETFOCUS && OnEnter && FocusMovesWithin(handle_, m.WParam)) OnEnter();
     if (m.Msg == WM_KILLFOCUS && OnExit && FocusMovesWithin(handle_, m.WParam)) OnExit();
+    if (m.Msg == WM_LBUTTONDBLCLK && OnDblClick) {
+        TWinControl::WndProc(m);  // the edit selects the word first, as usual
+        OnDblClick();
+        return;
+    }
     TWinControl::WndProc(m);
 }
 

@@ -121,7 +121,7 @@ public:
     int MaxLength = 0;
     bool ReadOnly() const { return readOnly_; }
     void SetReadOnly(bool v);
-    std::function<void()> OnChange, OnEnter, OnExit;
+    std::function<void()> OnChange, OnEnter, OnExit, OnDblClick;
 
 protected:
     void CreateParams(TCreateParams& p) override;
