@@ -61,4 +61,17 @@ bool ScriptedMessages::OpenFile(FileDialogRequest& request) {
     return true;
 }
 
+bool ScriptedMessages::FontDialog(FontChoice& font, const FontDialogOptions& options,
+                                  const std::function<void(const FontChoice&)>& onApply) {
+    fontRequests.push_back({font, options, static_cast<bool>(onApply)});
+    if (fontSessions.empty()) return false;
+    FontSession session = fontSessions.front();
+    fontSessions.pop_front();
+    if (onApply)
+        for (const FontChoice& f : session.applies) onApply(f);
+    if (session.ok.empty()) return false;
+    font = session.ok.front();
+    return true;
+}
+
 }  // namespace kt

@@ -30,6 +30,12 @@ struct FontChoice {
     std::string name;
     int size = 8;  // points
     bool bold = false, italic = false, underline = false, strikeout = false;
+    bool operator==(const FontChoice&) const = default;
+};
+
+struct FontDialogOptions {
+    int minSize = 0, maxSize = 0;  // points; 0: no limit
+    bool effects = true;           // underline, strike-out and colour choices
 };
 
 class MessageService {
@@ -40,6 +46,13 @@ public:
                            MsgButtons buttons) = 0;
     // Returns false when the user cancels.
     virtual bool OpenFile(FileDialogRequest& request) = 0;
+    // The font dialog, opened with `font`. With onApply set it has an Apply button, which
+    // calls onApply with the font shown then. OK puts the chosen font into `font` and returns
+    // true; Cancel returns false. A service without a font dialog cancels.
+    virtual bool FontDialog(FontChoice& /*font*/, const FontDialogOptions& /*options*/,
+                            const std::function<void(const FontChoice&)>& /*onApply*/) {
+        return false;
+    }
 };
 
 MessageService& Messages();
@@ -70,6 +83,22 @@ public:
                    MsgButtons buttons) override;
     bool OpenFile(FileDialogRequest& request) override;
     std::vector<FileDialogRequest> fileRequests;
+
+    // One font dialog as the user works it: the fonts applied with Apply, in order, then OK
+    // with `ok` (or Cancel when it is empty). With no script left the dialog is cancelled.
+    struct FontSession {
+        std::vector<FontChoice> applies;
+        std::vector<FontChoice> ok;  // at most one: the font chosen with OK
+    };
+    std::deque<FontSession> fontSessions;
+    struct FontRequest {
+        FontChoice font;
+        FontDialogOptions options;
+        bool hasApply;
+    };
+    std::vector<FontRequest> fontRequests;
+    bool FontDialog(FontChoice& font, const FontDialogOptions& options,
+                    const std::function<void(const FontChoice&)>& onApply) override;
 
     std::string LastText() const { return shown.empty() ? std::string() : shown.back().text; }
 };

@@ -9,6 +9,23 @@
 
 namespace kt::ui {
 
+namespace {
+// A key press that is the shortcut of a menu item of the window's form clicks that item
+// instead of reaching the control.
+bool IsShortCutMessage(const MSG& msg) {
+    if (msg.message != WM_KEYDOWN && msg.message != WM_SYSKEYDOWN) return false;
+    auto* form = dynamic_cast<TForm*>(TWinControl::FromHandle(GetAncestor(msg.hwnd, GA_ROOT)));
+    if (!form) return false;
+    unsigned short shift = 0;
+    if (GetKeyState(VK_SHIFT) < 0) shift |= scShift;
+    if (GetKeyState(VK_CONTROL) < 0) shift |= scCtrl;
+    if (GetKeyState(VK_MENU) < 0) shift |= scAlt;
+    const WORD key = static_cast<WORD>(msg.wParam);
+    if (key == VK_SHIFT || key == VK_CONTROL || key == VK_MENU) return false;
+    return form->IsShortCut(ShortCut(key, shift));
+}
+}  // namespace
+
 TApplication& TApplication::Instance() {
     static TApplication* app = new TApplication();  // lives until the process ends
     return *app;
@@ -27,6 +44,7 @@ int TApplication::Run() {
     while (!terminated_) {
         BOOL r = GetMessageA(&msg, nullptr, 0, 0);
         if (r == 0 || r == -1) break;
+        if (IsShortCutMessage(msg)) continue;
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }
@@ -47,6 +65,7 @@ void TApplication::ProcessMessages() {
             terminated_ = true;
             break;
         }
+        if (IsShortCutMessage(msg)) continue;
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }

@@ -5,6 +5,7 @@
 #include <stdexcept>
 
 #include "ui/Application.h"
+#include "ui/Menus.h"
 
 namespace kt::ui {
 
@@ -278,6 +279,14 @@ void TWinControl::WndProc(TMessage& m) {
                     m.Result = r;
                     return;
                 }
+            }
+            break;
+        case WM_MEASUREITEM:
+        case WM_DRAWITEM:
+            // Owner-drawn menu items draw themselves, whichever window the menu reports to.
+            if (TMenu::HandleOwnerDrawMessage(m.Msg, m.LParam)) {
+                m.Result = TRUE;
+                return;
             }
             break;
         case WM_MOUSEMOVE:

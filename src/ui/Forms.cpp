@@ -13,6 +13,33 @@ TForm::TForm(TComponent* owner) : TWinControl(owner) {
 
 TForm::~TForm() {
     TApplication::Instance().UnregisterForm(this);
+    if (menu_) menu_->OnChange = nullptr;
+}
+
+void TForm::SetMenu(TMainMenu* menu) {
+    if (menu_ == menu) return;
+    if (menu_) menu_->OnChange = nullptr;
+    menu_ = menu;
+    if (menu_) {
+        menu_->OnChange = [this] {
+            if (handle_) DrawMenuBar(handle_);
+            Perform(CM_MENUCHANGED);
+        };
+    }
+    if (handle_) {
+        ::SetMenu(handle_, menu_ ? menu_->Handle() : nullptr);
+        Perform(CM_MENUCHANGED);
+    }
+}
+
+void TForm::HandleCreated() {
+    TWinControl::HandleCreated();
+    if (menu_) ::SetMenu(handle_, menu_->Handle());
+}
+
+bool TForm::IsShortCut(TShortCut shortCut) {
+    if (menu_ && menu_->IsShortCut(shortCut)) return true;
+    return PopupMenu && PopupMenu->IsShortCut(shortCut);
 }
 
 void TForm::DoCreate() {
@@ -78,7 +105,7 @@ void TForm::SetClientSize(int width, int height) {
     TCreateParams p;
     CreateParams(p);
     RECT r{0, 0, width, height};
-    AdjustWindowRectEx(&r, p.style, FALSE, p.exStyle);
+    AdjustWindowRectEx(&r, p.style, menu_ ? TRUE : FALSE, p.exStyle);
     SetBounds(left_, top_, r.right - r.left, r.bottom - r.top);
 }
 
@@ -165,7 +192,21 @@ void TForm::WndProc(TMessage& m) {
             m.Result = 0;
             return;
         case WM_COMMAND:
-            if (m.LParam == 0 && OnMenuCommand && OnMenuCommand(LOWORD(m.WParam))) {
+            // A menu or accelerator command: the form's own menus first.
+            if (m.LParam == 0) {
+                const UINT id = LOWORD(m.WParam);
+                if ((menu_ && menu_->DispatchCommand(id)) || (PopupMenu && PopupMenu->DispatchCommand(id)) ||
+                    (OnMenuCommand && OnMenuCommand(static_cast<int>(id)))) {
+                    m.Result = 0;
+                    return;
+                }
+            }
+            break;
+        case WM_CONTEXTMENU:
+            if (PopupMenu) {
+                POINT p{static_cast<short>(LOWORD(m.LParam)), static_cast<short>(HIWORD(m.LParam))};
+                if (m.LParam == -1) GetCursorPos(&p);  // from the keyboard
+                PopupMenu->Popup(p.x, p.y, handle_);
                 m.Result = 0;
                 return;
             }

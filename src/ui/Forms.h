@@ -1,6 +1,7 @@
 // Top-level windows.
 #pragma once
 #include "ui/Controls.h"
+#include "ui/Menus.h"
 
 namespace kt::ui {
 
@@ -30,6 +31,14 @@ public:
     // Normal-state bounds, also while the window is minimised or maximised.
     RECT NormalBounds();
 
+    // The menu bar; the form does not own it (its owner frees it).
+    TMainMenu* Menu() const { return menu_; }
+    void SetMenu(TMainMenu* menu);
+    // Shown on a right click in the form (WM_CONTEXTMENU); may be another form's menu.
+    TPopupMenu* PopupMenu = nullptr;
+    // Clicks the item of the menu bar or the popup menu that has this shortcut.
+    bool IsShortCut(TShortCut shortCut);
+
     std::function<void()> OnCreate, OnDestroy, OnActivate, OnDeactivate, OnShow, OnHide;
     std::function<void(TCloseAction&)> OnClose;
     std::function<void(bool&)> OnCloseQuery;
@@ -43,8 +52,10 @@ public:
 protected:
     void CreateParams(TCreateParams& params) override;
     void WndProc(TMessage& m) override;
+    void HandleCreated() override;
 
 private:
+    TMainMenu* menu_ = nullptr;
     void UpdateFormBounds();
     TFormStyle formStyle_ = TFormStyle::fsNormal;
     TWindowState pendingState_ = TWindowState::wsNormal;

@@ -79,4 +79,86 @@ bool Win32Messages::OpenFile(FileDialogRequest& request) {
     return true;
 }
 
+namespace {
+
+FontChoice FromLogFont(const LOGFONTA& lf, HDC dc) {
+    FontChoice f;
+    f.name = lf.lfFaceName;
+    const int ppi = GetDeviceCaps(dc, LOGPIXELSY);
+    const int height = lf.lfHeight < 0 ? -lf.lfHeight : lf.lfHeight;
+    f.size = MulDiv(height, 72, ppi > 0 ? ppi : 96);
+    f.bold = lf.lfWeight >= FW_BOLD;
+    f.italic = lf.lfItalic != 0;
+    f.underline = lf.lfUnderline != 0;
+    f.strikeout = lf.lfStrikeOut != 0;
+    return f;
+}
+
+struct FontDialogState {
+    const std::function<void(const FontChoice&)>* onApply;
+};
+
+// The Apply button (id 0x402) reports the font the dialog shows at that moment.
+UINT_PTR CALLBACK FontApplyHook(HWND dialog, UINT msg, WPARAM w, LPARAM l) {
+    if (msg == WM_INITDIALOG) {
+        auto* cf = reinterpret_cast<CHOOSEFONTA*>(l);
+        SetWindowLongPtrA(dialog, GWLP_USERDATA, static_cast<LONG_PTR>(cf->lCustData));
+    } else if (msg == WM_COMMAND && LOWORD(w) == 0x402) {
+        auto* state = reinterpret_cast<FontDialogState*>(GetWindowLongPtrA(dialog, GWLP_USERDATA));
+        if (state && state->onApply && *state->onApply) {
+            LOGFONTA lf{};
+            SendMessageA(dialog, WM_CHOOSEFONT_GETLOGFONT, 0, reinterpret_cast<LPARAM>(&lf));
+            HDC dc = GetDC(nullptr);
+            const FontChoice f = FromLogFont(lf, dc);
+            ReleaseDC(nullptr, dc);
+            try {
+                (*state->onApply)(f);
+            } catch (const std::exception& e) {
+                TApplication::Instance().HandleException(e);
+            }
+        }
+        return TRUE;
+    }
+    return 0;
+}
+
+}  // namespace
+
+bool Win32Messages::FontDialog(FontChoice& font, const FontDialogOptions& options,
+                               const std::function<void(const FontChoice&)>& onApply) {
+    HDC dc = GetDC(nullptr);
+    LOGFONTA lf{};
+    lf.lfHeight = -MulDiv(font.size, GetDeviceCaps(dc, LOGPIXELSY), 72);
+    ReleaseDC(nullptr, dc);
+    lf.lfWeight = font.bold ? FW_BOLD : FW_NORMAL;
+    lf.lfItalic = font.italic;
+    lf.lfUnderline = font.underline;
+    lf.lfStrikeOut = font.strikeout;
+    lf.lfCharSet = DEFAULT_CHARSET;
+    lstrcpynA(lf.lfFaceName, font.name.c_str(), LF_FACESIZE);
+
+    FontDialogState state{&onApply};
+    CHOOSEFONTA cf{};
+    cf.lStructSize = sizeof cf;
+    cf.hwndOwner = GetActiveWindow();
+    cf.lpLogFont = &lf;
+    cf.Flags = CF_SCREENFONTS | CF_INITTOLOGFONTSTRUCT | (options.effects ? CF_EFFECTS : 0);
+    if (options.minSize > 0 || options.maxSize > 0) {
+        cf.Flags |= CF_LIMITSIZE;
+        cf.nSizeMin = options.minSize;
+        cf.nSizeMax = options.maxSize > 0 ? options.maxSize : 72;
+    }
+    if (onApply) {
+        cf.Flags |= CF_APPLY | CF_ENABLEHOOK;
+        cf.lpfnHook = FontApplyHook;
+        cf.lCustData = reinterpret_cast<LPARAM>(&state);
+    }
+    if (!ChooseFontA(&cf)) return false;
+    dc = GetDC(nullptr);
+    font = FromLogFont(lf, dc);
+    ReleaseDC(nullptr, dc);
+    if (cf.iPointSize > 0) font.size = cf.iPointSize / 10;
+    return true;
+}
+
 }  // namespace kt::ui

@@ -9,6 +9,8 @@ public:
     MsgResult Show(const std::string& text, const std::string& caption, MsgKind kind,
                    MsgButtons buttons) override;
     bool OpenFile(FileDialogRequest& request) override;
+    bool FontDialog(FontChoice& font, const FontDialogOptions& options,
+                    const std::function<void(const FontChoice&)>& onApply) override;
 };
 
 }  // namespace kt::ui
