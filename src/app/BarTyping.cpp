@@ -25,6 +25,11 @@ void TButtonForm::WndProc(ui::TMessage& m) {
         m.Result = 0;
         return;
     }
+    if (m.Msg == kTrayIconMessage) {
+        TrayIconMessage(m.LParam);
+        m.Result = 0;
+        return;
+    }
     ui::TForm::WndProc(m);
 }
 

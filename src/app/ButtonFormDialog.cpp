@@ -64,11 +64,18 @@ TButtonForm::TButtonForm(ui::TComponent* owner) : ui::TForm(owner) {
     ButtonTestHandle->SetVisible(false);
     ButtonTestHandle->SetParent(this);
 
+    CreateTrayMenu();
+
     OnCreate = [this] { FormCreate(); };
     OnClose = [this](ui::TCloseAction& action) { FormClose(action); };
     OnDestroy = [this] { FormDestroy(); };
     ComboBoxFilename->OnClick = [this] { ComboBoxFilenameClick(); };
     ButtonForm = this;
+}
+
+TButtonForm::~TButtonForm() {
+    // A bar freed without the program's end (in tests) still takes its icon away.
+    RemoveNotificationIcon();
 }
 
 void TButtonForm::ReadFolderSettings() {
@@ -233,8 +240,6 @@ void TButtonForm::FormDestroy() { RemoveNotificationIcon(); }
 
 // ----- Filled in by the modules of the icon, the chooser, the skins and the typing engine.
 
-void TButtonForm::SetUpNotificationIcon() {}
-void TButtonForm::RemoveNotificationIcon() {}
 void TButtonForm::ChooseSkinAtStart() {}
 
 }  // namespace kt

@@ -2,6 +2,7 @@
 // the ten button slots, the target window and the hot key.
 #pragma once
 #include <windows.h>
+#include <shellapi.h>
 
 #include <array>
 #include <string>
@@ -9,6 +10,8 @@
 
 #include "config/VtRegistryComponent.h"
 #include "ui/Forms.h"
+#include "ui/Graphics.h"
+#include "ui/Menus.h"
 #include "ui/StdCtrls.h"
 
 namespace kt {
@@ -17,6 +20,7 @@ class TButtonForm : public ui::TForm {
     KT_CLASS(TButtonForm, ui::TForm)
 public:
     explicit TButtonForm(ui::TComponent* owner);
+    ~TButtonForm() override;
 
     // Controls as laid out at design time.
     ui::TGroupBox* GroupBox1;
@@ -26,6 +30,16 @@ public:
     ui::TButton* CreateButton;      // hidden anchor: the origin of the scheme buttons
     ui::TButton* ButtonTestHandle;  // hidden, unused
     TVtRegistry* VtRegistry1;
+
+    // The menu of the notification icon, also the right-click menu of the bar and of the
+    // configuration window.
+    ui::TPopupMenu* PopupMenu1;
+    ui::TMenuItem *ShowConfigForm1, *HideConfigForm1, *N3, *ShowButtonForm1, *HideButtonForm1, *N2, *Exit1;
+    // The icon's registration, in its 88-byte form; kept for the whole run.
+    NOTIFYICONDATAA IconData{};
+    bool IconAdded = false;
+    // Clicks on the icon arrive as this message; its second parameter is the mouse message.
+    static constexpr UINT kTrayIconMessage = WM_USER + 1;
 
     // The loaded scheme.
     std::vector<std::string> ListBoxCaption, ListBoxText, ListBoxSave;
@@ -65,6 +79,22 @@ public:
     // The plain load: a file name relative to the current folder; no buttons, nothing shown.
     void LoadButton(const std::string& fileName);
 
+    // Notification icon and its menu.
+    void TrayIconMessage(LPARAM mouseMessage);
+    void ShowConfigForm1Click();
+    void HideConfigForm1Click();
+    void ShowButtonForm1Click();
+    void HideButtonForm1Click();
+    void Exit1Click();
+    void Show1FormDrawItem(ui::TMenuItem* sender, ui::TCanvas& canvas, const RECT& rect, bool selected);
+    void HideConfigForm1DrawItem(ui::TMenuItem* sender, ui::TCanvas& canvas, const RECT& rect, bool selected);
+    void ShowButtonFormDrawItem(ui::TMenuItem* sender, ui::TCanvas& canvas, const RECT& rect, bool selected);
+    void HideButtonFormDrawItem(ui::TMenuItem* sender, ui::TCanvas& canvas, const RECT& rect, bool selected);
+    void Exit1DrawItem(ui::TMenuItem* sender, ui::TCanvas& canvas, const RECT& rect, bool selected);
+    void Exit1MeasureItem(ui::TMenuItem* sender, ui::TCanvas& canvas, int& width, int& height);
+    // The grey strip down the menu's left edge with the product name written upward.
+    void DrawBar(ui::TCanvas& canvas);
+
     // Typing.
     void RuntimeButtonClick(ui::TButton* sender);
     void SendmessageText(const std::string& text);
@@ -75,6 +105,7 @@ protected:
     void WndProc(ui::TMessage& m) override;
 
 private:
+    void CreateTrayMenu();
     void ReadFolderSettings();
     void RestorePlacement();
 };
