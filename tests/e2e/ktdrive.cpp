@@ -138,11 +138,27 @@ BOOL CALLBACK ListDialogs(HWND h, LPARAM) {
     return TRUE;
 }
 
+// Every item of a menu and its sub-menus: id (-1 for a sub-menu, 0 for a separator), the path
+// of captions joined by " > ", and whether it can be chosen.
+void ListMenu(HMENU menu, const std::string& path) {
+    const int n = GetMenuItemCount(menu);
+    for (int i = 0; i < n; ++i) {
+        char text[256] = "";
+        GetMenuStringA(menu, i, text, sizeof text, MF_BYPOSITION);
+        const UINT state = GetMenuState(menu, i, MF_BYPOSITION);
+        const std::string item = path.empty() ? text : path + " > " + text;
+        HMENU sub = GetSubMenu(menu, i);
+        const int id = sub ? -1 : static_cast<int>(GetMenuItemID(menu, i));
+        printf("%d\t%s\t%d\n", id, Escape(item).c_str(), (state & (MF_GRAYED | MF_DISABLED)) ? 0 : 1);
+        if (sub) ListMenu(sub, item);
+    }
+}
+
 int Usage() {
     fputs("usage: ktdrive windows | children W | dialogs | press W TEXT | click W | command W ID |\n"
           "       post W MSG WPARAM LPARAM | send W MSG WPARAM LPARAM | close W | text W | settext W TEXT |\n"
           "       find TITLE [CLASS] | foreground [W] | select W INDEX | move W X Y WIDTH HEIGHT |\n"
-          "       lbselect W INDEX | items W\n"
+          "       lbselect W INDEX | items W | menu W\n"
           "W: a window handle number, or the title of a visible top-level window\n",
           stderr);
     return 2;
@@ -253,6 +269,10 @@ int main(int argc, char** argv) {
         SendMessageA(w, LB_SETCURSEL, index, 0);
         PostMessageA(GetParent(w), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(w), LBN_SELCHANGE),
                      reinterpret_cast<LPARAM>(w));
+        return 0;
+    }
+    if (cmd == "menu") {
+        if (HMENU m = GetMenu(w)) ListMenu(m, "");
         return 0;
     }
     if (cmd == "items") {
