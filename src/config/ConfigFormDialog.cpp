@@ -1,6 +1,7 @@
 #include "config/ConfigFormDialog.h"
 
 #include <windows.h>
+#include <shellapi.h>
 
 #include "app/ButtonFormDialog.h"
 #include "config/RegistryKeys.h"
@@ -8,6 +9,7 @@
 #include "config/SettingsText.h"
 #include "core/Errors.h"
 #include "core/MessageService.h"
+#include "ui/Application.h"
 
 namespace kt {
 
@@ -86,10 +88,91 @@ TConfigForm::TConfigForm(ui::TComponent* owner) : ui::TForm(owner) {
     LabelButtonMessage->Font().SetColor(RGB(255, 0, 0));
     LabelButtonMessage->SetParent(this);
 
+    CreateStartupOptions();
+    CreateMainMenu();
+    // The bar's notification menu is this window's right-click menu too.
+    if (ButtonForm) PopupMenu = ButtonForm->PopupMenu1;
+
     OnCreate = [this] { FormCreate(); };
     OnClose = [this](ui::TCloseAction& action) { FormClose(action); };
     OnDestroy = [this] { FormDestroy(); };
     ConfigForm = this;
+}
+
+void TConfigForm::CreateStartupOptions() {
+    CheckBoxDoNotShow = new ui::TCheckBox(this);
+    CheckBoxDoNotShow->Name = "CheckBoxDoNotShow";
+    CheckBoxDoNotShow->SetCaption("Do not show this form at startup");
+    CheckBoxDoNotShow->Hint = "Check this box if you do not want to see the configuration form";
+    CheckBoxDoNotShow->ShowHint = true;
+    CheckBoxDoNotShow->SetBounds(8, 392, 260, 17);
+    CheckBoxDoNotShow->SetParent(this);
+    CheckBoxDoNotShow->OnClick = [this] { CheckBoxDoNotShowClick(); };
+
+    CheckBoxLoadAtStartup = new ui::TCheckBox(this);
+    CheckBoxLoadAtStartup->Name = "CheckBoxLoadAtStartup";
+    CheckBoxLoadAtStartup->SetCaption("Load Ketravo at startup");
+    CheckBoxLoadAtStartup->Hint = "Check this box if you want Ketravo to run whenever your computer starts";
+    CheckBoxLoadAtStartup->ShowHint = true;
+    CheckBoxLoadAtStartup->SetBounds(8, 414, 260, 17);
+    CheckBoxLoadAtStartup->SetParent(this);
+    CheckBoxLoadAtStartup->OnClick = [this] { CheckBoxLoadAtStartupClick(); };
+
+    ButtonClose = MakeButton(this, this, "ButtonClose", "&Close",
+                             "Close this form - use right click and exit to terminate the application", 503, 404, 75);
+    ButtonClose->OnClick = [this] { Close(); };
+}
+
+void TConfigForm::CreateMainMenu() {
+    MainMenu1 = new ui::TMainMenu(this);
+    MainMenu1->Name = "MainMenu1";
+    auto item = [this](ui::TMenuItem* parent, const char* name, const char* caption, std::function<void()> click,
+                       const char* hint = "") {
+        auto* i = new ui::TMenuItem(this);
+        i->Name = name;
+        i->SetCaption(caption);
+        i->Hint = hint;
+        i->OnClick = std::move(click);
+        parent->Add(i);
+        return i;
+    };
+    ui::TMenuItem* root = MainMenu1->Items();
+
+    MenuFile = item(root, "MenuFile", "&File", nullptr);
+    MenuFileExit = item(MenuFile, "MenuFileExit", "E&xit", [this] { ActionFileExitExecute(); });
+
+    MenuInternet = item(root, "MenuInternet", "&Internet", nullptr);
+    MenuBrowseURL = item(MenuInternet, "MenuBrowseURL", "&Browse URL", [this] { ActionBrowseURLExecute(); },
+                         "Browse URL");
+    MenuSendMail = item(MenuInternet, "MenuSendMail", "&Send Mail...", [this] { ActionInternetSendMailExecute(); },
+                        "Send email");
+
+    MenuOptions = item(root, "MenuOptions", "&Options", nullptr);
+    MenuFont = item(MenuOptions, "MenuFont", "&Font", [this] { ActionOptionFontExecute(); });
+    MenuSettings = item(MenuOptions, "MenuSettings", "&Settings", [this] { ActionOptionSettingsExecute(); });
+    MenuSkins = item(MenuOptions, "MenuSkins", "S&kins", nullptr);
+    MenuSkinXP = item(MenuSkins, "MenuSkinXP", "Blue", [this] { MenuSkinXPClick(); });
+    MenuSkinSilver = item(MenuSkins, "MenuSkinSilver", "Silver", [this] { MenuSkinSilverClick(); });
+    MenuSkinGreen = item(MenuSkins, "MenuSkinGreen", "Green", [this] { MenuSkinGreenClick(); });
+    MenuSkinNone = item(MenuSkins, "MenuSkinNone", "Unskin", [this] { MenuSkinNoneClick(); });
+    MenuSkinLoad = item(MenuSkins, "MenuSkinLoad", "Load", [this] { MenuSkinLoadClick(); });
+
+    MenuHelp = item(root, "MenuHelp", "&Help", nullptr);
+    HelpTopicSearch1 = item(MenuHelp, "HelpTopicSearch1", "&Topic Search", [this] { HelpTopicSearch1Execute(); },
+                            "Topic Search");
+    HelpContents1 = item(MenuHelp, "HelpContents1", "&Contents", [this] { HelpContents1Execute(); }, "Help Contents");
+    HelpOnHelp1 = item(MenuHelp, "HelpOnHelp1", "&Help on Help", [this] { HelpOnHelp1Execute(); }, "Help on help");
+    // There are no local help pages to search yet: the three page entries are greyed.
+    HelpTopicSearch1->SetEnabled(false);
+    HelpContents1->SetEnabled(false);
+    HelpOnHelp1->SetEnabled(false);
+    MenuHelpLine1 = item(MenuHelp, "MenuHelpLine1", "-", nullptr);
+    HelpOnWeb1 = item(MenuHelp, "HelpOnWeb1", "Help On &Web", [this] { ActionHelpOnWebExecute(); });
+    HelpSendMail1 = item(MenuHelp, "HelpSendMail1", "Send &Mail", [this] { ActionSendMailExecute(); });
+    MenuHelpLine2 = item(MenuHelp, "MenuHelpLine2", "-", nullptr);
+    HelpAbout1 = item(MenuHelp, "HelpAbout1", "&About", [this] { HelpAboutExecute(); });
+
+    SetMenu(MainMenu1);
 }
 
 void TConfigForm::CreateSchemeGroup() {
@@ -212,21 +295,15 @@ void TConfigForm::CreateButtonGroup() {
 
 // ---------------------------------------------------------------- creation and closing
 
-bool TConfigForm::ShowAtStartup() {
-    const std::string start = VtRegistry1->LoadText(BaseKey + reg::kForm, reg::kStart, reg::kFirstTime);
-    return start == reg::kFirstTime || start == reg::kStartConfig;
-}
-
 void TConfigForm::FormCreate() {
     Saved = true;
     BaseKey = reg::kBaseKey;
     AppFolder = ButtonForm->PathApp;
     ReadRunAtStartup();
-    const bool show = ShowAtStartup();
-    if (show) Show();
-    else Hide();  // the bar is shown when the message loop starts
-    LoadListBoxButtonScheme();
+    // The placement comes before the window shows, so it opens where it belongs.
     RestorePlacement();
+    ReadShowAtStartup();
+    LoadListBoxButtonScheme();
     ApplySavedFont();
     SetReadOnlyOff();
     EditCaption->SetText("");
@@ -234,10 +311,187 @@ void TConfigForm::FormCreate() {
     TickSkinMenu();
 }
 
+void TConfigForm::ReadRunAtStartup() {
+    // The entry, when it exists, is written again: it follows the drive the program runs from.
+    const std::string run = std::string(reg::kRunKeyParent) + reg::kRun;
+    const std::string command = VtRegistry1->LoadText(run, reg::kRunValue, reg::kFirstTime);
+    CheckBoxLoadAtStartup->SetChecked(command != reg::kFirstTime);
+}
+
+void TConfigForm::ReadShowAtStartup() {
+    const std::string start = VtRegistry1->LoadText(BaseKey + reg::kForm, reg::kStart, reg::kFirstTime);
+    CheckBoxDoNotShow->SetChecked(start != reg::kFirstTime && start != reg::kStartConfig);
+    // The message loop shows the bar in any case when it starts.
+    if (CheckBoxDoNotShow->Checked()) {
+        Hide();
+        ButtonForm->Show();
+    } else {
+        Show();
+        ButtonForm->Hide();
+    }
+}
+
+void TConfigForm::RestorePlacement() {
+    const std::string key = BaseKey + reg::kWindowsConfig;
+    const auto& def = reg::kConfigPlacementDefault;
+    try {
+        const std::string state = VtRegistry1->LoadText(key, reg::kWindowState, reg::kStateNormal);
+        if (state == reg::kStateMinimized) {
+            SetWindowState(ui::TWindowState::wsMinimized);
+            return;
+        }
+        if (state == reg::kStateMaximized) {
+            SetWindowState(ui::TWindowState::wsMaximized);
+            return;
+        }
+        if (state != reg::kStateNormal) return;  // unknown text: the designed placement stands
+        const int top = VtRegistry1->LoadIntegerFromRegistry(key, reg::kTop, def.top);
+        const int left = VtRegistry1->LoadIntegerFromRegistry(key, reg::kLeft, def.left);
+        const int width = VtRegistry1->LoadIntegerFromRegistry(key, reg::kWidth, def.width);
+        const int height = VtRegistry1->LoadIntegerFromRegistry(key, reg::kHeight, def.height);
+        SetTop(top);
+        SetLeft(left);
+        SetWidth(width);
+        SetHeight(height);
+        Position = top == def.top && left == def.left && width == def.width && height == def.height
+                       ? ui::TPosition::poDesktopCenter
+                       : ui::TPosition::poDesigned;
+    } catch (const Exception& e) {
+        // A corrupt setting must not stop the start: report it and use the defaults.
+        ui::TApplication::Instance().HandleException(e);
+        SetBounds(def.left, def.top, def.width, def.height);
+        SetWindowState(ui::TWindowState::wsNormal);
+        Position = ui::TPosition::poDesktopCenter;
+    }
+}
+
+void TConfigForm::ApplySavedFont() {
+    const std::string key = BaseKey + reg::kOptionsFonts;
+    try {
+        const int size = VtRegistry1->LoadIntegerFromRegistry(key, reg::kFontSize, reg::kFontSizeDefault);
+        const std::string name = VtRegistry1->LoadText(key, reg::kFontName, "");
+        const bool bold = VtRegistry1->LoadBooleanFromRegistry(key, reg::kFontStyleBold, false);
+        const bool italic = VtRegistry1->LoadBooleanFromRegistry(key, reg::kFontStyleItalic, false);
+        const bool underline = VtRegistry1->LoadBooleanFromRegistry(key, reg::kFontStyleUnderline, false);
+        const bool strikeout = VtRegistry1->LoadBooleanFromRegistry(key, reg::kFontStyleStrikeout, false);
+        // A size no font dialog gives would make the windows unusable: the designed one stays.
+        const bool sizeUsable = size >= 1 && size <= 72;
+        for (ui::TFont* font : {&Font(), &ButtonForm->Font()}) {
+            if (sizeUsable) font->SetSize(size);
+            if (!name.empty()) font->SetName(name);
+        }
+        if (bold) {
+            Font().SetStyle(ui::fsBold);
+            ButtonForm->Font().SetStyle(ui::fsBold);
+        }
+        unsigned style = Font().Style();
+        if (italic) style |= ui::fsItalic;
+        if (underline) style |= ui::fsUnderline;
+        if (strikeout) style |= ui::fsStrikeOut;
+        if (italic || underline || strikeout) {
+            Font().SetStyle(style);
+            ButtonForm->Font().SetStyle(style);
+        }
+        ButtonForm->Invalidate();
+    } catch (const Exception& e) {
+        // A stored value that is no number or truth value is reported; the start goes on.
+        ui::TApplication::Instance().HandleException(e);
+    }
+}
+
 void TConfigForm::FormClose(ui::TCloseAction& action) {
-    action = ui::TCloseAction::caHide;
+    // A failed save stops here: the error is shown and the window stays open.
     AskToSaveOnClose();
     RegistrySave();
+    action = ui::TCloseAction::caHide;
+}
+
+void TConfigForm::AskToSaveOnClose() {
+    if (HasUnsavedChanges() && AskQuestion("Save button configuration?") == MsgResult::Yes) SaveToFile();
+}
+
+void TConfigForm::RegistrySave() {
+    const std::string key = BaseKey + reg::kWindowsConfig;
+    const ui::TWindowState state = WindowState();
+    const char* text = state == ui::TWindowState::wsMinimized   ? reg::kStateMinimized
+                       : state == ui::TWindowState::wsMaximized ? reg::kStateMaximized
+                                                                : reg::kStateNormal;
+    VtRegistry1->SaveStringToRegistry(key, reg::kWindowState, text);
+    if (state == ui::TWindowState::wsMaximized) return;
+    // While minimised the window sits off screen: save where it comes back to.
+    const RECT r = NormalBounds();
+    VtRegistry1->SaveIntegerToRegistry(key, reg::kTop, r.top);
+    VtRegistry1->SaveIntegerToRegistry(key, reg::kLeft, r.left);
+    VtRegistry1->SaveIntegerToRegistry(key, reg::kWidth, r.right - r.left);
+    VtRegistry1->SaveIntegerToRegistry(key, reg::kHeight, r.bottom - r.top);
+}
+
+// ---------------------------------------------------------------- start-up options
+
+void TConfigForm::CheckBoxDoNotShowClick() {
+    VtRegistry1->SaveStringToRegistry(BaseKey + reg::kForm, reg::kStart,
+                                      CheckBoxDoNotShow->Checked() ? reg::kStartButton : reg::kStartConfig);
+}
+
+void TConfigForm::CheckBoxLoadAtStartupClick() {
+    if (CheckBoxLoadAtStartup->Checked()) AddToReg();
+    else DeleteFromReg(std::string(reg::kRunKeyParent) + reg::kRun, reg::kRunValue);
+}
+
+void TConfigForm::RunOnStartup(const std::string& name, const std::string& command, bool runOnce) {
+    VtRegistry1->SaveStartupEntry(name, command, runOnce);
+}
+
+void TConfigForm::AddToReg() { RunOnStartup(reg::kRunValue, AppFolder + "\\" + reg::kExeName, false); }
+
+void TConfigForm::DeleteFromReg(const std::string& key, const std::string& name) {
+    VtRegistry1->DeleteValueFromRegistry(key, name);
+}
+
+// ---------------------------------------------------------------- menu commands
+
+void TConfigForm::ActionBrowseURLExecute() {
+    ShellExecuteA(Handle(), "open", kBrowseAddress, nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+void TConfigForm::ActionInternetSendMailExecute() {
+    // An empty new message in the user's mail program.
+    ShellExecuteA(Handle(), "open", "mailto:", nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+void TConfigForm::ActionOptionFontExecute() {
+    FontDialogOptions options;
+    options.minSize = 8;
+    options.maxSize = 12;
+    options.effects = false;
+    FontChoice font = FontDialogFont;
+    // Only Apply changes the windows and the settings; OK keeps the choice for the dialog.
+    if (Messages().FontDialog(font, options, [this](const FontChoice& f) { FontDialog1Apply(f); }))
+        FontDialogFont = font;
+}
+
+void TConfigForm::ApplyFontToWindows(const FontChoice& f) {
+    const unsigned style = (f.bold ? ui::fsBold : 0u) | (f.italic ? ui::fsItalic : 0u) |
+                           (f.underline ? ui::fsUnderline : 0u) | (f.strikeout ? ui::fsStrikeOut : 0u);
+    for (ui::TFont* font : {&Font(), &ButtonForm->Font()}) {
+        if (!f.name.empty()) font->SetName(f.name);
+        font->SetSize(f.size);
+        font->SetStyle(style);
+    }
+    ButtonForm->Invalidate();
+}
+
+void TConfigForm::FontDialog1Apply(const FontChoice& f) {
+    FontDialogFont = f;
+    ApplyFontToWindows(f);
+    const std::string key = BaseKey + reg::kOptionsFonts;
+    const ui::TFont& font = Font();
+    VtRegistry1->SaveStringToRegistry(key, reg::kFontName, font.Name());
+    VtRegistry1->SaveIntegerToRegistry(key, reg::kFontSize, font.Size());
+    VtRegistry1->SaveBooleanToRegistry(key, reg::kFontStyleBold, (font.Style() & ui::fsBold) != 0);
+    VtRegistry1->SaveBooleanToRegistry(key, reg::kFontStyleItalic, (font.Style() & ui::fsItalic) != 0);
+    VtRegistry1->SaveBooleanToRegistry(key, reg::kFontStyleUnderline, (font.Style() & ui::fsUnderline) != 0);
+    VtRegistry1->SaveBooleanToRegistry(key, reg::kFontStyleStrikeout, (font.Style() & ui::fsStrikeOut) != 0);
 }
 
 void TConfigForm::WndProc(ui::TMessage& m) {

@@ -1,12 +1,15 @@
 // The configuration window: the scheme group on the left (list, create, copy, rename, delete
 // scheme files), the button group on the right (the current scheme's buttons and its end of
-// line), a status label under both; start-up options and font come with later work.
+// line), a status label under both; below them the start-up options and the Close button;
+// a menu bar with the font dialog, the web and mail commands, settings, skins and help.
 #pragma once
 #include <string>
 
 #include "app/SchemeFile.h"
 #include "config/VtRegistryComponent.h"
+#include "core/MessageService.h"
 #include "ui/Forms.h"
+#include "ui/Menus.h"
 #include "ui/StdCtrls.h"
 
 namespace kt {
@@ -44,7 +47,26 @@ public:
     ui::TButton* ButtonDelete;
     ui::TButton* ButtonSave;
 
+    // Start-up options and closing.
+    ui::TCheckBox* CheckBoxDoNotShow;
+    ui::TCheckBox* CheckBoxLoadAtStartup;
+    ui::TButton* ButtonClose;
+
+    // The menu bar.
+    ui::TMainMenu* MainMenu1;
+    ui::TMenuItem *MenuFile, *MenuFileExit;
+    ui::TMenuItem *MenuInternet, *MenuBrowseURL, *MenuSendMail;
+    ui::TMenuItem *MenuOptions, *MenuFont, *MenuSettings, *MenuSkins;
+    ui::TMenuItem *MenuSkinXP, *MenuSkinSilver, *MenuSkinGreen, *MenuSkinNone, *MenuSkinLoad;
+    ui::TMenuItem *MenuHelp, *HelpTopicSearch1, *HelpContents1, *HelpOnHelp1, *MenuHelpLine1, *HelpOnWeb1,
+        *HelpSendMail1, *MenuHelpLine2, *HelpAbout1;
+
     TVtRegistry* VtRegistry1;
+    // The font dialog's own font: the last one chosen in it during this run.
+    FontChoice FontDialogFont{"MS Sans Serif", 8};
+
+    // The address "&Browse URL" opens.
+    static constexpr const char* kBrowseAddress = "https://duckduckgo.com/";
 
     // Editing state.
     std::string BaseKey;
@@ -64,6 +86,35 @@ public:
     void FormCreate();
     void FormClose(ui::TCloseAction& action);
     void FormDestroy() {}
+
+    // Start-up options.
+    void CheckBoxDoNotShowClick();
+    void CheckBoxLoadAtStartupClick();
+    void RunOnStartup(const std::string& name, const std::string& command, bool runOnce);
+    void AddToReg();
+    void DeleteFromReg(const std::string& key, const std::string& name);
+    void RegistrySave();
+
+    // Menu commands.
+    void ActionFileExitExecute() { Close(); }
+    void ActionBrowseURLExecute();
+    void ActionInternetSendMailExecute();
+    void ActionOptionFontExecute();
+    void FontDialog1Apply(const FontChoice& font);
+    // Settings, skins and help are served by their own modules; until they are wired in
+    // these commands do nothing.
+    void ActionOptionSettingsExecute() {}
+    void MenuSkinXPClick() {}
+    void MenuSkinSilverClick() {}
+    void MenuSkinGreenClick() {}
+    void MenuSkinNoneClick() {}
+    void MenuSkinLoadClick() {}
+    void HelpTopicSearch1Execute() {}
+    void HelpContents1Execute() {}
+    void HelpOnHelp1Execute() {}
+    void ActionHelpOnWebExecute() {}
+    void ActionSendMailExecute() {}
+    void HelpAboutExecute() {}
 
     // Schemes.
     void LoadListBoxButtonScheme();
@@ -102,6 +153,8 @@ protected:
 private:
     void CreateSchemeGroup();
     void CreateButtonGroup();
+    void CreateStartupOptions();
+    void CreateMainMenu();
     // The scheme in the lists, as the writers take it.
     ButtonScheme CurrentButtons() const;
     // The path of scheme `name` in the scheme folder; an unsafe name is refused in the
@@ -110,15 +163,16 @@ private:
     void SelectButton(ui::TListBox* clicked);
     void StoreFoldersForNewScheme();
 
-    // Start-up steps and closing steps of the start-up options, placement and font; they
-    // are filled in with those features.
-    bool ShowAtStartup();
-    void ReadRunAtStartup() {}
-    void RestorePlacement() {}
-    void ApplySavedFont() {}
+    // Steps of creation and closing.
+    void ReadRunAtStartup();
+    void ReadShowAtStartup();
+    void RestorePlacement();
+    void ApplySavedFont();
+    // The bar ticks the current skin in the Skins menu once the skin choice is wired in.
     void TickSkinMenu() {}
-    void AskToSaveOnClose() {}
-    void RegistrySave() {}
+    void AskToSaveOnClose();
+    // Gives this window and the bar the font; returns this window's font.
+    void ApplyFontToWindows(const FontChoice& font);
 };
 
 extern TConfigForm* ConfigForm;

@@ -13,7 +13,11 @@ TForm::TForm(TComponent* owner) : TWinControl(owner) {
 
 TForm::~TForm() {
     TApplication::Instance().UnregisterForm(this);
-    if (menu_) menu_->OnChange = nullptr;
+    if (menu_) {
+        menu_->OnChange = nullptr;
+        // The system frees a window's menu with the window; the menu object frees its own.
+        if (handle_) ::SetMenu(handle_, nullptr);
+    }
 }
 
 void TForm::SetMenu(TMainMenu* menu) {

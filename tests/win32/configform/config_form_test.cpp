@@ -156,12 +156,13 @@ TEST_F(ConfigFormTest, TheWindowShowsAtStartUnlessStartSaysOtherwise) {
 
 TEST_F(ConfigFormTest, EveryControlFitsTheDesignedWindowWithoutOverlap) {
     Create();
+    // With no placement stored the window takes the stored placement's defaults.
     EXPECT_EQ(config->Width(), 594);
-    EXPECT_EQ(config->Height(), 496);
+    EXPECT_EQ(config->Height(), 514);
     RECT client;
     GetClientRect(config->Handle(), &client);
-    // Room is kept for a menu bar below the caption.
-    const int usable = client.bottom - GetSystemMetrics(SM_CYMENU);
+    ASSERT_NE(GetMenu(config->Handle()), nullptr);  // the client area lies below the menu bar
+    const int usable = client.bottom;
     std::vector<std::pair<std::string, RECT>> placed;
     for (ui::TControl* c : config->Controls()) {
         auto* w = dynamic_cast<ui::TWinControl*>(c);
