@@ -1,0 +1,196 @@
+#include "ui/Dialogs.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "core/Errors.h"
+#include "ui/Application.h"
+
+namespace kt::ui {
+
+namespace {
+
+const UINT kReleaseMessage = WM_APP + 0x2F1;
+std::vector<TDialogForm*> g_released;
+
+// Released forms are freed from a window of their own, never from inside the released
+// form's window procedure, which may still be running below the handler that released it.
+LRESULT CALLBACK ReleaseWndProc(HWND hwnd, UINT msg, WPARAM w, LPARAM l) {
+    if (msg == kReleaseMessage) {
+        TDialogForm::FreeReleasedForms();
+        return 0;
+    }
+    return DefWindowProcA(hwnd, msg, w, l);
+}
+
+HWND ReleaseWindow() {
+    static HWND window = nullptr;
+    if (!window) {
+        HINSTANCE inst = GetModuleHandleA(nullptr);
+        WNDCLASSA wc{};
+        wc.lpfnWndProc = ReleaseWndProc;
+        wc.hInstance = inst;
+        wc.lpszClassName = "KtReleaseWindow";
+        RegisterClassA(&wc);
+        window = CreateWindowExA(0, wc.lpszClassName, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, inst, nullptr);
+    }
+    return window;
+}
+
+}  // namespace
+
+TForm* GetParentForm(TControl* control) {
+    TControl* c = control;
+    while (c && c->Parent()) c = c->Parent();
+    return dynamic_cast<TForm*>(c);
+}
+
+// ---------------------------------------------------------------- TDialogForm
+
+TDialogForm::TDialogForm(TComponent* owner) : TForm(owner) {}
+
+TDialogForm::~TDialogForm() {
+    g_released.erase(std::remove(g_released.begin(), g_released.end(), this), g_released.end());
+}
+
+void TDialogForm::Release() {
+    if (released_) return;
+    released_ = true;
+    g_released.push_back(this);
+    PostMessageA(ReleaseWindow(), kReleaseMessage, 0, 0);
+}
+
+void TDialogForm::FreeReleasedForms() {
+    while (!g_released.empty()) {
+        TDialogForm* f = g_released.back();
+        g_released.pop_back();
+        f->DoDestroy();
+        delete f;
+    }
+}
+
+int TDialogForm::ShowModal() {
+    if (modal_ || Visible()) throw Exception("Cannot make a visible window modal");
+    TApplication& app = TApplication::Instance();
+    std::vector<HWND> disabled;
+    for (TForm* f : app.Forms()) {
+        if (f == this || !f->HandleAllocated()) continue;
+        HWND h = f->Handle();
+        if (IsWindowEnabled(h)) {
+            EnableWindow(h, FALSE);
+            disabled.push_back(h);
+        }
+    }
+    ModalResult = mrNone;
+    modal_ = true;
+    int result = mrCancel;
+    try {
+        Show();
+        SetForegroundWindow(Handle());
+        MSG msg;
+        while (ModalResult == mrNone) {
+            BOOL r = GetMessageA(&msg, nullptr, 0, 0);
+            if (r == 0) {
+                // The program ends: the outer loop must see the quit too.
+                PostQuitMessage(static_cast<int>(msg.wParam));
+                ModalResult = mrCancel;
+                break;
+            }
+            if (r == -1) {
+                ModalResult = mrCancel;
+                break;
+            }
+            if (DialogKey(msg)) continue;
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+        result = ModalResult;
+    } catch (...) {
+        for (HWND h : disabled)
+            if (IsWindow(h)) EnableWindow(h, TRUE);
+        modal_ = false;
+        throw;
+    }
+    // The other windows come back before this one goes, so that one of them is activated.
+    for (HWND h : disabled)
+        if (IsWindow(h)) EnableWindow(h, TRUE);
+    modal_ = false;
+    Hide();
+    return result;
+}
+
+bool TDialogForm::DialogKey(const MSG& msg) {
+    if (msg.message != WM_KEYDOWN || (msg.wParam != VK_RETURN && msg.wParam != VK_ESCAPE)) return false;
+    if (!handle_ || (msg.hwnd != handle_ && !IsChild(handle_, msg.hwnd))) return false;
+    for (TComponent* c : Components()) {
+        auto* b = dynamic_cast<TButton*>(c);
+        if (!b || !b->Enabled() || !b->Visible()) continue;
+        if ((msg.wParam == VK_RETURN && b->Default) || (msg.wParam == VK_ESCAPE && b->Cancel)) {
+            b->Click();
+            return true;
+        }
+    }
+    if (msg.wParam == VK_ESCAPE && modal_) {
+        ModalResult = mrCancel;
+        return true;
+    }
+    return false;
+}
+
+void TDialogForm::WndProc(TMessage& m) {
+    if (m.Msg == WM_CLOSE && modal_) {
+        bool canClose = true;
+        if (OnCloseQuery) OnCloseQuery(canClose);
+        if (canClose) ModalResult = mrCancel;
+        m.Result = 0;
+        return;
+    }
+    TForm::WndProc(m);
+}
+
+// ---------------------------------------------------------------- TBitBtn
+
+TBitBtn::TBitBtn(TComponent* owner) : TButton(owner) {}
+
+void TBitBtn::SetKind(TBitBtnKind kind) {
+    kind_ = kind;
+    switch (kind) {
+        case TBitBtnKind::bkOK:
+            if (caption_.empty()) SetCaption("OK");
+            Default = true;
+            ModalResult = mrOk;
+            break;
+        case TBitBtnKind::bkCancel:
+            if (caption_.empty()) SetCaption("Cancel");
+            Cancel = true;
+            ModalResult = mrCancel;
+            break;
+        case TBitBtnKind::bkCustom: break;
+    }
+}
+
+void TBitBtn::Click() {
+    // The handler runs first: it may free a form that is not modal.
+    TForm* form = GetParentForm(this);
+    const int result = ModalResult;
+    TButton::Click();
+    if (result != mrNone)
+        if (auto* d = dynamic_cast<TDialogForm*>(form); d && d->Modal()) d->ModalResult = result;
+}
+
+// ---------------------------------------------------------------- TOpenDialog
+
+bool TOpenDialog::Execute() {
+    FileDialogRequest request;
+    request.title = Title;
+    request.filter = Filter;
+    request.initialDir = InitialDir;
+    request.defaultExt = DefaultExt;
+    request.fileName = "";
+    request.onFolderChange = OnFolderChange;
+    if (!Messages().OpenFile(request)) return false;
+    FileName = request.fileName;
+    return true;
+}
+
+}  // namespace kt::ui

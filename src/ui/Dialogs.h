@@ -1,0 +1,76 @@
+// Dialog windows: a form that runs modally or releases itself, buttons that close a modal
+// form with a result, and the file-open dialog as a component.
+#pragma once
+#include <string>
+
+#include "core/MessageService.h"
+#include "ui/Forms.h"
+#include "ui/StdCtrls.h"
+
+namespace kt::ui {
+
+enum TModalResult : int { mrNone = 0, mrOk = 1, mrCancel = 2 };
+
+class TDialogForm : public TForm {
+    KT_CLASS(TDialogForm, TForm)
+public:
+    explicit TDialogForm(TComponent* owner);
+    ~TDialogForm() override;
+
+    // Setting a result while the form runs modally ends ShowModal.
+    int ModalResult = mrNone;
+    // Shows the form with every other form of the program disabled and runs the messages
+    // until ModalResult is set (the close box and Escape give mrCancel); then hides it.
+    int ShowModal();
+    bool Modal() const { return modal_; }
+
+    // Frees the form once the message being handled now is done, so that a handler of the
+    // form may release it. Several calls free it once.
+    void Release();
+    // Frees every released form that is still waiting (the message loop does it by itself).
+    static void FreeReleasedForms();
+
+protected:
+    void WndProc(TMessage& m) override;
+
+private:
+    // Enter clicks the default button, Escape the cancel button; true when the key was used.
+    bool DialogKey(const MSG& msg);
+    bool modal_ = false;
+    bool released_ = false;
+};
+
+enum class TBitBtnKind { bkCustom, bkOK, bkCancel };
+
+// A push button of a kind: an OK-kind button is the default button and gives mrOk, a
+// cancel-kind button answers Escape and gives mrCancel.
+class TBitBtn : public TButton {
+    KT_CLASS(TBitBtn, TButton)
+public:
+    explicit TBitBtn(TComponent* owner);
+    TBitBtnKind Kind() const { return kind_; }
+    void SetKind(TBitBtnKind kind);
+    int ModalResult = mrNone;
+    void Click() override;
+
+private:
+    TBitBtnKind kind_ = TBitBtnKind::bkCustom;
+};
+
+// The file-open dialog, through the program's message service.
+class TOpenDialog : public TComponent {
+    KT_CLASS(TOpenDialog, TComponent)
+public:
+    explicit TOpenDialog(TComponent* owner) : TComponent(owner) {}
+    std::string Title, Filter, InitialDir, DefaultExt;
+    std::string FileName;  // the chosen file after Execute
+    // Each folder the dialog moves to while the user browses.
+    std::function<void()> OnFolderChange;
+    // False when the user cancels.
+    bool Execute();
+};
+
+// The form a control sits on, or null.
+TForm* GetParentForm(TControl* control);
+
+}  // namespace kt::ui

@@ -1,0 +1,78 @@
+"""The configuration window's "&Settings" and Help menu: the settings dialog stores both folders,
+"&About" shows the box with the version line, "Help On &Web" shows its notice."""
+import os
+import unittest
+
+from ktharness import App, BASE_KEY, Prefix, unescape, unix_to_wine, wait_for, write_scheme
+
+
+class SettingsTest(unittest.TestCase):
+    def setUp(self):
+        self.prefix = Prefix(self.id().rsplit(".", 1)[-1])
+        self.app = App(self.prefix)
+        write_scheme(os.path.join(self.app.start_dir, "data"), "button", [("One", "one")], 1)
+        self.app.start()
+        # The first start shows the configuration window.
+        self.config = wait_for(lambda: self.app.find(cls="TConfigForm"), what="the configuration window")
+
+    def tearDown(self):
+        self.app.stop()
+
+    def menu_command(self, caption):
+        """The id of the menu entry `caption` (without "&"), or skip while the window has no menu."""
+        items = {}
+        for line in self.app.prefix.drive("menu", self.config.hwnd).splitlines():
+            f = line.rstrip("\r").split("\t")
+            if len(f) == 3:
+                items[unescape(f[1]).replace("&", "").split(" > ")[-1]] = (int(f[0]), f[2] == "1")
+        if caption not in items:
+            self.skipTest('the configuration window has no "%s" menu entry yet' % caption)
+        ident, enabled = items[caption]
+        self.assertTrue(enabled, caption)
+        return ident
+
+    def choose(self, caption):
+        self.app.prefix.drive("command", self.config.hwnd, self.menu_command(caption))
+
+    def texts(self, hwnd):
+        return [k.text for k in self.app.children(hwnd)]
+
+    def test_settings_ok_stores_both_folders_in_placeholder_form(self):
+        self.choose("Settings")
+        dialog = wait_for(lambda: self.app.find(cls="TFormOptionsDirectory", title="Ketravo Settings"),
+                          what="the settings dialog")
+        edits = sorted((k for k in self.app.children(dialog.hwnd) if k.cls.lower() == "edit"), key=lambda k: k.top)
+        self.assertEqual(len(edits), 2)
+        # Nothing stored yet: both boxes open empty.
+        self.assertEqual([unescape(self.app.prefix.drive("text", e.hwnd).rstrip("\r\n")) for e in edits], ["", ""])
+        output = unix_to_wine(os.path.join(self.app.start_dir, "other data"))
+        self.app.prefix.drive("settext", edits[0].hwnd, r"C:\Projects\Ketravo")
+        self.app.prefix.drive("settext", edits[1].hwnd, output)
+        self.app.prefix.drive("press", dialog.hwnd, "OK")
+        wait_for(lambda: not self.app.find(cls="TFormOptionsDirectory"), what="the dialog to close")
+        path = self.prefix.reg_query(BASE_KEY + r"\Path")
+        self.assertEqual(path["PathProject"], ("REG_SZ", r"%systemroot%\Projects\Ketravo"))
+        self.assertEqual(path["OutputDir"], ("REG_SZ", "%systemroot%" + output[2:]))
+        # The program goes on: the configuration window is still there.
+        self.assertIsNotNone(self.app.find(cls="TConfigForm"))
+
+    def test_about_shows_the_version_line_and_closes_with_ok(self):
+        self.choose("About")
+        box = wait_for(lambda: self.app.find(cls="TAboutBox", title="About Ketravo"), what="the About box")
+        self.assertEqual((box.client_width, box.client_height), (465, 304))
+        texts = self.texts(box.hwnd)
+        self.assertIn("Ketravo V1.1", texts)
+        self.assertIn("Ketravo automatically fills in forms using predefined text that you created.", texts)
+        self.assertTrue(any(t.endswith(" KB") and t[0].isdigit() for t in texts), texts)
+        self.app.prefix.drive("press", box.hwnd, "OK")
+        wait_for(lambda: not self.app.find(cls="TAboutBox"), what="the About box to close")
+
+    def test_help_on_web_shows_that_there_is_no_online_help(self):
+        self.choose("Help On Web")
+        box = self.app.wait_dialog()
+        self.assertIn("Sorry, the software vendor did not provide a website for online help.", box["texts"])
+        self.app.answer(box, "OK")
+
+
+if __name__ == "__main__":
+    unittest.main()
