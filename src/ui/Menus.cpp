@@ -246,7 +246,8 @@ void TMenuItem::FillMenuItemInfo(MENUITEMINFOA& info, std::string& text) {
     info = MENUITEMINFOA{};
     info.cbSize = sizeof info;
     info.fMask = MIIM_FTYPE | MIIM_ID | MIIM_STATE | MIIM_DATA | MIIM_SUBMENU | MIIM_STRING;
-    info.fType = ownerDraw ? MFT_OWNERDRAW : IsLine() ? MFT_SEPARATOR : MFT_STRING;
+    // A drawn separator stays a separator, so keyboard moves through the menu skip it.
+    info.fType = (ownerDraw ? MFT_OWNERDRAW : MFT_STRING) | (IsLine() ? MFT_SEPARATOR : 0);
     info.fState = (enabled_ ? MFS_ENABLED : MFS_GRAYED) | (checked_ ? MFS_CHECKED : 0) | (default_ ? MFS_DEFAULT : 0);
     info.wID = command_;
     info.hSubMenu = items_.empty() ? nullptr : Handle();

@@ -78,6 +78,7 @@ TEST(Menus, TheSystemMenuFollowsTheItems) {
     const MENUITEMINFOA drawn = Info(sub, 2);
     EXPECT_TRUE(drawn.fType & MFT_OWNERDRAW);
     EXPECT_EQ(TMenuItem::FromData(drawn.dwItemData), exit);
+    EXPECT_EQ(Info(sub, 1).fType & (MFT_OWNERDRAW | MFT_SEPARATOR), static_cast<UINT>(MFT_OWNERDRAW | MFT_SEPARATOR));
 }
 
 TEST(Menus, CommandsAndShortcutsClickEnabledItemsOnly) {
