@@ -272,7 +272,12 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (cmd == "menu") {
-        if (HMENU m = GetMenu(w)) ListMenu(m, "");
+        // First line: the menu bar's handle and item count. Under Wine another process's
+        // menu items cannot be read (the count is -1): then only that line is printed.
+        HMENU m = GetMenu(w);
+        const int count = m ? GetMenuItemCount(m) : 0;
+        printf("bar\t%lu\t%d\n", (unsigned long)(ULONG_PTR)m, count);
+        if (m && count > 0) ListMenu(m, "");
         return 0;
     }
     if (cmd == "items") {
