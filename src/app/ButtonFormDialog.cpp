@@ -76,6 +76,7 @@ TButtonForm::TButtonForm(ui::TComponent* owner) : ui::TForm(owner) {
 TButtonForm::~TButtonForm() {
     // A bar freed without the program's end (in tests) still takes its icon away.
     RemoveNotificationIcon();
+    if (ButtonForm == this) ButtonForm = nullptr;
 }
 
 void TButtonForm::ReadFolderSettings() {

@@ -4,6 +4,9 @@
 #include <shellapi.h>
 
 #include "app/ButtonFormDialog.h"
+#include "config/About.h"
+#include "config/FormOptionsDirectoryDialog.h"
+#include "config/HelpCommands.h"
 #include "config/RegistryKeys.h"
 #include "config/SchemeName.h"
 #include "config/SettingsText.h"
@@ -449,6 +452,18 @@ void TConfigForm::DeleteFromReg(const std::string& key, const std::string& name)
 }
 
 // ---------------------------------------------------------------- menu commands
+
+TConfigForm::~TConfigForm() {
+    if (ConfigForm == this) ConfigForm = nullptr;
+}
+
+void TConfigForm::ActionOptionSettingsExecute() { ShowSettingsDialog(*this); }
+void TConfigForm::HelpTopicSearch1Execute() { HelpTopicSearchClick(AppFolder); }
+void TConfigForm::HelpContents1Execute() { HelpContentsClick(AppFolder); }
+void TConfigForm::HelpOnHelp1Execute() { HelpOnHelpClick(AppFolder); }
+void TConfigForm::ActionHelpOnWebExecute() { HelpOnWebClick(); }
+void TConfigForm::ActionSendMailExecute() { SendMailClick(); }
+void TConfigForm::HelpAboutExecute() { ShowAboutBox(this); }
 
 void TConfigForm::ActionBrowseURLExecute() {
     ShellExecuteA(Handle(), "open", kBrowseAddress, nullptr, nullptr, SW_SHOWNORMAL);

@@ -18,6 +18,7 @@ class TConfigForm : public ui::TForm {
     KT_CLASS(TConfigForm, ui::TForm)
 public:
     explicit TConfigForm(ui::TComponent* owner);
+    ~TConfigForm() override;
 
     ui::TLabel* LabelTitle;
     ui::TLabel* LabelButtonMessage;  // the window's status line: red, bold
@@ -101,20 +102,20 @@ public:
     void ActionInternetSendMailExecute();
     void ActionOptionFontExecute();
     void FontDialog1Apply(const FontChoice& font);
-    // Settings, skins and help are served by their own modules; until they are wired in
-    // these commands do nothing.
-    void ActionOptionSettingsExecute() {}
+    // Settings and help are served by their own modules.
+    void ActionOptionSettingsExecute();
+    void HelpTopicSearch1Execute();
+    void HelpContents1Execute();
+    void HelpOnHelp1Execute();
+    void ActionHelpOnWebExecute();
+    void ActionSendMailExecute();
+    void HelpAboutExecute();
+    // The skin choice arrives with the skin manager; until then these do nothing.
     void MenuSkinXPClick() {}
     void MenuSkinSilverClick() {}
     void MenuSkinGreenClick() {}
     void MenuSkinNoneClick() {}
     void MenuSkinLoadClick() {}
-    void HelpTopicSearch1Execute() {}
-    void HelpContents1Execute() {}
-    void HelpOnHelp1Execute() {}
-    void ActionHelpOnWebExecute() {}
-    void ActionSendMailExecute() {}
-    void HelpAboutExecute() {}
 
     // Schemes.
     void LoadListBoxButtonScheme();
