@@ -1,5 +1,7 @@
 #include "ui/Controls.h"
 
+#include <commctrl.h>
+
 #include <algorithm>
 #include <exception>
 #include <stdexcept>
@@ -171,7 +173,39 @@ void TWinControl::CreateWnd() {
     HandleCreated();
 }
 
+bool TControl::EffectiveShowHint() const {
+    for (const TControl* c = this; c; c = c->parent_)
+        if (c->ShowHint) return true;
+    return false;
+}
+
+void TWinControl::RegisterHint() {
+    if (Hint.empty() || !handle_ || !EffectiveShowHint()) return;
+    HWND root = GetAncestor(handle_, GA_ROOT);
+    if (!root || root == handle_) return;
+    // One tip window per top-level window, owned by it and so destroyed with it.
+    auto tip = static_cast<HWND>(GetPropA(root, "KtHints"));
+    if (!tip) {
+        INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES};
+        InitCommonControlsEx(&icc);
+        tip = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
+                              CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, root, nullptr,
+                              GetModuleHandleA(nullptr), nullptr);
+        if (!tip) return;
+        SendMessageA(tip, TTM_SETMAXTIPWIDTH, 0, 320);
+        SetPropA(root, "KtHints", tip);
+    }
+    TTTOOLINFOA ti{};
+    ti.cbSize = TTTOOLINFOA_V1_SIZE;
+    ti.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    ti.hwnd = root;
+    ti.uId = reinterpret_cast<UINT_PTR>(handle_);
+    ti.lpszText = Hint.data();
+    SendMessageA(tip, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&ti));
+}
+
 void TWinControl::HandleCreated() {
+    RegisterHint();
     ApplyFont();
     for (TControl* c : controls_)
         if (auto* w = dynamic_cast<TWinControl*>(c)) w->Handle();

@@ -83,6 +83,8 @@ public:
     bool ParentFont = true;
     std::string Hint;
     bool ShowHint = false;
+    // A hint shows when the control or one of its parents asks for hints.
+    bool EffectiveShowHint() const;
 
     virtual void Invalidate() {}
     // Called when the font changed (own or inherited).
@@ -159,6 +161,8 @@ protected:
     virtual void CommandNotify(WORD /*code*/) {}
     void UpdateBoundsFromWindow();
     void ApplyFont();
+    // Hands the control's hint to the tip window of its top-level window.
+    void RegisterHint();
 
     HWND handle_ = nullptr;
     WNDPROC defWndProc_ = nullptr;
