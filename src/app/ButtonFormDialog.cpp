@@ -1,5 +1,6 @@
 #include "app/ButtonFormDialog.h"
 
+#include "config/FormPlacement.h"
 #include "config/RegistryKeys.h"
 #include "config/SettingsText.h"
 #include "core/Errors.h"
@@ -177,53 +178,10 @@ void TButtonForm::FormCreate() {
 }
 
 void TButtonForm::RestorePlacement() {
-    const std::string key = BaseKey + reg::kWindowsButton;
-    const auto& def = reg::kButtonPlacementDefault;
-    try {
-        const std::string state = VtRegistry1->LoadText(key, reg::kWindowState, reg::kStateNormal);
-        if (state == reg::kStateMinimized) {
-            SetWindowState(ui::TWindowState::wsMinimized);
-            return;
-        }
-        if (state == reg::kStateMaximized) {
-            SetWindowState(ui::TWindowState::wsMaximized);
-            return;
-        }
-        if (state != reg::kStateNormal) return;  // unknown text: the designed placement stands
-        const int top = VtRegistry1->LoadIntegerFromRegistry(key, reg::kTop, def.top);
-        const int left = VtRegistry1->LoadIntegerFromRegistry(key, reg::kLeft, def.left);
-        const int width = VtRegistry1->LoadIntegerFromRegistry(key, reg::kWidth, def.width);
-        const int height = VtRegistry1->LoadIntegerFromRegistry(key, reg::kHeight, def.height);
-        SetTop(top);
-        SetLeft(left);
-        SetWidth(width);
-        SetHeight(height);
-        if (top == def.top && left == def.left && width == def.width && height == def.height)
-            Position = ui::TPosition::poDesktopCenter;
-    } catch (const Exception& e) {
-        // A corrupt setting must not stop the start: report it and use the defaults.
-        ui::TApplication::Instance().HandleException(e);
-        SetBounds(def.left, def.top, def.width, def.height);
-        SetWindowState(ui::TWindowState::wsNormal);
-        Position = ui::TPosition::poDesktopCenter;
-    }
+    LoadFormPlacement(*VtRegistry1, BaseKey + reg::kWindowsButton, reg::kButtonPlacementDefault, *this);
 }
 
-void TButtonForm::RegistrySave() {
-    const std::string key = BaseKey + reg::kWindowsButton;
-    const ui::TWindowState state = WindowState();
-    const char* text = state == ui::TWindowState::wsMinimized   ? reg::kStateMinimized
-                       : state == ui::TWindowState::wsMaximized ? reg::kStateMaximized
-                                                                : reg::kStateNormal;
-    VtRegistry1->SaveStringToRegistry(key, reg::kWindowState, text);
-    if (state == ui::TWindowState::wsMaximized) return;
-    // While minimised the window sits off screen: save where it comes back to.
-    const RECT r = NormalBounds();
-    VtRegistry1->SaveIntegerToRegistry(key, reg::kTop, r.top);
-    VtRegistry1->SaveIntegerToRegistry(key, reg::kLeft, r.left);
-    VtRegistry1->SaveIntegerToRegistry(key, reg::kWidth, r.right - r.left);
-    VtRegistry1->SaveIntegerToRegistry(key, reg::kHeight, r.bottom - r.top);
-}
+void TButtonForm::RegistrySave() { SaveFormPlacement(*VtRegistry1, BaseKey + reg::kWindowsButton, *this); }
 
 void TButtonForm::FormClose(ui::TCloseAction& action) {
     // The bar is never closed, only hidden; the hot key stays off until the next start.

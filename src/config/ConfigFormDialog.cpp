@@ -6,6 +6,7 @@
 #include "app/ButtonFormDialog.h"
 #include "config/About.h"
 #include "config/FormOptionsDirectoryDialog.h"
+#include "config/FormPlacement.h"
 #include "config/HelpCommands.h"
 #include "config/RegistryKeys.h"
 #include "config/SchemeName.h"
@@ -335,37 +336,7 @@ void TConfigForm::ReadShowAtStartup() {
 }
 
 void TConfigForm::RestorePlacement() {
-    const std::string key = BaseKey + reg::kWindowsConfig;
-    const auto& def = reg::kConfigPlacementDefault;
-    try {
-        const std::string state = VtRegistry1->LoadText(key, reg::kWindowState, reg::kStateNormal);
-        if (state == reg::kStateMinimized) {
-            SetWindowState(ui::TWindowState::wsMinimized);
-            return;
-        }
-        if (state == reg::kStateMaximized) {
-            SetWindowState(ui::TWindowState::wsMaximized);
-            return;
-        }
-        if (state != reg::kStateNormal) return;  // unknown text: the designed placement stands
-        const int top = VtRegistry1->LoadIntegerFromRegistry(key, reg::kTop, def.top);
-        const int left = VtRegistry1->LoadIntegerFromRegistry(key, reg::kLeft, def.left);
-        const int width = VtRegistry1->LoadIntegerFromRegistry(key, reg::kWidth, def.width);
-        const int height = VtRegistry1->LoadIntegerFromRegistry(key, reg::kHeight, def.height);
-        SetTop(top);
-        SetLeft(left);
-        SetWidth(width);
-        SetHeight(height);
-        Position = top == def.top && left == def.left && width == def.width && height == def.height
-                       ? ui::TPosition::poDesktopCenter
-                       : ui::TPosition::poDesigned;
-    } catch (const Exception& e) {
-        // A corrupt setting must not stop the start: report it and use the defaults.
-        ui::TApplication::Instance().HandleException(e);
-        SetBounds(def.left, def.top, def.width, def.height);
-        SetWindowState(ui::TWindowState::wsNormal);
-        Position = ui::TPosition::poDesktopCenter;
-    }
+    LoadFormPlacement(*VtRegistry1, BaseKey + reg::kWindowsConfig, reg::kConfigPlacementDefault, *this);
 }
 
 void TConfigForm::ApplySavedFont() {
@@ -413,21 +384,7 @@ void TConfigForm::AskToSaveOnClose() {
     if (HasUnsavedChanges() && AskQuestion("Save button configuration?") == MsgResult::Yes) SaveToFile();
 }
 
-void TConfigForm::RegistrySave() {
-    const std::string key = BaseKey + reg::kWindowsConfig;
-    const ui::TWindowState state = WindowState();
-    const char* text = state == ui::TWindowState::wsMinimized   ? reg::kStateMinimized
-                       : state == ui::TWindowState::wsMaximized ? reg::kStateMaximized
-                                                                : reg::kStateNormal;
-    VtRegistry1->SaveStringToRegistry(key, reg::kWindowState, text);
-    if (state == ui::TWindowState::wsMaximized) return;
-    // While minimised the window sits off screen: save where it comes back to.
-    const RECT r = NormalBounds();
-    VtRegistry1->SaveIntegerToRegistry(key, reg::kTop, r.top);
-    VtRegistry1->SaveIntegerToRegistry(key, reg::kLeft, r.left);
-    VtRegistry1->SaveIntegerToRegistry(key, reg::kWidth, r.right - r.left);
-    VtRegistry1->SaveIntegerToRegistry(key, reg::kHeight, r.bottom - r.top);
-}
+void TConfigForm::RegistrySave() { SaveFormPlacement(*VtRegistry1, BaseKey + reg::kWindowsConfig, *this); }
 
 // ---------------------------------------------------------------- start-up options
 
