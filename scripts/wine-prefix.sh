@@ -7,7 +7,12 @@ name=${1:?prefix name}
 p="$KT_WINE_STATE/prefix-$name"
 if [ -d "$p" ]; then WINEPREFIX="$p" wineserver -k >/dev/null 2>&1 || true; WINEPREFIX="$p" wineserver -w || true; fi
 rm -rf "$p"
-cp -a "$KT_WINE_STATE/template" "$p"
+# The system folder holds ~500 MB of Wine's own DLLs, never written after set-up: link them
+# instead of copying. Everything else (registry files, user folders) is a real copy.
+t="$KT_WINE_STATE/template"
+mkdir -p "$p"
+(cd "$t" && tar --exclude=./drive_c/windows/system32 -cf - .) | (cd "$p" && tar -xf -)
+cp -al "$t/drive_c/windows/system32" "$p/drive_c/windows/system32"
 export WINEPREFIX=$p
 wineserver -p
 # The first process starts Wine's services; its output must not sit on a caller's pipe.

@@ -20,7 +20,7 @@ stop() {
     [ -f "$envfile" ] || return 0
     # shellcheck disable=SC1090
     source "$envfile"
-    for p in "$state"/prefix-*/ "$state/prefix/"; do
+    for p in "$state"/prefix-*/ "$state/user/"; do
         [ -d "$p" ] && WINEPREFIX="$p" wineserver -k >/dev/null 2>&1 || true
     done
     for pid in ${KT_WM_PID:-} ${KT_XVFB_PID:-}; do

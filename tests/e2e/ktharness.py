@@ -3,7 +3,9 @@
 Needs the session of scripts/wine-session.sh (KT_WINE_STATE, DISPLAY) and KT_BIN, the folder of
 the built programs. Each App gets a fresh Wine prefix copied from the session's template.
 """
+import atexit
 import os
+import shutil
 import subprocess
 import tempfile
 import time
@@ -69,6 +71,19 @@ def unescape(s):
     return "".join(out)
 
 
+_made = []
+
+
+@atexit.register
+def _remove_prefixes():
+    """Prefixes are disposable: stop their servers and remove them when the tests end."""
+    if os.environ.get("KT_KEEP_PREFIXES"):
+        return
+    for p in _made:
+        p.stop()
+        shutil.rmtree(p.path, ignore_errors=True)
+
+
 class Prefix:
     """A fresh Wine prefix with its own persistent wineserver."""
 
@@ -80,6 +95,7 @@ class Prefix:
             [os.path.join(ROOT, "scripts", "wine-prefix.sh"), name], text=True, env=env).strip()
         self.env = dict(os.environ, WINEPREFIX=self.path)
         self.running = True
+        _made.append(self)
 
     def ensure_server(self):
         """After a stop, the next first Wine process would start Wine's services on whatever
