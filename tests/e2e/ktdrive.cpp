@@ -186,6 +186,16 @@ int main(int argc, char** argv) {
         printf("%lu\n", (unsigned long)(ULONG_PTR)f.found);
         return 0;
     }
+    if (cmd == "hotkey") {
+        // Whether Ctrl+T is free for another program to take.
+        if (RegisterHotKey(nullptr, 0x7000, MOD_CONTROL, 0x54)) {
+            UnregisterHotKey(nullptr, 0x7000);
+            puts("free");
+        } else {
+            puts("taken");
+        }
+        return 0;
+    }
     if (cmd == "foreground") {
         if (argc >= 3) {
             HWND h = Resolve(argv[2]);

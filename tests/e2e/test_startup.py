@@ -87,6 +87,13 @@ class StartupTest(unittest.TestCase):
         # Left, Top and Width come back; the height is the base height again.
         self.assertEqual((bar.left, bar.top, bar.width, bar.height), (300, 200, 260, 140))
 
+    def test_the_bar_holds_ctrl_t_until_it_is_closed(self):
+        bar = self.app.start()
+        self.assertEqual(self.prefix.drive("hotkey").strip(), "taken")
+        self.prefix.drive("close", bar.hwnd)
+        wait_for(lambda: self.app.bar() is None, what="the bar to hide")
+        self.assertEqual(self.prefix.drive("hotkey").strip(), "free")
+
     def test_stored_defaults_centre_the_bar_and_other_values_place_it(self):
         self.placement("Normal", 244, 14, 204, 161)
         bar = self.app.start()
