@@ -21,6 +21,7 @@ if [ -n "${DISPLAY:-}" ]; then
     if [ ! -d "$WINEPREFIX" ]; then cp -a "$KT_WINE_STATE/template" "$WINEPREFIX"; fi
     mkdir -p "$build/run"
     cp "$bin/KTRAVO.exe" "$build/run/"
+    cp -r "$bin/help" "$build/run/"
     cd "$build/run"
     echo "Ketravo is running on $DISPLAY; end it with Exit on its tray menu."
     wine KTRAVO.exe
