@@ -1,10 +1,9 @@
 """The main job: schemes on the bar, Ctrl+T on a target, a click types the button's text."""
 import os
-import string
 import time
 import unittest
 
-from ktharness import App, BASE_KEY, Prefix, Target, wait_for, write_scheme, xkey
+from ktharness import App, BASE_KEY, Prefix, Target, unescape, wait_for, write_scheme, xkey
 
 PRINTABLE = "".join(chr(c) for c in range(32, 127))
 
@@ -56,18 +55,16 @@ class TypingTest(unittest.TestCase):
         self.assertEqual(target.settled_text(), "abc\t")
 
         combo = [c for c in self.app.children(bar.hwnd) if c.cls == "ComboBox"][0]
-        self.prefix.drive("select", combo.hwnd, 1 if self._items(bar)[1] == "plain" else 0)
+        # The chooser lists the folder in its enumeration order: pick "plain" where it stands.
+        items = [unescape(l) for l in self.prefix.drive("items", combo.hwnd).splitlines()]
+        self.assertEqual(sorted(items), ["button", "plain"])
+        self.prefix.drive("select", combo.hwnd, items.index("plain"))
         wait_for(lambda: [b.text for b in self.buttons(self.app.bar())] == ["Two"], what="the plain scheme")
         self.assertEqual(self.prefix.reg_value(BASE_KEY + r"\File", "Filename"), "plain.dat")
         target.clear()
         self.capture(target.focus)
         self.prefix.drive("click", self.buttons(self.app.bar())[0].hwnd)
         self.assertEqual(target.settled_text(), "xyz")
-
-    def _items(self, bar):
-        # The chooser lists the folder in enumeration order; find where "plain" is.
-        names = sorted(n[:-4] for n in os.listdir(self.data) if n.endswith(".dat"))
-        return names
 
     def test_with_the_bar_captured_a_click_shows_the_message_and_types_nothing(self):
         write_scheme(self.data, "button", [("One", "abc")], 1)

@@ -17,6 +17,7 @@
 #include "config/VtRegistryComponent.h"
 #include "core/MessageService.h"
 #include "platform/Registry.h"
+#include "ProgramTestSupport.h"
 #include "ui/Application.h"
 
 using namespace kt;
@@ -24,32 +25,17 @@ namespace fs = std::filesystem;
 
 namespace {
 
-const char* const kProgramKey = "Software\\Orvall Software\\Ketravo";
+using kt::test_support::kProgramKey;
+using kt::test_support::Notify;
+using kt::test_support::Press;
 
 class ConfigFormTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        Registry().DeleteKey(kProgramKey);
-        char temp[MAX_PATH];
-        GetTempPathA(sizeof temp, temp);
-        static int counter = 0;
-        root = std::string(temp) + "ktcfg-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++counter);
-        fs::create_directories(root + "\\start\\data");
-        start = root + "\\start";
-        data = start + "\\data";
-        GetCurrentDirectoryA(sizeof temp, temp);
-        previousDir = temp;
-        SetCurrentDirectoryA(start.c_str());
-        Write("button.dat", "C01Bar\r\nT01bar text\r\nD011\r\n");
-    }
+    void SetUp() override { Write("button.dat", "C01Bar\r\nT01bar text\r\nD011\r\n"); }
 
     void TearDown() override {
         delete config;
         delete bar;
-        SetCurrentDirectoryA(previousDir.c_str());
-        std::error_code ec;
-        fs::remove_all(root, ec);
-        Registry().DeleteKey(kProgramKey);
     }
 
     // The bar, then the configuration window; "Start" keeps the window hidden unless a test
@@ -78,12 +64,6 @@ protected:
         return names;
     }
 
-    // A click as the user makes it: the notification the control sends to its parent.
-    static void Notify(ui::TWinControl* c, WORD code) {
-        HWND h = c->Handle();
-        SendMessageA(GetParent(h), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(h), code), reinterpret_cast<LPARAM>(h));
-    }
-    static void Press(ui::TButton* b) { Notify(b, BN_CLICKED); }
     static void Pick(ui::TListBox* list, int index) {
         list->SetItemIndex(index);
         Notify(list, LBN_SELCHANGE);
@@ -109,9 +89,11 @@ protected:
                (config->Saved ? "S" : "-");
     }
 
+    kt::test_support::ScratchStart scratch{"ktcfg"};
+    const std::string& start = scratch.start;
+    const std::string& data = scratch.data;
     ScopedScriptedMessages msgs;
     TVtRegistry store;
-    std::string root, start, data, previousDir;
     TButtonForm* bar = nullptr;
     TConfigForm* config = nullptr;
 };

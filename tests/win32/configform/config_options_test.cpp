@@ -12,6 +12,7 @@
 #include "config/VtRegistryComponent.h"
 #include "core/MessageService.h"
 #include "platform/Registry.h"
+#include "ProgramTestSupport.h"
 #include "ui/Application.h"
 
 using namespace kt;
@@ -19,7 +20,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-const char* const kProgramKey = "Software\\Orvall Software\\Ketravo";
+using kt::test_support::kProgramKey;
 const std::string kRunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 const std::string kFonts = std::string(kProgramKey) + "\\Options\\Fonts";
 const std::string kPlacement = std::string(kProgramKey) + "\\Windows\\Config";
@@ -27,27 +28,13 @@ const std::string kPlacement = std::string(kProgramKey) + "\\Windows\\Config";
 class ConfigOptionsTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        Registry().DeleteKey(kProgramKey);
         store.DeleteValueFromRegistry(kRunKey, "Ketravo");
-        char temp[MAX_PATH];
-        GetTempPathA(sizeof temp, temp);
-        static int counter = 0;
-        root = std::string(temp) + "ktopt-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++counter);
-        fs::create_directories(root + "\\start\\data");
-        start = root + "\\start";
-        GetCurrentDirectoryA(sizeof temp, temp);
-        previousDir = temp;
-        SetCurrentDirectoryA(start.c_str());
         std::ofstream(start + "\\data\\button.dat", std::ios::binary) << "C01Bar\r\nT01bar text\r\nD011\r\n";
     }
 
     void TearDown() override {
         delete config;
         delete bar;
-        SetCurrentDirectoryA(previousDir.c_str());
-        std::error_code ec;
-        fs::remove_all(root, ec);
-        Registry().DeleteKey(kProgramKey);
         store.DeleteValueFromRegistry(kRunKey, "Ketravo");
     }
 
@@ -60,15 +47,13 @@ protected:
         delete config;
         config = ui::TApplication::Instance().CreateForm<TConfigForm>();
     }
-    static void Click(ui::TWinControl* c) {
-        HWND h = c->Handle();
-        SendMessageA(GetParent(h), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(h), BN_CLICKED), reinterpret_cast<LPARAM>(h));
-    }
+    static void Click(ui::TWinControl* c) { kt::test_support::Press(c); }
     std::string Value(const std::string& key, const char* name) { return store.LoadText(key, name, "<none>"); }
 
+    kt::test_support::ScratchStart scratch{"ktopt"};
+    const std::string& start = scratch.start;
     ScopedScriptedMessages msgs;
     TVtRegistry store;
-    std::string root, start, previousDir;
     TButtonForm* bar = nullptr;
     TConfigForm* config = nullptr;
 };

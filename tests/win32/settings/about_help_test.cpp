@@ -54,7 +54,6 @@ TEST(AboutBox, HalfAGigabyteReadsInKilobytesWithTheLocaleSeparator) {
     char sep[8] = "";
     GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_STHOUSAND, sep, sizeof sep);
     EXPECT_EQ(TAboutBox::FormatPhysicalMemory(512ull << 20), "524" + std::string(sep) + "288 KB");
-    if (std::string(sep) == ",") EXPECT_EQ(TAboutBox::FormatPhysicalMemory(512ull << 20), "524,288 KB");
 }
 
 TEST(AboutBox, RunsModallyOverTheOtherWindowsAndIsFreedWhenClosed) {

@@ -12,6 +12,7 @@
 #include "config/VtRegistryComponent.h"
 #include "core/MessageService.h"
 #include "platform/Registry.h"
+#include "ProgramTestSupport.h"
 #include "ui/Application.h"
 
 using namespace kt;
@@ -50,8 +51,6 @@ protected:
         temp = buf;
         if (!temp.empty() && temp.back() == '\\') temp.pop_back();
         SetCurrentDirectoryA(temp.c_str());
-        // A bar freed by an earlier test leaves its global behind; this window needs none.
-        ButtonForm = nullptr;
         owner = new TConfigForm(nullptr);
         owner->SchemeFolder = "C:\\old schemes";
     }
@@ -68,10 +67,7 @@ protected:
         if (!reg.OpenKey(kPathKey, false)) return "<no key>";
         return reg.ValueExists(name) ? reg.ReadString(name) : "<none>";
     }
-    static void Press(ui::TButton* b) {
-        HWND h = b->Handle();
-        SendMessageA(GetParent(h), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(h), BN_CLICKED), reinterpret_cast<LPARAM>(h));
-    }
+    static void Press(ui::TButton* b) { kt::test_support::Press(b); }
     static void DoubleClick(ui::TEdit* e) { SendMessageA(e->Handle(), WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(4, 4)); }
     // Whether the dialog is still a form of the program once pending releases are done.
     static bool Alive(ui::TForm* f) {
