@@ -51,9 +51,9 @@ def main():
         time.sleep(0.3)
         print("4. Pressed Ctrl+T with the target in front: it is now the bar's target window.")
         for name in ("Name", "Street", "Mail"):
-            prefix.drive("click", buttons[name].hwnd)
+            kh.pointer_click(buttons[name])
             target.settled_text(quiet=0.5)
-        print("5. Clicked the bar's buttons Name, Street and Mail.")
+        print("5. Clicked the bar's buttons Name, Street and Mail with the mouse pointer.")
         text = target.settled_text()
         print("6. The target received:")
         for line in text.split("\r\n"):

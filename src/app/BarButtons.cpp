@@ -108,6 +108,7 @@ void TButtonForm::CreateButtonClick() {
         button->SetBounds(r.left, r.top, r.width, r.height);
         button->SetCaption(k <= static_cast<int>(ListBoxCaption.size()) ? ListBoxCaption[k - 1] : std::string());
         button->OnClick = [this, button] { RuntimeButtonClick(button); };
+        HookSchemeButton(button);
         button->SetParent(this);
         RuntimeButton[k - 1] = button;
         SetHeight(Height() + BarGrowthFor(k));
@@ -117,6 +118,7 @@ void TButtonForm::CreateButtonClick() {
 
 void TButtonForm::ResetButtons() {
     for (ui::TButton*& slot : RuntimeButton) {
+        if (slot) ForgetSchemeButton(slot);
         delete slot;
         slot = nullptr;
     }

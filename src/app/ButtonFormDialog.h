@@ -52,6 +52,7 @@ public:
     std::string Filename = "button.dat";
 
     HWND TargetWindow = nullptr;
+    DWORD TargetThread = 0;  // the target's thread when it was captured
     int ButtonCount = 0;
     std::array<ui::TButton*, 10> RuntimeButton{};
     std::string SkinFile;
@@ -98,6 +99,9 @@ public:
     // Typing.
     void RuntimeButtonClick(ui::TButton* sender);
     void SendmessageText(const std::string& text);
+    // Scheme buttons click without activating the bar, so the target keeps the focus.
+    void HookSchemeButton(ui::TButton* button);
+    void ForgetSchemeButton(ui::TButton* button);
 
     static constexpr int kBaseHeight = 140;
 
@@ -105,6 +109,13 @@ protected:
     void WndProc(ui::TMessage& m) override;
 
 private:
+    bool IsSchemeButton(HWND hwnd);
+    bool SchemeButtonUnderCursor();
+    void SetTakesActivation(bool takes);
+    ui::TButton* pressedButton_ = nullptr;
+    std::vector<HWND> refusingActivation_;
+    bool typing_ = false;
+
     void CreateTrayMenu();
     void ReadFolderSettings();
     void RestorePlacement();

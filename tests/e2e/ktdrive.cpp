@@ -211,6 +211,14 @@ int main(int argc, char** argv) {
         fprintf(stderr, "ktdrive: no window %s\n", argv[2]);
         return 1;
     }
+    if (cmd == "focus") {
+        // The window that has the keyboard focus in the window's thread.
+        GUITHREADINFO info{};
+        info.cbSize = sizeof info;
+        GetGUIThreadInfo(GetWindowThreadProcessId(w, nullptr), &info);
+        printf("%lu\n", (unsigned long)(ULONG_PTR)info.hwndFocus);
+        return 0;
+    }
     if (cmd == "children") {
         EnumChildWindows(w, ListChild, 0);
         return 0;

@@ -247,17 +247,38 @@ def xkey(combo):
     subprocess.run(["xdotool", "key", "--clearmodifiers", combo], check=True, timeout=10)
 
 
+def xdo(*args):
+    subprocess.run(["xdotool"] + [str(a) for a in args], check=True, timeout=10)
+
+
+def pointer_click(window, settle=0.1):
+    """A real click in the middle of a window: the pointer moves there, then the button goes
+    down and up as input events, as a user's hand does it."""
+    pointer_to((window.left + window.right) // 2, (window.top + window.bottom) // 2)
+    time.sleep(settle)
+    xdo("click", 1)
+
+
+def pointer_to(x, y):
+    # "mousemove --sync" waits forever when the pointer is already there.
+    xdo("mousemove", x, y)
+    wait_for(lambda: subprocess.run(["xdotool", "getmouselocation"], capture_output=True, text=True, timeout=10)
+             .stdout.startswith("x:%d y:%d " % (x, y)), timeout=5, interval=0.02, what="the pointer")
+
+
 class Target:
     """The test target: a window with a multi-line edit box."""
 
     TITLE = "Ketravo Test Target"
 
-    def __init__(self, prefix):
+    def __init__(self, prefix, title=None, no_focus=False):
         self.prefix = prefix
+        self.title = title or self.TITLE
         prefix.ensure_server()
-        self.proc = subprocess.Popen(["wine", os.path.join(BIN, "kttarget.exe")], env=prefix.env,
+        args = ["wine", os.path.join(BIN, "kttarget.exe"), "--title", self.title] + (["--no-focus"] if no_focus else [])
+        self.proc = subprocess.Popen(args, env=prefix.env,
                                      stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        self.hwnd = int(wait_for(lambda: prefix.drive("find", self.TITLE, check=False).strip(), what="the target"))
+        self.hwnd = int(wait_for(lambda: prefix.drive("find", self.title, check=False).strip(), what="the target"))
         self.edit = wait_for(lambda: self._edit(), what="the target's edit box")
 
     def _edit(self):
@@ -275,6 +296,20 @@ class Target:
 
     def focus(self):
         self.prefix.drive("foreground", self.hwnd)
+
+    def click_in(self):
+        """The user clicks into the target's text box: it becomes the window in front, for the
+        system and the window manager alike."""
+        for line in self.prefix.drive("windows").splitlines():
+            f = line.split("\t")
+            if int(f[0]) == self.hwnd:
+                l, t, r, b = (int(v) for v in f[3].split(","))
+                pointer_to((l + r) // 2, (t + b) // 2)
+                time.sleep(0.05)
+                xdo("click", 1)
+                wait_for(lambda: int(self.prefix.drive("foreground").strip()) == self.hwnd, what="the target in front")
+                return
+        raise AssertionError("no target window")
 
     def settled_text(self, quiet=1.0, timeout=60):
         """The edit box takes a few hundred characters a second: wait until it stops changing."""

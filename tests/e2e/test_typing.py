@@ -3,9 +3,15 @@ import os
 import time
 import unittest
 
-from ktharness import App, BASE_KEY, Prefix, Target, unescape, wait_for, write_scheme, xkey
+from ktharness import App, BASE_KEY, Prefix, Target, pointer_click, pointer_to, unescape, wait_for, write_scheme, xdo, xkey
 
 PRINTABLE = "".join(chr(c) for c in range(32, 127))
+
+
+def cpu_seconds(pid):
+    with open("/proc/%d/stat" % pid) as f:
+        fields = f.read().rsplit(")", 1)[1].split()
+    return (int(fields[11]) + int(fields[12])) / os.sysconf("SC_CLK_TCK")
 
 
 class TypingTest(unittest.TestCase):
@@ -36,21 +42,36 @@ class TypingTest(unittest.TestCase):
         self.assertEqual(sorted(buttons), ["Ascii", "Letters"])
         self.assertEqual(self.app.bar().height, 140 + 25 * 3)
 
-        self.capture(target.focus)
-        self.prefix.drive("click", buttons["Ascii"].hwnd)
+        self.capture(target.click_in)
+        pointer_click(buttons["Ascii"])
         self.assertEqual(target.settled_text(), PRINTABLE + "\r\n")
 
         target.clear()
-        self.prefix.drive("click", buttons["Letters"].hwnd)
+        pointer_click(buttons["Letters"])
         self.assertEqual(target.settled_text(), "caf\u00e9 Stra\u00dfe \u00c4\u00d6\u00dc \u00a7 \u00b5\r\n")
+
+    def test_the_first_characters_arrive_after_a_real_click(self):
+        # A click used to activate the bar, and the first key events of the burst went to it.
+        texts = ["abcdefghij klmnop", "12345 67890", "The quick brown fox", "#!x Y"]
+        write_scheme(self.data, "button", [("T%d" % i, t) for i, t in enumerate(texts)], 0)
+        target = Target(self.prefix)
+        bar = self.app.start()
+        buttons = sorted(self.buttons(bar), key=lambda b: b.top)
+        for i, text in enumerate(texts):
+            target.clear()
+            self.capture(target.click_in)
+            pointer_click(buttons[i])
+            self.assertEqual(target.settled_text(quiet=0.5), text)
+            # The bar never took the focus.
+            self.assertEqual(int(self.prefix.drive("foreground").strip()), target.hwnd)
 
     def test_tab_and_no_action_end_the_text_differently(self):
         write_scheme(self.data, "button", [("One", "abc")], 2)
         write_scheme(self.data, "plain", [("Two", "xyz")], 0)
         target = Target(self.prefix)
         bar = self.app.start()
-        self.capture(target.focus)
-        self.prefix.drive("click", self.buttons(bar)[0].hwnd)
+        self.capture(target.click_in)
+        pointer_click(self.buttons(bar)[0])
         # A multi-line edit box takes a Tab as a character.
         self.assertEqual(target.settled_text(), "abc\t")
 
@@ -62,8 +83,8 @@ class TypingTest(unittest.TestCase):
         wait_for(lambda: [b.text for b in self.buttons(self.app.bar())] == ["Two"], what="the plain scheme")
         self.assertEqual(self.prefix.reg_value(BASE_KEY + r"\File", "Filename"), "plain.dat")
         target.clear()
-        self.capture(target.focus)
-        self.prefix.drive("click", self.buttons(self.app.bar())[0].hwnd)
+        self.capture(target.click_in)
+        pointer_click(self.buttons(self.app.bar())[0])
         self.assertEqual(target.settled_text(), "xyz")
 
     def test_with_the_bar_captured_a_click_shows_the_message_and_types_nothing(self):
@@ -71,13 +92,98 @@ class TypingTest(unittest.TestCase):
         target = Target(self.prefix)
         bar = self.app.start()
         self.capture(lambda: self.prefix.drive("foreground", bar.hwnd))
-        self.prefix.drive("click", self.buttons(bar)[0].hwnd)
+        pointer_click(self.buttons(bar)[0])
         box = self.app.wait_dialog()
         self.assertIn("Press Ctrl+T", " ".join(box["texts"]))
         self.assertIn(str(bar.hwnd), " ".join(box["texts"]))
         self.app.answer(box, "OK")
         time.sleep(0.5)
         self.assertEqual(target.text(), "")
+
+    def test_a_target_closed_since_ctrl_t_gets_the_message_and_nobody_gets_keys(self):
+        write_scheme(self.data, "button", [("Pass", "secret-password")], 1)
+        closed = Target(self.prefix, title="Target To Close")
+        other = Target(self.prefix)
+        self.prefix.drive("move", other.hwnd, 60, 420, 300, 200)
+        bar = self.app.start()
+        self.capture(closed.click_in)
+        self.prefix.drive("post", closed.hwnd, 0x10, 0, 0)  # WM_CLOSE
+        wait_for(lambda: not self.prefix.drive("find", closed.title, check=False).strip(), what="the close")
+        other.click_in()  # the user works in another window
+        time.sleep(0.3)
+        pointer_click(self.buttons(bar)[0])
+        box = self.app.wait_dialog()
+        self.assertIn("Press Ctrl+T", " ".join(box["texts"]))
+        self.app.answer(box, "OK")
+        time.sleep(0.5)
+        self.assertEqual(other.text(), "")
+
+    def test_a_minimised_target_is_restored_and_typed_into(self):
+        write_scheme(self.data, "button", [("One", "Back From The Taskbar")], 0)
+        target = Target(self.prefix)
+        bar = self.app.start()
+        self.capture(target.click_in)
+        self.prefix.drive("post", target.hwnd, 0x112, 0xF020, 0)  # SC_MINIMIZE
+        wait_for(lambda: self.app.find(title=Target.TITLE, visible=False).state == 1, what="the minimised target")
+        pointer_click(self.buttons(bar)[0])
+        self.assertEqual(target.settled_text(), "Back From The Taskbar")
+        self.assertEqual(self.app.find(title=Target.TITLE).state, 0)
+
+    def test_a_bar_button_pressed_with_the_keyboard_types_into_the_target(self):
+        write_scheme(self.data, "button", [("One", "Typed By Key")], 1)
+        target = Target(self.prefix)
+        bar = self.app.start()
+        self.capture(target.click_in)
+        button = self.buttons(bar)[0]
+        # The user clicks the bar where there is no button, which brings it forward, then
+        # tabs to the button and presses Space.
+        pointer_to(bar.left + bar.width - 12, bar.top + (button.top - bar.top) // 2 + 20)
+        xdo("click", 1)
+        wait_for(lambda: int(self.prefix.drive("foreground").strip()) == bar.hwnd, what="the bar in front")
+        for _ in range(6):
+            if int(self.prefix.drive("focus", bar.hwnd).strip()) == button.hwnd:
+                break
+            xkey("Tab")
+        self.assertEqual(int(self.prefix.drive("focus", bar.hwnd).strip()), button.hwnd)
+        xkey("space")
+        self.assertEqual(target.settled_text(), "Typed By Key\r\n")
+        self.assertEqual(int(self.prefix.drive("foreground").strip()), target.hwnd)
+
+    def test_shift_held_while_clicking_does_not_change_the_text(self):
+        text = "Mixed Case, digits 123 and !?"
+        write_scheme(self.data, "button", [("One", text)], 0)
+        target = Target(self.prefix)
+        bar = self.app.start()
+        self.capture(target.click_in)
+        button = self.buttons(bar)[0]
+        pointer_to((button.left + button.right) // 2, (button.top + button.bottom) // 2)
+        xdo("keydown", "shift")
+        try:
+            time.sleep(0.2)
+            xdo("click", 1)
+            self.assertEqual(target.settled_text(), text)
+        finally:
+            xdo("keyup", "shift")
+        # Nothing stays pressed: a key typed afterwards is a small letter.
+        xkey("x")
+        self.assertEqual(target.settled_text(), text + "x")
+
+    def test_a_target_that_cannot_take_the_focus_gets_nothing_and_the_bar_stays_idle(self):
+        write_scheme(self.data, "button", [("Spaces", "a b c d e")], 1)
+        target = Target(self.prefix, no_focus=True)
+        bar = self.app.start()
+        self.capture(target.click_in)
+        target.clear()  # it saw the Ctrl of Ctrl+T
+        pointer_click(self.buttons(bar)[0])
+        box = self.app.wait_dialog()
+        self.assertIn("nothing was typed", " ".join(box["texts"]))
+        self.app.answer(box, "OK")
+        time.sleep(0.5)
+        self.assertEqual(target.text(), "")
+        # No burst that presses the bar's own buttons: the program uses no processor.
+        before = cpu_seconds(self.app.proc.pid)
+        time.sleep(2)
+        self.assertLess(cpu_seconds(self.app.proc.pid) - before, 0.5)
 
     def test_eleven_captions_give_ten_buttons_and_a_bar_of_415(self):
         write_scheme(self.data, "button", [("B%d" % i, "t%d" % i) for i in range(1, 12)], 1)

@@ -1,0 +1,57 @@
+#include "app/TypingEngine.h"
+
+namespace kt {
+
+namespace {
+// An unassigned virtual key: pressed between Alt down and Alt up it keeps the release from
+// counting as a lone Alt.
+constexpr std::uint16_t kVkMask = 0xE8;
+
+struct Modifier {
+    unsigned bit;
+    std::uint16_t vk;
+    bool needsMask;
+};
+constexpr Modifier kModifiers[] = {
+    {kHeldLeftShift, 0xA0, false}, {kHeldRightShift, 0xA1, false}, {kHeldLeftControl, 0xA2, false},
+    {kHeldRightControl, 0xA3, false}, {kHeldLeftAlt, 0xA4, true},  {kHeldRightAlt, 0xA5, true},
+    {kHeldLeftWin, 0x5B, true},       {kHeldRightWin, 0x5C, true},
+};
+}  // namespace
+
+std::vector<KeyEvent> ReleaseModifiers(unsigned held) {
+    std::vector<KeyEvent> out;
+    bool masked = false;
+    for (const Modifier& m : kModifiers) {
+        if (!(held & m.bit)) continue;
+        if (m.needsMask && !masked) {
+            out.push_back({false, kVkMask, false});
+            out.push_back({false, kVkMask, true});
+            masked = true;
+        }
+        out.push_back({false, m.vk, true});
+    }
+    return out;
+}
+
+TypingOutcome TypeIntoTarget(TypingTarget& target, KeyInjector& injector, TypingClock& clock,
+                             const std::vector<KeyEvent>& plan) {
+    if (!target.Exists()) return TypingOutcome::NoTarget;
+    if (target.IsMinimised()) target.Restore();
+    if (!target.HasKeyboardFocus()) {
+        target.BringToFront();
+        const std::uint64_t start = clock.NowMs();
+        while (!target.HasKeyboardFocus()) {
+            // A window closed while we wait is no target any more.
+            if (!target.Exists()) return TypingOutcome::NoTarget;
+            if (clock.NowMs() - start >= kFocusWaitMs) return TypingOutcome::NotInFront;
+            clock.SleepMs(kFocusPollMs);
+        }
+    }
+    std::vector<KeyEvent> burst = ReleaseModifiers(injector.HeldModifiers());
+    burst.insert(burst.end(), plan.begin(), plan.end());
+    if (burst.empty()) return TypingOutcome::Typed;
+    return injector.Send(burst) ? TypingOutcome::Typed : TypingOutcome::NotSent;
+}
+
+}  // namespace kt

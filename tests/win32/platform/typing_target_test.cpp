@@ -1,0 +1,98 @@
+// The typing engine's window side on real windows: what counts as a target, restoring a
+// minimised one, and the filter that keeps the program's own typed keys out of its windows.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include "platform/KeyInjector.h"
+
+namespace {
+
+int g_keys = 0;
+LRESULT CALLBACK CountKeys(HWND h, UINT m, WPARAM w, LPARAM l) {
+    if (m == WM_KEYDOWN || m == WM_CHAR) ++g_keys;
+    return DefWindowProcA(h, m, w, l);
+}
+
+HWND MakeWindow(const char* title) {
+    static bool registered = false;
+    if (!registered) {
+        WNDCLASSA wc{};
+        wc.lpfnWndProc = CountKeys;
+        wc.hInstance = GetModuleHandleA(nullptr);
+        wc.lpszClassName = "KtTypingTargetTest";
+        RegisterClassA(&wc);
+        registered = true;
+    }
+    HWND h = CreateWindowExA(0, "KtTypingTargetTest", title, WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 100, 200, 120,
+                             nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    return h;
+}
+
+void Pump(DWORD ms) {
+    const DWORD end = GetTickCount() + ms;
+    MSG msg;
+    do {
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+        Sleep(10);
+    } while (GetTickCount() < end);
+}
+
+TEST(Win32TypingTarget, ClosedReusedOrOwnWindowsAreNoTarget) {
+    HWND self = MakeWindow("bar");
+    HWND h = MakeWindow("target");
+    const DWORD thread = GetCurrentThreadId();
+    EXPECT_TRUE(kt::Win32TypingTarget(h, thread, self).Exists());
+    EXPECT_FALSE(kt::Win32TypingTarget(nullptr, 0, self).Exists());
+    EXPECT_FALSE(kt::Win32TypingTarget(self, thread, self).Exists());
+    // The same number owned by another thread is another window.
+    EXPECT_FALSE(kt::Win32TypingTarget(h, thread + 1, self).Exists());
+    DestroyWindow(h);
+    EXPECT_FALSE(kt::Win32TypingTarget(h, thread, self).Exists());
+    DestroyWindow(self);
+}
+
+TEST(Win32TypingTarget, MinimisedTargetIsRestoredAndTakesTheFocus) {
+    HWND self = MakeWindow("bar");
+    HWND h = MakeWindow("target");
+    ShowWindow(h, SW_MINIMIZE);
+    Pump(100);
+    kt::Win32TypingTarget target(h, GetCurrentThreadId(), self);
+    ASSERT_TRUE(target.IsMinimised());
+    EXPECT_FALSE(target.HasKeyboardFocus());
+    target.Restore();
+    target.BringToFront();
+    const DWORD end = GetTickCount() + 2000;
+    while (!target.HasKeyboardFocus() && GetTickCount() < end) Pump(20);
+    EXPECT_FALSE(target.IsMinimised());
+    EXPECT_TRUE(target.HasKeyboardFocus());
+    DestroyWindow(h);
+    DestroyWindow(self);
+}
+
+TEST(Win32TypingTarget, TypedKeysThatReachTheProgramAreDropped) {
+    HWND h = MakeWindow("bar");
+    SetForegroundWindow(h);
+    SetFocus(h);
+    Pump(100);
+    kt::InstallTypedKeyFilter();
+    g_keys = 0;
+    kt::Win32KeyInjector injector;
+    ASSERT_TRUE(injector.Send({{false, 'A', false}, {false, 'A', true}, {false, ' ', false}, {false, ' ', true}}));
+    Pump(300);
+    EXPECT_EQ(g_keys, 0);
+    // The user's own keys still arrive.
+    INPUT in[2] = {};
+    in[0].type = in[1].type = INPUT_KEYBOARD;
+    in[0].ki.wVk = in[1].ki.wVk = 'B';
+    in[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(2, in, sizeof(INPUT));
+    Pump(300);
+    EXPECT_EQ(g_keys, 2);  // WM_KEYDOWN and its WM_CHAR
+    DestroyWindow(h);
+}
+
+}  // namespace
