@@ -45,11 +45,11 @@ def main():
               % (bar.text, bar.left, bar.top, bar.width, bar.height, "yes" if bar.topmost else "no"))
         buttons = {c.text: c for c in app.children(bar.hwnd) if c.cls.lower() == "button" and c.visible
                    and c.width == 75}
-        target.focus()
+        target.click_in()
         time.sleep(0.3)
         kh.xkey("ctrl+t")
         time.sleep(0.3)
-        print("4. Pressed Ctrl+T with the target in front: it is now the bar's target window.")
+        print("4. Clicked into the target and pressed Ctrl+T: it is now the bar's target window.")
         for name in ("Name", "Street", "Mail"):
             kh.pointer_click(buttons[name])
             target.settled_text(quiet=0.5)

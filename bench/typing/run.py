@@ -39,7 +39,7 @@ def main():
         target = kh.Target(prefix)
         bar = app.start()
         buttons = {c.text: c for c in app.children(bar.hwnd) if c.cls.lower() == "button"}
-        target.focus()
+        target.click_in()
         time.sleep(0.3)
         kh.xkey("ctrl+t")
         time.sleep(0.3)
