@@ -107,6 +107,7 @@ protected:
 private:
     void CreateTrayMenu();
     void ReadFolderSettings();
+    void CheckSchemeFilename();
     void RestorePlacement();
 };
 
