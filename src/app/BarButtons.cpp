@@ -86,8 +86,8 @@ void TButtonForm::LoadButtonAssignment() {
     scheme.eol = RadioGroupEOL;
     // Whatever was read before a bad line stays loaded, and the folder goes back either way.
     auto finish = [&] {
-        ListBoxCaption = scheme.captions;
-        ListBoxText = scheme.texts;
+        ListBoxCaption = std::move(scheme.captions);
+        ListBoxText = std::move(scheme.texts);
         RadioGroupEOL = scheme.eol;
         Invalidate();
         SetCurrentFolder(CurrentDir);

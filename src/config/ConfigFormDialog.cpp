@@ -3,6 +3,8 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <algorithm>
+
 #include "app/ButtonFormDialog.h"
 #include "config/About.h"
 #include "config/FormOptionsDirectoryDialog.h"
@@ -536,6 +538,15 @@ void TConfigForm::LoadButton(const std::string& path) {
     // Whatever the reader left out is said in the status line and remembered for Save.
     auto fill = [&] {
         HourGlass busy;
+        // The window edits schemes of ten buttons: a file of thousands is shown in part, like
+        // any file read in part, instead of making the window unusable for seconds.
+        const std::size_t total = std::max(scheme.captions.size(), scheme.texts.size());
+        if (total > kListedButtonLimit) {
+            scheme.captions.resize(std::min(scheme.captions.size(), kListedButtonLimit));
+            scheme.texts.resize(std::min(scheme.texts.size(), kListedButtonLimit));
+            scheme.cut += (scheme.cut.empty() ? "" : "; ") + std::string("only the first ") +
+                          std::to_string(kListedButtonLimit) + " of " + std::to_string(total) + " buttons shown";
+        }
         ListBoxCaption->AddItems(scheme.captions);
         ListBoxText->AddItems(scheme.texts);
         RadioGroupEOL->SetItemIndex(scheme.eol);

@@ -85,6 +85,8 @@ public:
     std::string PartialSchemeCut;
 
     static constexpr int kMaxButtons = 10;
+    // Most buttons of a scheme file the lists show; a longer file counts as loaded in part.
+    static constexpr std::size_t kListedButtonLimit = 1000;
 
     bool HasUnsavedChanges() const { return (ButtonsAdded || ButtonsChanged) && !Saved; }
 

@@ -177,6 +177,8 @@ TEST_F(HostileInputTest, AStoredSchemeNameThatLeadsOutOfTheFolderOpensTheFirstSc
 
 TEST_F(HostileInputTest, APartlyLoadedSchemeSaysWhatWasCutAndSaveAsksBeforeReplacingIt) {
     using namespace std::string_literals;
+    std::string many;
+    for (int i = 0; i < 1001; ++i) many += "C01c\r\nT01t\r\n";
     const struct {
         const char* name;
         std::string content;
@@ -186,6 +188,7 @@ TEST_F(HostileInputTest, APartlyLoadedSchemeSaysWhatWasCutAndSaveAsksBeforeRepla
         {"zero", "C01a\r\nT01x\0y\r\nD011\r\n"s, "text after a zero byte in line 2 not read (10 bytes)"},
         {"badeol", "C01a\r\nT01x\r\nD01abc\r\nC01b\r\nT01y\r\n", "reading stopped at the bad line 3"},
         {"wide", "\xFF\xFE" "D\0" "0\0" "1\0" "1\0"s, "UTF-16 text, which a scheme cannot hold, not read (10 bytes)"},
+        {"many", many, "only the first 1000 of 1001 buttons shown"},
     };
     for (const auto& c : cases) Write(std::string(c.name) + ".dat", c.content);
     Create();
@@ -219,7 +222,7 @@ TEST_F(HostileInputTest, APartlyLoadedSchemeSaysWhatWasCutAndSaveAsksBeforeRepla
     // Backups are never schemes.
     const auto names = ListSchemeNames(data);
     EXPECT_EQ(std::set<std::string>(names.begin(), names.end()),
-              (std::set<std::string>{"badeol", "button", "home", "long", "wide", "zero"}));
+              (std::set<std::string>{"badeol", "button", "home", "long", "many", "wide", "zero"}));
 }
 
 TEST_F(HostileInputTest, TheImplicitSaveOfAPartlyLoadedSchemeAsksTooAndNoKeepsItsButtons) {
