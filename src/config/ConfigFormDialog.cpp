@@ -613,6 +613,7 @@ void TConfigForm::ListBoxButtonSchemeClick() {
         if (AskQuestion("Save button configuration for " + SchemeNameOf(CurrentSchemeFile) + "?") == MsgResult::Yes) {
             if (!SaveToFile()) {
                 // The previous scheme stays in the window, unsaved, and stays selected.
+                SelectedSchemePath = SchemeFolder + "\\" + CurrentSchemeFile;
                 EditButtonScheme->SetText(SchemeNameOf(CurrentSchemeFile));
                 ListBoxButtonScheme->SetItemIndex(ListBoxButtonScheme->IndexOf(SchemeNameOf(CurrentSchemeFile)));
                 return;

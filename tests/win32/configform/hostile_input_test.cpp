@@ -238,6 +238,7 @@ TEST_F(HostileInputTest, TheImplicitSaveOfAPartlyLoadedSchemeAsksTooAndNoKeepsIt
     EXPECT_EQ(Read(data + "\\long.dat"), content);
     EXPECT_EQ(config->CurrentSchemeFile, "long.dat");
     EXPECT_EQ(config->EditButtonScheme->Text(), "long");
+    EXPECT_EQ(config->SelectedSchemePath, data + "\\long.dat");
     EXPECT_EQ(config->ListBoxCaption->Items(), (std::vector<std::string>{"a", "B"}));
     // A second backup never replaces the first.
     Write("long.dat.bak", "older");
