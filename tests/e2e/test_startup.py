@@ -130,13 +130,6 @@ class StartupTest(unittest.TestCase):
         self.assertEqual((bar.left, bar.top), (40, 244))
         self.assertTrue(bar.topmost)
 
-    def test_a_placement_off_every_screen_brings_the_bar_back_on_screen(self):
-        self.placement("Normal", -30000, 30000, 0, 161)
-        bar = self.app.start()
-        sw, sh = screen_size()
-        self.assertTrue(0 <= bar.left and bar.left + bar.width <= sw and 0 <= bar.top < sh - 20, bar)
-        self.assertGreater(bar.width, 0)
-
     def test_a_second_start_brings_the_running_bar_forward_and_ends(self):
         bar = self.app.start()
         self.prefix.drive("close", bar.hwnd)
