@@ -3,6 +3,7 @@
 #include "app/ButtonFormDialog.h"
 #include "app/SchemeFile.h"
 #include "config/RegistryKeys.h"
+#include "config/SchemeName.h"
 #include "core/MessageService.h"
 
 namespace kt {
@@ -35,6 +36,11 @@ void TButtonForm::LoadComboBoxFilename() {
 }
 
 void TButtonForm::ComboBoxFilenameClick() {
+    // A name typed into the chooser is a file name in the scheme folder and nothing else.
+    if (const std::string problem = SchemeNameProblem(ComboBoxFilename->Text()); !problem.empty()) {
+        ShowInformation(problem);
+        return;
+    }
     Filename = ComboBoxFilename->Text() + ".dat";
     ResetButtons();
     LoadButton(Filename);
@@ -80,16 +86,18 @@ void TButtonForm::LoadButtonAssignment() {
     scheme.eol = RadioGroupEOL;
     // Whatever was read before a bad line stays loaded, and the folder goes back either way.
     auto finish = [&] {
-        ListBoxCaption = scheme.captions;
-        ListBoxText = scheme.texts;
+        ListBoxCaption = std::move(scheme.captions);
+        ListBoxText = std::move(scheme.texts);
         RadioGroupEOL = scheme.eol;
         Invalidate();
         SetCurrentFolder(CurrentDir);
     };
     try {
+        // Only the first ten captions get a button; a long scheme costs no work per further line.
         LoadSchemeFile(path, scheme, [&](std::size_t i) {
-            ListBoxCaption.push_back(scheme.captions[i]);
             ++ButtonCount;
+            if (i >= static_cast<std::size_t>(kButtonSlots)) return;
+            ListBoxCaption.push_back(scheme.captions[i]);
             CreateButtonClick();
         });
     } catch (...) {

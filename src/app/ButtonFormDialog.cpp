@@ -1,7 +1,9 @@
 #include "app/ButtonFormDialog.h"
 
 #include "config/FormPlacement.h"
+#include "app/SchemeFile.h"
 #include "config/RegistryKeys.h"
+#include "config/SchemeName.h"
 #include "config/SettingsText.h"
 #include "core/Errors.h"
 #include "core/MessageService.h"
@@ -96,6 +98,30 @@ void TButtonForm::ReadFolderSettings() {
     read(path, reg::kPathApp, PathApp);
     read(path, reg::kOutputDir, OutputDir);
     read(BaseKey + reg::kFile, reg::kFilename, Filename);
+    // A scheme folder that names only a drive (left by a failed save of the settings) would
+    // hide every scheme and put new ones into the drive's root: it gets its default again.
+    if (OutputDir != reg::kFirstTime && !IsUsableFolder(OutputDir)) {
+        Messages().Show("The scheme folder \"" + OutputDir + "\" names no folder (setting " +
+                            TVtRegistry::SettingName(path, reg::kOutputDir) + "). Its default is used instead.",
+                        "", MsgKind::Error, MsgButtons::OK);
+        OutputDir = reg::kFirstTime;
+    }
+}
+
+void TButtonForm::CheckSchemeFilename() {
+    // The stored name is a file name in the scheme folder; anything that leads elsewhere
+    // (a folder part, "..", a device) is refused and the first scheme is opened instead.
+    const std::string name = SchemeNameOf(Filename);
+    std::string problem = SchemeNameProblem(name);
+    if (problem.empty() && (name.empty() || Filename.compare(name.size(), 4, ".dat") != 0))
+        problem = "\"" + Filename + "\" is no scheme file name";
+    if (problem.empty()) return;
+    const std::string first = ComboBoxFilename->Count() > 0 ? ComboBoxFilename->Item(0) + ".dat"
+                                                            : std::string(reg::kDefaultFilename);
+    Messages().Show(problem + " (setting " + TVtRegistry::SettingName(BaseKey + reg::kFile, reg::kFilename) +
+                        "). The scheme " + SchemeNameOf(first) + " is opened instead.",
+                    "", MsgKind::Error, MsgButtons::OK);
+    Filename = first;
 }
 
 void TButtonForm::FormCreate() {
@@ -153,13 +179,8 @@ void TButtonForm::FormCreate() {
 
     // 9. The chooser shows the current scheme's name: no folder, no ".dat".
     LoadComboBoxFilename();
-    {
-        std::string name = Filename;
-        size_t slash = name.find_last_of("\\/:");
-        if (slash != std::string::npos) name = name.substr(slash + 1);
-        name = name.size() > 4 ? name.substr(0, name.size() - 4) : std::string();
-        ComboBoxFilename->SetText(name);
-    }
+    CheckSchemeFilename();
+    ComboBoxFilename->SetText(SchemeNameOf(Filename));
 
     // 10.
     RestorePlacement();

@@ -118,6 +118,7 @@ private:
 
     void CreateTrayMenu();
     void ReadFolderSettings();
+    void CheckSchemeFilename();
     void RestorePlacement();
 };
 

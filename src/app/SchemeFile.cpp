@@ -46,19 +46,29 @@ void SetSchemeFileSystem(SchemeFileSystem* fs) { g_fs = fs; }
 
 // ---- reading ----
 
-std::vector<std::string_view> SplitSchemeLines(std::string_view content) {
+namespace {
+
+// Calls f(line number from 1, the line as read, its length in the file) for each line.
+template <class F>
+void ForEachSchemeLine(std::string_view content, F&& f) {
     content = content.substr(0, content.find('\0'));
-    std::vector<std::string_view> lines;
-    std::size_t start = 0;
+    std::size_t start = 0, number = 0;
     while (start < content.size()) {
         std::size_t end = content.find_first_of("\r\n", start);
         if (end == std::string_view::npos) end = content.size();
-        lines.push_back(content.substr(start, std::min(end - start, kSchemeLineLimit)));
+        f(++number, content.substr(start, std::min(end - start, kSchemeLineLimit)), end - start);
         if (end + 1 < content.size() && content[end] == '\r' && content[end + 1] == '\n')
             start = end + 2;
         else
             start = end + 1;
     }
+}
+
+}  // namespace
+
+std::vector<std::string_view> SplitSchemeLines(std::string_view content) {
+    std::vector<std::string_view> lines;
+    ForEachSchemeLine(content, [&](std::size_t, std::string_view line, std::size_t) { lines.push_back(line); });
     return lines;
 }
 
@@ -86,13 +96,49 @@ std::string Payload(std::string_view line) {
     return line.size() > 3 ? std::string(line.substr(3)) : std::string();
 }
 
+std::string Plural(std::size_t n, const char* one, const char* many) {
+    return std::to_string(n) + " " + (n == 1 ? one : many);
+}
+
+// The words for what a reader left out of `content`; lines after `stoppedAt` (0: none) too.
+std::string DescribeCut(std::string_view content, std::size_t firstLong, std::size_t longLines,
+                        std::size_t stoppedAt) {
+    std::vector<std::string> parts;
+    const std::size_t zero = content.find('\0');
+    const bool utf16 = content.size() >= 2 && ((static_cast<unsigned char>(content[0]) == 0xFF &&
+                                                 static_cast<unsigned char>(content[1]) == 0xFE) ||
+                                                (static_cast<unsigned char>(content[0]) == 0xFE &&
+                                                 static_cast<unsigned char>(content[1]) == 0xFF));
+    if (utf16) {
+        parts.push_back("UTF-16 text, which a scheme cannot hold, not read (" +
+                        Plural(content.size(), "byte", "bytes") + ")");
+    } else if (zero != std::string_view::npos) {
+        const std::size_t line = 1 + static_cast<std::size_t>(std::count(content.begin(), content.begin() + zero, '\n'));
+        parts.push_back("text after a zero byte in line " + std::to_string(line) + " not read (" +
+                        Plural(content.size() - zero, "byte", "bytes") + ")");
+    }
+    if (longLines > 0) {
+        std::string part = "line " + std::to_string(firstLong) + " cut to " + std::to_string(kSchemeLineLimit) +
+                           " characters";
+        if (longLines > 1) part += " (and " + Plural(longLines - 1, "more line", "more lines") + ")";
+        parts.push_back(part);
+    }
+    if (stoppedAt > 0) parts.push_back("reading stopped at the bad line " + std::to_string(stoppedAt));
+    std::string text;
+    for (const std::string& p : parts) text += (text.empty() ? "" : "; ") + p;
+    return text;
+}
+
 }  // namespace
 
-void ReadSchemeText(std::string_view content, ButtonScheme& scheme, const CaptionRead& onCaption) {
+void ReadSchemeText(std::string_view content, ButtonScheme& scheme, const CaptionRead& onCaption,
+                    const std::string& source) {
     scheme.captions.clear();
     scheme.texts.clear();
-    for (std::string_view line : SplitSchemeLines(content)) {
-        if (line.empty()) continue;
+    std::size_t firstLong = 0, longLines = 0;
+    ForEachSchemeLine(content, [&](std::size_t number, std::string_view line, std::size_t length) {
+        if (length > kSchemeLineLimit && longLines++ == 0) firstLong = number;
+        if (line.empty()) return;
         switch (line[0]) {
             case 'T':
                 scheme.texts.push_back(Payload(line));
@@ -104,20 +150,27 @@ void ReadSchemeText(std::string_view content, ButtonScheme& scheme, const Captio
             case 'D': {
                 std::string payload = Payload(line);
                 int value = 0;
-                if (!ParseDecimal(payload, value))
-                    throw EConvertError(FormatMessage1("'%s' is not a valid integer value", payload));
+                if (!ParseDecimal(payload, value)) {
+                    scheme.cut = DescribeCut(content, firstLong, longLines, number);
+                    const std::string where = (source.empty() ? std::string() : "scheme file " + source + ", ") +
+                                              "line " + std::to_string(number);
+                    throw EConvertError(FormatMessage1("'%s' is not a valid integer value", payload) + " (" + where +
+                                        ")");
+                }
                 scheme.eol = value < kEolNone ? kEolNone : value > kEolTab ? kEolTab : value;
                 break;
             }
             default:
                 break;
         }
-    }
+    });
+    scheme.cut = DescribeCut(content, firstLong, longLines, 0);
 }
 
 bool LoadSchemeFile(const std::string& path, ButtonScheme& scheme, const CaptionRead& onCaption) {
     scheme.captions.clear();
     scheme.texts.clear();
+    scheme.cut.clear();
     if (!SchemeFiles().IsFile(path)) return false;
     std::FILE* f = std::fopen(path.c_str(), "rb");
     if (!f) throw EInOutError(FormatMessage1("Cannot open file %s", path));
@@ -128,7 +181,7 @@ bool LoadSchemeFile(const std::string& path, ButtonScheme& scheme, const Caption
     bool failed = std::ferror(f) != 0;
     std::fclose(f);
     if (failed) throw EInOutError(FormatMessage1("Cannot read file %s", path));
-    ReadSchemeText(content, scheme, onCaption);
+    ReadSchemeText(content, scheme, onCaption, path);
     return true;
 }
 

@@ -17,6 +17,10 @@ struct ButtonScheme {
     std::vector<std::string> captions;
     std::vector<std::string> texts;
     int eol = kEolNone;
+    // What the reader had to leave out of the file, in words for the user ("line 3 cut to
+    // 4096 characters"); empty when the file was read in whole. Writing such a scheme back
+    // would lose that content.
+    std::string cut;
 };
 
 // Longest line the readers take; the rest of a longer line is dropped.
@@ -59,9 +63,11 @@ std::vector<std::string_view> SplitSchemeLines(std::string_view content);
 
 // Reads scheme records from file content into `scheme`. Captions and texts are emptied first;
 // the end-of-line index is kept when no "D" line is present. A "D" payload that is not a
-// decimal integer throws EConvertError; the lines before it stay loaded.
+// decimal integer throws EConvertError naming the line (and `source`, the file, when given);
+// the lines before it stay loaded. `scheme.cut` tells what was not read: long lines cut, text
+// after a zero byte (a UTF-16 file is named as such), lines after a bad "D" line.
 void ReadSchemeText(std::string_view content, ButtonScheme& scheme,
-                    const CaptionRead& onCaption = {});
+                    const CaptionRead& onCaption = {}, const std::string& source = {});
 
 // Empties captions and texts, then reads the file at `path`. Returns false (lists left empty)
 // when no file is there. A file that exists but cannot be read throws EInOutError.

@@ -3,6 +3,8 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <algorithm>
+
 #include "app/ButtonFormDialog.h"
 #include "config/About.h"
 #include "config/FormOptionsDirectoryDialog.h"
@@ -58,6 +60,16 @@ ui::TLabel* MakeLabel(TConfigForm* form, ui::TWinControl* parent, const char* na
 }
 
 bool PathExists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+std::string FileNameOf(const std::string& path) { return path.substr(path.find_last_of("\\/") + 1); }
+
+// "home.dat.bak", or "home.dat.2.bak"... when that exists: never ".dat" at the end, so a
+// backup is never listed as a scheme, and an older backup is never replaced.
+std::string BackupPathFor(const std::string& path) {
+    std::string backup = path + ".bak";
+    for (int n = 2; PathExists(backup); ++n) backup = path + "." + std::to_string(n) + ".bak";
+    return backup;
+}
 
 }  // namespace
 
@@ -303,6 +315,8 @@ void TConfigForm::FormCreate() {
     Saved = true;
     BaseKey = reg::kBaseKey;
     AppFolder = ButtonForm->PathApp;
+    // Known before any step that may fail: the scheme commands never work without it.
+    SchemeFolder = ButtonForm->OutputDir;
     ReadRunAtStartup();
     // The placement comes before the window shows, so it opens where it belongs.
     RestorePlacement();
@@ -374,14 +388,19 @@ void TConfigForm::ApplySavedFont() {
 }
 
 void TConfigForm::FormClose(ui::TCloseAction& action) {
-    // A failed save stops here: the error is shown and the window stays open.
-    AskToSaveOnClose();
+    // A failed save stops here: the error is shown and the window stays open. So does a
+    // scheme the user chose not to replace: the buttons shown are not lost.
+    if (!AskToSaveOnClose()) {
+        action = ui::TCloseAction::caNone;
+        return;
+    }
     RegistrySave();
     action = ui::TCloseAction::caHide;
 }
 
-void TConfigForm::AskToSaveOnClose() {
-    if (HasUnsavedChanges() && AskQuestion("Save button configuration?") == MsgResult::Yes) SaveToFile();
+bool TConfigForm::AskToSaveOnClose() {
+    if (HasUnsavedChanges() && AskQuestion("Save button configuration?") == MsgResult::Yes) return SaveToFile();
+    return true;
 }
 
 void TConfigForm::RegistrySave() { SaveFormPlacement(*VtRegistry1, BaseKey + reg::kWindowsConfig, *this); }
@@ -478,6 +497,10 @@ void TConfigForm::WndProc(ui::TMessage& m) {
 // ---------------------------------------------------------------- scheme files
 
 std::string TConfigForm::SchemePathOrRefuse(const std::string& name) {
+    if (!IsUsableFolder(SchemeFolder)) {
+        SetStatus("No scheme folder is set - nothing was written");
+        return {};
+    }
     const std::string problem = SchemeNameProblem(name);
     if (!problem.empty()) {
         SetStatus(problem);
@@ -499,7 +522,7 @@ void TConfigForm::LoadListBoxButtonScheme() {
     SetCurrentFolder(SchemeFolder);
     {
         HourGlass busy;
-        for (const std::string& name : ListSchemeNames(SchemeFolder)) ListBoxButtonScheme->AddItem(name);
+        ListBoxButtonScheme->AddItems(ListSchemeNames(SchemeFolder));
     }
     EditButtonScheme->SetText(SchemeNameOf(CurrentSchemeFile));
 }
@@ -507,13 +530,31 @@ void TConfigForm::LoadListBoxButtonScheme() {
 void TConfigForm::LoadButton(const std::string& path) {
     ListBoxCaption->ClearItems();
     ListBoxText->ClearItems();
+    PartialSchemePath.clear();
+    PartialSchemeCut.clear();
     ButtonScheme scheme;
     scheme.eol = RadioGroupEOL->ItemIndex();
     // A bad end-of-line line stops the reading; what was read before it stays in the lists.
+    // Whatever the reader left out is said in the status line and remembered for Save.
     auto fill = [&] {
-        for (const std::string& c : scheme.captions) ListBoxCaption->AddItem(c);
-        for (const std::string& t : scheme.texts) ListBoxText->AddItem(t);
+        HourGlass busy;
+        // The window edits schemes of ten buttons: a file of thousands is shown in part, like
+        // any file read in part, instead of making the window unusable for seconds.
+        const std::size_t total = std::max(scheme.captions.size(), scheme.texts.size());
+        if (total > kListedButtonLimit) {
+            scheme.captions.resize(std::min(scheme.captions.size(), kListedButtonLimit));
+            scheme.texts.resize(std::min(scheme.texts.size(), kListedButtonLimit));
+            scheme.cut += (scheme.cut.empty() ? "" : "; ") + std::string("only the first ") +
+                          std::to_string(kListedButtonLimit) + " of " + std::to_string(total) + " buttons shown";
+        }
+        ListBoxCaption->AddItems(scheme.captions);
+        ListBoxText->AddItems(scheme.texts);
         RadioGroupEOL->SetItemIndex(scheme.eol);
+        if (!scheme.cut.empty()) {
+            PartialSchemePath = path;
+            PartialSchemeCut = scheme.cut;
+            SetStatus("Partly loaded: " + scheme.cut);
+        }
     };
     try {
         LoadSchemeFile(path, scheme);
@@ -524,15 +565,36 @@ void TConfigForm::LoadButton(const std::string& path) {
     fill();
 }
 
-void TConfigForm::SaveToFile() {
+bool TConfigForm::SaveToFile() {
     const std::string target = SchemeFolder + "\\" + CurrentSchemeFile;
     SetCurrentFolder(SchemeFolder);
     // With no scheme current the target is the folder itself; a name that is not a plain
-    // file name in the folder is never written either.
-    if (CurrentSchemeFile.empty() || !IsSafeSchemeName(SchemeNameOf(CurrentSchemeFile)))
+    // file name in the folder is never written either, nor is a folder that is only a drive.
+    if (CurrentSchemeFile.empty() || !IsSafeSchemeName(SchemeNameOf(CurrentSchemeFile)) ||
+        !IsUsableFolder(SchemeFolder))
         throw EInOutError(FormatMessage1("Cannot create file %s", target));
+    if (!ConfirmReplacingPartial(target)) return false;
     SaveSchemeFileImplicit(target, CurrentButtons());
+    PartialSchemePath.clear();
     Saved = true;
+    return true;
+}
+
+bool TConfigForm::ConfirmReplacingPartial(const std::string& target) {
+    if (PartialSchemePath.empty() || lstrcmpiA(target.c_str(), PartialSchemePath.c_str()) != 0 ||
+        !SchemeFiles().IsFile(target))
+        return true;
+    const std::string name = FileNameOf(target);
+    const std::string backup = BackupPathFor(target);
+    if (AskQuestion(name + " was not read in whole (" + PartialSchemeCut +
+                    "). Saving replaces it with the buttons shown here.\r\n\r\nReplace it and keep the old file as " +
+                    FileNameOf(backup) + "?") != MsgResult::Yes) {
+        SetStatus("Not saved - " + name + " is kept as it was");
+        return false;
+    }
+    if (!CopyFileA(target.c_str(), backup.c_str(), TRUE))
+        throw EInOutError(FormatMessage1("Cannot create file %s", backup));
+    return true;
 }
 
 // ---------------------------------------------------------------- scheme group
@@ -549,7 +611,13 @@ void TConfigForm::ListBoxButtonSchemeClick() {
     }
     if (HasUnsavedChanges()) {
         if (AskQuestion("Save button configuration for " + SchemeNameOf(CurrentSchemeFile) + "?") == MsgResult::Yes) {
-            SaveToFile();
+            if (!SaveToFile()) {
+                // The previous scheme stays in the window, unsaved, and stays selected.
+                SelectedSchemePath = SchemeFolder + "\\" + CurrentSchemeFile;
+                EditButtonScheme->SetText(SchemeNameOf(CurrentSchemeFile));
+                ListBoxButtonScheme->SetItemIndex(ListBoxButtonScheme->IndexOf(SchemeNameOf(CurrentSchemeFile)));
+                return;
+            }
         } else {
             Saved = true;
             ButtonsChanged = false;
@@ -583,7 +651,7 @@ void TConfigForm::StoreFoldersForNewScheme() {
     // is left as it is stored.
     const std::string key = BaseKey + reg::kPath;
     auto store = [&](const char* name, const std::string& folder) {
-        if (folder.compare(0, 12, kDrivePlaceholder) == 0) return;
+        if (folder.compare(0, 12, kDrivePlaceholder) == 0 || !IsUsableFolder(folder)) return;
         VtRegistry1->SaveStringToRegistry(key, name, EncodeDrivePlaceholder(folder));
     };
     store(reg::kPathApp, ButtonForm->PathApp);
@@ -607,6 +675,7 @@ void TConfigForm::ButtonFilenameAddClick() {
     }
     ListBoxCaption->ClearItems();
     ListBoxText->ClearItems();
+    PartialSchemePath.clear();
     EditCaption->SetText("");
     EditText->SetText("");
     SaveToFile();
@@ -623,12 +692,12 @@ void TConfigForm::ButtonFilenameAddClick() {
 void TConfigForm::ButtonFilenameCopyClick() {
     const std::string source = SelectedSchemePath;
     const std::string name = EditButtonScheme->Text();
-    if (!IsSafeSchemeName(name)) {
-        SchemePathOrRefuse(name);
+    const std::string target = SchemePathOrRefuse(name);
+    if (target.empty() || source.empty()) return;
+    if (PathExists(target)) {
+        SetStatus(name + ".dat File not copied - File already exists");
         return;
     }
-    const std::string target = SchemeFolder + "\\" + name + ".dat";
-    if (PathExists(target) || source.empty()) return;
 
     // The whole source is read before the target is made; the target appears only once every
     // byte is written, and a failed copy leaves nothing behind and is not listed.
@@ -787,9 +856,14 @@ void TConfigForm::ButtonSaveClick() {
     const ButtonScheme scheme = CurrentButtons();
     // Every caption needs its text: the lists are written in pairs.
     if (scheme.texts.size() < scheme.captions.size())
-        throw EListError(FormatMessage1("List index out of bounds (%d)", std::to_string(scheme.texts.size())));
+        throw EListError(FormatMessage1("List index out of bounds (%d)", std::to_string(scheme.texts.size())) +
+                         "\r\nThe scheme " + name + " has " + std::to_string(scheme.captions.size()) +
+                         " captions but only " + std::to_string(scheme.texts.size()) +
+                         " texts: give every caption its text before saving. Nothing was saved");
+    if (!ConfirmReplacingPartial(target)) return;
     CurrentSchemeFile = name + ".dat";
     SaveSchemeFile(target, scheme);
+    if (lstrcmpiA(target.c_str(), PartialSchemePath.c_str()) == 0) PartialSchemePath.clear();
     Saved = true;
     ButtonForm->LoadComboBoxFilename();
     ButtonForm->LoadButtonAssignment();

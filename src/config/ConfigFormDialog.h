@@ -79,8 +79,14 @@ public:
     bool ButtonsChanged = false;
     bool Saved = true;
     bool ModifyMode = false;        // set by Modify, cleared by ModifyReset; nothing reads it
+    // The scheme file last loaded in part and what was left out of it: writing over that file
+    // would lose the rest, so it asks first and keeps the old file as a backup.
+    std::string PartialSchemePath;
+    std::string PartialSchemeCut;
 
     static constexpr int kMaxButtons = 10;
+    // Most buttons of a scheme file the lists show; a longer file counts as loaded in part.
+    static constexpr std::size_t kListedButtonLimit = 1000;
 
     bool HasUnsavedChanges() const { return (ButtonsAdded || ButtonsChanged) && !Saved; }
 
@@ -120,7 +126,8 @@ public:
     // Schemes.
     void LoadListBoxButtonScheme();
     void LoadButton(const std::string& path);
-    void SaveToFile();
+    // False when the user chose to keep a file that was loaded in part: nothing was written.
+    bool SaveToFile();
     void ListBoxButtonSchemeClick();
     void ListBoxButtonSchemeExit();
     void EditButtonSchemeEnter();
@@ -171,7 +178,10 @@ private:
     void ApplySavedFont();
     // The bar ticks the current skin in the Skins menu once the skin choice is wired in.
     void TickSkinMenu() {}
-    void AskToSaveOnClose();
+    bool AskToSaveOnClose();
+    // True when `target` may be written now. A file loaded in part is replaced only after the
+    // user agrees; its old content is then copied beside it first (see BackupPathFor).
+    bool ConfirmReplacingPartial(const std::string& target);
     // Gives this window and the bar the font; returns this window's font.
     void ApplyFontToWindows(const FontChoice& font);
 };

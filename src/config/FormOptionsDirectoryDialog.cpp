@@ -146,7 +146,8 @@ void TFormOptionsDirectory::ButtonOutputDirClick() {
     // The configuration window's scheme commands use the new folder from now on; an empty
     // box would send them to the root of the drive, so it changes nothing.
     const std::string folder = EditOutputDir->Text();
-    if (auto* config = dynamic_cast<TConfigForm*>(Owner()); config && !folder.empty()) config->SchemeFolder = folder;
+    if (auto* config = dynamic_cast<TConfigForm*>(Owner()); config && IsUsableFolder(folder))
+        config->SchemeFolder = folder;
 }
 
 void TFormOptionsDirectory::EditPathProjectDblClick(ui::TEdit* sender) {
@@ -160,10 +161,17 @@ void TFormOptionsDirectory::EditPathProjectDblClick(ui::TEdit* sender) {
 void TFormOptionsDirectory::ButtonOKClick() {
     const std::string key = BaseKey + reg::kPath;
     TVtRegistry store;
-    ProjectPath = StoredFolderText(ProjectPath);
-    store.SaveStringToRegistry(key, reg::kPathProject, ProjectPath);
-    OutputPath = StoredFolderText(OutputPath);
-    store.SaveStringToRegistry(key, reg::kOutputDir, OutputPath);
+    // An empty box (or a bare drive) would store the root of the drive as the folder, and
+    // the bar would take it as the scheme folder at the next start: such a box keeps what is
+    // stored.
+    if (IsUsableFolder(ProjectPath)) {
+        ProjectPath = StoredFolderText(ProjectPath);
+        store.SaveStringToRegistry(key, reg::kPathProject, ProjectPath);
+    }
+    if (IsUsableFolder(OutputPath)) {
+        OutputPath = StoredFolderText(OutputPath);
+        store.SaveStringToRegistry(key, reg::kOutputDir, OutputPath);
+    }
     Hide();
     Release();
 }

@@ -1,9 +1,59 @@
 #include "config/FormPlacement.h"
 
+#include <windows.h>
+
+#include <algorithm>
+#include <climits>
+#include <vector>
+
 #include "core/Errors.h"
 #include "ui/Application.h"
 
 namespace kt {
+
+namespace {
+
+// How much of a window's caption a monitor must show for the user to grab it.
+constexpr int kGripWidth = 40;
+
+BOOL CALLBACK CollectWorkArea(HMONITOR monitor, HDC, LPRECT, LPARAM data) {
+    MONITORINFO mi{};
+    mi.cbSize = sizeof mi;
+    if (GetMonitorInfoA(monitor, &mi)) reinterpret_cast<std::vector<RECT>*>(data)->push_back(mi.rcWork);
+    return TRUE;
+}
+
+int ToInt(long long v) { return static_cast<int>(std::clamp<long long>(v, INT_MIN, INT_MAX)); }
+
+}  // namespace
+
+void KeepOnScreen(int& left, int& top, int& width, int& height) {
+    width = std::max(width, GetSystemMetrics(SM_CXMINTRACK));
+    height = std::max(height, GetSystemMetrics(SM_CYMINTRACK));
+    const long long l = left, t = top;
+    const RECT wanted{ToInt(l), ToInt(t), ToInt(l + width), ToInt(t + height)};
+    MONITORINFO nearest{};
+    nearest.cbSize = sizeof nearest;
+    if (!GetMonitorInfoA(MonitorFromRect(&wanted, MONITOR_DEFAULTTONEAREST), &nearest)) return;
+    const RECT& work = nearest.rcWork;
+    // Larger than the screen can show is no use either: the frame's far side would be lost.
+    width = static_cast<int>(std::min<long long>(width, work.right - work.left));
+    height = static_cast<int>(std::min<long long>(height, work.bottom - work.top));
+
+    const int captionHeight = GetSystemMetrics(SM_CYCAPTION) + GetSystemMetrics(SM_CYFRAME);
+    const RECT caption{ToInt(l), ToInt(t), ToInt(l + width), ToInt(t + captionHeight)};
+    std::vector<RECT> areas;
+    EnumDisplayMonitors(nullptr, nullptr, CollectWorkArea, reinterpret_cast<LPARAM>(&areas));
+    for (const RECT& area : areas) {
+        RECT seen;
+        if (IntersectRect(&seen, &caption, &area) && seen.right - seen.left >= std::min(kGripWidth, width) &&
+            seen.bottom - seen.top >= captionHeight / 2)
+            return;
+    }
+    // No monitor shows the caption: into the nearest work area, as close to the stored place as fits.
+    left = ToInt(std::clamp<long long>(l, work.left, work.right - width));
+    top = ToInt(std::clamp<long long>(t, work.top, work.bottom - height));
+}
 
 void LoadFormPlacement(TVtRegistry& store, const std::string& key, const reg::Placement& def, ui::TForm& form) {
     try {
@@ -17,17 +67,14 @@ void LoadFormPlacement(TVtRegistry& store, const std::string& key, const reg::Pl
             return;
         }
         if (state != reg::kStateNormal) return;  // unknown text: the designed placement stands
-        const int top = store.LoadIntegerFromRegistry(key, reg::kTop, def.top);
-        const int left = store.LoadIntegerFromRegistry(key, reg::kLeft, def.left);
-        const int width = store.LoadIntegerFromRegistry(key, reg::kWidth, def.width);
-        const int height = store.LoadIntegerFromRegistry(key, reg::kHeight, def.height);
-        form.SetTop(top);
-        form.SetLeft(left);
-        form.SetWidth(width);
-        form.SetHeight(height);
-        form.Position = top == def.top && left == def.left && width == def.width && height == def.height
-                            ? ui::TPosition::poDesktopCenter
-                            : ui::TPosition::poDesigned;
+        int top = store.LoadIntegerFromRegistry(key, reg::kTop, def.top);
+        int left = store.LoadIntegerFromRegistry(key, reg::kLeft, def.left);
+        int width = store.LoadIntegerFromRegistry(key, reg::kWidth, def.width);
+        int height = store.LoadIntegerFromRegistry(key, reg::kHeight, def.height);
+        const bool centred = top == def.top && left == def.left && width == def.width && height == def.height;
+        if (!centred) KeepOnScreen(left, top, width, height);
+        form.SetBounds(left, top, width, height);
+        form.Position = centred ? ui::TPosition::poDesktopCenter : ui::TPosition::poDesigned;
     } catch (const Exception& e) {
         // A corrupt setting must not stop the start: report it and use the defaults.
         ui::TApplication::Instance().HandleException(e);

@@ -14,6 +14,10 @@ namespace kt {
 // standard error box and the window starts centred with the defaults.
 void LoadFormPlacement(TVtRegistry& store, const std::string& key, const reg::Placement& defaults,
                        ui::TForm& form);
+// A window whose caption no monitor shows (at least a grip of it) is moved into the nearest
+// work area; a size below the system's minimum window size becomes that minimum, one larger
+// than that work area becomes its size.
+void KeepOnScreen(int& left, int& top, int& width, int& height);
 // Saves the state, then (unless maximised) the position the window comes back to.
 void SaveFormPlacement(TVtRegistry& store, const std::string& key, ui::TForm& form);
 

@@ -126,4 +126,12 @@ std::string ExpandDrivePlaceholder(const std::string& stored, char drive) {
     return out;
 }
 
+bool IsUsableFolder(const std::string& path) {
+    std::string rest = path;
+    const std::string placeholder = kDrivePlaceholder;
+    if (rest.compare(0, placeholder.size(), placeholder) == 0) rest = rest.substr(placeholder.size());
+    else if (rest.size() >= 2 && rest[1] == ':') rest = rest.substr(2);
+    return rest.find_first_not_of("\\/ ") != std::string::npos;
+}
+
 }  // namespace kt

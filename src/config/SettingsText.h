@@ -27,4 +27,9 @@ std::string EncodeDrivePlaceholder(const std::string& path);
 // Replaces every exact, case-sensitive occurrence of the placeholder with drive + ":".
 std::string ExpandDrivePlaceholder(const std::string& stored, char drive);
 
+// False for a folder setting that names no real folder of the user's: an empty text, or a
+// bare drive ("D:", "D:\", the placeholder alone). Such a value is never stored and never
+// taken as the scheme folder: it would put schemes into the root of the drive.
+bool IsUsableFolder(const std::string& path);
+
 }  // namespace kt

@@ -3,6 +3,7 @@
 #include "config/RegistryKeys.h"
 #include "config/SettingsText.h"
 #include "core/MessageService.h"
+#include "core/Errors.h"
 #include "platform/Registry.h"
 
 namespace kt {
@@ -33,13 +34,33 @@ void TVtRegistry::SaveShortToRegistry(const std::string& key, const std::string&
     reg.WriteBinaryData(name, value.data(), len);
 }
 
+std::string TVtRegistry::SettingName(const std::string& key, const std::string& name) {
+    std::string path = Registry::NormalizeKey(key);
+    const std::string base = Registry::NormalizeKey(reg::kBaseKey);
+    if (path.size() > base.size() && path.compare(0, base.size(), base) == 0 && path[base.size()] == '\\')
+        path = path.substr(base.size() + 1);
+    return path.empty() ? name : path + "\\" + name;
+}
+
+void TVtRegistry::ReportBadValue(const std::string& key, const std::string& name, const std::exception& e) {
+    std::string text = e.what();
+    while (!text.empty() && text.back() == '.') text.pop_back();
+    Messages().Show(text + " (setting " + SettingName(key, name) + "). Its default is used instead.", "",
+                    MsgKind::Error, MsgButtons::OK);
+}
+
 bool TVtRegistry::ReadText(const std::string& key, const std::string& name, std::string& text) {
     Registry reg;
     if (!reg.OpenKey(key, true)) {
         ShowMessage("Error opening key");
         return false;
     }
-    text = reg.ReadString(name);
+    try {
+        text = reg.ReadString(name);
+    } catch (const ERegistryException& e) {
+        ReportBadValue(key, name, e);
+        return false;
+    }
     return true;
 }
 
@@ -60,13 +81,23 @@ std::string TVtRegistry::LoadText(const std::string& key, const std::string& nam
 int TVtRegistry::LoadIntegerFromRegistry(const std::string& key, const std::string& name, int defaultValue) {
     std::string text;
     if (!ReadText(key, name, text) || text.empty()) return defaultValue;
-    return TextToInt(text);
+    try {
+        return TextToInt(text);
+    } catch (const EConvertError& e) {
+        ReportBadValue(key, name, e);
+        return defaultValue;
+    }
 }
 
 bool TVtRegistry::LoadBooleanFromRegistry(const std::string& key, const std::string& name, bool defaultValue) {
     std::string text;
     if (!ReadText(key, name, text) || text.empty()) return defaultValue;
-    return TextToBool(text);
+    try {
+        return TextToBool(text);
+    } catch (const EConvertError& e) {
+        ReportBadValue(key, name, e);
+        return defaultValue;
+    }
 }
 
 void TVtRegistry::LoadShortFromRegistry(const std::string& key, const std::string& name, std::string& value,
@@ -78,8 +109,12 @@ void TVtRegistry::LoadShortFromRegistry(const std::string& key, const std::strin
         return;
     }
     char buffer[255];
-    int n = reg.ReadBinaryData(name, buffer, sizeof buffer);
-    if (n > 0) value.assign(buffer, static_cast<size_t>(n));
+    try {
+        int n = reg.ReadBinaryData(name, buffer, sizeof buffer);
+        if (n > 0) value.assign(buffer, static_cast<size_t>(n));
+    } catch (const ERegistryException& e) {
+        ReportBadValue(key, name, e);
+    }
 }
 
 bool TVtRegistry::AddKeyToRegistry(const std::string& key) {

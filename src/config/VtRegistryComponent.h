@@ -22,7 +22,9 @@ public:
     void LoadStringFromRegistry(const std::string& key, const std::string& name, std::string& value,
                                 const std::string& defaultValue);
     std::string LoadText(const std::string& key, const std::string& name, const std::string& defaultValue);
-    // Conversion errors of a stored text reach the caller.
+    // A stored value of the wrong registry type, or a text that is no integer or truth value,
+    // costs only that value: it is reported in the error box, naming the setting, and the
+    // default is returned.
     int LoadIntegerFromRegistry(const std::string& key, const std::string& name, int defaultValue);
     bool LoadBooleanFromRegistry(const std::string& key, const std::string& name, bool defaultValue);
     void LoadShortFromRegistry(const std::string& key, const std::string& name, std::string& value,
@@ -32,6 +34,10 @@ public:
     bool DeleteKeyFromRegistry(const std::string& key);
     bool DeleteValueFromRegistry(const std::string& key, const std::string& name);
 
+    // How a setting is named in messages: below the program's base key its path from there
+    // ("Windows\Button\Top"), elsewhere the full key path and value name.
+    static std::string SettingName(const std::string& key, const std::string& name);
+
     // The start-up entry: the key "...\CurrentVersion\Run" (or "RunOnce") holds name = command.
     void SaveStartupEntry(const std::string& name, const std::string& command, bool runOnce = false);
 
@@ -39,6 +45,7 @@ private:
     bool OpenForSave(class Registry& reg, const std::string& key);
     // Reads the text of a value; false when the key cannot be opened (the default stands).
     bool ReadText(const std::string& key, const std::string& name, std::string& text);
+    void ReportBadValue(const std::string& key, const std::string& name, const std::exception& e);
 };
 
 }  // namespace kt

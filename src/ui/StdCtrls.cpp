@@ -118,6 +118,22 @@ int TStringsControl::AddItem(const std::string& s) {
     return Count() - 1;
 }
 
+void TStringsControl::AddItems(const std::vector<std::string>& list) {
+    items_.reserve(items_.size() + list.size());
+    const bool bulk = handle_ && list.size() > 1;
+    if (bulk) {
+        std::size_t bytes = 0;
+        for (const std::string& s : list) bytes += s.size() + 1;
+        SendMessageA(handle_, WM_SETREDRAW, FALSE, 0);
+        SendMessageA(handle_, MsgInitStorage(), list.size(), static_cast<LPARAM>(bytes));
+    }
+    for (const std::string& s : list) AddItem(s);
+    if (bulk) {
+        SendMessageA(handle_, WM_SETREDRAW, TRUE, 0);
+        InvalidateRect(handle_, nullptr, TRUE);
+    }
+}
+
 void TStringsControl::InsertItem(int index, const std::string& s) {
     if (index < 0 || index > Count())
         throw EListError(FormatMessage1("List index out of bounds (%d)", std::to_string(index)));
@@ -159,6 +175,7 @@ int TStringsControl::IndexOf(const std::string& s) const {
 
 void TStringsControl::HandleCreated() {
     TWinControl::HandleCreated();
+    if (items_.size() > 1) SendMessageA(handle_, MsgInitStorage(), items_.size(), 0);
     for (const std::string& s : items_) SendMessageA(handle_, MsgAdd(), 0, reinterpret_cast<LPARAM>(s.c_str()));
     if (pendingIndex_ >= 0) SetItemIndex(pendingIndex_);
 }
@@ -218,6 +235,7 @@ UINT TComboBox::MsgAdd() const { return CB_ADDSTRING; }
 UINT TComboBox::MsgInsert() const { return CB_INSERTSTRING; }
 UINT TComboBox::MsgDelete() const { return CB_DELETESTRING; }
 UINT TComboBox::MsgReset() const { return CB_RESETCONTENT; }
+UINT TComboBox::MsgInitStorage() const { return CB_INITSTORAGE; }
 
 // ---------------------------------------------------------------- TListBox
 
@@ -259,6 +277,7 @@ UINT TListBox::MsgAdd() const { return LB_ADDSTRING; }
 UINT TListBox::MsgInsert() const { return LB_INSERTSTRING; }
 UINT TListBox::MsgDelete() const { return LB_DELETESTRING; }
 UINT TListBox::MsgReset() const { return LB_RESETCONTENT; }
+UINT TListBox::MsgInitStorage() const { return LB_INITSTORAGE; }
 
 // ---------------------------------------------------------------- TEdit
 

@@ -56,6 +56,9 @@ public:
     int Count() const { return static_cast<int>(items_.size()); }
     const std::string& Item(int i) const;
     int AddItem(const std::string& s);
+    // Appends many at once: the window is not redrawn per item and its storage is reserved
+    // first, so a list of hundreds of thousands fills in linear time.
+    void AddItems(const std::vector<std::string>& list);
     void InsertItem(int index, const std::string& s);
     void DeleteItem(int index);
     void SetItem(int index, const std::string& s);
@@ -70,6 +73,7 @@ protected:
     virtual UINT MsgInsert() const = 0;
     virtual UINT MsgDelete() const = 0;
     virtual UINT MsgReset() const = 0;
+    virtual UINT MsgInitStorage() const = 0;
     std::vector<std::string> items_;
     int pendingIndex_ = -1;
 };
@@ -94,6 +98,7 @@ protected:
     UINT MsgInsert() const override;
     UINT MsgDelete() const override;
     UINT MsgReset() const override;
+    UINT MsgInitStorage() const override;
 };
 
 class TListBox : public TStringsControl {
@@ -112,6 +117,7 @@ protected:
     UINT MsgInsert() const override;
     UINT MsgDelete() const override;
     UINT MsgReset() const override;
+    UINT MsgInitStorage() const override;
 };
 
 class TEdit : public TWinControl {

@@ -138,6 +138,30 @@ class ConfigTest(unittest.TestCase):
         self.assertFalse(os.path.exists(os.path.join(self.app.start_dir, "escape.dat")))
         self.assertEqual(sorted(os.listdir(self.data)), ["button.dat"])
 
+    def test_a_ten_megabyte_scheme_loads_and_the_window_keeps_answering(self):
+        with open(os.path.join(self.data, "big.dat"), "wb") as f:
+            f.write(b"".join(b"C01b%d\r\nT01text%d\r\n" % (i, i) for i in range(420000)) + b"D011\r\n")
+        self.assertGreater(os.path.getsize(os.path.join(self.data, "big.dat")), 10_000_000)
+        self.app.start()
+        cfg = ConfigWindow(self.app)
+        names = cfg.schemes_listed()
+        self.assertEqual(sorted(names), ["big", "button"])
+        cfg.drive("lbselect", cfg.scheme_list, names.index("big"))
+        # The window shows the first 1,000 and says so; Save would ask before replacing the file.
+        cfg.wait_status("Partly loaded: only the first 1000 of 420000 buttons shown")
+        lb_getcount = 0x18B
+        self.assertEqual(cfg.drive("send", cfg.caption_list, lb_getcount, 0, 0).strip(), "1000")
+        self.assertEqual(cfg.drive("send", cfg.text_list, lb_getcount, 0, 0).strip(), "1000")
+        # The window answers messages (the driver gives up after 5 s) and its bar shows 10 buttons.
+        self.assertEqual(cfg.drive("send", cfg.window.hwnd, 0x0E, 0, 0).strip(),  # WM_GETTEXTLENGTH
+                         str(len("Ketravo Configuration")))
+        bar = self.app.bar(visible=False)
+        combo = [c for c in self.app.children(bar.hwnd) if c.cls == "ComboBox"][0]
+        self.prefix.drive("select", combo.hwnd, [unescape(l) for l in self.prefix.drive("items", combo.hwnd)
+                                                 .splitlines()].index("big"))
+        wait_for(lambda: len([c for c in self.app.children(bar.hwnd) if c.cls.lower() == "button"
+                              and c.width == 75 and c.text.startswith("b")]) == 10, what="ten buttons on the bar")
+
 
 if __name__ == "__main__":
     unittest.main()

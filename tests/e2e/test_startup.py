@@ -1,8 +1,9 @@
 """The bar's start-up in a fresh prefix: first-run settings, placement restore and save."""
 import os
+import subprocess
 import unittest
 
-from ktharness import App, BASE_KEY, Prefix, unix_to_wine, wait_for, screen_size, write_scheme
+from ktharness import App, BASE_KEY, BIN, Prefix, unix_to_wine, wait_for, screen_size, write_scheme
 
 BUTTON_KEY = BASE_KEY + r"\Windows\Button"
 
@@ -119,16 +120,29 @@ class StartupTest(unittest.TestCase):
         self.assertEqual(saved["Top"][1], "bad")
         self.assertEqual(saved["Height"][1], "bad")
 
-    def test_a_corrupt_number_is_reported_and_the_bar_starts_with_the_defaults(self):
+    def test_a_corrupt_number_is_reported_by_name_and_costs_only_itself(self):
         self.placement("Normal", "12abc", 40, 204, 161)
         self.app.start(wait=False)
         box = self.app.wait_dialog()
-        self.assertIn("'12abc' is not a valid integer value", " ".join(box["texts"]))
+        self.assertIn("'12abc' is not a valid integer value (setting Windows\\Button\\Top)", " ".join(box["texts"]))
         self.app.answer(box, "OK")
         bar = self.app.wait_bar()
-        sw, sh = screen_size()
-        self.assertLessEqual(abs(bar.left - (sw - 204) // 2), 1)
+        self.assertEqual((bar.left, bar.top), (40, 244))
         self.assertTrue(bar.topmost)
+
+    def test_a_second_start_brings_the_running_bar_forward_and_ends(self):
+        bar = self.app.start()
+        self.prefix.drive("close", bar.hwnd)
+        wait_for(lambda: self.app.bar() is None, what="the bar to hide")
+        second = subprocess.run(["wine", os.path.join(BIN, "KTRAVO.exe")], cwd=self.app.start_dir,
+                                env=self.prefix.env, stdin=subprocess.DEVNULL, capture_output=True, timeout=60)
+        self.assertEqual(second.returncode, 0)
+        shown = self.app.wait_bar()
+        self.assertEqual(shown.hwnd, bar.hwnd)
+        wait_for(lambda: self.prefix.drive("foreground").strip() == str(bar.hwnd), what="the bar in front")
+        bars = [w for w in self.app.windows() if w.cls == "TButtonForm"]
+        self.assertEqual(len(bars), 1)
+        self.assertEqual(len({w.pid for w in self.app.windows() if w.cls.startswith("T")}), 1)
 
 
 if __name__ == "__main__":

@@ -70,3 +70,10 @@ TEST(DrivePlaceholder, ExpandsEveryExactOccurrenceWithTheStartDrive) {
     // Round trip of a first-run value.
     EXPECT_EQ(ExpandDrivePlaceholder(EncodeDrivePlaceholder("Z:\\k\\data"), 'Z'), "Z:\\k\\data");
 }
+
+TEST(DrivePlaceholder, ABareDriveIsNoUsableFolder) {
+    for (const char* bad : {"", "C:", "C:\\", "%systemroot%", "%systemroot%\\", "Z:/", " "})
+        EXPECT_FALSE(kt::IsUsableFolder(bad)) << bad;
+    for (const char* good : {"C:\\data", "%systemroot%\\Apps\\data", "\\\\server\\share", "data"})
+        EXPECT_TRUE(kt::IsUsableFolder(good)) << good;
+}

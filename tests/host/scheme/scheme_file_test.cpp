@@ -98,12 +98,55 @@ TEST(SchemeRead, BadEndOfLineStopsReadingAndKeepsEarlierLines) {
             kt::ReadSchemeText(file, s);
             ADD_FAILURE() << "no error for '" << bad << "'";
         } catch (const kt::EConvertError& e) {
-            EXPECT_EQ(e.Message(), "'" + std::string(bad) + "' is not a valid integer value");
+            EXPECT_EQ(e.Message(), "'" + std::string(bad) + "' is not a valid integer value (line 3)");
         }
         EXPECT_EQ(s.captions, Strings{"a"}) << bad;
         EXPECT_EQ(s.texts, Strings{"x"}) << bad;
         EXPECT_EQ(s.eol, 1) << bad;
+        EXPECT_EQ(s.cut, "reading stopped at the bad line 3") << bad;
     }
+}
+
+// What a reader leaves out is said, so that nobody saves over it unknowingly.
+TEST(SchemeRead, SaysWhatWasNotReadAndWhere) {
+    using namespace std::string_literals;
+    const std::string longText = "T01" + std::string(5000, 'x');
+    const struct {
+        std::string content, cut;
+    } cases[] = {
+        {"C01a\r\nT01x\r\nD011\r\n", ""},
+        {"C01" + std::string(4093, 'c') + "\r\nT01" + std::string(4093, 't'), ""},  // exactly the limit
+        {"C01a\r\n" + longText + "\r\n", "line 2 cut to 4096 characters"},
+        {longText + "\n" + longText + "\r" + longText, "line 1 cut to 4096 characters (and 2 more lines)"},
+        {"C01a\r\nT01x\0y\r\nC01b\r\n"s, "text after a zero byte in line 2 not read (10 bytes)"},
+        {"\xFF\xFE" "D\0" "0\0" "1\0" "2\0"s, "UTF-16 text, which a scheme cannot hold, not read (10 bytes)"},
+        {"\xFE\xFF" "\0D"s, "UTF-16 text, which a scheme cannot hold, not read (4 bytes)"},
+        {longText + "\r\nT01\0"s, "text after a zero byte in line 2 not read (1 byte); line 1 cut to 4096 characters"},
+    };
+    for (const auto& c : cases) {
+        ButtonScheme s;
+        s.cut = "stale";
+        kt::ReadSchemeText(c.content, s);
+        EXPECT_EQ(s.cut, c.cut) << c.content.substr(0, 40);
+    }
+}
+
+TEST(SchemeFileIo, ABadEndOfLineNamesTheFileAndLine) {
+    TempFolder dir;
+    const std::string path = dir / "home.dat";
+    Put(path, "C01a\r\n\r\nD01abc\r\nC01b\r\n");
+    ButtonScheme s;
+    try {
+        kt::LoadSchemeFile(path, s);
+        ADD_FAILURE() << "no error";
+    } catch (const kt::EConvertError& e) {
+        EXPECT_EQ(e.Message(), "'abc' is not a valid integer value (scheme file " + path + ", line 3)");
+    }
+    EXPECT_EQ(s.captions, Strings{"a"});
+    EXPECT_EQ(s.cut, "reading stopped at the bad line 3");
+    // A missing file holds nothing that could be lost.
+    EXPECT_FALSE(kt::LoadSchemeFile(dir / "none.dat", s));
+    EXPECT_EQ(s.cut, "");
 }
 
 TEST(SchemeRead, LongLineIsCutAndItsRestIsNoRecord) {

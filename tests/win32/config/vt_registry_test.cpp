@@ -88,24 +88,29 @@ TEST_F(VtRegistryTest, IntegersAndBooleansAreStoredAsTheirTexts) {
     EXPECT_TRUE(store.LoadBooleanFromRegistry(key + "\\W", "Word", false));
 }
 
-TEST_F(VtRegistryTest, BadTextsAndWrongTypesReachTheCaller) {
-    store.SaveStringToRegistry(key + "\\W", "Top", "244px");
-    try {
-        store.LoadIntegerFromRegistry(key + "\\W", "Top", 244);
-        FAIL() << "no conversion error";
-    } catch (const EConvertError& e) {
-        EXPECT_STREQ(e.what(), "'244px' is not a valid integer value");
-    }
+TEST_F(VtRegistryTest, BadTextsAndWrongTypesAreReportedByNameAndGiveTheDefault) {
+    // The program's own key names its settings from below the base key; others in full.
+    const std::string program = "Software\\Orvall Software\\Ketravo\\";
+    store.SaveStringToRegistry(program + "Windows\\Button", "Top", "244px");
+    EXPECT_EQ(store.LoadIntegerFromRegistry(program + "Windows\\Button", "Top", 244), 244);
     store.SaveStringToRegistry(key + "\\W", "Bold", "maybe");
-    EXPECT_THROW(store.LoadBooleanFromRegistry(key + "\\W", "Bold", false), EConvertError);
-
+    EXPECT_TRUE(store.LoadBooleanFromRegistry(key + "\\W", "Bold", true));
     DWORD dword = 7;
     Raw("W", "Left", REG_DWORD, &dword, sizeof dword);
-    EXPECT_THROW(store.LoadIntegerFromRegistry(key + "\\W", "Left", 14), ERegistryException);
+    EXPECT_EQ(store.LoadIntegerFromRegistry(key + "\\W", "Left", 14), 14);
     std::string out;
-    EXPECT_THROW(store.LoadStringFromRegistry(key + "\\W", "Left", out, "x"), ERegistryException);
-    // The out text already holds the default when the error escapes.
+    store.LoadStringFromRegistry(key + "\\W", "Left", out, "x");
     EXPECT_EQ(out, "x");
+    store.DeleteValueFromRegistry(program + "Windows\\Button", "Top");
+    ASSERT_EQ(msgs.shown.size(), 4u);
+    const std::string setting = key + "\\W\\";
+    EXPECT_EQ(msgs.shown[0].text,
+              "'244px' is not a valid integer value (setting Windows\\Button\\Top). Its default is used instead.");
+    EXPECT_EQ(msgs.shown[1].text,
+              "'maybe' is not a valid boolean value (setting " + setting + "Bold). Its default is used instead.");
+    EXPECT_EQ(msgs.shown[2].text,
+              "Invalid data type for 'Left' (setting " + setting + "Left). Its default is used instead.");
+    for (const auto& m : msgs.shown) EXPECT_EQ(m.kind, MsgKind::Error);
 }
 
 TEST_F(VtRegistryTest, ShortStringsAreBinaryWithoutLengthAndLimitedTo255Bytes) {
@@ -125,12 +130,16 @@ TEST_F(VtRegistryTest, ShortStringsAreBinaryWithoutLengthAndLimitedTo255Bytes) {
     store.LoadShortFromRegistry(key + "\\S", "Zero", out, "dflt");
     EXPECT_EQ(out, "dflt");
 
-    // Text where bytes are expected, and more bytes than a short string holds: read errors.
+    // Text where bytes are expected, and more bytes than a short string holds: reported, default.
     store.SaveStringToRegistry(key + "\\S", "Text", "abc");
-    EXPECT_THROW(store.LoadShortFromRegistry(key + "\\S", "Text", out, ""), ERegistryException);
+    store.LoadShortFromRegistry(key + "\\S", "Text", out, "d1");
+    EXPECT_EQ(out, "d1");
     std::string big(300, 'y');
     Raw("S", "Big", REG_BINARY, big.data(), 300);
-    EXPECT_THROW(store.LoadShortFromRegistry(key + "\\S", "Big", out, ""), ERegistryException);
+    store.LoadShortFromRegistry(key + "\\S", "Big", out, "d2");
+    EXPECT_EQ(out, "d2");
+    ASSERT_EQ(msgs.shown.size(), 2u);
+    EXPECT_EQ(msgs.shown[1].text.rfind("Invalid data type for 'Big' (setting ", 0), 0u);
 }
 
 TEST_F(VtRegistryTest, DeletingValuesAndKeys) {

@@ -311,6 +311,7 @@ TEST_F(ConfigFormTest, CopyDuplicatesTheSelectedSchemeAndAFailedCopyLeavesNothin
     config->EditButtonScheme->SetText("button");
     Press(config->ButtonFilenameCopy);  // onto an existing name
     EXPECT_EQ(ReadScheme("button.dat"), "C01Bar\r\nT01bar text\r\nD011\r\n");
+    EXPECT_EQ(config->Status(), "button.dat File not copied - File already exists");
     EXPECT_EQ(config->ListBoxButtonScheme->Count(), listed);
 
     config->EditButtonScheme->SetText("copy");
@@ -576,7 +577,9 @@ TEST_F(ConfigFormTest, SaveWithoutANameOrWithUnpairedCaptionsWritesNothing) {
     PickScheme("odd");
     config->SetStatus("before");
     Press(config->ButtonSave);
-    EXPECT_EQ(msgs.LastText(), "List index out of bounds (1)");
+    EXPECT_EQ(msgs.LastText(),
+              "List index out of bounds (1)\r\nThe scheme odd has 2 captions but only 1 texts: give every caption its "
+              "text before saving. Nothing was saved.");
     EXPECT_EQ(ReadScheme("odd.dat"), "C01A\r\nC01B\r\nT01a\r\nD012\r\n");
     EXPECT_EQ(config->Status(), "before");
 }

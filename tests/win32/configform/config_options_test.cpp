@@ -161,7 +161,12 @@ TEST_F(ConfigOptionsTest, StoredFontIsGivenToBothWindows) {
     msgs.shown.clear();
     Recreate();
     ASSERT_EQ(msgs.shown.size(), 1u);
-    EXPECT_EQ(msgs.shown[0].text, "'maybe' is not a valid boolean value.");
+    EXPECT_EQ(msgs.shown[0].text,
+              "'maybe' is not a valid boolean value (setting Options\\Fonts\\FontStyleBold). Its default is used "
+              "instead.");
+    // Only that value is lost: the name and the italic style stay.
+    EXPECT_EQ(config->Font().Name(), "Arial");
+    EXPECT_EQ(config->Font().Style(), static_cast<unsigned>(ui::fsItalic));
 }
 
 TEST_F(ConfigOptionsTest, OnlyApplyChangesTheWindowsAndStoresTheFont) {

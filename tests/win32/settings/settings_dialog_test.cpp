@@ -103,15 +103,42 @@ TEST_F(SettingsDialogTest, StoredPlaceholderShowsTheDriveOfTheCurrentFolder) {
     EXPECT_TRUE(msgs.shown.empty());
 }
 
-TEST_F(SettingsDialogTest, NothingStoredOpensEmptyAndOkStoresThePlaceholderAlone) {
+TEST_F(SettingsDialogTest, NothingStoredOpensEmptyAndOkNeverStoresTheDriveRoot) {
     TFormOptionsDirectory* d = Open();
     EXPECT_EQ(d->EditPathProject->Text(), "");
     EXPECT_EQ(d->EditOutputDir->Text(), "");
     Press(d->ButtonOK);
-    EXPECT_EQ(Stored("PathProject"), "%systemroot%");
-    EXPECT_EQ(Stored("OutputDir"), "%systemroot%");
+    // An empty box would be stored as the placeholder alone: the root of the drive.
+    EXPECT_EQ(Stored("PathProject"), "<none>");
+    EXPECT_EQ(Stored("OutputDir"), "<none>");
     EXPECT_FALSE(d->Visible());
     EXPECT_FALSE(Alive(d));
+
+    store.SaveStringToRegistry(kPathKey, "OutputDir", "%systemroot%\\Out\\data");
+    d = Open();
+    d->EditOutputDir->SetText("Z:\\");
+    d->EditPathProject->SetText("");
+    Press(d->ButtonOK);
+    EXPECT_EQ(Stored("OutputDir"), "%systemroot%\\Out\\data");
+    EXPECT_EQ(Stored("PathProject"), "<none>");
+}
+
+TEST_F(SettingsDialogTest, AProjectFolderOfTheWrongTypeCostsOnlyThatValue) {
+    store.SaveStringToRegistry(kPathKey, "OutputDir", "%systemroot%\\Out\\data");
+    HKEY h;
+    ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, kPathKey.c_str(), 0, KEY_ALL_ACCESS, &h), ERROR_SUCCESS);
+    const DWORD number = 5;
+    RegSetValueExA(h, "PathProject", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&number), sizeof number);
+    RegCloseKey(h);
+    TFormOptionsDirectory* d = Open();
+    ASSERT_EQ(msgs.shown.size(), 1u);
+    EXPECT_EQ(msgs.shown[0].kind, MsgKind::Error);
+    EXPECT_EQ(msgs.shown[0].text,
+              "Invalid data type for 'PathProject' (setting Path\\PathProject). Its default is used instead.");
+    EXPECT_EQ(d->EditPathProject->Text(), "");
+    EXPECT_EQ(d->EditOutputDir->Text(), temp.substr(0, 2) + "\\Out\\data");
+    Press(d->ButtonOK);
+    EXPECT_EQ(Stored("OutputDir"), "%systemroot%\\Out\\data");
 }
 
 TEST_F(SettingsDialogTest, OkStoresTypedFoldersAndTheValuesOutliveTheDialog) {
