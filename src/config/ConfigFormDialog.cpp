@@ -7,6 +7,7 @@
 #include "config/About.h"
 #include "config/FormOptionsDirectoryDialog.h"
 #include "config/FormPlacement.h"
+#include "config/HelpAddress.h"
 #include "config/HelpCommands.h"
 #include "config/RegistryKeys.h"
 #include "config/SchemeName.h"
@@ -28,33 +29,17 @@ constexpr const char* kListExitQuestion =
     "You did not hit the Enter Key for your last entry (hitting the Enter Key saves the Certificate Number "
     "into the Combo Box). Do you want to save this Certificate Number?";
 
-// Shows the hourglass for the lifetime of the object, then the standard arrow.
-class HourGlass {
-public:
-    HourGlass() { SetCursor(LoadCursorA(nullptr, MAKEINTRESOURCEA(32514))); }
-    ~HourGlass() { SetCursor(LoadCursorA(nullptr, MAKEINTRESOURCEA(32512))); }
-};
-
 ui::TButton* MakeButton(TConfigForm* form, ui::TWinControl* parent, const char* name, const char* caption,
                         const char* hint, int left, int top, int width) {
-    auto* b = new ui::TButton(form);
-    b->Name = name;
-    b->SetCaption(caption);
+    auto* b = ui::MakeControl<ui::TButton>(form, parent, name, caption, left, top, width, 25);
     b->Hint = hint;
     b->ShowHint = true;
-    b->SetBounds(left, top, width, 25);
-    b->SetParent(parent);
     return b;
 }
 
 ui::TLabel* MakeLabel(TConfigForm* form, ui::TWinControl* parent, const char* name, const char* caption, int left,
                       int top, int width) {
-    auto* l = new ui::TLabel(form);
-    l->Name = name;
-    l->SetCaption(caption);
-    l->SetBounds(left, top, width, 13);
-    l->SetParent(parent);
-    return l;
+    return ui::MakeControl<ui::TLabel>(form, parent, name, caption, left, top, width, 13);
 }
 
 bool PathExists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
@@ -498,10 +483,10 @@ void TConfigForm::LoadListBoxButtonScheme() {
     SchemeFolder = ButtonForm->OutputDir;
     SetCurrentFolder(SchemeFolder);
     {
-        HourGlass busy;
+        ui::TBusyCursor busy;
         for (const std::string& name : ListSchemeNames(SchemeFolder)) ListBoxButtonScheme->AddItem(name);
     }
-    EditButtonScheme->SetText(SchemeNameOf(CurrentSchemeFile));
+    EditButtonScheme->SetText(SchemeDisplayName(CurrentSchemeFile));
 }
 
 void TConfigForm::LoadButton(const std::string& path) {
@@ -529,7 +514,7 @@ void TConfigForm::SaveToFile() {
     SetCurrentFolder(SchemeFolder);
     // With no scheme current the target is the folder itself; a name that is not a plain
     // file name in the folder is never written either.
-    if (CurrentSchemeFile.empty() || !IsSafeSchemeName(SchemeNameOf(CurrentSchemeFile)))
+    if (CurrentSchemeFile.empty() || !IsSafeSchemeName(SchemeDisplayName(CurrentSchemeFile)))
         throw EInOutError(FormatMessage1("Cannot create file %s", target));
     SaveSchemeFileImplicit(target, CurrentButtons());
     Saved = true;
@@ -548,7 +533,7 @@ void TConfigForm::ListBoxButtonSchemeClick() {
         EditButtonScheme->SetText(item);
     }
     if (HasUnsavedChanges()) {
-        if (AskQuestion("Save button configuration for " + SchemeNameOf(CurrentSchemeFile) + "?") == MsgResult::Yes) {
+        if (AskQuestion("Save button configuration for " + SchemeDisplayName(CurrentSchemeFile) + "?") == MsgResult::Yes) {
             SaveToFile();
         } else {
             Saved = true;
@@ -583,8 +568,8 @@ void TConfigForm::StoreFoldersForNewScheme() {
     // is left as it is stored.
     const std::string key = BaseKey + reg::kPath;
     auto store = [&](const char* name, const std::string& folder) {
-        if (folder.compare(0, 12, kDrivePlaceholder) == 0) return;
-        VtRegistry1->SaveStringToRegistry(key, name, EncodeDrivePlaceholder(folder));
+        if (InPlaceholderForm(folder)) return;
+        VtRegistry1->SaveStringToRegistry(key, name, StoredFolderText(folder));
     };
     store(reg::kPathApp, ButtonForm->PathApp);
     store(reg::kCurrentDir, ButtonForm->CurrentDir);
@@ -690,7 +675,7 @@ void TConfigForm::ButtonFilenameDeleteClick() {
     CurrentSchemeFile = name + ".dat";
     if (!SchemeFiles().IsFile(target)) {
         SetStatus("Delete cancelled");
-    } else if (AskQuestion("Do you really want to delete " + SchemeNameOf(CurrentSchemeFile) + "?") ==
+    } else if (AskQuestion("Do you really want to delete " + SchemeDisplayName(CurrentSchemeFile) + "?") ==
                MsgResult::Yes) {
         // The file goes first: when it cannot be deleted, the list still shows it.
         if (!DeleteFileA(target.c_str())) throw EInOutError(FormatMessage1("Cannot delete file %s", target));
@@ -787,7 +772,7 @@ void TConfigForm::ButtonSaveClick() {
     const ButtonScheme scheme = CurrentButtons();
     // Every caption needs its text: the lists are written in pairs.
     if (scheme.texts.size() < scheme.captions.size())
-        throw EListError(FormatMessage1("List index out of bounds (%d)", std::to_string(scheme.texts.size())));
+        throw EListError::IndexOutOfBounds(scheme.texts.size());
     CurrentSchemeFile = name + ".dat";
     SaveSchemeFile(target, scheme);
     Saved = true;
