@@ -32,7 +32,7 @@ int WINAPI WinMain(HINSTANCE inst, HINSTANCE, LPSTR, int) {
     WNDCLASSA wc{};
     wc.lpfnWndProc = Proc;
     wc.hInstance = inst;
-    wc.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));
+    wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
     wc.lpszClassName = "KetravoTestTarget";
     RegisterClassA(&wc);
