@@ -59,6 +59,19 @@ std::string FromWide(const wchar_t* text, int length) {
     return s;
 }
 
+HWND CreateMessageWindow(const wchar_t* className, WNDPROC proc) {
+    HINSTANCE inst = GetModuleHandleW(nullptr);
+    WNDCLASSW wc{};
+    if (!GetClassInfoW(inst, className, &wc)) {
+        wc = WNDCLASSW{};
+        wc.lpfnWndProc = proc;
+        wc.hInstance = inst;
+        wc.lpszClassName = className;
+        RegisterClassW(&wc);
+    }
+    return CreateWindowExW(0, className, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, inst, nullptr);
+}
+
 COLORREF ColorToRGB(TColor color) {
     const auto c = static_cast<std::uint32_t>(color);
     if (c & 0x80000000u) return GetSysColor(static_cast<int>(c & 0xFF));

@@ -59,6 +59,10 @@ enum : UINT {
 std::wstring ToWide(const std::string& text);
 std::string FromWide(const wchar_t* text, int length);
 
+// A hidden message-only window of class `className` (registered on first use) for the
+// toolkit's own services (timers, delayed frees).
+HWND CreateMessageWindow(const wchar_t* className, WNDPROC proc);
+
 using TColor = TColour;
 inline constexpr TColor clBtnFace = SysColour(COLOR_BTNFACE);
 inline constexpr TColor clWindow = SysColour(COLOR_WINDOW);

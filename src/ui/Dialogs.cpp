@@ -20,20 +20,11 @@ LRESULT CALLBACK ReleaseWndProc(HWND hwnd, UINT msg, WPARAM w, LPARAM l) {
         TDialogForm::FreeReleasedForms();
         return 0;
     }
-    return DefWindowProcA(hwnd, msg, w, l);
+    return DefWindowProcW(hwnd, msg, w, l);
 }
 
 HWND ReleaseWindow() {
-    static HWND window = nullptr;
-    if (!window) {
-        HINSTANCE inst = GetModuleHandleA(nullptr);
-        WNDCLASSA wc{};
-        wc.lpfnWndProc = ReleaseWndProc;
-        wc.hInstance = inst;
-        wc.lpszClassName = "KtReleaseWindow";
-        RegisterClassA(&wc);
-        window = CreateWindowExA(0, wc.lpszClassName, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, inst, nullptr);
-    }
+    static HWND window = CreateMessageWindow(L"KtReleaseWindow", ReleaseWndProc);
     return window;
 }
 

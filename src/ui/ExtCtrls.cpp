@@ -121,16 +121,7 @@ LRESULT CALLBACK TTimer::TimerWndProc(HWND hwnd, UINT msg, WPARAM w, LPARAM l) {
 
 namespace {
 HWND TimerWindow(WNDPROC proc) {
-    static HWND window = nullptr;
-    if (!window) {
-        HINSTANCE inst = GetModuleHandleW(nullptr);
-        WNDCLASSW wc{};
-        wc.lpfnWndProc = proc;
-        wc.hInstance = inst;
-        wc.lpszClassName = L"KtTimerWindow";
-        RegisterClassW(&wc);
-        window = CreateWindowExW(0, wc.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, inst, nullptr);
-    }
+    static HWND window = CreateMessageWindow(L"KtTimerWindow", proc);
     return window;
 }
 }  // namespace
