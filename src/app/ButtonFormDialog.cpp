@@ -1,5 +1,6 @@
 #include "app/ButtonFormDialog.h"
 
+#include "app/SchemeFile.h"
 #include "config/FormPlacement.h"
 #include "config/RegistryKeys.h"
 #include "config/SettingsText.h"
@@ -99,17 +100,16 @@ void TButtonForm::ReadFolderSettings() {
 }
 
 void TButtonForm::FormCreate() {
-    // 1. The skin file dialog is the old-style one (see the message service).
-    // 2.
+    // The skin file dialog is the old-style one (see the message service).
+    // Until the settings say otherwise, every folder is the start folder.
     const std::string start = GetCurrentFolder();
     PathApp = start;
     BaseKey = reg::kBaseKey;
     CurrentDir = start;
 
-    // 3.
     ReadFolderSettings();
 
-    // 4. First-run defaults, saved at once through the "Path\" and "File\" key paths.
+    // First-run defaults, saved at once through the "Path\" and "File\" key paths.
     const std::string rest = start.size() >= 2 ? start.substr(2) : std::string();
     const std::string pathKey = BaseKey + reg::kPath + "\\";
     const std::string placeheld = std::string(kDrivePlaceholder) + rest;
@@ -134,7 +134,7 @@ void TButtonForm::FormCreate() {
         VtRegistry1->SaveStringToRegistry(BaseKey + reg::kFile + "\\", reg::kFilename, Filename);
     }
 
-    // 5.
+    // The start drive stands in for the placeholder in every folder.
     DriveLetter = start.empty() ? std::string("C") : start.substr(0, 1);
     const char drive = DriveLetter[0];
     PathApp = ExpandDrivePlaceholder(PathApp, drive);
@@ -142,38 +142,21 @@ void TButtonForm::FormCreate() {
     CurrentDir = ExpandDrivePlaceholder(CurrentDir, drive);
     OutputDir = ExpandDrivePlaceholder(OutputDir, drive);
 
-    // 6. One level only; a failure is silent (the scheme list is then empty).
+    // The scheme folder, made when missing: one level only; a failure is silent (the scheme list is then empty).
     if (GetFileAttributesA(OutputDir.c_str()) == INVALID_FILE_ATTRIBUTES) CreateDirectoryA(OutputDir.c_str(), nullptr);
 
-    // 7.
     SetHeight(kBaseHeight);
-
-    // 8.
     SetUpNotificationIcon();
 
-    // 9. The chooser shows the current scheme's name: no folder, no ".dat".
+    // The chooser shows the current scheme's name: no folder, no ".dat".
     LoadComboBoxFilename();
-    {
-        std::string name = Filename;
-        size_t slash = name.find_last_of("\\/:");
-        if (slash != std::string::npos) name = name.substr(slash + 1);
-        name = name.size() > 4 ? name.substr(0, name.size() - 4) : std::string();
-        ComboBoxFilename->SetText(name);
-    }
+    ComboBoxFilename->SetText(SchemeDisplayName(Filename));
 
-    // 10.
     RestorePlacement();
-
-    // 11.
     ChooseSkinAtStart();
-
-    // 12.
     RegisterTypingHotKey();
-
-    // 13. The base height; a height read from the settings does not survive.
+    // The base height again: a height read from the settings does not survive.
     SetHeight(kBaseHeight);
-
-    // 14.
     LoadButtonAssignment();
 }
 
