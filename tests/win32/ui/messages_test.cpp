@@ -12,7 +12,6 @@
 #include "ui/Application.h"
 #include "ui/Dialogs.h"
 #include "ui/ExtCtrls.h"
-#include "ui/Forms.h"
 #include "ui/StdCtrls.h"
 
 using namespace kt::ui;
@@ -23,8 +22,7 @@ namespace {
 struct Spy {
     std::vector<UINT> seen;
     explicit Spy(TControl* c) {
-        TWndMethod old = c->WindowProc;
-        c->WindowProc = [this, old](TMessage& m) {
+        c->WindowProc = [this, old = c->WindowProc](TMessage& m) {
             seen.push_back(m.Msg);
             old(m);
         };
@@ -33,52 +31,48 @@ struct Spy {
 };
 
 bool PumpUntil(const std::function<bool()>& done, DWORD ms = 2000) {
-    const DWORD start = GetTickCount();
-    while (!done()) {
+    for (const DWORD start = GetTickCount(); !done(); Sleep(5)) {
         if (GetTickCount() - start > ms) return false;
         TApplication::Instance().ProcessMessages();
-        Sleep(5);
     }
     return true;
 }
 
-void Pump() { PumpUntil([] { return false; }, 60); }
-
-class OwnerDrawList : public TListBox {
-public:
-    using TListBox::TListBox;
-
-protected:
-    void CreateParams(TCreateParams& p) override {
-        TListBox::CreateParams(p);
-        p.style |= LBS_OWNERDRAWVARIABLE | LBS_HASSTRINGS;
-    }
-};
-
-class TrackBar : public TWinControl {
-public:
-    TrackBar(TComponent* owner, bool vertical) : TWinControl(owner), vertical_(vertical) {}
-
-protected:
-    void CreateParams(TCreateParams& p) override {
-        TWinControl::CreateParams(p);
-        p.winClass = TRACKBAR_CLASSA;
-        if (vertical_) p.style |= TBS_VERT;
-    }
-
-private:
-    bool vertical_;
-};
-
+// A key message as the message loop gets it, with Shift held or not.
 void PostKey(UINT msg, WPARAM key, bool shift = false) {
     BYTE state[256];
     GetKeyboardState(state);
     state[VK_SHIFT] = shift ? 0x80 : 0;
     SetKeyboardState(state);
     PostMessageW(GetFocus(), msg, key, msg == WM_SYSCHAR ? (1 << 29) : 1);
-    Pump();
+    PumpUntil([] { return false; }, 60);
     state[VK_SHIFT] = 0;
     SetKeyboardState(state);
+}
+
+class OwnerDrawList : public TListBox {
+    using TListBox::TListBox;
+    void CreateParams(TCreateParams& p) override {
+        TListBox::CreateParams(p);
+        p.style |= LBS_OWNERDRAWVARIABLE | LBS_HASSTRINGS;
+    }
+};
+
+template <DWORD Style>
+class TrackBar : public TWinControl {
+    using TWinControl::TWinControl;
+    void CreateParams(TCreateParams& p) override {
+        TWinControl::CreateParams(p);
+        p.winClass = TRACKBAR_CLASSA;
+        p.style |= Style;
+    }
+};
+
+TForm* NewForm() {
+    auto* form = new TForm(nullptr);
+    form->SetBounds(50, 50, 420, 300);
+    form->SetFormStyle(TFormStyle::fsStayOnTop);
+    return form;
 }
 
 }  // namespace
@@ -86,30 +80,16 @@ void PostKey(UINT msg, WPARAM key, bool shift = false) {
 TEST(Reflection, AReplacedWindowProcSeesEveryNotificationAboutItsControl) {
     INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES | ICC_BAR_CLASSES};
     InitCommonControlsEx(&icc);
-    auto* form = new TForm(nullptr);
-    form->SetBounds(50, 50, 420, 300);
-    auto* button = new TButton(form);
-    button->SetBounds(8, 8, 75, 25);
-    button->SetParent(form);
+    TForm* form = NewForm();
+    auto* button = MakeControl<TButton>(form, form, "", "Go", 8, 8, 75, 25);
+    auto* edit = MakeControl<TEdit>(form, form, "", "", 8, 40, 100, 21);
+    auto* label = MakeControl<TLabel>(form, form, "", "label", 8, 70, 100, 13);
+    auto* list = MakeControl<OwnerDrawList>(form, form, "", "", 120, 8, 100, 80);
+    list->AddItem("one");
+    auto* across = MakeControl<TrackBar<0>>(form, form, "", "", 8, 100, 200, 30);
+    auto* down = MakeControl<TrackBar<TBS_VERT>>(form, form, "", "", 240, 8, 30, 200);
     int clicks = 0;
     button->OnClick = [&] { ++clicks; };
-    auto* edit = new TEdit(form);
-    edit->SetBounds(8, 40, 100, 21);
-    edit->SetParent(form);
-    auto* label = new TLabel(form);
-    label->SetCaption("label");
-    label->SetBounds(8, 70, 100, 13);
-    label->SetParent(form);
-    auto* list = new OwnerDrawList(form);
-    list->AddItem("one");
-    list->SetBounds(120, 8, 100, 80);
-    list->SetParent(form);
-    auto* across = new TrackBar(form, false);
-    across->SetBounds(8, 100, 200, 30);
-    across->SetParent(form);
-    auto* down = new TrackBar(form, true);
-    down->SetBounds(240, 8, 30, 200);
-    down->SetParent(form);
 
     Spy sButton(button), sEdit(edit), sLabel(label), sList(list), sAcross(across), sDown(down);
     form->Show();
@@ -132,36 +112,22 @@ TEST(Reflection, AReplacedWindowProcSeesEveryNotificationAboutItsControl) {
     EXPECT_TRUE(sDown.Saw(CN_VSCROLL));
     EXPECT_FALSE(sAcross.Saw(CN_VSCROLL));
     // Controls with a window of their own are no graphic controls.
+    new TImage(form);
+    new TBevel(form);
     for (TComponent* c : form->Components()) EXPECT_FALSE(c->IsKindOf("TGraphicControl")) << c->ClassName();
-    TImage image(nullptr);
-    TBevel bevel(nullptr);
-    EXPECT_FALSE(image.IsKindOf("TGraphicControl"));
-    EXPECT_FALSE(bevel.IsKindOf("TGraphicControl"));
     delete form;
 }
 
 TEST(Reflection, AltLetterComesAsDialogCharAndAFormHookCanClaimIt) {
-    auto* form = new TForm(nullptr);
-    form->SetBounds(50, 50, 300, 200);
-    auto* label = new TLabel(form);
-    label->SetCaption("&Name");
+    TForm* form = NewForm();
+    auto* label = MakeControl<TLabel>(form, form, "", "&Name", 8, 8, 60, 13);
+    auto* edit = MakeControl<TEdit>(form, form, "", "", 8, 24, 100, 21);
     label->ShowAccelChar = true;
-    label->SetBounds(8, 8, 60, 13);
-    label->SetParent(form);
-    auto* edit = new TEdit(form);
-    edit->SetBounds(8, 24, 100, 21);
-    edit->SetParent(form);
     label->FocusControl = edit;
-    auto* go = new TButton(form);
-    go->SetCaption("&Go");
-    go->SetBounds(8, 60, 75, 25);
-    go->SetParent(form);
+    auto* go = MakeControl<TButton>(form, form, "", "&Go", 8, 60, 75, 25);
+    auto* box = MakeControl<TCheckBox>(form, form, "", "&Keep", 8, 90, 90, 17);
     int goClicks = 0;
     go->OnClick = [&] { ++goClicks; };
-    auto* box = new TCheckBox(form);
-    box->SetCaption("&Keep");
-    box->SetBounds(8, 90, 90, 17);
-    box->SetParent(form);
     Spy sGo(go);
     form->Show();
     SetForegroundWindow(form->Handle());
@@ -178,28 +144,23 @@ TEST(Reflection, AltLetterComesAsDialogCharAndAFormHookCanClaimIt) {
 
     // A hook in front of the form (a skinned menu bar) takes the letter first.
     int claimed = 0;
-    TWndMethod old = form->WindowProc;
-    form->WindowProc = [&](TMessage& m) {
-        if (m.Msg == CM_DIALOGCHAR && (m.WParam == 'g' || m.WParam == 'G')) {
+    form->WindowProc = [&, old = form->WindowProc](TMessage& m) {
+        if (m.Msg == CM_DIALOGCHAR && (m.WParam | 0x20) == 'g') {
             ++claimed;
             m.Result = 1;
-            return;
+        } else {
+            old(m);
         }
-        old(m);
     };
-    PostKey(WM_SYSCHAR, 'g');
+    PostKey(WM_SYSCHAR, 'G');
     EXPECT_EQ(claimed, 1);
     EXPECT_EQ(goClicks, 1);
     delete form;
 }
 
 TEST(Reflection, MouseEnterAndLeaveReachTheWindowProc) {
-    auto* form = new TForm(nullptr);
-    form->SetBounds(100, 100, 300, 200);
-    form->SetFormStyle(TFormStyle::fsStayOnTop);
-    auto* button = new TButton(form);
-    button->SetBounds(20, 20, 100, 40);
-    button->SetParent(form);
+    TForm* form = NewForm();
+    auto* button = MakeControl<TButton>(form, form, "", "", 20, 20, 100, 40);
     Spy spy(button);
     form->Show();
     SetForegroundWindow(form->Handle());
@@ -214,10 +175,8 @@ TEST(Reflection, MouseEnterAndLeaveReachTheWindowProc) {
         SendInput(1, &in, sizeof in);
     };
     moveTo(r.left + 10, r.top + 10);
-    moveTo(r.left + 12, r.top + 12);
     EXPECT_TRUE(PumpUntil([&] { return spy.Saw(CM_MOUSEENTER); }));
-    moveTo(r.right + 150, r.bottom + 100);
-    moveTo(r.right + 152, r.bottom + 102);
+    moveTo(r.right + 300, r.bottom + 200);
     EXPECT_TRUE(PumpUntil([&] { return spy.Saw(CM_MOUSELEAVE); }));
     delete form;
 }
@@ -225,35 +184,21 @@ TEST(Reflection, MouseEnterAndLeaveReachTheWindowProc) {
 TEST(DialogKeys, TabRadioArrowsEnterAndEscapeAsInAnyDialog) {
     auto* form = new TDialogForm(nullptr);
     form->SetBounds(50, 50, 400, 300);
-    auto* name = new TEdit(form);
-    name->SetBounds(8, 8, 100, 21);
-    name->SetParent(form);
-    auto* off = new TEdit(form);  // disabled: Tab passes it by
-    off->SetBounds(8, 36, 100, 21);
-    off->SetEnabled(false);
-    off->SetParent(form);
-    auto* group = new TRadioGroup(form);
-    group->SetBounds(8, 64, 300, 40);
+    auto* name = MakeControl<TEdit>(form, form, "", "", 8, 8, 100, 21);
+    MakeControl<TEdit>(form, form, "", "", 8, 36, 100, 21)->SetEnabled(false);  // Tab passes it by
+    auto* group = MakeControl<TRadioGroup>(form, form, "", "", 8, 64, 300, 40);
     group->SetColumns(3);
     group->SetItems({"A", "B", "C"});
     group->SetItemIndex(1);
-    group->SetParent(form);
-    int groupClicks = 0;
-    group->OnClick = [&] { ++groupClicks; };
-    auto* list = new TListBox(form);
+    auto* list = MakeControl<TListBox>(form, form, "", "", 8, 110, 100, 60);
     list->AddItem("x");
     list->AddItem("y");
-    list->SetBounds(8, 110, 100, 60);
-    list->SetParent(form);
-    auto* ok = new TButton(form);
+    auto* ok = MakeControl<TButton>(form, form, "", "", 200, 200, 75, 25);
+    auto* cancel = MakeControl<TButton>(form, form, "", "", 290, 200, 75, 25);
     ok->Default = true;
-    ok->SetBounds(200, 200, 75, 25);
-    ok->SetParent(form);
-    auto* cancel = new TButton(form);
     cancel->Cancel = true;
-    cancel->SetBounds(290, 200, 75, 25);
-    cancel->SetParent(form);
-    int oks = 0, cancels = 0;
+    int groupClicks = 0, oks = 0, cancels = 0;
+    group->OnClick = [&] { ++groupClicks; };
     ok->OnClick = [&] { ++oks; };
     cancel->OnClick = [&] { ++cancels; };
     form->Show();
@@ -265,9 +210,9 @@ TEST(DialogKeys, TabRadioArrowsEnterAndEscapeAsInAnyDialog) {
         PostKey(WM_KEYDOWN, VK_TAB);
         walk.push_back(GetFocus());
     }
-    const std::vector<HWND> expected{group->Button(1)->Handle(), list->Handle(), ok->Handle(), cancel->Handle(),
-                                     name->Handle()};
-    EXPECT_EQ(walk, expected);
+    // The radio group is one stop, at its checked button.
+    EXPECT_EQ(walk, (std::vector<HWND>{group->Button(1)->Handle(), list->Handle(), ok->Handle(), cancel->Handle(),
+                                       name->Handle()}));
     PostKey(WM_KEYDOWN, VK_TAB, true);
     EXPECT_EQ(GetFocus(), cancel->Handle());
 
@@ -290,12 +235,11 @@ TEST(DialogKeys, TabRadioArrowsEnterAndEscapeAsInAnyDialog) {
 
     name->SetFocus();
     PostKey(WM_KEYDOWN, VK_RETURN);
-    EXPECT_EQ(oks, 1);
     PostKey(WM_KEYDOWN, VK_ESCAPE);
+    EXPECT_EQ(oks, 1);
     EXPECT_EQ(cancels, 1);
-    // Enter on a focused button presses that button.
     cancel->SetFocus();
-    PostKey(WM_KEYDOWN, VK_RETURN);
+    PostKey(WM_KEYDOWN, VK_RETURN);  // Enter presses the focused button
     EXPECT_EQ(cancels, 2);
     EXPECT_EQ(oks, 1);
     delete form;
