@@ -8,7 +8,13 @@ build=${KT_BUILD_DIR:-$root/build}
 export KT_BUILD_DIR=$build
 
 "$root/scripts/setup.sh"
-"$root/scripts/build.sh" >/dev/null
+# A quiet build; when it fails, its output is shown.
+mkdir -p "$build"
+if ! "$root/scripts/build.sh" >"$build/build.log" 2>&1; then
+    cat "$build/build.log" >&2
+    echo "run.sh: the build failed (output kept in $build/build.log)" >&2
+    exit 1
+fi
 
 bin="$build/win32/bin"
 if [ -n "${DISPLAY:-}" ]; then

@@ -8,20 +8,6 @@
 
 namespace kt {
 
-namespace {
-
-// Shows the hourglass for the lifetime of the object, then the cursor that was shown before.
-class BusyCursor {
-public:
-    BusyCursor() : previous_(SetCursor(LoadCursorA(nullptr, MAKEINTRESOURCEA(32514)))) {}
-    ~BusyCursor() { SetCursor(previous_); }
-
-private:
-    HCURSOR previous_;
-};
-
-}  // namespace
-
 void TButtonForm::LoadComboBoxFilename() {
     // Refilling the list must not change what the chooser's edit part shows.
     const std::string text = ComboBoxFilename->Text();
@@ -29,7 +15,7 @@ void TButtonForm::LoadComboBoxFilename() {
     ComboBoxFilename->SetText(text);
     SetCurrentFolder(OutputDir);
     {
-        BusyCursor busy;
+        ui::TBusyCursor busy;
         for (const std::string& name : ListSchemeNames(OutputDir)) ComboBoxFilename->AddItem(name);
     }
     SetCurrentFolder(CurrentDir);
@@ -79,7 +65,7 @@ void TButtonForm::LoadButtonAssignment() {
         ShowInformation("Cannot find button file: " + path);
         return;
     }
-    BusyCursor busy;
+    ui::TBusyCursor busy;
     ListBoxCaption.clear();
     ListBoxText.clear();
     ButtonScheme scheme;

@@ -6,7 +6,7 @@ namespace kt {
 
 namespace {
 [[noreturn]] void OutOfBounds(int index) {
-    throw EListError(FormatMessage1("List index out of bounds (%d)", std::to_string(index)));
+    throw EListError::IndexOutOfBounds(index);
 }
 }  // namespace
 

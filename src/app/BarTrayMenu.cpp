@@ -28,7 +28,7 @@ ui::TMenuItem* MakeItem(TButtonForm* bar, const char* name, const char* caption)
 // The five text items are drawn alike: the item's colour from x = 25 on, the caption on one
 // line, vertically centred.
 void DrawTextItem(ui::TMenuItem* item, ui::TCanvas& canvas, const RECT& rect, bool selected) {
-    canvas.Brush.Color = static_cast<ui::TColor>(0x80000000u | (selected ? COLOR_HIGHLIGHT : COLOR_MENU));
+    canvas.Brush.Color = selected ? ui::clHighlight : ui::clMenu;
     RECT r = rect;
     r.left = kItemLeft;
     canvas.FillRect(r);

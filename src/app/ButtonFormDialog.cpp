@@ -1,5 +1,6 @@
 #include "app/ButtonFormDialog.h"
 
+#include "app/SchemeFile.h"
 #include "config/FormPlacement.h"
 #include "app/SchemeFile.h"
 #include "config/RegistryKeys.h"
@@ -111,7 +112,7 @@ void TButtonForm::ReadFolderSettings() {
 void TButtonForm::CheckSchemeFilename() {
     // The stored name is a file name in the scheme folder; anything that leads elsewhere
     // (a folder part, "..", a device) is refused and the first scheme is opened instead.
-    const std::string name = SchemeNameOf(Filename);
+    const std::string name = SchemeDisplayName(Filename);
     std::string problem = SchemeNameProblem(name);
     if (problem.empty() && (name.empty() || Filename.compare(name.size(), 4, ".dat") != 0))
         problem = "\"" + Filename + "\" is no scheme file name";
@@ -119,23 +120,22 @@ void TButtonForm::CheckSchemeFilename() {
     const std::string first = ComboBoxFilename->Count() > 0 ? ComboBoxFilename->Item(0) + ".dat"
                                                             : std::string(reg::kDefaultFilename);
     Messages().Show(problem + " (setting " + TVtRegistry::SettingName(BaseKey + reg::kFile, reg::kFilename) +
-                        "). The scheme " + SchemeNameOf(first) + " is opened instead.",
+                        "). The scheme " + SchemeDisplayName(first) + " is opened instead.",
                     "", MsgKind::Error, MsgButtons::OK);
     Filename = first;
 }
 
 void TButtonForm::FormCreate() {
-    // 1. The skin file dialog is the old-style one (see the message service).
-    // 2.
+    // The skin file dialog is the old-style one (see the message service).
+    // Until the settings say otherwise, every folder is the start folder.
     const std::string start = GetCurrentFolder();
     PathApp = start;
     BaseKey = reg::kBaseKey;
     CurrentDir = start;
 
-    // 3.
     ReadFolderSettings();
 
-    // 4. First-run defaults, saved at once through the "Path\" and "File\" key paths.
+    // First-run defaults, saved at once through the "Path\" and "File\" key paths.
     const std::string rest = start.size() >= 2 ? start.substr(2) : std::string();
     const std::string pathKey = BaseKey + reg::kPath + "\\";
     const std::string placeheld = std::string(kDrivePlaceholder) + rest;
@@ -160,7 +160,7 @@ void TButtonForm::FormCreate() {
         VtRegistry1->SaveStringToRegistry(BaseKey + reg::kFile + "\\", reg::kFilename, Filename);
     }
 
-    // 5.
+    // The start drive stands in for the placeholder in every folder.
     DriveLetter = start.empty() ? std::string("C") : start.substr(0, 1);
     const char drive = DriveLetter[0];
     PathApp = ExpandDrivePlaceholder(PathApp, drive);
@@ -168,33 +168,22 @@ void TButtonForm::FormCreate() {
     CurrentDir = ExpandDrivePlaceholder(CurrentDir, drive);
     OutputDir = ExpandDrivePlaceholder(OutputDir, drive);
 
-    // 6. One level only; a failure is silent (the scheme list is then empty).
+    // The scheme folder, made when missing: one level only; a failure is silent (the scheme list is then empty).
     if (GetFileAttributesA(OutputDir.c_str()) == INVALID_FILE_ATTRIBUTES) CreateDirectoryA(OutputDir.c_str(), nullptr);
 
-    // 7.
     SetHeight(kBaseHeight);
-
-    // 8.
     SetUpNotificationIcon();
 
-    // 9. The chooser shows the current scheme's name: no folder, no ".dat".
+    // The chooser shows the current scheme's name: no folder, no ".dat".
     LoadComboBoxFilename();
     CheckSchemeFilename();
-    ComboBoxFilename->SetText(SchemeNameOf(Filename));
+    ComboBoxFilename->SetText(SchemeDisplayName(Filename));
 
-    // 10.
     RestorePlacement();
-
-    // 11.
     ChooseSkinAtStart();
-
-    // 12.
     RegisterTypingHotKey();
-
-    // 13. The base height; a height read from the settings does not survive.
+    // The base height again: a height read from the settings does not survive.
     SetHeight(kBaseHeight);
-
-    // 14.
     LoadButtonAssignment();
 }
 

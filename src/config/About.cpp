@@ -31,12 +31,7 @@ TAboutBox::TAboutBox(ui::TComponent* owner) : ui::TDialogForm(owner) {
     Font().SetColor(RGB(0, 0, 0));
 
     auto label = [this](const char* name, const std::string& text, int x, int y, int w, int h) {
-        auto* l = new ui::TLabel(this);
-        l->Name = name;
-        l->SetCaption(text);
-        l->SetBounds(x, y, w, h);
-        l->SetParent(this);
-        return l;
+        return ui::MakeControl<ui::TLabel>(this, this, name, text, x, y, w, h);
     };
 
     ProgramIcon = new ui::TImage(this);

@@ -9,6 +9,7 @@
 #include "config/About.h"
 #include "config/FormOptionsDirectoryDialog.h"
 #include "config/FormPlacement.h"
+#include "config/HelpAddress.h"
 #include "config/HelpCommands.h"
 #include "config/RegistryKeys.h"
 #include "config/SchemeName.h"
@@ -30,33 +31,17 @@ constexpr const char* kListExitQuestion =
     "You did not hit the Enter Key for your last entry (hitting the Enter Key saves the Certificate Number "
     "into the Combo Box). Do you want to save this Certificate Number?";
 
-// Shows the hourglass for the lifetime of the object, then the standard arrow.
-class HourGlass {
-public:
-    HourGlass() { SetCursor(LoadCursorA(nullptr, MAKEINTRESOURCEA(32514))); }
-    ~HourGlass() { SetCursor(LoadCursorA(nullptr, MAKEINTRESOURCEA(32512))); }
-};
-
 ui::TButton* MakeButton(TConfigForm* form, ui::TWinControl* parent, const char* name, const char* caption,
                         const char* hint, int left, int top, int width) {
-    auto* b = new ui::TButton(form);
-    b->Name = name;
-    b->SetCaption(caption);
+    auto* b = ui::MakeControl<ui::TButton>(form, parent, name, caption, left, top, width, 25);
     b->Hint = hint;
     b->ShowHint = true;
-    b->SetBounds(left, top, width, 25);
-    b->SetParent(parent);
     return b;
 }
 
 ui::TLabel* MakeLabel(TConfigForm* form, ui::TWinControl* parent, const char* name, const char* caption, int left,
                       int top, int width) {
-    auto* l = new ui::TLabel(form);
-    l->Name = name;
-    l->SetCaption(caption);
-    l->SetBounds(left, top, width, 13);
-    l->SetParent(parent);
-    return l;
+    return ui::MakeControl<ui::TLabel>(form, parent, name, caption, left, top, width, 13);
 }
 
 bool PathExists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
@@ -521,10 +506,10 @@ void TConfigForm::LoadListBoxButtonScheme() {
     SchemeFolder = ButtonForm->OutputDir;
     SetCurrentFolder(SchemeFolder);
     {
-        HourGlass busy;
+        ui::TBusyCursor busy;
         ListBoxButtonScheme->AddItems(ListSchemeNames(SchemeFolder));
     }
-    EditButtonScheme->SetText(SchemeNameOf(CurrentSchemeFile));
+    EditButtonScheme->SetText(SchemeDisplayName(CurrentSchemeFile));
 }
 
 void TConfigForm::LoadButton(const std::string& path) {
@@ -537,7 +522,7 @@ void TConfigForm::LoadButton(const std::string& path) {
     // A bad end-of-line line stops the reading; what was read before it stays in the lists.
     // Whatever the reader left out is said in the status line and remembered for Save.
     auto fill = [&] {
-        HourGlass busy;
+        ui::TBusyCursor busy;
         // The window edits schemes of ten buttons: a file of thousands is shown in part, like
         // any file read in part, instead of making the window unusable for seconds.
         const std::size_t total = std::max(scheme.captions.size(), scheme.texts.size());
@@ -570,7 +555,7 @@ bool TConfigForm::SaveToFile() {
     SetCurrentFolder(SchemeFolder);
     // With no scheme current the target is the folder itself; a name that is not a plain
     // file name in the folder is never written either, nor is a folder that is only a drive.
-    if (CurrentSchemeFile.empty() || !IsSafeSchemeName(SchemeNameOf(CurrentSchemeFile)) ||
+    if (CurrentSchemeFile.empty() || !IsSafeSchemeName(SchemeDisplayName(CurrentSchemeFile)) ||
         !IsUsableFolder(SchemeFolder))
         throw EInOutError(FormatMessage1("Cannot create file %s", target));
     if (!ConfirmReplacingPartial(target)) return false;
@@ -610,12 +595,12 @@ void TConfigForm::ListBoxButtonSchemeClick() {
         EditButtonScheme->SetText(item);
     }
     if (HasUnsavedChanges()) {
-        if (AskQuestion("Save button configuration for " + SchemeNameOf(CurrentSchemeFile) + "?") == MsgResult::Yes) {
+        if (AskQuestion("Save button configuration for " + SchemeDisplayName(CurrentSchemeFile) + "?") == MsgResult::Yes) {
             if (!SaveToFile()) {
                 // The previous scheme stays in the window, unsaved, and stays selected.
                 SelectedSchemePath = SchemeFolder + "\\" + CurrentSchemeFile;
-                EditButtonScheme->SetText(SchemeNameOf(CurrentSchemeFile));
-                ListBoxButtonScheme->SetItemIndex(ListBoxButtonScheme->IndexOf(SchemeNameOf(CurrentSchemeFile)));
+                EditButtonScheme->SetText(SchemeDisplayName(CurrentSchemeFile));
+                ListBoxButtonScheme->SetItemIndex(ListBoxButtonScheme->IndexOf(SchemeDisplayName(CurrentSchemeFile)));
                 return;
             }
         } else {
@@ -651,8 +636,8 @@ void TConfigForm::StoreFoldersForNewScheme() {
     // is left as it is stored.
     const std::string key = BaseKey + reg::kPath;
     auto store = [&](const char* name, const std::string& folder) {
-        if (folder.compare(0, 12, kDrivePlaceholder) == 0 || !IsUsableFolder(folder)) return;
-        VtRegistry1->SaveStringToRegistry(key, name, EncodeDrivePlaceholder(folder));
+        if (InPlaceholderForm(folder) || !IsUsableFolder(folder)) return;
+        VtRegistry1->SaveStringToRegistry(key, name, StoredFolderText(folder));
     };
     store(reg::kPathApp, ButtonForm->PathApp);
     store(reg::kCurrentDir, ButtonForm->CurrentDir);
@@ -759,7 +744,7 @@ void TConfigForm::ButtonFilenameDeleteClick() {
     CurrentSchemeFile = name + ".dat";
     if (!SchemeFiles().IsFile(target)) {
         SetStatus("Delete cancelled");
-    } else if (AskQuestion("Do you really want to delete " + SchemeNameOf(CurrentSchemeFile) + "?") ==
+    } else if (AskQuestion("Do you really want to delete " + SchemeDisplayName(CurrentSchemeFile) + "?") ==
                MsgResult::Yes) {
         // The file goes first: when it cannot be deleted, the list still shows it.
         if (!DeleteFileA(target.c_str())) throw EInOutError(FormatMessage1("Cannot delete file %s", target));
@@ -856,7 +841,7 @@ void TConfigForm::ButtonSaveClick() {
     const ButtonScheme scheme = CurrentButtons();
     // Every caption needs its text: the lists are written in pairs.
     if (scheme.texts.size() < scheme.captions.size())
-        throw EListError(FormatMessage1("List index out of bounds (%d)", std::to_string(scheme.texts.size())) +
+        throw EListError(std::string(EListError::IndexOutOfBounds(scheme.texts.size()).what()) +
                          "\r\nThe scheme " + name + " has " + std::to_string(scheme.captions.size()) +
                          " captions but only " + std::to_string(scheme.texts.size()) +
                          " texts: give every caption its text before saving. Nothing was saved");

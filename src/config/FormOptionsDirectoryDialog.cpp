@@ -30,12 +30,7 @@ TFormOptionsDirectory::TFormOptionsDirectory(ui::TComponent* owner) : ui::TDialo
     SetBounds(0, 0, 544, 240);
 
     auto label = [this](const char* name, const char* text, int x, int y, int w) {
-        auto* l = new ui::TLabel(this);
-        l->Name = name;
-        l->SetCaption(text);
-        l->SetBounds(x, y, w, 16);
-        l->SetParent(this);
-        return l;
+        return ui::MakeControl<ui::TLabel>(this, this, name, text, x, y, w, 16);
     };
     auto edit = [this](const char* name, int y) {
         auto* e = new ui::TEdit(this);

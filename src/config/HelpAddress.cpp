@@ -72,8 +72,7 @@ std::string FolderPartOf(const std::string& path) {
 }
 
 std::string StoredFolderText(const std::string& path) {
-    if (path.compare(0, std::char_traits<char>::length(kDrivePlaceholder), kDrivePlaceholder) == 0) return path;
-    return EncodeDrivePlaceholder(path);
+    return InPlaceholderForm(path) ? path : EncodeDrivePlaceholder(path);
 }
 
 }  // namespace kt

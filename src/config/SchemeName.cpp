@@ -37,8 +37,4 @@ std::string SchemeNameProblem(const std::string& name) {
     return {};
 }
 
-std::string SchemeNameOf(const std::string& fileName) {
-    return fileName.size() > 4 ? fileName.substr(0, fileName.size() - 4) : std::string();
-}
-
 }  // namespace kt

@@ -13,7 +13,4 @@ std::string SchemeNameProblem(const std::string& name);
 
 inline bool IsSafeSchemeName(const std::string& name) { return SchemeNameProblem(name).empty(); }
 
-// The scheme name of a file name: the last four characters ("home.dat") removed.
-std::string SchemeNameOf(const std::string& fileName);
-
 }  // namespace kt

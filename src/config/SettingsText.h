@@ -21,6 +21,8 @@ bool TextToBool(const std::string& text);
 // The text that stands for the start drive in stored folder paths.
 inline constexpr const char* kDrivePlaceholder = "%systemroot%";
 
+// Whether a stored folder path already begins with the placeholder.
+inline bool InPlaceholderForm(const std::string& path) { return path.rfind(kDrivePlaceholder, 0) == 0; }
 // Replaces the first two characters of a path (drive letter and colon) with the placeholder;
 // a path shorter than two characters becomes the placeholder alone.
 std::string EncodeDrivePlaceholder(const std::string& path);

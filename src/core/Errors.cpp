@@ -10,4 +10,8 @@ std::string FormatMessage1(const std::string& pattern, const std::string& value)
     return pattern;
 }
 
+EListError EListError::IndexOutOfBounds(long long index) {
+    return EListError(FormatMessage1("List index out of bounds (%d)", std::to_string(index)));
+}
+
 }  // namespace kt

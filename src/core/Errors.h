@@ -22,6 +22,7 @@ public:
 class EListError : public Exception {
 public:
     using Exception::Exception;
+    static EListError IndexOutOfBounds(long long index);
 };
 
 // A file that cannot be created, opened, read or written.

@@ -42,11 +42,11 @@ int TApplication::Run() {
     if (mainForm_) mainForm_->Show();
     MSG msg;
     while (!terminated_) {
-        BOOL r = GetMessageA(&msg, nullptr, 0, 0);
+        BOOL r = GetMessageW(&msg, nullptr, 0, 0);
         if (r == 0 || r == -1) break;
-        if (IsShortCutMessage(msg)) continue;
+        if (IsShortCutMessage(msg) || IsDialogKeyMessage(msg)) continue;
         TranslateMessage(&msg);
-        DispatchMessageA(&msg);
+        DispatchMessageW(&msg);
     }
     terminated_ = true;
     DestroyForms();
@@ -60,14 +60,14 @@ void TApplication::Terminate() {
 
 void TApplication::ProcessMessages() {
     MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
         if (msg.message == WM_QUIT) {
             terminated_ = true;
             break;
         }
-        if (IsShortCutMessage(msg)) continue;
+        if (IsShortCutMessage(msg) || IsDialogKeyMessage(msg)) continue;
         TranslateMessage(&msg);
-        DispatchMessageA(&msg);
+        DispatchMessageW(&msg);
     }
 }
 

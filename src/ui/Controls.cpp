@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <exception>
 #include <stdexcept>
 
@@ -12,12 +13,69 @@
 namespace kt::ui {
 
 namespace {
-const char* const kObjectProp = "KtControl";
+const wchar_t* const kObjectProp = L"KtControl";
+
+// Child windows get an id of their own, so that a WM_MEASUREITEM (which names its control
+// only by id) can be reflected.
+UINT NextControlId() {
+    static UINT next = 0;
+    next = next % 0x7FFF + 1;
+    return next;
+}
+
+// The "&" letter of a caption ("&&" is a plain ampersand), or 0.
+wchar_t AccelChar(const std::string& caption) {
+    for (size_t i = 0; i + 1 < caption.size(); ++i) {
+        if (caption[i] != '&') continue;
+        if (caption[i + 1] != '&') {
+            const std::wstring w = ToWide(caption.substr(i + 1, 1));
+            return w.empty() ? 0 : w[0];
+        }
+        ++i;
+    }
+    return 0;
+}
+
+bool SameLetter(wchar_t a, wchar_t b) {
+    return a && b &&
+           CharUpperW(reinterpret_cast<LPWSTR>(static_cast<ULONG_PTR>(a))) ==
+               CharUpperW(reinterpret_cast<LPWSTR>(static_cast<ULONG_PTR>(b)));
+}
+}  // namespace
+
+std::wstring ToWide(const std::string& text) {
+    if (text.empty()) return {};
+    const int n = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    std::wstring w(static_cast<size_t>(n), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), w.data(), n);
+    return w;
+}
+
+std::string FromWide(const wchar_t* text, int length) {
+    if (!text || length <= 0) return {};
+    const int n = WideCharToMultiByte(CP_ACP, 0, text, length, nullptr, 0, nullptr, nullptr);
+    std::string s(static_cast<size_t>(n), '\0');
+    WideCharToMultiByte(CP_ACP, 0, text, length, s.data(), n, nullptr, nullptr);
+    return s;
+}
+
+HWND CreateMessageWindow(const wchar_t* className, WNDPROC proc) {
+    HINSTANCE inst = GetModuleHandleW(nullptr);
+    WNDCLASSW wc{};
+    if (!GetClassInfoW(inst, className, &wc)) {
+        wc = WNDCLASSW{};
+        wc.lpfnWndProc = proc;
+        wc.hInstance = inst;
+        wc.lpszClassName = className;
+        RegisterClassW(&wc);
+    }
+    return CreateWindowExW(0, className, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, inst, nullptr);
 }
 
 COLORREF ColorToRGB(TColor color) {
-    if (color < 0) return GetSysColor(color & 0xFF);
-    return static_cast<COLORREF>(color);
+    const auto c = static_cast<std::uint32_t>(color);
+    if (c & 0x80000000u) return GetSysColor(static_cast<int>(c & 0xFF));
+    return static_cast<COLORREF>(c & 0xFFFFFF);
 }
 
 // ---------------------------------------------------------------- TControl
@@ -116,7 +174,7 @@ void TWinControl::DestroyHandle() {
 }
 
 TWinControl* TWinControl::FromHandle(HWND hwnd) {
-    return hwnd ? static_cast<TWinControl*>(GetPropA(hwnd, kObjectProp)) : nullptr;
+    return hwnd ? static_cast<TWinControl*>(GetPropW(hwnd, kObjectProp)) : nullptr;
 }
 
 HWND TWinControl::Handle() {
@@ -137,36 +195,41 @@ void TWinControl::CreateParams(TCreateParams& p) {
 void TWinControl::CreateWnd() {
     TCreateParams p;
     CreateParams(p);
-    HINSTANCE inst = GetModuleHandleA(nullptr);
+    HINSTANCE inst = GetModuleHandleW(nullptr);
+    const std::wstring caption = ToWide(caption_);
+    // A child's id; a top-level window's menu is set later.
+    HMENU id = (p.style & WS_CHILD) ? reinterpret_cast<HMENU>(static_cast<UINT_PTR>(NextControlId())) : nullptr;
     if (p.winClass.empty()) {
         // Toolkit windows get a class of their own, named after the object's class.
-        const char* cls = ClassName();
-        WNDCLASSEXA wc{};
+        const std::wstring cls = ToWide(ClassName());
+        WNDCLASSEXW wc{};
         wc.cbSize = sizeof wc;
-        if (!GetClassInfoExA(inst, cls, &wc)) {
-            wc = WNDCLASSEXA{};
+        if (!GetClassInfoExW(inst, cls.c_str(), &wc)) {
+            wc = WNDCLASSEXW{};
             wc.cbSize = sizeof wc;
             wc.style = CS_DBLCLKS;
             wc.lpfnWndProc = MainWndProc;
             wc.hInstance = inst;
-            wc.hIcon = LoadIconA(inst, MAKEINTRESOURCEA(1));
-            if (!wc.hIcon) wc.hIcon = LoadIconA(nullptr, MAKEINTRESOURCEA(32512));
-            wc.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));
+            wc.hIcon = LoadIconW(inst, MAKEINTRESOURCEW(1));
+            if (!wc.hIcon) wc.hIcon = LoadIconA(nullptr, IDI_APPLICATION);
+            wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
             wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-            wc.lpszClassName = cls;
-            RegisterClassExA(&wc);
+            wc.lpszClassName = cls.c_str();
+            RegisterClassExW(&wc);
         }
-        defWndProc_ = DefWindowProcA;
-        handle_ = CreateWindowExA(p.exStyle, cls, caption_.c_str(), p.style, p.x, p.y, p.width, p.height,
-                                  p.parent, nullptr, inst, this);
+        defWndProc_ = DefWindowProcW;
+        handle_ = CreateWindowExW(p.exStyle, cls.c_str(), caption.c_str(), p.style, p.x, p.y, p.width, p.height,
+                                  p.parent, id, inst, this);
     } else {
-        HWND h = CreateWindowExA(p.exStyle, p.winClass.c_str(), caption_.c_str(), p.style, p.x, p.y, p.width,
-                                 p.height, p.parent, nullptr, inst, nullptr);
+        // A system control made as a Unicode window and subclassed as one, so that no message
+        // to it goes through an ANSI conversion.
+        HWND h = CreateWindowExW(p.exStyle, ToWide(p.winClass).c_str(), caption.c_str(), p.style, p.x, p.y,
+                                 p.width, p.height, p.parent, id, inst, nullptr);
         if (h) {
             handle_ = h;
-            SetPropA(h, kObjectProp, this);
+            SetPropW(h, kObjectProp, this);
             defWndProc_ = reinterpret_cast<WNDPROC>(
-                SetWindowLongPtrA(h, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(MainWndProc)));
+                SetWindowLongPtrW(h, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(MainWndProc)));
         }
     }
     if (!handle_) throw std::runtime_error("Error creating window " + Name);
@@ -212,7 +275,7 @@ void TWinControl::HandleCreated() {
 }
 
 void TWinControl::ApplyFont() {
-    if (handle_) SendMessageA(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Handle()), TRUE);
+    if (handle_) SendMessageW(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Handle()), TRUE);
 }
 
 void TWinControl::FontChanged() {
@@ -238,7 +301,7 @@ void TWinControl::UpdateBoundsFromWindow() {
     RECT r;
     if (!handle_ || !GetWindowRect(handle_, &r)) return;
     HWND parent = GetParent(handle_);
-    if (parent && (GetWindowLongA(handle_, GWL_STYLE) & WS_CHILD))
+    if (parent && (GetWindowLongW(handle_, GWL_STYLE) & WS_CHILD))
         MapWindowPoints(HWND_DESKTOP, parent, reinterpret_cast<POINT*>(&r), 2);
     left_ = r.left;
     top_ = r.top;
@@ -258,16 +321,15 @@ void TWinControl::SetEnabled(bool v) {
 
 std::string TWinControl::Caption() const {
     if (!handle_) return caption_;
-    int n = GetWindowTextLengthA(handle_);
-    std::string s(static_cast<size_t>(n) + 1, '\0');
-    n = GetWindowTextA(handle_, s.data(), n + 1);
-    s.resize(static_cast<size_t>(std::max(n, 0)));
-    return s;
+    int n = GetWindowTextLengthW(handle_);
+    std::wstring s(static_cast<size_t>(n) + 1, L'\0');
+    n = GetWindowTextW(handle_, s.data(), n + 1);
+    return FromWide(s.data(), n);
 }
 
 void TWinControl::SetCaption(const std::string& text) {
     caption_ = text;
-    if (handle_) SetWindowTextA(handle_, text.c_str());
+    if (handle_) SetWindowTextW(handle_, ToWide(text).c_str());
     Perform(CM_TEXTCHANGED);
 }
 
@@ -293,28 +355,65 @@ int TWinControl::ClientHeight() {
     return r.bottom;
 }
 
-void TWinControl::WndProc(TMessage& m) {
+TWinControl* TWinControl::NotifyingChild(const TMessage& m) const {
+    HWND child = nullptr;
     switch (m.Msg) {
         case WM_COMMAND:
-            if (m.LParam) {
-                if (TWinControl* child = FromHandle(reinterpret_cast<HWND>(m.LParam))) {
-                    child->CommandNotify(HIWORD(m.WParam));
-                    m.Result = 0;
-                    return;
-                }
-            }
-            break;
-        case WM_CTLCOLORSTATIC:
-        case WM_CTLCOLORBTN:
+        case WM_HSCROLL:
+        case WM_VSCROLL:
+        case WM_CTLCOLORMSGBOX:
         case WM_CTLCOLOREDIT:
         case WM_CTLCOLORLISTBOX:
-            if (TWinControl* child = FromHandle(reinterpret_cast<HWND>(m.LParam)); child && child != this) {
-                if (LRESULT r = child->Perform(CN_BASE + m.Msg, m.WParam, m.LParam)) {
+        case WM_CTLCOLORBTN:
+        case WM_CTLCOLORDLG:
+        case WM_CTLCOLORSCROLLBAR:
+        case WM_CTLCOLORSTATIC: child = reinterpret_cast<HWND>(m.LParam); break;
+        case WM_NOTIFY: child = m.LParam ? reinterpret_cast<const NMHDR*>(m.LParam)->hwndFrom : nullptr; break;
+        case WM_DRAWITEM: {
+            auto* d = reinterpret_cast<const DRAWITEMSTRUCT*>(m.LParam);
+            if (d && d->CtlType != ODT_MENU) child = d->hwndItem;
+            break;
+        }
+        case WM_MEASUREITEM: {
+            auto* d = reinterpret_cast<const MEASUREITEMSTRUCT*>(m.LParam);
+            if (d && d->CtlType != ODT_MENU && handle_) child = GetDlgItem(handle_, static_cast<int>(d->CtlID));
+            break;
+        }
+        default: return nullptr;
+    }
+    TWinControl* c = FromHandle(child);
+    return c != this ? c : nullptr;
+}
+
+void TWinControl::WndProc(TMessage& m) {
+    // A notification about a child goes first to the child's WindowProc, as CN_BASE + msg.
+    if (TWinControl* child = NotifyingChild(m)) {
+        const LRESULT r = child->Perform(CN_BASE + m.Msg, m.WParam, m.LParam);
+        switch (m.Msg) {
+            case WM_COMMAND:
+            case WM_NOTIFY:
+            case WM_HSCROLL:
+            case WM_VSCROLL:
+                // The child is the one that acts on these: its answer is the answer.
+                m.Result = r;
+                return;
+            default:
+                // Colours and owner drawing: an answer of 0 leaves them to the default.
+                if (r) {
                     m.Result = r;
                     return;
                 }
-            }
-            break;
+                break;
+        }
+    }
+    switch (m.Msg) {
+        case CN_COMMAND:
+            CommandNotify(HIWORD(m.WParam));
+            m.Result = 0;
+            return;
+        case CM_DIALOGCHAR:
+            m.Result = DialogChar(static_cast<wchar_t>(m.WParam)) ? 1 : 0;
+            return;
         case WM_MEASUREITEM:
         case WM_DRAWITEM:
             // Owner-drawn menu items draw themselves, whichever window the menu reports to.
@@ -349,24 +448,33 @@ void TWinControl::WndProc(TMessage& m) {
     DefaultHandler(m);
 }
 
+bool TWinControl::DialogChar(wchar_t ch) {
+    if (!handle_ || !IsWindowVisible(handle_) || !IsWindowEnabled(handle_)) return false;
+    // A top-level window's caption is a title, not a label.
+    if (parent_ && SameLetter(ch, AccelChar(Caption())) && AccelPressed()) return true;
+    for (TControl* c : std::vector<TControl*>(controls_))
+        if (auto* w = dynamic_cast<TWinControl*>(c); w && w->Perform(CM_DIALOGCHAR, ch)) return true;
+    return false;
+}
+
 void TWinControl::DefaultHandler(TMessage& m) {
     if (handle_ && defWndProc_)
-        m.Result = CallWindowProcA(defWndProc_, handle_, m.Msg, m.WParam, m.LParam);
+        m.Result = CallWindowProcW(defWndProc_, handle_, m.Msg, m.WParam, m.LParam);
     else
         m.Result = 0;
 }
 
 LRESULT CALLBACK TWinControl::MainWndProc(HWND hwnd, UINT msg, WPARAM w, LPARAM l) {
-    auto* self = static_cast<TWinControl*>(GetPropA(hwnd, kObjectProp));
+    auto* self = static_cast<TWinControl*>(GetPropW(hwnd, kObjectProp));
     if (!self && msg == WM_NCCREATE) {
-        auto* cs = reinterpret_cast<CREATESTRUCTA*>(l);
+        auto* cs = reinterpret_cast<CREATESTRUCTW*>(l);
         self = static_cast<TWinControl*>(cs->lpCreateParams);
         if (self) {
             self->handle_ = hwnd;
-            SetPropA(hwnd, kObjectProp, self);
+            SetPropW(hwnd, kObjectProp, self);
         }
     }
-    if (!self) return DefWindowProcA(hwnd, msg, w, l);
+    if (!self) return DefWindowProcW(hwnd, msg, w, l);
     TMessage m{msg, w, l, 0};
     try {
         self->WindowProc(m);
@@ -376,9 +484,9 @@ LRESULT CALLBACK TWinControl::MainWndProc(HWND hwnd, UINT msg, WPARAM w, LPARAM 
     if (msg == WM_NCDESTROY) {
         // The handle is gone; the object may be made a new one later.
         WNDPROC old = self->defWndProc_;
-        RemovePropA(hwnd, kObjectProp);
-        if (old && old != DefWindowProcA)
-            SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(old));
+        RemovePropW(hwnd, kObjectProp);
+        if (old && old != DefWindowProcW)
+            SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(old));
         self->handle_ = nullptr;
     }
     return m.Result;

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "skin/data/Colour.h"
 #include "ui/Component.h"
 #include "ui/Font.h"
 
@@ -25,23 +26,63 @@ using TWndMethod = std::function<void(TMessage&)>;
 enum : UINT {
     CM_BASE = 0xB000,
     CM_ENABLEDCHANGED = CM_BASE + 3,
+    // A navigation key (Tab, arrows, Enter, Escape) the focused control did not claim; sent to
+    // the form, WParam the virtual key. Nonzero: the key was used.
+    CM_DIALOGKEY = CM_BASE + 5,
     CM_MOUSEENTER = CM_BASE + 19,
     CM_MOUSELEAVE = CM_BASE + 20,
     CM_MENUCHANGED = CM_BASE + 21,
+    // Alt+letter, sent to the form and from there to every control; WParam the character.
+    // Nonzero: a control (or a hook in front of one) took it.
     CM_DIALOGCHAR = CM_BASE + 6,
     CM_TEXTCHANGED = CM_BASE + 18,
     CM_FONTCHANGED = CM_BASE + 9,
     CM_VISIBLECHANGED = CM_BASE + 4,
     // Notifications reflected from the parent to the control they concern: CN_BASE + WM_xxx.
     CN_BASE = 0xBC00,
+    CN_COMMAND = CN_BASE + WM_COMMAND,
+    CN_NOTIFY = CN_BASE + WM_NOTIFY,
+    CN_DRAWITEM = CN_BASE + WM_DRAWITEM,
+    CN_MEASUREITEM = CN_BASE + WM_MEASUREITEM,
+    CN_HSCROLL = CN_BASE + WM_HSCROLL,
+    CN_VSCROLL = CN_BASE + WM_VSCROLL,
+    CN_CTLCOLOREDIT = CN_BASE + WM_CTLCOLOREDIT,
+    CN_CTLCOLORLISTBOX = CN_BASE + WM_CTLCOLORLISTBOX,
+    CN_CTLCOLORBTN = CN_BASE + WM_CTLCOLORBTN,
+    CN_CTLCOLORDLG = CN_BASE + WM_CTLCOLORDLG,
+    CN_CTLCOLORSCROLLBAR = CN_BASE + WM_CTLCOLORSCROLLBAR,
+    CN_CTLCOLORSTATIC = CN_BASE + WM_CTLCOLORSTATIC,
 };
 
-// Colours: a plain 0x00BBGGRR value, or 0x80000000 + n for system colour n.
-using TColor = int;
-inline constexpr TColor clBtnFace = static_cast<TColor>(0x80000000u | COLOR_BTNFACE);
-inline constexpr TColor clWindow = static_cast<TColor>(0x80000000u | COLOR_WINDOW);
+// The program's texts are in the ANSI code page; the toolkit's windows are Unicode windows,
+// so that outside readers (accessibility, automation) get the system's own text handling.
+std::wstring ToWide(const std::string& text);
+std::string FromWide(const wchar_t* text, int length);
+
+// A hidden message-only window of class `className` (registered on first use) for the
+// toolkit's own services (timers, delayed frees).
+HWND CreateMessageWindow(const wchar_t* className, WNDPROC proc);
+
+using TColor = TColour;
+inline constexpr TColor clBtnFace = SysColour(COLOR_BTNFACE);
+inline constexpr TColor clWindow = SysColour(COLOR_WINDOW);
+inline constexpr TColor clMenu = SysColour(COLOR_MENU);
+inline constexpr TColor clHighlight = SysColour(COLOR_HIGHLIGHT);
 inline constexpr TColor clRed = 0x0000FF;
+// The screen colour of a colour value (system colours looked up now).
 COLORREF ColorToRGB(TColor color);
+
+// Shows the hourglass while it lives, then the cursor that was shown before.
+class TBusyCursor {
+public:
+    TBusyCursor() : previous_(SetCursor(LoadCursorA(nullptr, IDC_WAIT))) {}
+    ~TBusyCursor() { SetCursor(previous_); }
+    TBusyCursor(const TBusyCursor&) = delete;
+    TBusyCursor& operator=(const TBusyCursor&) = delete;
+
+private:
+    HCURSOR previous_;
+};
 
 class TWinControl;
 
@@ -157,8 +198,12 @@ protected:
     virtual void HandleCreated();
     void WndProc(TMessage& m) override;
     void DefaultHandler(TMessage& m) override;
-    // A WM_COMMAND or WM_NOTIFY for this control, reflected from its parent.
+    // A WM_COMMAND for this control, reflected from its parent (CN_COMMAND).
     virtual void CommandNotify(WORD /*code*/) {}
+    // CM_DIALOGCHAR: the control's own "&" letter, then each child's; true when taken.
+    virtual bool DialogChar(wchar_t ch);
+    // The control's "&" letter was pressed with Alt; true when the control acted on it.
+    virtual bool AccelPressed() { return false; }
     void UpdateBoundsFromWindow();
     void ApplyFont();
     // Hands the control's hint to the tip window of its top-level window.
@@ -170,9 +215,24 @@ protected:
 
 private:
     static LRESULT CALLBACK MainWndProc(HWND hwnd, UINT msg, WPARAM w, LPARAM l);
+    // The toolkit child a parent's notification (WM_COMMAND, WM_NOTIFY, ...) is about, or null.
+    TWinControl* NotifyingChild(const TMessage& m) const;
     bool mouseInside_ = false;
     friend class TControl;
     friend class TApplication;
 };
+
+// A control of class T owned by `owner`, named, with its caption, placed on `parent`: the
+// steps every form repeats for its labels, buttons and boxes.
+template <class T>
+T* MakeControl(TComponent* owner, TWinControl* parent, const std::string& name, const std::string& caption, int left,
+               int top, int width, int height) {
+    auto* c = new T(owner);
+    c->Name = name;
+    if (!caption.empty()) c->SetCaption(caption);
+    c->SetBounds(left, top, width, height);
+    c->SetParent(parent);
+    return c;
+}
 
 }  // namespace kt::ui

@@ -20,20 +20,11 @@ LRESULT CALLBACK ReleaseWndProc(HWND hwnd, UINT msg, WPARAM w, LPARAM l) {
         TDialogForm::FreeReleasedForms();
         return 0;
     }
-    return DefWindowProcA(hwnd, msg, w, l);
+    return DefWindowProcW(hwnd, msg, w, l);
 }
 
 HWND ReleaseWindow() {
-    static HWND window = nullptr;
-    if (!window) {
-        HINSTANCE inst = GetModuleHandleA(nullptr);
-        WNDCLASSA wc{};
-        wc.lpfnWndProc = ReleaseWndProc;
-        wc.hInstance = inst;
-        wc.lpszClassName = "KtReleaseWindow";
-        RegisterClassA(&wc);
-        window = CreateWindowExA(0, wc.lpszClassName, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, inst, nullptr);
-    }
+    static HWND window = CreateMessageWindow(L"KtReleaseWindow", ReleaseWndProc);
     return window;
 }
 
@@ -89,7 +80,7 @@ int TDialogForm::ShowModal() {
         SetForegroundWindow(Handle());
         MSG msg;
         while (ModalResult == mrNone) {
-            BOOL r = GetMessageA(&msg, nullptr, 0, 0);
+            BOOL r = GetMessageW(&msg, nullptr, 0, 0);
             if (r == 0) {
                 // The program ends: the outer loop must see the quit too.
                 PostQuitMessage(static_cast<int>(msg.wParam));
@@ -100,9 +91,9 @@ int TDialogForm::ShowModal() {
                 ModalResult = mrCancel;
                 break;
             }
-            if (DialogKey(msg)) continue;
+            if (IsDialogKeyMessage(msg)) continue;
             TranslateMessage(&msg);
-            DispatchMessageA(&msg);
+            DispatchMessageW(&msg);
         }
         result = ModalResult;
     } catch (...) {
@@ -119,18 +110,9 @@ int TDialogForm::ShowModal() {
     return result;
 }
 
-bool TDialogForm::DialogKey(const MSG& msg) {
-    if (msg.message != WM_KEYDOWN || (msg.wParam != VK_RETURN && msg.wParam != VK_ESCAPE)) return false;
-    if (!handle_ || (msg.hwnd != handle_ && !IsChild(handle_, msg.hwnd))) return false;
-    for (TComponent* c : Components()) {
-        auto* b = dynamic_cast<TButton*>(c);
-        if (!b || !b->Enabled() || !b->Visible()) continue;
-        if ((msg.wParam == VK_RETURN && b->Default) || (msg.wParam == VK_ESCAPE && b->Cancel)) {
-            b->Click();
-            return true;
-        }
-    }
-    if (msg.wParam == VK_ESCAPE && modal_) {
+bool TDialogForm::DialogKey(WORD key) {
+    if (TForm::DialogKey(key)) return true;
+    if (key == VK_ESCAPE && modal_) {
         ModalResult = mrCancel;
         return true;
     }

@@ -32,10 +32,10 @@ public:
 
 protected:
     void WndProc(TMessage& m) override;
+    // Escape without a cancel button ends a modal run with mrCancel.
+    bool DialogKey(WORD key) override;
 
 private:
-    // Enter clicks the default button, Escape the cancel button; true when the key was used.
-    bool DialogKey(const MSG& msg);
     bool modal_ = false;
     bool released_ = false;
 };

@@ -2,6 +2,10 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <exception>
+#include <map>
+
+#include "ui/Application.h"
 
 namespace kt::ui {
 
@@ -93,6 +97,78 @@ void TBevel::CreateParams(TCreateParams& p) {
     TWinControl::CreateParams(p);
     p.winClass = "STATIC";
     p.style |= Shape == TBevelShape::bsTopLine ? SS_ETCHEDHORZ : SS_ETCHEDFRAME;
+}
+
+// ---------------------------------------------------------------- TTimer
+
+namespace {
+// The running timers by id; a timer leaves it when stopped or freed, so a late WM_TIMER of a
+// freed timer finds nothing.
+std::map<UINT_PTR, TTimer*>& Timers() {
+    static std::map<UINT_PTR, TTimer*> timers;
+    return timers;
+}
+}  // namespace
+
+LRESULT CALLBACK TTimer::TimerWndProc(HWND hwnd, UINT msg, WPARAM w, LPARAM l) {
+    if (msg == WM_TIMER) {
+        auto it = Timers().find(static_cast<UINT_PTR>(w));
+        if (it != Timers().end()) it->second->Tick();
+        return 0;
+    }
+    return DefWindowProcW(hwnd, msg, w, l);
+}
+
+namespace {
+HWND TimerWindow(WNDPROC proc) {
+    static HWND window = CreateMessageWindow(L"KtTimerWindow", proc);
+    return window;
+}
+}  // namespace
+
+TTimer::TTimer(TComponent* owner) : TComponent(owner) { Update(); }
+
+TTimer::~TTimer() {
+    enabled_ = false;
+    Update();
+}
+
+void TTimer::SetEnabled(bool v) {
+    if (enabled_ == v) return;
+    enabled_ = v;
+    Update();
+}
+
+void TTimer::SetInterval(unsigned ms) {
+    if (interval_ == ms) return;
+    interval_ = ms;
+    Update();
+}
+
+void TTimer::Update() {
+    if (id_) {
+        KillTimer(TimerWindow(TimerWndProc), id_);
+        Timers().erase(id_);
+        id_ = 0;
+    }
+    if (!enabled_ || interval_ == 0) return;
+    static UINT_PTR next = 0;
+    do next = next % 0xFFFF + 1;
+    while (Timers().count(next));
+    if (!SetTimer(TimerWindow(TimerWndProc), next, interval_, nullptr)) return;
+    id_ = next;
+    Timers()[id_] = this;
+}
+
+void TTimer::Tick() {
+    // A copy runs: the handler may free this timer, and its own closure with it.
+    std::function<void()> handler = OnTimer;
+    if (!handler) return;
+    try {
+        handler();
+    } catch (const std::exception& e) {
+        TApplication::Instance().HandleException(e);
+    }
 }
 
 }  // namespace kt::ui

@@ -1,6 +1,10 @@
 #include "ui/Forms.h"
 
+#include <algorithm>
+#include <vector>
+
 #include "ui/Application.h"
+#include "ui/StdCtrls.h"
 
 namespace kt::ui {
 
@@ -226,10 +230,172 @@ void TForm::WndProc(TMessage& m) {
             DefaultHandler(m);
             UpdateFormBounds();
             return;
+        case CM_DIALOGKEY:
+            m.Result = DialogKey(static_cast<WORD>(m.WParam)) ? 1 : 0;
+            return;
         default:
             break;
     }
     TWinControl::WndProc(m);
+}
+
+// ---------------------------------------------------------------- keyboard
+
+namespace {
+
+bool Usable(TWinControl* w) {
+    if (!w->HandleAllocated()) return false;
+    HWND h = w->Handle();
+    return IsWindowVisible(h) && IsWindowEnabled(h);
+}
+
+std::vector<TWinControl*> WinChildren(const TWinControl* parent) {
+    std::vector<TWinControl*> out;
+    for (TControl* c : parent->Controls())
+        if (auto* w = dynamic_cast<TWinControl*>(c)) out.push_back(w);
+    std::stable_sort(out.begin(), out.end(), [](TWinControl* a, TWinControl* b) { return a->TabOrder < b->TabOrder; });
+    return out;
+}
+
+// Radio buttons next to each other under one parent form a group: Tab stops at the focused
+// one, else the checked one, else the first.
+void CollectTabStops(const TWinControl* parent, TWinControl* current, std::vector<TWinControl*>& out) {
+    const std::vector<TWinControl*> kids = WinChildren(parent);
+    for (size_t i = 0; i < kids.size(); ++i) {
+        TWinControl* w = kids[i];
+        if (!Usable(w)) continue;
+        if (dynamic_cast<TRadioButton*>(w)) {
+            size_t end = i;
+            while (end < kids.size() && dynamic_cast<TRadioButton*>(kids[end])) ++end;
+            TWinControl* stop = nullptr;
+            for (size_t k = i; k < end; ++k) {
+                auto* r = static_cast<TRadioButton*>(kids[k]);
+                if (!r->TabStop || !Usable(r)) continue;
+                if (r == current) { stop = r; break; }
+                if (!stop || (r->Checked() && !static_cast<TRadioButton*>(stop)->Checked())) stop = r;
+            }
+            if (stop) out.push_back(stop);
+            i = end - 1;
+            continue;
+        }
+        if (w->TabStop) out.push_back(w);
+        CollectTabStops(w, current, out);
+    }
+}
+
+TButton* FindButton(const TWinControl* parent, bool wantDefault) {
+    for (TWinControl* w : WinChildren(parent)) {
+        if (!Usable(w)) continue;
+        if (auto* b = dynamic_cast<TButton*>(w); b && (wantDefault ? b->Default : b->Cancel)) return b;
+        if (TButton* inner = FindButton(w, wantDefault)) return inner;
+    }
+    return nullptr;
+}
+
+// Moves within the run of radio buttons `current` belongs to, and checks the one reached.
+bool MoveInRadioGroup(TRadioButton* current, bool forward) {
+    TWinControl* parent = current->Parent();
+    if (!parent) return false;
+    const std::vector<TWinControl*> kids = WinChildren(parent);
+    auto at = std::find(kids.begin(), kids.end(), current);
+    if (at == kids.end()) return false;
+    auto first = at, last = at + 1;
+    while (first != kids.begin() && dynamic_cast<TRadioButton*>(*(first - 1))) --first;
+    while (last != kids.end() && dynamic_cast<TRadioButton*>(*last)) ++last;
+    const auto n = last - first;
+    for (auto step = 1; step < n; ++step) {
+        const auto offset = ((at - first) + (forward ? step : n - step)) % n;
+        auto* next = static_cast<TRadioButton*>(*(first + offset));
+        if (!Usable(next)) continue;
+        next->SetFocus();
+        next->SetChecked(true);
+        return true;
+    }
+    return false;
+}
+
+TForm* FormOfWindow(HWND hwnd) {
+    return hwnd ? dynamic_cast<TForm*>(TWinControl::FromHandle(GetAncestor(hwnd, GA_ROOT))) : nullptr;
+}
+
+}  // namespace
+
+TWinControl* TForm::ActiveControl() const {
+    HWND focus = GetFocus();
+    if (!handle_ || !focus || !IsChild(handle_, focus)) return nullptr;
+    // The focus may sit in a system control's own child (a combo box's edit).
+    for (HWND h = focus; h && h != handle_; h = GetParent(h))
+        if (TWinControl* w = FromHandle(h)) return w;
+    return nullptr;
+}
+
+void TForm::SelectNext(TWinControl* current, bool forward) {
+    std::vector<TWinControl*> stops;
+    CollectTabStops(this, current, stops);
+    if (stops.empty()) return;
+    auto at = std::find(stops.begin(), stops.end(), current);
+    TWinControl* next;
+    if (at == stops.end()) next = forward ? stops.front() : stops.back();
+    else if (forward) next = (at + 1 == stops.end()) ? stops.front() : *(at + 1);
+    else next = (at == stops.begin()) ? stops.back() : *(at - 1);
+    next->SetFocus();
+    // An edit reached by Tab has its text selected, as in any dialog.
+    if (SendMessageW(next->Handle(), WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL)
+        SendMessageW(next->Handle(), EM_SETSEL, 0, -1);
+}
+
+bool TForm::DialogKey(WORD key) {
+    TWinControl* current = ActiveControl();
+    switch (key) {
+        case VK_TAB:
+            SelectNext(current, GetKeyState(VK_SHIFT) >= 0);
+            return true;
+        case VK_LEFT:
+        case VK_UP:
+        case VK_RIGHT:
+        case VK_DOWN:
+            if (auto* radio = dynamic_cast<TRadioButton*>(current))
+                return MoveInRadioGroup(radio, key == VK_RIGHT || key == VK_DOWN);
+            return false;
+        case VK_RETURN: {
+            // Enter presses the focused button, else the default button.
+            auto* button = dynamic_cast<TButton*>(current);
+            if (!button) button = FindButton(this, true);
+            if (!button) return false;
+            button->Click();
+            return true;
+        }
+        case VK_ESCAPE:
+            if (TButton* button = FindButton(this, false)) {
+                button->Click();
+                return true;
+            }
+            return false;
+        default: return false;
+    }
+}
+
+bool IsDialogKeyMessage(const MSG& msg) {
+    if (msg.message == WM_SYSCHAR) {
+        TForm* form = FormOfWindow(msg.hwnd);
+        return form && form->Perform(CM_DIALOGCHAR, msg.wParam, msg.lParam) != 0;
+    }
+    if (msg.message != WM_KEYDOWN) return false;
+    const WORD key = static_cast<WORD>(msg.wParam);
+    if (key != VK_TAB && key != VK_RETURN && key != VK_ESCAPE && key != VK_LEFT && key != VK_RIGHT && key != VK_UP &&
+        key != VK_DOWN)
+        return false;
+    if (GetKeyState(VK_CONTROL) < 0 || GetKeyState(VK_MENU) < 0) return false;
+    TForm* form = FormOfWindow(msg.hwnd);
+    if (!form) return false;
+    // Keys the focused window asks for stay its own (a multi-line edit's Enter and Tab, a
+    // list's arrows, an open drop-down's Escape).
+    const LRESULT code =
+        SendMessageW(msg.hwnd, WM_GETDLGCODE, msg.wParam, reinterpret_cast<LPARAM>(const_cast<MSG*>(&msg)));
+    if (code & (DLGC_WANTMESSAGE | DLGC_WANTALLKEYS)) return false;
+    if (key == VK_TAB && (code & DLGC_WANTTAB)) return false;
+    if (key != VK_TAB && key != VK_RETURN && key != VK_ESCAPE && (code & DLGC_WANTARROWS)) return false;
+    return form->Perform(CM_DIALOGKEY, key, 0) != 0;
 }
 
 }  // namespace kt::ui

@@ -49,10 +49,19 @@ public:
     void DoCreate();
     void DoDestroy();
 
+    // The control that has the keyboard focus, or null.
+    TWinControl* ActiveControl() const;
+    // Moves the focus to the next (or previous) control that takes Tab, in tab order: each
+    // parent's controls by TabOrder, then creation order; a radio group is one stop.
+    void SelectNext(TWinControl* current, bool forward);
+
 protected:
     void CreateParams(TCreateParams& params) override;
     void WndProc(TMessage& m) override;
     void HandleCreated() override;
+    // CM_DIALOGKEY: Tab, arrows in a radio group, Enter (the focused or the default button),
+    // Escape (the cancel button); true when the key was used.
+    virtual bool DialogKey(WORD key);
 
 private:
     TMainMenu* menu_ = nullptr;
@@ -62,5 +71,10 @@ private:
     bool shownOnce_ = false;
     bool destroyed_ = false;
 };
+
+// Gives a key message of a form's window to the form the way a dialog does: navigation keys
+// the focused control does not want (WM_GETDLGCODE) as CM_DIALOGKEY, Alt+letter as
+// CM_DIALOGCHAR. True when the form used it: the message is then not dispatched.
+bool IsDialogKeyMessage(const MSG& msg);
 
 }  // namespace kt::ui

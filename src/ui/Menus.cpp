@@ -149,14 +149,14 @@ TMenuItem* TMenuItem::FromData(ULONG_PTR data) {
 
 TMenuItem* TMenuItem::Items(int index) const {
     if (index < 0 || index >= Count())
-        throw EListError(FormatMessage1("List index out of bounds (%d)", std::to_string(index)));
+        throw EListError::IndexOutOfBounds(index);
     return items_[static_cast<size_t>(index)];
 }
 
 void TMenuItem::Insert(int index, TMenuItem* item) {
     if (!item || item == this) return;
     if (index < 0 || index > Count())
-        throw EListError(FormatMessage1("List index out of bounds (%d)", std::to_string(index)));
+        throw EListError::IndexOutOfBounds(index);
     if (item->parent_) item->parent_->Remove(item);
     items_.insert(items_.begin() + index, item);
     item->parent_ = this;
@@ -346,7 +346,7 @@ void TMenuItem::DrawItem(TCanvas& canvas, const RECT& rect, unsigned state) {
     // The standard look, for items that do not draw themselves.
     HDC dc = canvas.Handle();
     if (IsLine()) {
-        canvas.Brush.Color = static_cast<TColor>(0x80000000u | COLOR_MENU);
+        canvas.Brush.Color = clMenu;
         canvas.FillRect(rect);
         RECT line = rect;
         line.top += (rect.bottom - rect.top) / 2 - 1;
@@ -354,7 +354,7 @@ void TMenuItem::DrawItem(TCanvas& canvas, const RECT& rect, unsigned state) {
         DrawEdge(dc, &line, EDGE_ETCHED, BF_TOP);
         return;
     }
-    canvas.Brush.Color = static_cast<TColor>(0x80000000u | (selected ? COLOR_HIGHLIGHT : COLOR_MENU));
+    canvas.Brush.Color = selected ? clHighlight : clMenu;
     canvas.FillRect(rect);
     const bool grayed = (state & (odGrayed | odDisabled)) != 0 || !enabled_;
     canvas.Font().SetColor(GetSysColor(grayed ? COLOR_GRAYTEXT : selected ? COLOR_HIGHLIGHTTEXT : COLOR_MENUTEXT));
@@ -445,7 +445,7 @@ bool TMenu::HandleOwnerDrawMessage(UINT msg, LPARAM l) {
             AssignMenuFont(canvas.Font());
             const bool selected = (d->itemState & ODS_SELECTED) != 0;
             canvas.Font().SetColor(GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_MENUTEXT));
-            canvas.Brush.Color = static_cast<TColor>(0x80000000u | (selected ? COLOR_HIGHLIGHT : COLOR_MENU));
+            canvas.Brush.Color = selected ? clHighlight : clMenu;
             unsigned state = (selected ? odSelected : 0u) | ((d->itemState & ODS_GRAYED) ? odGrayed : 0u) |
                              ((d->itemState & ODS_DISABLED) ? odDisabled : 0u) |
                              ((d->itemState & ODS_CHECKED) ? odChecked : 0u) |

@@ -17,7 +17,7 @@ bool FocusMovesWithin(HWND self, WPARAM other) {
 
 void CheckIndex(int index, int count) {
     if (index < 0 || index >= count)
-        throw EListError(FormatMessage1("List index out of bounds (%d)", std::to_string(index)));
+        throw EListError::IndexOutOfBounds(index);
 }
 }  // namespace
 
@@ -39,6 +39,12 @@ void TButton::CommandNotify(WORD code) {
     if (code == BN_CLICKED) Click();
 }
 
+bool TButton::AccelPressed() {
+    SetFocus();
+    Click();
+    return true;
+}
+
 // ---------------------------------------------------------------- TLabel
 
 TLabel::TLabel(TComponent* owner) : TWinControl(owner) {
@@ -58,12 +64,18 @@ bool TLabel::SetEnumProperty(std::string_view name, int value) {
 void TLabel::CreateParams(TCreateParams& p) {
     TWinControl::CreateParams(p);
     p.winClass = "STATIC";
-    p.style |= SS_NOPREFIX;
+    if (!ShowAccelChar) p.style |= SS_NOPREFIX;
     switch (Alignment) {
         case TAlignment::taCenter: p.style |= SS_CENTER; break;
         case TAlignment::taRightJustify: p.style |= SS_RIGHT; break;
         case TAlignment::taLeftJustify: p.style |= WordWrap ? SS_LEFT : SS_LEFTNOWORDWRAP; break;
     }
+}
+
+bool TLabel::AccelPressed() {
+    if (!ShowAccelChar || !FocusControl || !FocusControl->Enabled() || !FocusControl->Visible()) return false;
+    FocusControl->SetFocus();
+    return true;
 }
 
 void TLabel::WndProc(TMessage& m) {
@@ -114,7 +126,7 @@ const std::string& TStringsControl::Item(int i) const {
 
 int TStringsControl::AddItem(const std::string& s) {
     items_.push_back(s);
-    if (handle_) SendMessageA(handle_, MsgAdd(), 0, reinterpret_cast<LPARAM>(s.c_str()));
+    if (handle_) SendMessageW(handle_, MsgAdd(), 0, reinterpret_cast<LPARAM>(ToWide(s).c_str()));
     return Count() - 1;
 }
 
@@ -136,15 +148,15 @@ void TStringsControl::AddItems(const std::vector<std::string>& list) {
 
 void TStringsControl::InsertItem(int index, const std::string& s) {
     if (index < 0 || index > Count())
-        throw EListError(FormatMessage1("List index out of bounds (%d)", std::to_string(index)));
+        throw EListError::IndexOutOfBounds(index);
     items_.insert(items_.begin() + index, s);
-    if (handle_) SendMessageA(handle_, MsgInsert(), index, reinterpret_cast<LPARAM>(s.c_str()));
+    if (handle_) SendMessageW(handle_, MsgInsert(), index, reinterpret_cast<LPARAM>(ToWide(s).c_str()));
 }
 
 void TStringsControl::DeleteItem(int index) {
     CheckIndex(index, Count());
     items_.erase(items_.begin() + index);
-    if (handle_) SendMessageA(handle_, MsgDelete(), index, 0);
+    if (handle_) SendMessageW(handle_, MsgDelete(), index, 0);
 }
 
 void TStringsControl::SetItem(int index, const std::string& s) {
@@ -158,7 +170,7 @@ void TStringsControl::SetItem(int index, const std::string& s) {
 void TStringsControl::ClearItems() {
     items_.clear();
     pendingIndex_ = -1;
-    if (handle_) SendMessageA(handle_, MsgReset(), 0, 0);
+    if (handle_) SendMessageW(handle_, MsgReset(), 0, 0);
 }
 
 int TStringsControl::IndexOf(const std::string& s) const {
@@ -176,7 +188,8 @@ int TStringsControl::IndexOf(const std::string& s) const {
 void TStringsControl::HandleCreated() {
     TWinControl::HandleCreated();
     if (items_.size() > 1) SendMessageA(handle_, MsgInitStorage(), items_.size(), 0);
-    for (const std::string& s : items_) SendMessageA(handle_, MsgAdd(), 0, reinterpret_cast<LPARAM>(s.c_str()));
+    for (const std::string& s : items_)
+        SendMessageW(handle_, MsgAdd(), 0, reinterpret_cast<LPARAM>(ToWide(s).c_str()));
     if (pendingIndex_ >= 0) SetItemIndex(pendingIndex_);
 }
 
@@ -202,20 +215,20 @@ void TComboBox::SetBounds(int left, int top, int width, int height) {
 
 void TComboBox::HandleCreated() {
     TStringsControl::HandleCreated();
-    if (MaxLength > 0) SendMessageA(handle_, CB_LIMITTEXT, MaxLength, 0);
-    if (!caption_.empty() && pendingIndex_ < 0) SetWindowTextA(handle_, caption_.c_str());
+    if (MaxLength > 0) SendMessageW(handle_, CB_LIMITTEXT, MaxLength, 0);
+    if (!caption_.empty() && pendingIndex_ < 0) SetWindowTextW(handle_, ToWide(caption_).c_str());
 }
 
 std::string TComboBox::Caption() const { return TWinControl::Caption(); }
 
 int TComboBox::ItemIndex() const {
     if (!handle_) return pendingIndex_;
-    return static_cast<int>(SendMessageA(handle_, CB_GETCURSEL, 0, 0));
+    return static_cast<int>(SendMessageW(handle_, CB_GETCURSEL, 0, 0));
 }
 
 void TComboBox::SetItemIndex(int index) {
     pendingIndex_ = index;
-    if (handle_) SendMessageA(handle_, CB_SETCURSEL, index, 0);
+    if (handle_) SendMessageW(handle_, CB_SETCURSEL, index, 0);
     if (index >= 0 && index < Count()) caption_ = items_[static_cast<size_t>(index)];
 }
 
@@ -223,7 +236,7 @@ void TComboBox::CommandNotify(WORD code) {
     if (code == CBN_SELCHANGE) {
         // The edit part still shows the old text while the notification runs.
         int i = ItemIndex();
-        if (i >= 0 && i < Count()) SetWindowTextA(handle_, items_[static_cast<size_t>(i)].c_str());
+        if (i >= 0 && i < Count()) SetWindowTextW(handle_, ToWide(items_[static_cast<size_t>(i)]).c_str());
         Click();
         if (OnChange) OnChange();
     } else if (code == CBN_EDITCHANGE) {
@@ -254,12 +267,12 @@ void TListBox::CreateParams(TCreateParams& p) {
 
 int TListBox::ItemIndex() const {
     if (!handle_) return pendingIndex_;
-    return static_cast<int>(SendMessageA(handle_, LB_GETCURSEL, 0, 0));
+    return static_cast<int>(SendMessageW(handle_, LB_GETCURSEL, 0, 0));
 }
 
 void TListBox::SetItemIndex(int index) {
     pendingIndex_ = index;
-    if (handle_) SendMessageA(handle_, LB_SETCURSEL, index, 0);
+    if (handle_) SendMessageW(handle_, LB_SETCURSEL, index, 0);
 }
 
 void TListBox::CommandNotify(WORD code) {
@@ -296,12 +309,12 @@ void TEdit::CreateParams(TCreateParams& p) {
 
 void TEdit::HandleCreated() {
     TWinControl::HandleCreated();
-    if (MaxLength > 0) SendMessageA(handle_, EM_LIMITTEXT, MaxLength, 0);
+    if (MaxLength > 0) SendMessageW(handle_, EM_LIMITTEXT, MaxLength, 0);
 }
 
 void TEdit::SetReadOnly(bool v) {
     readOnly_ = v;
-    if (handle_) SendMessageA(handle_, EM_SETREADONLY, v ? TRUE : FALSE, 0);
+    if (handle_) SendMessageW(handle_, EM_SETREADONLY, v ? TRUE : FALSE, 0);
 }
 
 void TEdit::CommandNotify(WORD code) {
@@ -335,7 +348,7 @@ void TCheckBox::CreateParams(TCreateParams& p) {
 
 void TCheckBox::HandleCreated() {
     TWinControl::HandleCreated();
-    SendMessageA(handle_, BM_SETCHECK, checked_ ? BST_CHECKED : BST_UNCHECKED, 0);
+    SendMessageW(handle_, BM_SETCHECK, checked_ ? BST_CHECKED : BST_UNCHECKED, 0);
 }
 
 bool TCheckBox::Checked() const { return checked_; }
@@ -343,12 +356,18 @@ bool TCheckBox::Checked() const { return checked_; }
 void TCheckBox::SetChecked(bool v) {
     if (checked_ == v) return;
     checked_ = v;
-    if (handle_) SendMessageA(handle_, BM_SETCHECK, v ? BST_CHECKED : BST_UNCHECKED, 0);
+    if (handle_) SendMessageW(handle_, BM_SETCHECK, v ? BST_CHECKED : BST_UNCHECKED, 0);
     Click();
 }
 
 void TCheckBox::CommandNotify(WORD code) {
     if (code == BN_CLICKED) SetChecked(!checked_);
+}
+
+bool TCheckBox::AccelPressed() {
+    SetFocus();
+    SetChecked(!checked_);
+    return true;
 }
 
 // ---------------------------------------------------------------- TRadioButton
@@ -368,13 +387,13 @@ void TRadioButton::CreateParams(TCreateParams& p) {
 
 void TRadioButton::HandleCreated() {
     TWinControl::HandleCreated();
-    SendMessageA(handle_, BM_SETCHECK, checked_ ? BST_CHECKED : BST_UNCHECKED, 0);
+    SendMessageW(handle_, BM_SETCHECK, checked_ ? BST_CHECKED : BST_UNCHECKED, 0);
 }
 
 void TRadioButton::SetChecked(bool v) {
     if (checked_ == v) return;
     checked_ = v;
-    if (handle_) SendMessageA(handle_, BM_SETCHECK, v ? BST_CHECKED : BST_UNCHECKED, 0);
+    if (handle_) SendMessageW(handle_, BM_SETCHECK, v ? BST_CHECKED : BST_UNCHECKED, 0);
     if (!v) return;
     if (auto* group = dynamic_cast<TRadioGroup*>(parent_)) group->ButtonClicked(this);
     Click();
@@ -382,6 +401,12 @@ void TRadioButton::SetChecked(bool v) {
 
 void TRadioButton::CommandNotify(WORD code) {
     if (code == BN_CLICKED) SetChecked(true);
+}
+
+bool TRadioButton::AccelPressed() {
+    SetFocus();
+    SetChecked(true);
+    return true;
 }
 
 // ---------------------------------------------------------------- TRadioGroup
@@ -414,7 +439,7 @@ TRadioButton* TRadioGroup::Button(int index) const {
 
 void TRadioGroup::SetItemIndex(int index) {
     if (index < -1 || index >= static_cast<int>(items_.size()))
-        throw EListError(FormatMessage1("List index out of bounds (%d)", std::to_string(index)));
+        throw EListError::IndexOutOfBounds(index);
     updating_ = true;
     itemIndex_ = index;
     for (size_t i = 0; i < buttons_.size(); ++i) {
@@ -424,7 +449,7 @@ void TRadioGroup::SetItemIndex(int index) {
             b->SetChecked(true);
         } else if (b->checked_) {
             b->checked_ = false;
-            if (b->HandleAllocated()) SendMessageA(b->Handle(), BM_SETCHECK, BST_UNCHECKED, 0);
+            if (b->HandleAllocated()) SendMessageW(b->Handle(), BM_SETCHECK, BST_UNCHECKED, 0);
         }
     }
     updating_ = false;
@@ -437,7 +462,7 @@ void TRadioGroup::ButtonClicked(TRadioButton* button) {
             if (!updating_) itemIndex_ = static_cast<int>(i);
         } else if (b->checked_) {
             b->checked_ = false;
-            if (b->HandleAllocated()) SendMessageA(b->Handle(), BM_SETCHECK, BST_UNCHECKED, 0);
+            if (b->HandleAllocated()) SendMessageW(b->Handle(), BM_SETCHECK, BST_UNCHECKED, 0);
         }
     }
     if (!updating_) Click();

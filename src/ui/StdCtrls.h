@@ -19,14 +19,19 @@ public:
 protected:
     void CreateParams(TCreateParams& p) override;
     void CommandNotify(WORD code) override;
+    bool AccelPressed() override;
 };
 
 enum class TAlignment { taLeftJustify, taRightJustify, taCenter };
 
 class TLabel : public TWinControl {
-    KT_CLASS(TLabel, TWinControl, "TCustomLabel", "TGraphicControl")
+    KT_CLASS(TLabel, TWinControl, "TCustomLabel")
 public:
     explicit TLabel(TComponent* owner);
+    // Alt and the caption's "&" letter focus this control. Off, "&" shows as typed: most
+    // labels here show data (file names, the status line).
+    TWinControl* FocusControl = nullptr;
+    bool ShowAccelChar = false;
     bool WordWrap = false;
     bool Transparent = false;
     TAlignment Alignment = TAlignment::taLeftJustify;
@@ -35,6 +40,7 @@ public:
 protected:
     void CreateParams(TCreateParams& p) override;
     void WndProc(TMessage& m) override;
+    bool AccelPressed() override;
 };
 
 class TGroupBox : public TWinControl {
@@ -151,6 +157,7 @@ protected:
     void CreateParams(TCreateParams& p) override;
     void HandleCreated() override;
     void CommandNotify(WORD code) override;
+    bool AccelPressed() override;
 
 private:
     bool checked_ = false;
@@ -170,6 +177,7 @@ protected:
     void CreateParams(TCreateParams& p) override;
     void HandleCreated() override;
     void CommandNotify(WORD code) override;
+    bool AccelPressed() override;
 
 private:
     bool checked_ = false;

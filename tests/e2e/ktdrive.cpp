@@ -158,7 +158,7 @@ int Usage() {
     fputs("usage: ktdrive windows | children W | dialogs | press W TEXT | click W | command W ID |\n"
           "       post W MSG WPARAM LPARAM | send W MSG WPARAM LPARAM | close W | text W | settext W TEXT |\n"
           "       find TITLE [CLASS] | foreground [W] | select W INDEX | move W X Y WIDTH HEIGHT |\n"
-          "       lbselect W INDEX | items W | menu W\n"
+          "       lbselect W INDEX | items W | menu W | focus W | lbtext W INDEX\n"
           "W: a window handle number, or the title of a visible top-level window\n",
           stderr);
     return 2;
@@ -296,6 +296,35 @@ int main(int argc, char** argv) {
         const int count = m ? GetMenuItemCount(m) : 0;
         printf("bar\t%lu\t%d\n", (unsigned long)(ULONG_PTR)m, count);
         if (m && count > 0) ListMenu(m, "");
+        return 0;
+    }
+    if (cmd == "focus") {
+        // The window that has the keyboard focus in the thread of the given window (0: none).
+        GUITHREADINFO gti{};
+        gti.cbSize = sizeof gti;
+        GetGUIThreadInfo(GetWindowThreadProcessId(w, nullptr), &gti);
+        printf("%lu\n", (unsigned long)(ULONG_PTR)gti.hwndFocus);
+        return 0;
+    }
+    if (cmd == "lbtext" && argc >= 4) {
+        // One list box entry read as accessibility tools read it: its length and its text, in
+        // UTF-16 and in ANSI, with buffers of the size the length asks for. One line each:
+        // "W|A <length> <what LB_GETTEXT returned> <characters in the buffer>". (Under Wine an
+        // ANSI LB_GETTEXT from another process fills the buffer with UTF-16: its third field is 1.)
+        const WPARAM index = strtoul(argv[3], nullptr, 0);
+        DWORD_PTR len = 0, got = 0;
+        if (!SendMessageTimeoutW(w, LB_GETTEXTLEN, index, 0, SMTO_ABORTIFHUNG, 5000, &len)) return 1;
+        std::vector<wchar_t> wide(static_cast<LRESULT>(len) < 0 ? 1 : len + 1, L'\0');
+        if (!SendMessageTimeoutW(w, LB_GETTEXT, index, reinterpret_cast<LPARAM>(wide.data()), SMTO_ABORTIFHUNG, 5000,
+                                 &got))
+            return 1;
+        printf("W\t%ld\t%ld\t%ld\n", (long)len, (long)got, (long)wcsnlen(wide.data(), wide.size()));
+        if (!SendMessageTimeoutA(w, LB_GETTEXTLEN, index, 0, SMTO_ABORTIFHUNG, 5000, &len)) return 1;
+        std::vector<char> narrow(static_cast<LRESULT>(len) < 0 ? 1 : len + 1, '\0');
+        if (!SendMessageTimeoutA(w, LB_GETTEXT, index, reinterpret_cast<LPARAM>(narrow.data()), SMTO_ABORTIFHUNG,
+                                 5000, &got))
+            return 1;
+        printf("A\t%ld\t%ld\t%ld\n", (long)len, (long)got, (long)strnlen(narrow.data(), narrow.size()));
         return 0;
     }
     if (cmd == "items") {

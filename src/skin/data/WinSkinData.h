@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "skin/data/Bitmap32.h"
+#include "skin/data/Colour.h"
 #include "skin/data/IniFile.h"
 
 namespace kt {
@@ -19,9 +20,6 @@ class TSkinReader;
 class TSkinStore;
 class TSkinData;
 
-// Signed 32-bit colour: 0x00BBGGRR plain, 0x80000000 + n the Windows system colour n.
-using TColour = std::int32_t;
-constexpr TColour SysColour(int index) { return TColour(0x80000000u + std::uint32_t(index)); }
 constexpr TColour kNoColour = -1;                 // an element's text colours when not given
 constexpr TColour kNoTitleColour = 0x1FFFFFFF;    // the title's text colours when not given
 // A plain colour as a pixel; system colours need the platform and give black here.

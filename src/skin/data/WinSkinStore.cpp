@@ -193,7 +193,7 @@ TSkinCollectionItem& TSkinCollection::Add() {
 
 TSkinCollectionItem& TSkinCollection::Items(int index) {
     if (index < 0 || index >= Count())
-        throw EListError(FormatMessage1("List index out of bounds (%d)", std::to_string(index)));
+        throw EListError::IndexOutOfBounds(index);
     return *items_[static_cast<size_t>(index)];
 }
 

@@ -1,12 +1,10 @@
 #include "skin/ui/SkinColours.h"
 
+#include "ui/Controls.h"
+
 namespace kt {
 
-COLORREF SkinColorRef(TColour colour) {
-    const std::uint32_t c = std::uint32_t(colour);
-    if (c & 0x80000000u) return GetSysColor(int(c & 0xFF));
-    return COLORREF(c & 0xFFFFFF);
-}
+COLORREF SkinColorRef(TColour colour) { return ui::ColorToRGB(colour); }
 
 HBRUSH TFaceBrush::Get(const TSkinDescription& skin) {
     const COLORREF want = SkinColorRef(skin.FaceBrushColour);

@@ -1,6 +1,7 @@
 // Scheme names become file names in the scheme folder: only plain names may pass.
 #include <gtest/gtest.h>
 
+#include "app/SchemeFile.h"
 #include "config/SchemeName.h"
 
 using namespace kt;
@@ -31,8 +32,8 @@ TEST(SchemeName, TheMessageQuotesTheNameAndSaysWhy) {
 }
 
 TEST(SchemeName, NameOfAFileDropsTheLastFourCharacters) {
-    EXPECT_EQ(SchemeNameOf("home.dat"), "home");
-    EXPECT_EQ(SchemeNameOf(".dat"), "");
-    EXPECT_EQ(SchemeNameOf(""), "");
-    EXPECT_EQ(SchemeNameOf("a.b.dat"), "a.b");
+    EXPECT_EQ(SchemeDisplayName("home.dat"), "home");
+    EXPECT_EQ(SchemeDisplayName(".dat"), "");
+    EXPECT_EQ(SchemeDisplayName(""), "");
+    EXPECT_EQ(SchemeDisplayName("a.b.dat"), "a.b");
 }
