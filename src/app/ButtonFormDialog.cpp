@@ -8,6 +8,7 @@
 #include "config/SettingsText.h"
 #include "core/Errors.h"
 #include "core/MessageService.h"
+#include "platform/Win32SchemeFileSystem.h"
 #include "ui/Application.h"
 
 namespace kt {
@@ -48,6 +49,7 @@ TButtonForm::TButtonForm(ui::TComponent* owner) : ui::TForm(owner) {
     ComboBoxFilename->Name = "ComboBoxFilename";
     ComboBoxFilename->SetBounds(8, 44, 169, 21);
     ComboBoxFilename->MaxLength = 8;
+    ComboBoxFilename->ItemDisplay = [this](const std::string& name) { return ShownSchemeName(OutputDir, name); };
     ComboBoxFilename->SetParent(GroupBox1);
 
     LabelMessage = new ui::TLabel(this);

@@ -16,6 +16,7 @@
 #include "config/SettingsText.h"
 #include "core/Errors.h"
 #include "core/MessageService.h"
+#include "platform/Win32SchemeFileSystem.h"
 #include "ui/Application.h"
 
 namespace kt {
@@ -201,6 +202,7 @@ void TConfigForm::CreateSchemeGroup() {
 
     ListBoxButtonScheme = new ui::TListBox(this);
     ListBoxButtonScheme->Name = "ListBoxButtonScheme";
+    ListBoxButtonScheme->ItemDisplay = [this](const std::string& name) { return ShownSchemeName(SchemeFolder, name); };
     ListBoxButtonScheme->Hint = "List of button schemes";
     ListBoxButtonScheme->ShowHint = true;
     ListBoxButtonScheme->SetBounds(10, 73, 216, 214);

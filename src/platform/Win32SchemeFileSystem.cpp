@@ -9,20 +9,65 @@ bool Win32SchemeFileSystem::IsFile(const std::string& path) {
     return attr != INVALID_FILE_ATTRIBUTES && !(attr & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+namespace {
+
+// The name in the system's code page; false when the code page lacks one of its characters.
+bool ToCodePage(const wchar_t* name, std::string& out) {
+    char buf[MAX_PATH * 2];
+    BOOL lossy = FALSE;
+    const int n = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, name, -1, buf, sizeof buf, nullptr, &lossy);
+    if (n <= 0) return false;
+    out.assign(buf, static_cast<size_t>(n - 1));
+    return !lossy;
+}
+
+std::wstring Widen(const std::string& text) {
+    const int n = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
+    std::wstring wide(static_cast<size_t>(n > 0 ? n : 1), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, wide.data(), n);
+    wide.resize(wcslen(wide.c_str()));
+    return wide;
+}
+
+}  // namespace
+
 std::vector<std::string> Win32SchemeFileSystem::ListEntries(const std::string& folder) {
     std::vector<std::string> names;
     std::string pattern = folder;
     if (!pattern.empty() && pattern.back() != '\\' && pattern.back() != '/') pattern += '\\';
     pattern += "*.*";
-    WIN32_FIND_DATAA data;
-    HANDLE find = FindFirstFileA(pattern.c_str(), &data);
+    WIN32_FIND_DATAW data;
+    HANDLE find = FindFirstFileW(Widen(pattern).c_str(), &data);
     if (find == INVALID_HANDLE_VALUE) return names;
     do {
-        std::string name = data.cFileName;
+        std::string name, shortName;
+        // A name the code page cannot hold ("?????" in it) could be neither opened nor
+        // deleted: it goes by its short name, which the system keeps for such files.
+        if (!ToCodePage(data.cFileName, name) && data.cAlternateFileName[0] &&
+            ToCodePage(data.cAlternateFileName, shortName)) {
+            // The short name's extension is in capitals; a scheme keeps its own ".dat".
+            const size_t length = wcslen(data.cFileName);
+            if (length > 4 && wcscmp(data.cFileName + length - 4, L".dat") == 0 && shortName.size() > 4)
+                shortName.replace(shortName.size() - 4, 4, ".dat");
+            name = shortName;
+        }
         if (name != "." && name != "..") names.push_back(name);
-    } while (FindNextFileA(find, &data));
+    } while (FindNextFileW(find, &data));
     FindClose(find);
     return names;
+}
+
+std::wstring ShownSchemeName(const std::string& folder, const std::string& scheme) {
+    const std::wstring wide = Widen(scheme);
+    // Only a short name ("ABCDEF~1") can stand for a longer one.
+    if (scheme.find('~') == std::string::npos) return wide;
+    wchar_t longPath[MAX_PATH * 2];
+    const DWORD len = GetLongPathNameW(Widen(folder + "\\" + scheme + ".dat").c_str(), longPath, MAX_PATH * 2);
+    if (len == 0 || len >= MAX_PATH * 2) return wide;
+    std::wstring name(longPath, len);
+    const size_t slash = name.find_last_of(L"\\/");
+    if (slash != std::wstring::npos) name.erase(0, slash + 1);
+    return name.size() > 4 ? name.substr(0, name.size() - 4) : wide;
 }
 
 bool Win32SchemeFileSystem::MoveReplacing(const std::string& from, const std::string& to) {

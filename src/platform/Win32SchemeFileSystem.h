@@ -1,6 +1,8 @@
 // Scheme file operations on the ANSI Win32 functions; the program installs it at start with
 // kt::SetSchemeFileSystem.
 #pragma once
+#include <string>
+
 #include "app/SchemeFile.h"
 
 namespace kt {
@@ -12,5 +14,9 @@ public:
     bool MoveReplacing(const std::string& from, const std::string& to) override;
     void RemoveFile(const std::string& path) override;
 };
+
+// How a scheme listed under a short stand-in name (see ListEntries) is shown to the user: its
+// real name, ".dat" left out. Other names are shown as they are.
+std::wstring ShownSchemeName(const std::string& folder, const std::string& scheme);
 
 }  // namespace kt

@@ -126,7 +126,7 @@ const std::string& TStringsControl::Item(int i) const {
 
 int TStringsControl::AddItem(const std::string& s) {
     items_.push_back(s);
-    if (handle_) SendMessageW(handle_, MsgAdd(), 0, reinterpret_cast<LPARAM>(ToWide(s).c_str()));
+    if (handle_) SendMessageW(handle_, MsgAdd(), 0, reinterpret_cast<LPARAM>(Shown(s).c_str()));
     return Count() - 1;
 }
 
@@ -150,7 +150,7 @@ void TStringsControl::InsertItem(int index, const std::string& s) {
     if (index < 0 || index > Count())
         throw EListError::IndexOutOfBounds(index);
     items_.insert(items_.begin() + index, s);
-    if (handle_) SendMessageW(handle_, MsgInsert(), index, reinterpret_cast<LPARAM>(ToWide(s).c_str()));
+    if (handle_) SendMessageW(handle_, MsgInsert(), index, reinterpret_cast<LPARAM>(Shown(s).c_str()));
 }
 
 void TStringsControl::DeleteItem(int index) {
@@ -189,7 +189,7 @@ void TStringsControl::HandleCreated() {
     TWinControl::HandleCreated();
     if (items_.size() > 1) SendMessageA(handle_, MsgInitStorage(), items_.size(), 0);
     for (const std::string& s : items_)
-        SendMessageW(handle_, MsgAdd(), 0, reinterpret_cast<LPARAM>(ToWide(s).c_str()));
+        SendMessageW(handle_, MsgAdd(), 0, reinterpret_cast<LPARAM>(Shown(s).c_str()));
     if (pendingIndex_ >= 0) SetItemIndex(pendingIndex_);
 }
 
@@ -219,7 +219,19 @@ void TComboBox::HandleCreated() {
     if (!caption_.empty() && pendingIndex_ < 0) SetWindowTextW(handle_, ToWide(caption_).c_str());
 }
 
-std::string TComboBox::Caption() const { return TWinControl::Caption(); }
+std::string TComboBox::Caption() const {
+    // The edit part shows the picked item as the list does; the item's own text stands for it.
+    if (handle_ && ItemDisplay) {
+        const int i = ItemIndex();
+        if (i >= 0 && i < Count()) {
+            const int n = GetWindowTextLengthW(handle_);
+            std::wstring text(static_cast<size_t>(n) + 1, L'\0');
+            text.resize(static_cast<size_t>(GetWindowTextW(handle_, text.data(), n + 1)));
+            if (text == Shown(items_[static_cast<size_t>(i)])) return items_[static_cast<size_t>(i)];
+        }
+    }
+    return TWinControl::Caption();
+}
 
 int TComboBox::ItemIndex() const {
     if (!handle_) return pendingIndex_;
@@ -236,7 +248,7 @@ void TComboBox::CommandNotify(WORD code) {
     if (code == CBN_SELCHANGE) {
         // The edit part still shows the old text while the notification runs.
         int i = ItemIndex();
-        if (i >= 0 && i < Count()) SetWindowTextW(handle_, ToWide(items_[static_cast<size_t>(i)]).c_str());
+        if (i >= 0 && i < Count()) SetWindowTextW(handle_, Shown(items_[static_cast<size_t>(i)]).c_str());
         Click();
         if (OnChange) OnChange();
     } else if (code == CBN_EDITCHANGE) {

@@ -72,9 +72,13 @@ public:
     int IndexOf(const std::string& s) const;  // case-insensitive, as list lookups are
     virtual int ItemIndex() const = 0;
     virtual void SetItemIndex(int index) = 0;
+    // What the window shows for an item, when it differs from the item's text: a name the
+    // program's code page cannot hold is kept under a stand-in and shown as it really is.
+    std::function<std::wstring(const std::string&)> ItemDisplay;
 
 protected:
     void HandleCreated() override;
+    std::wstring Shown(const std::string& item) const { return ItemDisplay ? ItemDisplay(item) : ToWide(item); }
     virtual UINT MsgAdd() const = 0;
     virtual UINT MsgInsert() const = 0;
     virtual UINT MsgDelete() const = 0;

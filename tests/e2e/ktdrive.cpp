@@ -158,7 +158,7 @@ int Usage() {
     fputs("usage: ktdrive windows | children W | dialogs | press W TEXT | click W | command W ID |\n"
           "       post W MSG WPARAM LPARAM | send W MSG WPARAM LPARAM | close W | text W | settext W TEXT |\n"
           "       find TITLE [CLASS] | foreground [W] | select W INDEX | move W X Y WIDTH HEIGHT |\n"
-          "       lbselect W INDEX | items W | menu W | focus W | lbtext W INDEX\n"
+          "       lbselect W INDEX | items W [utf16] | menu W | focus W | lbtext W INDEX\n"
           "W: a window handle number, or the title of a visible top-level window\n",
           stderr);
     return 2;
@@ -337,6 +337,12 @@ int main(int argc, char** argv) {
             LRESULT len = SendMessageW(w, combo ? CB_GETLBTEXTLEN : LB_GETTEXTLEN, i, 0);
             if (len < 0 || len >= static_cast<LRESULT>(sizeof wide / sizeof wide[0])) continue;
             SendMessageW(w, combo ? CB_GETLBTEXT : LB_GETTEXT, i, reinterpret_cast<LPARAM>(wide));
+            if (argc >= 4 && !strcmp(argv[3], "utf16")) {
+                // Every UTF-16 unit in hex: names beyond the code page come through whole.
+                for (LRESULT k = 0; k < len; ++k) printf("%04x", static_cast<unsigned>(wide[k]));
+                printf("\n");
+                continue;
+            }
             char buf[8192] = {0};
             WideCharToMultiByte(CP_ACP, 0, wide, -1, buf, sizeof buf, nullptr, nullptr);
             printf("%s\n", Escape(buf).c_str());

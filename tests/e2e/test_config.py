@@ -42,6 +42,10 @@ class ConfigWindow:
     def schemes_listed(self):
         return [unescape(l) for l in self.drive("items", self.scheme_list).splitlines()]
 
+    def shown(self, hwnd):
+        """The entries as the window shows them, characters beyond the code page included."""
+        return [bytes.fromhex(l.strip()).decode("utf-16-be") for l in self.drive("items", hwnd, "utf16").splitlines()]
+
 
 class ConfigTest(unittest.TestCase):
     def setUp(self):
@@ -137,6 +141,34 @@ class ConfigTest(unittest.TestCase):
         cfg.wait_status('Invalid scheme name "..\\escape" - it may not hold \\ / or :')
         self.assertFalse(os.path.exists(os.path.join(self.app.start_dir, "escape.dat")))
         self.assertEqual(sorted(os.listdir(self.data)), ["button.dat"])
+
+    def test_schemes_named_beyond_the_code_page_are_shown_opened_renamed_and_deleted(self):
+        write_scheme(self.data, "\u041f\u0440\u0438\u0432\u0435\u0442", [("Hi", "hello")], 1)
+        write_scheme(self.data, "\u041c\u0438\u0440", [("W", "world")], 1)
+        original = self.scheme("\u041f\u0440\u0438\u0432\u0435\u0442")
+        self.app.start()
+        cfg = ConfigWindow(self.app)
+        shown = cfg.shown(cfg.scheme_list)
+        self.assertEqual(sorted(shown), ["button", "\u041c\u0438\u0440", "\u041f\u0440\u0438\u0432\u0435\u0442"])
+        bar = self.app.bar(visible=False)
+        combo = [c for c in self.app.children(bar.hwnd) if c.cls == "ComboBox"][0]
+        self.assertEqual(sorted(cfg.shown(combo.hwnd)), sorted(shown))
+
+        cfg.drive("lbselect", cfg.scheme_list, shown.index("\u041f\u0440\u0438\u0432\u0435\u0442"))
+        wait_for(lambda: cfg.drive("items", cfg.caption_list).split() == ["Hi"], what="its buttons")
+        cfg.drive("settext", cfg.scheme_edit, "renamed")
+        cfg.drive("click", cfg.scheme_cmd["Modify"])
+        wait_for(lambda: "renamed.dat" in os.listdir(self.data), what="the rename")
+        self.assertEqual(self.scheme("renamed"), original)
+
+        shown = cfg.shown(cfg.scheme_list)
+        cfg.drive("lbselect", cfg.scheme_list, shown.index("\u041c\u0438\u0440"))
+        wait_for(lambda: cfg.drive("items", cfg.caption_list).split() == ["W"], what="its buttons")
+        cfg.drive("click", cfg.scheme_cmd["Delete"])
+        self.app.answer(self.app.wait_dialog(), "Yes")
+        cfg.wait_status("Item deleted.")
+        self.assertEqual(sorted(os.listdir(self.data)), ["button.dat", "renamed.dat"])
+        self.assertEqual(sorted(cfg.shown(cfg.scheme_list)), ["button", "renamed"])
 
     def test_a_ten_megabyte_scheme_loads_and_the_window_keeps_answering(self):
         with open(os.path.join(self.data, "big.dat"), "wb") as f:
