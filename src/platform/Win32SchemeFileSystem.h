@@ -1,7 +1,7 @@
 // Scheme file operations on the ANSI Win32 functions; the program installs it at start with
 // kt::SetSchemeFileSystem.
 #pragma once
-#include "app/SchemeFile.h"
+#include "app/core/SchemeFile.h"
 
 namespace kt {
 

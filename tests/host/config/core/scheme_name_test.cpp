@@ -1,7 +1,7 @@
 // Scheme names become file names in the scheme folder: only plain names may pass.
 #include <gtest/gtest.h>
 
-#include "config/SchemeName.h"
+#include "config/core/SchemeName.h"
 
 using namespace kt;
 
