@@ -9,10 +9,11 @@
 #include "config/FormPlacement.h"
 #include "config/HelpCommands.h"
 #include "config/RegistryKeys.h"
-#include "config/SchemeName.h"
-#include "config/SettingsText.h"
+#include "config/core/SchemeName.h"
+#include "config/core/SettingsText.h"
 #include "core/Errors.h"
 #include "core/MessageService.h"
+#include "platform/CurrentFolder.h"
 #include "ui/Application.h"
 
 namespace kt {
@@ -414,7 +415,9 @@ TConfigForm::~TConfigForm() {
     if (ConfigForm == this) ConfigForm = nullptr;
 }
 
-void TConfigForm::ActionOptionSettingsExecute() { ShowSettingsDialog(*this); }
+void TConfigForm::ActionOptionSettingsExecute() {
+    ShowSettingsDialog(*this, [this](const std::string& folder) { SchemeFolder = folder; });
+}
 void TConfigForm::HelpTopicSearch1Execute() { HelpTopicSearchClick(AppFolder); }
 void TConfigForm::HelpContents1Execute() { HelpContentsClick(AppFolder); }
 void TConfigForm::HelpOnHelp1Execute() { HelpOnHelpClick(AppFolder); }
