@@ -15,6 +15,9 @@ namespace {
 const char* const kObjectProp = "KtControl";
 }
 
+// core/Color.h numbers the system colours without the Windows header.
+static_assert(clWindow == SysColor(COLOR_WINDOW) && clBtnFace == SysColor(COLOR_BTNFACE));
+
 COLORREF ColorToRGB(TColor color) {
     if (color < 0) return GetSysColor(color & 0xFF);
     return static_cast<COLORREF>(color);

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "core/Color.h"
 #include "ui/Component.h"
 #include "ui/Font.h"
 
@@ -36,11 +37,11 @@ enum : UINT {
     CN_BASE = 0xBC00,
 };
 
-// Colours: a plain 0x00BBGGRR value, or 0x80000000 + n for system colour n.
-using TColor = int;
-inline constexpr TColor clBtnFace = static_cast<TColor>(0x80000000u | COLOR_BTNFACE);
-inline constexpr TColor clWindow = static_cast<TColor>(0x80000000u | COLOR_WINDOW);
-inline constexpr TColor clRed = 0x0000FF;
+// Colours (core/Color.h) under the toolkit's names; a system colour is looked up when painting.
+using kt::TColor;
+using kt::clBtnFace;
+using kt::clWindow;
+using kt::clRed;
 COLORREF ColorToRGB(TColor color);
 
 class TWinControl;

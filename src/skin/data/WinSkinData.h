@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/Color.h"
 #include "skin/data/Bitmap32.h"
 #include "skin/data/IniFile.h"
 
@@ -19,8 +20,8 @@ class TSkinReader;
 class TSkinStore;
 class TSkinData;
 
-// Signed 32-bit colour: 0x00BBGGRR plain, 0x80000000 + n the Windows system colour n.
-using TColour = std::int32_t;
+// The toolkit's colour type: 0x00BBGGRR plain, 0x80000000 + n the system colour n.
+using TColour = TColor;
 constexpr TColour SysColour(int index) { return TColour(0x80000000u + std::uint32_t(index)); }
 constexpr TColour kNoColour = -1;                 // an element's text colours when not given
 constexpr TColour kNoTitleColour = 0x1FFFFFFF;    // the title's text colours when not given
