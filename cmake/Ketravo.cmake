@@ -8,12 +8,14 @@ function(kt_glob_sources target)
   endforeach()
 endfunction()
 
-# Adds the listed files of the current folder that exist (modules arrive one by one).
+# Adds the listed files of the current folder. A listed file that is missing stops the
+# configuration: skipping it would only surface later as an unresolved symbol, or not at all.
 function(kt_sources target)
   foreach(f ${ARGN})
-    if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/${f})
-      target_sources(${target} PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/${f})
+    if(NOT EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/${f})
+      message(FATAL_ERROR "kt_sources(${target}): ${CMAKE_CURRENT_SOURCE_DIR}/${f} does not exist")
     endif()
+    target_sources(${target} PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/${f})
   endforeach()
 endfunction()
 

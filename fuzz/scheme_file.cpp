@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "app/SchemeFile.h"
+#include "app/core/SchemeFile.h"
 #include "core/Errors.h"
 
 namespace {

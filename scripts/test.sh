@@ -1,11 +1,16 @@
 #!/usr/bin/env bash
-# Runs every test: native tests (ASan/UBSan), short fuzz runs, Win32 tests under Wine and the
-# end-to-end tests of the real KTRAVO.exe on a virtual display. Installs what is missing first.
+# Runs every test: the include check of the rings, native tests (ASan/UBSan), short fuzz runs,
+# Win32 tests under Wine and the end-to-end tests of the real KTRAVO.exe on a virtual display.
+# Installs what is missing first.
 #   KT_FUZZ_SECONDS  seconds per fuzz target (default 15)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${KT_BUILD_DIR:-$root/build}
 export KT_BUILD_DIR=$build
+
+echo "== rings: no lower ring includes a header of a higher one"
+"$root/scripts/check-rings.sh" --self-test
+"$root/scripts/check-rings.sh"
 
 "$root/scripts/setup.sh"
 "$root/scripts/build.sh" all

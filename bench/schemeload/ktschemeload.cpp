@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "app/ButtonFormDialog.h"
-#include "app/SchemeFile.h"
+#include "app/core/SchemeFile.h"
 #include "config/ConfigFormDialog.h"
 #include "core/MessageService.h"
 #include "platform/Registry.h"

@@ -8,7 +8,7 @@
 #include <iterator>
 #include <string>
 
-#include "app/TypingPlan.h"
+#include "app/core/TypingPlan.h"
 #include "platform/Win32KeyboardLayout.h"
 
 int main(int argc, char** argv) {

@@ -1,10 +1,11 @@
 // The scheme chooser and the scheme buttons of the bar.
-#include "app/BarLayout.h"
 #include "app/ButtonFormDialog.h"
-#include "app/SchemeFile.h"
+#include "app/core/BarLayout.h"
+#include "app/core/SchemeFile.h"
 #include "config/RegistryKeys.h"
-#include "config/SchemeName.h"
+#include "config/core/SchemeName.h"
 #include "core/MessageService.h"
+#include "platform/CurrentFolder.h"
 
 namespace kt {
 

@@ -2,7 +2,7 @@
 // goes; a right click on it (or on either window) opens the menu that shows and hides the
 // two windows and ends the program. The menu's items draw themselves beside a grey strip.
 #include "app/ButtonFormDialog.h"
-#include "config/ConfigFormDialog.h"
+#include "config/ConfigWindow.h"
 #include "core/MessageService.h"
 #include "ui/Application.h"
 
@@ -103,13 +103,9 @@ void TButtonForm::TrayIconMessage(LPARAM mouseMessage) {
     }
 }
 
-void TButtonForm::ShowConfigForm1Click() {
-    if (ConfigForm) ConfigForm->Show();
-}
+void TButtonForm::ShowConfigForm1Click() { ShowConfigWindow(); }
 
-void TButtonForm::HideConfigForm1Click() {
-    if (ConfigForm) ConfigForm->Hide();
-}
+void TButtonForm::HideConfigForm1Click() { HideConfigWindow(); }
 
 void TButtonForm::ShowButtonForm1Click() { Show(); }
 

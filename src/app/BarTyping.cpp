@@ -1,9 +1,9 @@
 // The target window and the typing: Ctrl+T captures the window in front, a scheme button
 // brings it back and types the button's text into it.
-#include "app/BarLayout.h"
 #include "app/ButtonFormDialog.h"
-#include "app/TypingEngine.h"
-#include "app/TypingPlan.h"
+#include "app/core/BarLayout.h"
+#include "app/core/TypingEngine.h"
+#include "app/core/TypingPlan.h"
 #include "core/MessageService.h"
 #include "platform/KeyInjector.h"
 #include "platform/Win32KeyboardLayout.h"

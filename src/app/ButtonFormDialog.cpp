@@ -1,27 +1,20 @@
 #include "app/ButtonFormDialog.h"
 
-#include "app/SchemeFile.h"
+#include "app/core/SchemeFile.h"
 #include "config/FormPlacement.h"
-#include "app/SchemeFile.h"
+#include "app/core/SchemeFile.h"
 #include "config/RegistryKeys.h"
-#include "config/SchemeName.h"
-#include "config/SettingsText.h"
+#include "config/core/SchemeName.h"
+#include "config/core/SettingsText.h"
 #include "core/Errors.h"
 #include "core/MessageService.h"
+#include "platform/CurrentFolder.h"
 #include "platform/Win32SchemeFileSystem.h"
 #include "ui/Application.h"
 
 namespace kt {
 
 TButtonForm* ButtonForm = nullptr;
-
-std::string GetCurrentFolder() {
-    char buf[MAX_PATH * 2];
-    DWORD n = GetCurrentDirectoryA(sizeof buf, buf);
-    return n > 0 && n < sizeof buf ? std::string(buf, n) : std::string();
-}
-
-void SetCurrentFolder(const std::string& folder) { SetCurrentDirectoryA(folder.c_str()); }
 
 TButtonForm::TButtonForm(ui::TComponent* owner) : ui::TForm(owner) {
     Name = "ButtonForm";

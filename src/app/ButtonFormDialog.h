@@ -124,8 +124,4 @@ private:
 
 extern TButtonForm* ButtonForm;
 
-// The process's current folder, and a way to change it.
-std::string GetCurrentFolder();
-void SetCurrentFolder(const std::string& folder);
-
 }  // namespace kt

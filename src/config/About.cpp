@@ -4,8 +4,8 @@
 
 #include <memory>
 
-#include "config/HelpAddress.h"
-#include "config/ProgramPicture.h"
+#include "config/core/HelpAddress.h"
+#include "config/core/ProgramPicture.h"
 #include "ui/Application.h"
 
 namespace kt {

@@ -9,13 +9,14 @@
 #include "config/About.h"
 #include "config/FormOptionsDirectoryDialog.h"
 #include "config/FormPlacement.h"
-#include "config/HelpAddress.h"
+#include "config/core/HelpAddress.h"
 #include "config/HelpCommands.h"
 #include "config/RegistryKeys.h"
-#include "config/SchemeName.h"
-#include "config/SettingsText.h"
+#include "config/core/SchemeName.h"
+#include "config/core/SettingsText.h"
 #include "core/Errors.h"
 #include "core/MessageService.h"
+#include "platform/CurrentFolder.h"
 #include "platform/Win32SchemeFileSystem.h"
 #include "ui/Application.h"
 
@@ -420,7 +421,9 @@ TConfigForm::~TConfigForm() {
     if (ConfigForm == this) ConfigForm = nullptr;
 }
 
-void TConfigForm::ActionOptionSettingsExecute() { ShowSettingsDialog(*this); }
+void TConfigForm::ActionOptionSettingsExecute() {
+    ShowSettingsDialog(*this, [this](const std::string& folder) { SchemeFolder = folder; });
+}
 void TConfigForm::HelpTopicSearch1Execute() { HelpTopicSearchClick(AppFolder); }
 void TConfigForm::HelpContents1Execute() { HelpContentsClick(AppFolder); }
 void TConfigForm::HelpOnHelp1Execute() { HelpOnHelpClick(AppFolder); }

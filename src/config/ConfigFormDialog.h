@@ -5,7 +5,7 @@
 #pragma once
 #include <string>
 
-#include "app/SchemeFile.h"
+#include "app/core/SchemeFile.h"
 #include "config/VtRegistryComponent.h"
 #include "core/MessageService.h"
 #include "ui/Forms.h"

@@ -1,10 +1,9 @@
 #include "config/FormOptionsDirectoryDialog.h"
 
-#include "app/ButtonFormDialog.h"
-#include "config/ConfigFormDialog.h"
-#include "config/HelpAddress.h"
 #include "config/RegistryKeys.h"
-#include "config/SettingsText.h"
+#include "config/core/HelpAddress.h"
+#include "config/core/SettingsText.h"
+#include "platform/CurrentFolder.h"
 
 namespace kt {
 
@@ -141,8 +140,7 @@ void TFormOptionsDirectory::ButtonOutputDirClick() {
     // The configuration window's scheme commands use the new folder from now on; an empty
     // box would send them to the root of the drive, so it changes nothing.
     const std::string folder = EditOutputDir->Text();
-    if (auto* config = dynamic_cast<TConfigForm*>(Owner()); config && IsUsableFolder(folder))
-        config->SchemeFolder = folder;
+    if (OnSchemeFolderChange && IsUsableFolder(folder)) OnSchemeFolderChange(folder);
 }
 
 void TFormOptionsDirectory::EditPathProjectDblClick(ui::TEdit* sender) {
@@ -176,8 +174,9 @@ void TFormOptionsDirectory::ButtonCancelClick() {
     Release();
 }
 
-TFormOptionsDirectory* ShowSettingsDialog(TConfigForm& owner) {
+TFormOptionsDirectory* ShowSettingsDialog(ui::TForm& owner, std::function<void(const std::string&)> onSchemeFolderChange) {
     auto* dialog = new TFormOptionsDirectory(&owner);
+    dialog->OnSchemeFolderChange = std::move(onSchemeFolderChange);
     dialog->Font().Assign(owner.Font());
     dialog->LabelTitle->Font().Assign(owner.Font());
     dialog->LabelTitle->Font().SetStyle(owner.Font().Style() | ui::fsBold);

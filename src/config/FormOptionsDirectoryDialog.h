@@ -2,6 +2,7 @@
 // from the configuration window's "&Settings", without blocking; several may be open, and
 // they share the values below for the rest of the run.
 #pragma once
+#include <functional>
 #include <string>
 
 #include "config/VtRegistryComponent.h"
@@ -9,8 +10,6 @@
 #include "ui/StdCtrls.h"
 
 namespace kt {
-
-class TConfigForm;
 
 // Values of the dialog's unit: empty at program start, kept across dialogs.
 extern std::string ProjectPath;        // the project folder as last loaded, edited or stored
@@ -34,6 +33,8 @@ public:
     ui::TOpenDialog* OpenDialog1;
 
     std::string BaseKey;
+    // The output folder's Set Path hands the new folder to the owner at once (not on OK).
+    std::function<void(const std::string& folder)> OnSchemeFolderChange;
 
     void FormCreate();
     void ButtonOKClick();
@@ -52,6 +53,7 @@ private:
 };
 
 // "&Settings": a new dialog owned by the configuration window, with its font, shown at once.
-TFormOptionsDirectory* ShowSettingsDialog(TConfigForm& owner);
+TFormOptionsDirectory* ShowSettingsDialog(ui::TForm& owner,
+                                          std::function<void(const std::string& folder)> onSchemeFolderChange);
 
 }  // namespace kt

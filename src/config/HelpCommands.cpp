@@ -4,9 +4,9 @@
 
 #include <map>
 
-#include "app/ButtonFormDialog.h"
-#include "config/HelpAddress.h"
+#include "config/core/HelpAddress.h"
 #include "core/MessageService.h"
+#include "platform/CurrentFolder.h"
 #include "ui/Application.h"
 #include "ui/Forms.h"
 

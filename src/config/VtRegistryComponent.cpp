@@ -1,7 +1,7 @@
 #include "config/VtRegistryComponent.h"
 
 #include "config/RegistryKeys.h"
-#include "config/SettingsText.h"
+#include "config/core/SettingsText.h"
 #include "core/MessageService.h"
 #include "core/Errors.h"
 #include "platform/Registry.h"

@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "app/TypingEngine.h"
+#include "app/core/TypingEngine.h"
 
 namespace kt {
 

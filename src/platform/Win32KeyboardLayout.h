@@ -2,7 +2,7 @@
 #pragma once
 #include <windows.h>
 
-#include "app/TypingPlan.h"
+#include "app/core/TypingPlan.h"
 
 namespace kt {
 

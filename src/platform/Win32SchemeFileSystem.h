@@ -3,7 +3,7 @@
 #pragma once
 #include <string>
 
-#include "app/SchemeFile.h"
+#include "app/core/SchemeFile.h"
 
 namespace kt {
 

@@ -72,6 +72,9 @@ HWND CreateMessageWindow(const wchar_t* className, WNDPROC proc) {
     return CreateWindowExW(0, className, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, inst, nullptr);
 }
 
+// core/Color.h numbers the system colours without the Windows header.
+static_assert(clWindow == SysColor(COLOR_WINDOW) && clBtnFace == SysColor(COLOR_BTNFACE));
+
 COLORREF ColorToRGB(TColor color) {
     const auto c = static_cast<std::uint32_t>(color);
     if (c & 0x80000000u) return GetSysColor(static_cast<int>(c & 0xFF));

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "skin/data/Colour.h"
+#include "core/Color.h"
 #include "ui/Component.h"
 #include "ui/Font.h"
 
@@ -63,12 +63,13 @@ std::string FromWide(const wchar_t* text, int length);
 // toolkit's own services (timers, delayed frees).
 HWND CreateMessageWindow(const wchar_t* className, WNDPROC proc);
 
-using TColor = TColour;
-inline constexpr TColor clBtnFace = SysColour(COLOR_BTNFACE);
-inline constexpr TColor clWindow = SysColour(COLOR_WINDOW);
-inline constexpr TColor clMenu = SysColour(COLOR_MENU);
-inline constexpr TColor clHighlight = SysColour(COLOR_HIGHLIGHT);
-inline constexpr TColor clRed = 0x0000FF;
+// Colours (core/Color.h) under the toolkit's names; a system colour is looked up when painting.
+using kt::TColor;
+using kt::clBtnFace;
+using kt::clWindow;
+using kt::clRed;
+inline constexpr TColor clMenu = SysColor(COLOR_MENU);
+inline constexpr TColor clHighlight = SysColor(COLOR_HIGHLIGHT);
 // The screen colour of a colour value (system colours looked up now).
 COLORREF ColorToRGB(TColor color);
 

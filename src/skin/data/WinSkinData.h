@@ -10,8 +10,8 @@
 #include <string_view>
 #include <vector>
 
+#include "core/Color.h"
 #include "skin/data/Bitmap32.h"
-#include "skin/data/Colour.h"
 #include "skin/data/IniFile.h"
 
 namespace kt {

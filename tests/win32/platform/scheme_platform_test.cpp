@@ -6,8 +6,8 @@
 #include <fstream>
 #include <sstream>
 
-#include "app/SchemeFile.h"
-#include "app/TypingPlan.h"
+#include "app/core/SchemeFile.h"
+#include "app/core/TypingPlan.h"
 #include "core/Errors.h"
 #include "platform/Win32KeyboardLayout.h"
 #include "platform/Win32SchemeFileSystem.h"

@@ -1,8 +1,8 @@
 // Scheme names become file names in the scheme folder: only plain names may pass.
 #include <gtest/gtest.h>
 
-#include "app/SchemeFile.h"
-#include "config/SchemeName.h"
+#include "app/core/SchemeFile.h"
+#include "config/core/SchemeName.h"
 
 using namespace kt;
 

@@ -1,4 +1,4 @@
-#include "app/BarLayout.h"
+#include "app/core/BarLayout.h"
 
 #include "core/Errors.h"
 

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "config/About.h"
-#include "config/HelpAddress.h"
+#include "config/core/HelpAddress.h"
 #include "config/HelpCommands.h"
 #include "core/MessageService.h"
 #include "platform/Registry.h"

@@ -1,4 +1,4 @@
-#include "config/ProgramPicture.h"
+#include "config/core/ProgramPicture.h"
 
 #include <algorithm>
 #include <cmath>

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "app/TypingPlan.h"
+#include "app/core/TypingPlan.h"
 
 namespace kt {
 

@@ -4,7 +4,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "app/SchemeFile.h"
+#include "app/core/SchemeFile.h"
 #include "core/Errors.h"
 
 namespace fs = std::filesystem;

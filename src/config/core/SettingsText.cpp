@@ -1,4 +1,4 @@
-#include "config/SettingsText.h"
+#include "config/core/SettingsText.h"
 
 #include <cctype>
 #include <cstdint>

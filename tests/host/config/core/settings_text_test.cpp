@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "config/SettingsText.h"
+#include "config/core/SettingsText.h"
 #include "core/Errors.h"
 
 using namespace kt;

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/BarLayout.h"
+#include "app/core/BarLayout.h"
 #include "core/Errors.h"
 
 TEST(BarLayout, ButtonsStepDownFromTheAnchor) {

@@ -1,4 +1,4 @@
-#include "app/SchemeFile.h"
+#include "app/core/SchemeFile.h"
 
 #include <algorithm>
 #include <climits>

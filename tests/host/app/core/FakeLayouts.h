@@ -4,7 +4,7 @@
 #include <set>
 #include <string>
 
-#include "app/TypingPlan.h"
+#include "app/core/TypingPlan.h"
 
 namespace kt::test {
 

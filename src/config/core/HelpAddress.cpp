@@ -1,6 +1,6 @@
-#include "config/HelpAddress.h"
+#include "config/core/HelpAddress.h"
 
-#include "config/SettingsText.h"
+#include "config/core/SettingsText.h"
 
 namespace kt {
 

@@ -1,4 +1,4 @@
-#include "config/SchemeName.h"
+#include "config/core/SchemeName.h"
 
 #include <cctype>
 #include <string_view>

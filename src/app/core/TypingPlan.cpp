@@ -1,4 +1,4 @@
-#include "app/TypingPlan.h"
+#include "app/core/TypingPlan.h"
 
 namespace kt {
 

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "app/TypingEngine.h"
+#include "app/core/TypingEngine.h"
 
 using namespace kt;
 

@@ -6,7 +6,6 @@
 
 #include <string>
 
-#include "app/ButtonFormDialog.h"
 #include "config/ConfigFormDialog.h"
 #include "config/FormOptionsDirectoryDialog.h"
 #include "config/VtRegistryComponent.h"
@@ -61,7 +60,14 @@ protected:
         Registry().DeleteKey(kProgramKey);
     }
 
-    TFormOptionsDirectory* Open() { return ShowSettingsDialog(*owner); }
+    // Opened as the menu's "&Settings" does, so the owner's wiring is what the tests see.
+    TFormOptionsDirectory* Open() {
+        owner->ActionOptionSettingsExecute();
+        const auto& owned = owner->Components();
+        auto* dialog = owned.empty() ? nullptr : dynamic_cast<TFormOptionsDirectory*>(owned.back());
+        EXPECT_NE(dialog, nullptr);
+        return dialog;
+    }
     std::string Stored(const char* name) {
         Registry reg;
         if (!reg.OpenKey(kPathKey, false)) return "<no key>";

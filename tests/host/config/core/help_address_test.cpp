@@ -1,8 +1,8 @@
 // The texts of the Help menu, the settings dialog and the About box that need no window.
 #include <gtest/gtest.h>
 
-#include "config/HelpAddress.h"
-#include "config/ProgramPicture.h"
+#include "config/core/HelpAddress.h"
+#include "config/core/ProgramPicture.h"
 
 using namespace kt;
 

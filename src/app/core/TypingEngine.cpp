@@ -1,4 +1,4 @@
-#include "app/TypingEngine.h"
+#include "app/core/TypingEngine.h"
 
 namespace kt {
 

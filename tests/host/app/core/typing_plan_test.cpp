@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "FakeLayouts.h"
-#include "app/TypingPlan.h"
+#include "app/core/TypingPlan.h"
 
 using kt::KeyEvent;
 using kt::test::GermanLayout;

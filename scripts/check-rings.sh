@@ -1,0 +1,98 @@
+#!/usr/bin/env bash
+# The rings on disk: no file of a lower ring includes a header of a higher one.
+#   portable core  src/core, src/skin/data, src/app/core, src/config/core
+#                  standard C++ headers and portable headers only: no Windows (or other
+#                  system) header, nothing of the toolkit, the platform or the program
+#   platform and toolkit  src/platform, src/ui, src/skin/ui
+#                  nothing of the program (src/app, src/config outside their core/ folders)
+# Prints every offending line and fails if there is one.
+#   check-rings.sh [ROOT]      (default: this work tree)
+#   check-rings.sh --self-test  shows that the check fails on each kind of violation
+set -euo pipefail
+self=$(cd "$(dirname "$0")" && pwd)/$(basename "$0")
+
+if [[ ${1:-} == --self-test ]]; then
+    # A check that finds nothing passes too: plant one violation at a time in a copy of src/.
+    scratch=$(mktemp -d)
+    trap 'rm -rf "$scratch"' EXIT
+    tree=$(cd "$(dirname "$self")/../src" && pwd)
+    failed=0
+    cp -r "$tree" "$scratch/src"
+    for plant in 'src/app/core/TypingPlan.h:#include <windows.h>' 'src/core/Errors.cpp:#include "ui/Controls.h"' \
+                 'src/skin/data/IniFile.cpp:#include "platform/Registry.h"' 'src/config/core/SchemeName.cpp:#include "winuser.h"' \
+                 'src/platform/Registry.cpp:#include "app/ButtonFormDialog.h"' 'src/ui/Forms.h:#include "config/About.h"' \
+                 'src/skin/ui/SkinDib.cpp:#include "../app/main.cpp"'; do
+        file=$scratch/${plant%%:*}
+        cp "$file" "$scratch/keep"
+        echo "${plant#*:}" >>"$file"
+        if "$self" "$scratch" >/dev/null 2>&1; then
+            echo "check-rings self-test: not caught: ${plant%%:*} with ${plant#*:}" >&2
+            failed=1
+        fi
+        mv "$scratch/keep" "$file"
+    done
+    "$self" "$scratch" >/dev/null || failed=1
+    [[ $failed -eq 0 ]] && echo "check-rings self-test: ok"
+    exit $failed
+fi
+
+root=${1:-$(cd "$(dirname "$0")/.." && pwd)}
+portable=(src/core src/skin/data src/app/core src/config/core)
+lower=(src/platform src/ui src/skin/ui)
+
+# Every include of the given folders (not their sub-folders: src/app/core is not src/app)
+# as "file:line:text". A folder that is gone fails the check: a renamed ring must not make
+# it pass by finding nothing.
+includes() {
+    local dir files
+    for dir in "$@"; do
+        files=$(find "$root/$dir" -maxdepth 1 -type f \( -name '*.h' -o -name '*.cpp' \) 2>/dev/null | sort)
+        if [[ -z $files ]]; then
+            echo "check-rings: $dir has no sources; update scripts/check-rings.sh" >&2
+            return 1
+        fi
+        # shellcheck disable=SC2086
+        grep -HnE '^[[:space:]]*#[[:space:]]*include' $files || true
+    done
+}
+
+portable_out=$(includes "${portable[@]}")
+lower_out=$(includes "${lower[@]}")
+
+# Portable: <...> must be a standard C++ header (never "x.h"); "..." must be a portable header
+# or one beside the including file.
+bad_portable=$(awk '
+    match($0, /#[[:space:]]*include[[:space:]]*[<"][^>"]*[>"]/) {
+        inc = substr($0, RSTART, RLENGTH); sub(/^#[[:space:]]*include[[:space:]]*/, "", inc)
+        name = substr(inc, 2, length(inc) - 2)
+        if (inc ~ /^</) { if (name ~ /\.h(pp)?$/) print; next }
+        if (name ~ /\.\./) { print; next }
+        if (name ~ /^(core|skin\/data|app\/core|config\/core)\//) next
+        if (name !~ /\//) {   # beside the file, or a system header written with quotes
+            file = substr($0, 1, index($0, ":") - 1); sub(/[^\/]*$/, "", file)
+            found = (getline line < (file name)) >= 0; close(file name)
+            if (found) next
+        }
+        print
+    }' <<<"$portable_out")
+# Platform and toolkit: nothing from the program.
+bad_lower=$(awk '
+    match($0, /#[[:space:]]*include[[:space:]]*"[^"]*"/) {
+        inc = substr($0, RSTART, RLENGTH); sub(/^#[[:space:]]*include[[:space:]]*/, "", inc)
+        name = substr(inc, 2, length(inc) - 2)
+        if (name ~ /\.\./ || (name ~ /^(app|config)\// && name !~ /^(app|config)\/core\//)) print
+    }' <<<"$lower_out")
+
+status=0
+if [[ -n $bad_portable ]]; then
+    echo "check-rings: the portable core includes a system header or a header of a higher ring:" >&2
+    sed "s#^$root/##" <<<"$bad_portable" >&2
+    status=1
+fi
+if [[ -n $bad_lower ]]; then
+    echo "check-rings: platform or toolkit code includes a header of the program:" >&2
+    sed "s#^$root/##" <<<"$bad_lower" >&2
+    status=1
+fi
+[[ $status -eq 0 ]] && echo "check-rings: ok ($(wc -l <<<"$portable_out") portable and $(wc -l <<<"$lower_out") platform/toolkit includes)"
+exit $status
