@@ -14,12 +14,12 @@ void TButtonForm::LoadComboBoxFilename() {
     const std::string text = ComboBoxFilename->Text();
     ComboBoxFilename->ClearItems();
     ComboBoxFilename->SetText(text);
-    SetCurrentFolder(OutputDir);
+    SetCurrentFolder(Folders.OutputDir);
     {
         ui::TBusyCursor busy;
-        for (const std::string& name : ListSchemeNames(OutputDir)) ComboBoxFilename->AddItem(name);
+        for (const std::string& name : ListSchemeNames(Folders.OutputDir)) ComboBoxFilename->AddItem(name);
     }
-    SetCurrentFolder(CurrentDir);
+    SetCurrentFolder(Folders.CurrentDir);
 }
 
 void TButtonForm::ComboBoxFilenameClick() {
@@ -59,8 +59,8 @@ void TButtonForm::LoadButton(const std::string& fileName) {
 }
 
 void TButtonForm::LoadButtonAssignment() {
-    SetCurrentFolder(OutputDir);
-    const std::string path = OutputDir + "\\" + Filename;
+    SetCurrentFolder(Folders.OutputDir);
+    const std::string path = Folders.OutputDir + "\\" + Filename;
     ButtonCount = 0;
     if (!SchemeFiles().IsFile(path)) {
         ShowInformation("Cannot find button file: " + path);
@@ -77,7 +77,7 @@ void TButtonForm::LoadButtonAssignment() {
         ListBoxText = std::move(scheme.texts);
         RadioGroupEOL = scheme.eol;
         Invalidate();
-        SetCurrentFolder(CurrentDir);
+        SetCurrentFolder(Folders.CurrentDir);
     };
     try {
         // Only the first ten captions get a button; a long scheme costs no work per further line.

@@ -42,7 +42,7 @@ TButtonForm::TButtonForm(ui::TComponent* owner) : ui::TForm(owner) {
     ComboBoxFilename->Name = "ComboBoxFilename";
     ComboBoxFilename->SetBounds(8, 44, 169, 21);
     ComboBoxFilename->MaxLength = 8;
-    ComboBoxFilename->ItemDisplay = [this](const std::string& name) { return ShownSchemeName(OutputDir, name); };
+    ComboBoxFilename->ItemDisplay = [this](const std::string& name) { return ShownSchemeName(Folders.OutputDir, name); };
     ComboBoxFilename->SetParent(GroupBox1);
 
     LabelMessage = new ui::TLabel(this);
@@ -78,29 +78,17 @@ TButtonForm::~TButtonForm() {
     if (ButtonForm == this) ButtonForm = nullptr;
 }
 
-void TButtonForm::ReadFolderSettings() {
-    const std::string path = BaseKey + reg::kPath;
-    // A value the store cannot read counts as never stored: it gets its first-run default.
-    auto read = [this](const std::string& key, const char* name, std::string& field) {
-        try {
-            VtRegistry1->LoadStringFromRegistry(key, name, field, reg::kFirstTime);
-        } catch (const std::exception& e) {
-            ui::TApplication::Instance().HandleException(e);
-            field = reg::kFirstTime;
-        }
-    };
-    read(path, reg::kInitialDir, InitialDir);
-    read(path, reg::kCurrentDir, CurrentDir);
-    read(path, reg::kPathApp, PathApp);
-    read(path, reg::kOutputDir, OutputDir);
-    read(BaseKey + reg::kFile, reg::kFilename, Filename);
-    // A scheme folder that names only a drive (left by a failed save of the settings) would
-    // hide every scheme and put new ones into the drive's root: it gets its default again.
-    if (OutputDir != reg::kFirstTime && !IsUsableFolder(OutputDir)) {
-        Messages().Show("The scheme folder \"" + OutputDir + "\" names no folder (setting " +
-                            TVtRegistry::SettingName(path, reg::kOutputDir) + "). Its default is used instead.",
-                        "", MsgKind::Error, MsgButtons::OK);
-        OutputDir = reg::kFirstTime;
+void TButtonForm::ReadFolderSettings(const std::string& start) {
+    Folders.Load(*VtRegistry1, BaseKey, start);
+    try {
+        VtRegistry1->LoadStringFromRegistry(BaseKey + reg::kFile, reg::kFilename, Filename, reg::kFirstTime);
+    } catch (const std::exception& e) {
+        ui::TApplication::Instance().HandleException(e);
+        Filename = reg::kFirstTime;
+    }
+    if (Filename == reg::kFirstTime) {
+        Filename = reg::kDefaultFilename;
+        VtRegistry1->SaveStringToRegistry(BaseKey + reg::kFile + "\\", reg::kFilename, Filename);
     }
 }
 
@@ -124,47 +112,12 @@ void TButtonForm::FormCreate() {
     // The skin file dialog is the old-style one (see the message service).
     // Until the settings say otherwise, every folder is the start folder.
     const std::string start = GetCurrentFolder();
-    PathApp = start;
     BaseKey = reg::kBaseKey;
-    CurrentDir = start;
-
-    ReadFolderSettings();
-
-    // First-run defaults, saved at once through the "Path\" and "File\" key paths.
-    const std::string rest = start.size() >= 2 ? start.substr(2) : std::string();
-    const std::string pathKey = BaseKey + reg::kPath + "\\";
-    const std::string placeheld = std::string(kDrivePlaceholder) + rest;
-    if (PathApp == reg::kFirstTime) {
-        PathApp = placeheld;
-        VtRegistry1->SaveStringToRegistry(pathKey, reg::kPathApp, PathApp);
-    }
-    if (InitialDir == reg::kFirstTime) {
-        InitialDir = placeheld;
-        VtRegistry1->SaveStringToRegistry(pathKey, reg::kInitialDir, InitialDir);
-    }
-    if (CurrentDir == reg::kFirstTime) {
-        CurrentDir = placeheld;
-        VtRegistry1->SaveStringToRegistry(pathKey, reg::kCurrentDir, CurrentDir);
-    }
-    if (OutputDir == reg::kFirstTime) {
-        OutputDir = placeheld + "\\data";
-        VtRegistry1->SaveStringToRegistry(pathKey, reg::kOutputDir, OutputDir);
-    }
-    if (Filename == reg::kFirstTime) {
-        Filename = reg::kDefaultFilename;
-        VtRegistry1->SaveStringToRegistry(BaseKey + reg::kFile + "\\", reg::kFilename, Filename);
-    }
-
-    // The start drive stands in for the placeholder in every folder.
-    DriveLetter = start.empty() ? std::string("C") : start.substr(0, 1);
-    const char drive = DriveLetter[0];
-    PathApp = ExpandDrivePlaceholder(PathApp, drive);
-    InitialDir = ExpandDrivePlaceholder(InitialDir, drive);
-    CurrentDir = ExpandDrivePlaceholder(CurrentDir, drive);
-    OutputDir = ExpandDrivePlaceholder(OutputDir, drive);
+    ReadFolderSettings(start);
 
     // The scheme folder, made when missing: one level only; a failure is silent (the scheme list is then empty).
-    if (GetFileAttributesA(OutputDir.c_str()) == INVALID_FILE_ATTRIBUTES) CreateDirectoryA(OutputDir.c_str(), nullptr);
+    const std::string& schemes = Folders.OutputDir;
+    if (GetFileAttributesA(schemes.c_str()) == INVALID_FILE_ATTRIBUTES) CreateDirectoryA(schemes.c_str(), nullptr);
 
     SetHeight(kBaseHeight);
     SetUpNotificationIcon();

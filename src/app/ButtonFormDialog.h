@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "config/FolderSettings.h"
 #include "config/VtRegistryComponent.h"
 #include "ui/Forms.h"
 #include "ui/Graphics.h"
@@ -46,8 +47,7 @@ public:
     int RadioGroupEOL = -1;  // -1 none, 0 "No Action", 1 "Enter", 2 "Tab"
 
     // Folder settings, expanded (in memory they always carry the drive).
-    std::string PathApp, InitialDir, CurrentDir, OutputDir;
-    std::string DriveLetter;
+    TFolderSettings Folders;
     std::string BaseKey;
     std::string Filename = "button.dat";
 
@@ -117,7 +117,7 @@ private:
     bool typing_ = false;
 
     void CreateTrayMenu();
-    void ReadFolderSettings();
+    void ReadFolderSettings(const std::string& start);
     void CheckSchemeFilename();
     void RestorePlacement();
 };

@@ -302,9 +302,9 @@ void TConfigForm::CreateButtonGroup() {
 void TConfigForm::FormCreate() {
     Saved = true;
     BaseKey = reg::kBaseKey;
-    AppFolder = ButtonForm->PathApp;
+    AppFolder = ButtonForm->Folders.PathApp;
     // Known before any step that may fail: the scheme commands never work without it.
-    SchemeFolder = ButtonForm->OutputDir;
+    SchemeFolder = ButtonForm->Folders.OutputDir;
     ReadRunAtStartup();
     // The placement comes before the window shows, so it opens where it belongs.
     RestorePlacement();
@@ -508,7 +508,7 @@ ButtonScheme TConfigForm::CurrentButtons() const {
 }
 
 void TConfigForm::LoadListBoxButtonScheme() {
-    SchemeFolder = ButtonForm->OutputDir;
+    SchemeFolder = ButtonForm->Folders.OutputDir;
     SetCurrentFolder(SchemeFolder);
     {
         ui::TBusyCursor busy;
@@ -639,15 +639,7 @@ void TConfigForm::EditButtonSchemeEnter() { SetStatus(""); }
 void TConfigForm::StoreFoldersForNewScheme() {
     // The bar opens the new scheme at the next start. A folder already in placeholder form
     // is left as it is stored.
-    const std::string key = BaseKey + reg::kPath;
-    auto store = [&](const char* name, const std::string& folder) {
-        if (InPlaceholderForm(folder) || !IsUsableFolder(folder)) return;
-        VtRegistry1->SaveStringToRegistry(key, name, StoredFolderText(folder));
-    };
-    store(reg::kPathApp, ButtonForm->PathApp);
-    store(reg::kCurrentDir, ButtonForm->CurrentDir);
-    store(reg::kInitialDir, ButtonForm->InitialDir);
-    store(reg::kOutputDir, SchemeFolder);
+    ButtonForm->Folders.Store(*VtRegistry1, BaseKey, SchemeFolder);
     VtRegistry1->SaveStringToRegistry(BaseKey + reg::kFile, reg::kFilename, CurrentSchemeFile);
 }
 
