@@ -172,9 +172,9 @@ void TButtonForm::SendmessageText(const std::string& text) {
     // The layout of the target's thread decides which keys make each character.
     HKL layout = GetKeyboardLayout(TargetThread);
     Win32KeyboardLayout keyboard(layout);
-    const std::vector<KeyEvent> plan = PlanTyping(text, keyboard, RadioGroupEOL);
-    Win32TypingTarget target(TargetWindow, TargetThread, Handle());
     Win32KeyInjector injector;
+    const std::vector<KeyEvent> plan = PlanTyping(text, keyboard, RadioGroupEOL, injector.CapsLockOn());
+    Win32TypingTarget target(TargetWindow, TargetThread, Handle());
     Win32TypingClock clock;
     typing_ = true;
     const TypingOutcome outcome = TypeIntoTarget(target, injector, clock, plan);

@@ -22,6 +22,8 @@ unsigned Win32KeyInjector::HeldModifiers() const {
     return held;
 }
 
+bool Win32KeyInjector::CapsLockOn() const { return (GetKeyState(VK_CAPITAL) & 1) != 0; }
+
 bool Win32KeyInjector::Send(const std::vector<KeyEvent>& burst) {
     if (burst.empty()) return true;
     std::vector<INPUT> inputs(burst.size());

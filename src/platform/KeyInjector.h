@@ -15,6 +15,8 @@ inline constexpr ULONG_PTR kTypedKeyTag = 0x4B54594Eu;
 class Win32KeyInjector : public KeyInjector {
 public:
     unsigned HeldModifiers() const override;
+    // Whether Caps Lock is on for the user's typing now.
+    bool CapsLockOn() const;
     // One SendInput call, so the user's own key strokes cannot come in between.
     bool Send(const std::vector<KeyEvent>& burst) override;
 };

@@ -1,5 +1,7 @@
 #include "platform/Win32KeyboardLayout.h"
 
+#include <cwchar>
+
 namespace kt {
 
 std::int16_t Win32KeyboardLayout::KeyScan(unsigned char c) const {
@@ -22,6 +24,23 @@ bool Win32KeyboardLayout::IsDeadKey(std::int16_t keyScan) const {
     if (ToUnicodeEx(vk, scanCode, state, chars, 8, 0, layout_) >= 0) return false;
     ToUnicodeEx(vk, scanCode, state, chars, 8, 0, layout_);
     return true;
+}
+
+bool Win32KeyboardLayout::CapsLockShifts(std::int16_t keyScan) const {
+    // Ask the layout for the key's character with Caps Lock off and on; only keys it changes
+    // (letters, and on some layouts more) need Shift the other way round.
+    const UINT vk = keyScan & 0xFF;
+    BYTE state[256] = {};
+    if (keyScan & 0x100) state[VK_SHIFT] = 0x80;
+    if (keyScan & 0x200) state[VK_CONTROL] = 0x80;
+    if (keyScan & 0x400) state[VK_MENU] = 0x80;
+    const UINT scanCode = MapVirtualKeyExA(vk, MAPVK_VK_TO_VSC, layout_);
+    WCHAR off[8] = {}, on[8] = {};
+    const int n = ToUnicodeEx(vk, scanCode, state, off, 8, 0, layout_);
+    state[VK_CAPITAL] = 0x01;
+    const int m = ToUnicodeEx(vk, scanCode, state, on, 8, 0, layout_);
+    if (n <= 0 || m <= 0) return KeyboardLayout::CapsLockShifts(keyScan);
+    return n != m || std::wmemcmp(off, on, static_cast<size_t>(n)) != 0;
 }
 
 std::u16string Win32KeyboardLayout::ToUtf16(unsigned char c) const {

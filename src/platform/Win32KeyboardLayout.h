@@ -16,6 +16,7 @@ public:
     std::int16_t KeyScan(unsigned char c) const override;
     bool IsDeadKey(std::int16_t keyScan) const override;
     std::u16string ToUtf16(unsigned char c) const override;
+    bool CapsLockShifts(std::int16_t keyScan) const override;
 
 private:
     HKL layout_;

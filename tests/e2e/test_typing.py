@@ -168,6 +168,19 @@ class TypingTest(unittest.TestCase):
         xkey("x")
         self.assertEqual(target.settled_text(), text + "x")
 
+    def test_caps_lock_on_does_not_change_the_text(self):
+        text = "Hello World 1!"
+        write_scheme(self.data, "button", [("One", text)], 0)
+        target = Target(self.prefix)
+        bar = self.app.start()
+        self.capture(target.click_in)
+        xdo("key", "Caps_Lock")
+        try:
+            pointer_click(self.buttons(bar)[0])
+            self.assertEqual(target.settled_text(), text)
+        finally:
+            xdo("key", "Caps_Lock")
+
     def test_a_target_that_cannot_take_the_focus_gets_nothing_and_the_bar_stays_idle(self):
         write_scheme(self.data, "button", [("Spaces", "a b c d e")], 1)
         target = Target(self.prefix, no_focus=True)

@@ -21,7 +21,7 @@ void PlanUnicode(unsigned char c, const KeyboardLayout& layout, std::vector<KeyE
 
 }  // namespace
 
-void PlanCharacter(unsigned char c, const KeyboardLayout& layout, std::vector<KeyEvent>& out) {
+void PlanCharacter(unsigned char c, const KeyboardLayout& layout, std::vector<KeyEvent>& out, bool capsLock) {
     const std::int16_t scan = layout.KeyScan(c);
     const auto vk = static_cast<std::uint8_t>(scan & 0xFF);
     const auto state = static_cast<std::uint8_t>((scan >> 8) & 0xFF);
@@ -35,19 +35,21 @@ void PlanCharacter(unsigned char c, const KeyboardLayout& layout, std::vector<Ke
         PlanUnicode(c, layout, out);
         return;
     }
-    if (state & kScanShift) Key(out, kVkShift, false);
+    bool shift = state & kScanShift;
+    if (capsLock && !ctrl && layout.CapsLockShifts(scan)) shift = !shift;
+    if (shift) Key(out, kVkShift, false);
     if (ctrl) Key(out, kVkControl, false);
     if (alt) Key(out, kVkMenu, false);
     Press(out, vk);
     if (alt) Key(out, kVkMenu, true);
     if (ctrl) Key(out, kVkControl, true);
-    if (state & kScanShift) Key(out, kVkShift, true);
+    if (shift) Key(out, kVkShift, true);
 }
 
-std::vector<KeyEvent> PlanTyping(std::string_view text, const KeyboardLayout& layout, int eol) {
+std::vector<KeyEvent> PlanTyping(std::string_view text, const KeyboardLayout& layout, int eol, bool capsLock) {
     std::vector<KeyEvent> out;
     out.reserve(text.size() * 4 + 2);
-    for (char ch : text) PlanCharacter(static_cast<unsigned char>(ch), layout, out);
+    for (char ch : text) PlanCharacter(static_cast<unsigned char>(ch), layout, out, capsLock);
     if (eol == 2)
         Press(out, kVkTab);
     else if (eol == 1)

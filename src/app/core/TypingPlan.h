@@ -40,15 +40,24 @@ public:
     virtual bool IsDeadKey(std::int16_t keyScan) const = 0;
     // The character of a code-page byte in UTF-16; empty when the code page has none.
     virtual std::u16string ToUtf16(unsigned char c) const = 0;
+    // True when Caps Lock turns the key, in the shift state of `keyScan`, into the other case
+    // (as Shift would). Letter keys, unless a layout knows better.
+    virtual bool CapsLockShifts(std::int16_t keyScan) const {
+        const int vk = keyScan & 0xFF;
+        return vk >= 'A' && vk <= 'Z';
+    }
 };
 
 // Key events for one character: its key with the modifiers the layout names (modifiers down
 // Shift, Ctrl, Alt; up in reverse), or a character event when the layout has no plain key for
-// it: no key at all, a dead key, or a shift state other than Shift and AltGr.
-void PlanCharacter(unsigned char c, const KeyboardLayout& layout, std::vector<KeyEvent>& out);
+// it: no key at all, a dead key, or a shift state other than Shift and AltGr. With Caps Lock
+// on, Shift is inverted for the keys Caps Lock affects, so the character still arrives as is.
+void PlanCharacter(unsigned char c, const KeyboardLayout& layout, std::vector<KeyEvent>& out,
+                   bool capsLock = false);
 
 // The whole burst for a button: every character of `text` in order, then Enter for
 // end-of-line index 1, Tab for 2, nothing otherwise.
-std::vector<KeyEvent> PlanTyping(std::string_view text, const KeyboardLayout& layout, int eol);
+std::vector<KeyEvent> PlanTyping(std::string_view text, const KeyboardLayout& layout, int eol,
+                                 bool capsLock = false);
 
 }  // namespace kt

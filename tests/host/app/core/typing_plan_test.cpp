@@ -50,6 +50,16 @@ TEST(TypingPlan, LettersAndColonTakeShiftFromTheLayout) {
     EXPECT_EQ(kt::PlanTyping("aB:", us, -1), want);
 }
 
+TEST(TypingPlan, CapsLockOnInvertsShiftForLettersOnly) {
+    UsLayout us;
+    const std::uint16_t colonKey = 0xBA;
+    // With Caps Lock on, a small letter needs Shift and a capital none; the colon is unchanged.
+    std::vector<KeyEvent> want = {Down(kt::kVkShift), Down('A'), Up('A'), Up(kt::kVkShift),
+                                  Down('B'),          Up('B'),   Down(kt::kVkShift), Down(colonKey),
+                                  Up(colonKey),       Up(kt::kVkShift)};
+    EXPECT_EQ(kt::PlanTyping("aB:", us, -1, true), want);
+}
+
 TEST(TypingPlan, ApostropheUnshiftedAndUnderscoreShiftedOnUs) {
     UsLayout us;
     EXPECT_EQ(kt::PlanTyping("'", us, 0), (std::vector<KeyEvent>{Down(0xDE), Up(0xDE)}));
