@@ -95,6 +95,12 @@ void TButtonForm::HookSchemeButton(ui::TButton* button) {
     auto previous = button->WindowProc;
     button->WindowProc = [this, button, previous](ui::TMessage& m) {
         const HWND h = button->Handle();
+        auto pointerInside = [&] {
+            POINT p{static_cast<short>(LOWORD(m.LParam)), static_cast<short>(HIWORD(m.LParam))};
+            RECT r;
+            GetClientRect(h, &r);
+            return PtInRect(&r, p) != FALSE;
+        };
         switch (m.Msg) {
             case WM_LBUTTONDOWN:
             case WM_LBUTTONDBLCLK:
@@ -106,27 +112,19 @@ void TButtonForm::HookSchemeButton(ui::TButton* button) {
                 return;
             case WM_MOUSEMOVE:
                 if (pressedButton_ != button) break;
-                {
-                    POINT p{static_cast<short>(LOWORD(m.LParam)), static_cast<short>(HIWORD(m.LParam))};
-                    RECT r;
-                    GetClientRect(h, &r);
-                    SendMessageA(h, BM_SETSTATE, PtInRect(&r, p), 0);
-                }
+                SendMessageA(h, BM_SETSTATE, pointerInside(), 0);
                 m.Result = 0;
                 return;
-            case WM_LBUTTONUP:
+            case WM_LBUTTONUP: {
                 if (pressedButton_ != button) break;
-                {
-                    POINT p{static_cast<short>(LOWORD(m.LParam)), static_cast<short>(HIWORD(m.LParam))};
-                    RECT r;
-                    GetClientRect(h, &r);
-                    pressedButton_ = nullptr;
-                    ReleaseCapture();
-                    SendMessageA(h, BM_SETSTATE, FALSE, 0);
-                    m.Result = 0;
-                    if (PtInRect(&r, p)) button->Click();
-                }
+                const bool inside = pointerInside();
+                pressedButton_ = nullptr;
+                ReleaseCapture();
+                SendMessageA(h, BM_SETSTATE, FALSE, 0);
+                m.Result = 0;
+                if (inside) button->Click();
                 return;
+            }
             case ui::CM_MOUSELEAVE:
                 // Off the buttons the bar is an ordinary window again.
                 if (!pressedButton_) SetTakesActivation(true);
