@@ -1,5 +1,8 @@
 #include "ui/Controls.h"
 
+#include <mutex>
+#include <unordered_map>
+
 #include <commctrl.h>
 
 #include <algorithm>
@@ -13,7 +16,27 @@
 namespace kt::ui {
 
 namespace {
-const wchar_t* const kObjectProp = L"KtControl";
+// The object behind each toolkit window, looked up on every message. A window property would
+// cost a round trip to the window server under Wine (56 us measured, against 0.6 us for a
+// whole SendMessage); a table in the process costs next to nothing.
+std::mutex g_objectsLock;
+std::unordered_map<HWND, TWinControl*>& Objects() {
+    static auto* objects = new std::unordered_map<HWND, TWinControl*>();  // outlives every window
+    return *objects;
+}
+void AttachObject(HWND hwnd, TWinControl* object) {
+    std::lock_guard<std::mutex> lock(g_objectsLock);
+    Objects()[hwnd] = object;
+}
+void DetachObject(HWND hwnd) {
+    std::lock_guard<std::mutex> lock(g_objectsLock);
+    Objects().erase(hwnd);
+}
+TWinControl* ObjectOf(HWND hwnd) {
+    std::lock_guard<std::mutex> lock(g_objectsLock);
+    auto it = Objects().find(hwnd);
+    return it == Objects().end() ? nullptr : it->second;
+}
 
 // Child windows get an id of their own, so that a WM_MEASUREITEM (which names its control
 // only by id) can be reflected.
@@ -177,7 +200,7 @@ void TWinControl::DestroyHandle() {
 }
 
 TWinControl* TWinControl::FromHandle(HWND hwnd) {
-    return hwnd ? static_cast<TWinControl*>(GetPropW(hwnd, kObjectProp)) : nullptr;
+    return hwnd ? ObjectOf(hwnd) : nullptr;
 }
 
 HWND TWinControl::Handle() {
@@ -230,7 +253,7 @@ void TWinControl::CreateWnd() {
                                  p.width, p.height, p.parent, id, inst, nullptr);
         if (h) {
             handle_ = h;
-            SetPropW(h, kObjectProp, this);
+            AttachObject(h, this);
             defWndProc_ = reinterpret_cast<WNDPROC>(
                 SetWindowLongPtrW(h, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(MainWndProc)));
         }
@@ -468,13 +491,13 @@ void TWinControl::DefaultHandler(TMessage& m) {
 }
 
 LRESULT CALLBACK TWinControl::MainWndProc(HWND hwnd, UINT msg, WPARAM w, LPARAM l) {
-    auto* self = static_cast<TWinControl*>(GetPropW(hwnd, kObjectProp));
+    auto* self = ObjectOf(hwnd);
     if (!self && msg == WM_NCCREATE) {
         auto* cs = reinterpret_cast<CREATESTRUCTW*>(l);
         self = static_cast<TWinControl*>(cs->lpCreateParams);
         if (self) {
             self->handle_ = hwnd;
-            SetPropW(hwnd, kObjectProp, self);
+            AttachObject(hwnd, self);
         }
     }
     if (!self) return DefWindowProcW(hwnd, msg, w, l);
@@ -487,7 +510,7 @@ LRESULT CALLBACK TWinControl::MainWndProc(HWND hwnd, UINT msg, WPARAM w, LPARAM 
     if (msg == WM_NCDESTROY) {
         // The handle is gone; the object may be made a new one later.
         WNDPROC old = self->defWndProc_;
-        RemovePropW(hwnd, kObjectProp);
+        DetachObject(hwnd);
         if (old && old != DefWindowProcW)
             SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(old));
         self->handle_ = nullptr;
