@@ -27,6 +27,9 @@ bool CodeHolds(std::int32_t code, bool second, std::int32_t action, const TTitle
     }
 }
 
+// Far outside any screen, yet far enough from the int range that a picture's width still fits.
+constexpr std::int64_t kFar = std::int64_t(1) << 24;
+
 int Frames(const TDataSkinSysButton& b) { return std::max(1, b.FrameCount); }
 
 }  // namespace
@@ -56,24 +59,26 @@ TTitleLayout LayOutTitleButtons(const std::vector<std::unique_ptr<TDataSkinSysBu
         s.Visible = TitleButtonVisible(*b, w);
         TRectI size = TitleButtonSize(*b);
         if (!s.Visible || size.IsEmpty()) continue;
-        int bw = size.Width(), bh = size.Height(), x = 0, y = b->YCoord;
+        // The offsets come from the skin file as they are: reckon wide and keep the corner within
+        // reach, so that no value overflows and a wild one just puts the button out of sight.
+        std::int64_t bw = size.Width(), bh = size.Height(), x = 0, y = b->YCoord;
         switch (b->Align) {
         case 0: x = b->XCoord; break;
-        case 1:
-            x = f.Width - b->XCoord;
-            out.RightmostButtonLeft = std::max(out.RightmostButtonLeft, x);
-            break;
+        case 1: x = std::int64_t(f.Width) - b->XCoord; break;
         case 2:
         case 8: x = f.TitleTextLeft - bw - b->XCoord; break;
         case 3:
-        case 9: x = f.TitleTextRight + b->XCoord; break;
+        case 9: x = std::int64_t(f.TitleTextRight) + b->XCoord; break;
         case 100:
-            x = f.Width - b->XCoord - f.RightWidth - f.MenuBarLeftWidth;
+            x = std::int64_t(f.Width) - b->XCoord - f.RightWidth - f.MenuBarLeftWidth;
             y = f.CaptionHeight + (f.MenuBarHeight - bh) / 2;
             break;
         default: y = 0; break;
         }
-        s.Rect = {x, y, x + bw, y + bh};
+        x = std::clamp(x, -kFar, kFar);
+        y = std::clamp(y, -kFar, kFar);
+        if (b->Align == 1) out.RightmostButtonLeft = std::max(out.RightmostButtonLeft, int(x));
+        s.Rect = {int(x), int(y), int(x + bw), int(y + bh)};
     }
     return out;
 }

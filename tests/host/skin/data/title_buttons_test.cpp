@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <cstdlib>
+
 #include "skin/data/TitleButtons.h"
 
 using namespace kt;
@@ -80,6 +83,14 @@ TEST(TitleButtons, LayoutByAlign) {
     EXPECT_EQ(LayOutTitleButtons(b, {}, f).RightmostButtonLeft, 170);
     b.erase(b.begin() + 1, b.begin() + 5);
     EXPECT_EQ(LayOutTitleButtons(b, {}, f).RightmostButtonLeft, 0);
+
+    // Wild offsets from a skin file neither overflow nor wrap round into sight.
+    std::vector<std::unique_ptr<TDataSkinSysButton>> wild;
+    for (int align : {0, 1, 2, 3, 100})
+        for (int v : {INT32_MIN, INT32_MAX}) wild.push_back(Button(4, 200, 200, align, v, v, 60, 18, 3));
+    for (const TTitleButtonSpot& s : LayOutTitleButtons(wild, {}, f).Spots)
+        EXPECT_TRUE(std::abs(s.Rect.Left) == 1 << 24 && s.Rect.Width() == 20 && s.Rect.Height() == 18)
+            << s.Rect.Left << "," << s.Rect.Top;
 }
 
 TEST(TitleButtons, PaintingFrame) {
