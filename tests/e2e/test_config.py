@@ -156,10 +156,20 @@ class ConfigTest(unittest.TestCase):
 
         cfg.drive("lbselect", cfg.scheme_list, shown.index("\u041f\u0440\u0438\u0432\u0435\u0442"))
         wait_for(lambda: cfg.drive("items", cfg.caption_list).split() == ["Hi"], what="its buttons")
+        # Saved through its stand-in name, the scheme's own file is replaced: no second file.
+        cfg.drive("settext", cfg.caption_edit, "New")
+        cfg.drive("settext", cfg.text_edit, "new text")
+        cfg.drive("click", cfg.button_cmd["Add"])
+        cfg.wait_status("Item added.")
+        cfg.drive("click", cfg.button_cmd["Save"])
+        cfg.wait_status("File saved")
+        saved = original.replace(b"D011", b"C01New\r\nT01new text\r\nD011")
+        self.assertEqual(self.scheme("\u041f\u0440\u0438\u0432\u0435\u0442"), saved)
+        self.assertEqual(len(os.listdir(self.data)), 3)
         cfg.drive("settext", cfg.scheme_edit, "renamed")
         cfg.drive("click", cfg.scheme_cmd["Modify"])
         wait_for(lambda: "renamed.dat" in os.listdir(self.data), what="the rename")
-        self.assertEqual(self.scheme("renamed"), original)
+        self.assertEqual(self.scheme("renamed"), saved)
 
         shown = cfg.shown(cfg.scheme_list)
         cfg.drive("lbselect", cfg.scheme_list, shown.index("\u041c\u0438\u0440"))
