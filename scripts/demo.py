@@ -25,6 +25,13 @@ def load_session():
                     os.environ[k] = v.strip('"')
 
 
+def stop_session(app):
+    """Stops the program (when started) and the session of load_session()."""
+    if app:
+        app.stop()
+    subprocess.run([os.path.join(ROOT, "scripts", "wine-session.sh"), "stop", WIN32])
+
+
 def main():
     load_session()
     import ktharness as kh  # needs the session's environment
@@ -65,9 +72,7 @@ def main():
               else "UNEXPECTED: the text differs from the buttons' texts.")
         return 0 if ok else 1
     finally:
-        if app:
-            app.stop()
-        subprocess.run([os.path.join(ROOT, "scripts", "wine-session.sh"), "stop", WIN32])
+        stop_session(app)
 
 
 if __name__ == "__main__":

@@ -20,7 +20,7 @@ sys.path.insert(0, os.path.join(ROOT, "scripts"))
 def main():
     rounds = int(sys.argv[1]) if len(sys.argv) > 1 else 2
     subprocess.run([os.path.join(ROOT, "scripts", "build.sh")], check=True, stdout=subprocess.DEVNULL)
-    from demo import load_session
+    from demo import load_session, stop_session
     load_session()
     import ktharness as kh
 
@@ -84,9 +84,7 @@ def main():
         print("  ratio: %.2f" % (a / b))
         return 0 if ok_a and ok_b else 1
     finally:
-        if app:
-            app.stop()
-        subprocess.run([os.path.join(ROOT, "scripts", "wine-session.sh"), "stop", WIN32])
+        stop_session(app)
 
 
 if __name__ == "__main__":

@@ -25,7 +25,7 @@ TEXTS = ["abcdefghij klmnop", "12345 67890", "caf\u00e9 Stra\u00dfe", "The quick
 def main():
     clicks = int(sys.argv[1]) if len(sys.argv) > 1 else 100
     subprocess.run([os.path.join(ROOT, "scripts", "build.sh")], check=True, stdout=subprocess.DEVNULL)
-    from demo import load_session
+    from demo import load_session, stop_session
     load_session()
     import ktharness as kh
 
@@ -64,9 +64,7 @@ def main():
               % (clicks, total, lost, bad_clicks, clicks))
         return 0 if lost == 0 else 1
     finally:
-        if app:
-            app.stop()
-        subprocess.run([os.path.join(ROOT, "scripts", "wine-session.sh"), "stop", WIN32])
+        stop_session(app)
 
 
 if __name__ == "__main__":

@@ -5,6 +5,8 @@
 #include <windows.h>
 
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 
 #include "platform/Registry.h"
@@ -49,6 +51,15 @@ inline void Notify(ui::TWinControl* c, WORD code) {
     HWND h = c->Handle();
     SendMessageA(GetParent(h), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(h), code), reinterpret_cast<LPARAM>(h));
 }
+// A file's whole content, written and read back as bytes.
+inline void WriteBytes(const std::string& path, const std::string& content) {
+    std::ofstream(path, std::ios::binary) << content;
+}
+inline std::string ReadBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
 inline void Press(ui::TWinControl* c) { Notify(c, BN_CLICKED); }
 
 }  // namespace kt::test_support

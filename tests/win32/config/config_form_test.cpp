@@ -48,13 +48,8 @@ protected:
         msgs.shown.clear();
     }
 
-    void Write(const std::string& name, const std::string& content) {
-        std::ofstream(data + "\\" + name, std::ios::binary) << content;
-    }
-    static std::string Read(const std::string& path) {
-        std::ifstream in(path, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), {});
-    }
+    void Write(const std::string& name, const std::string& content) { test_support::WriteBytes(data + "\\" + name, content); }
+    static std::string Read(const std::string& path) { return test_support::ReadBytes(path); }
     std::string ReadScheme(const std::string& name) { return Read(data + "\\" + name); }
     bool Exists(const std::string& name) { return fs::exists(data + "\\" + name); }
     std::vector<std::string> DataFiles() {

@@ -55,13 +55,8 @@ protected:
         config = nullptr;
         bar = nullptr;
     }
-    void Write(const std::string& name, const std::string& content) {
-        std::ofstream(data + "\\" + name, std::ios::binary) << content;
-    }
-    static std::string Read(const std::string& path) {
-        std::ifstream in(path, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), {});
-    }
+    void Write(const std::string& name, const std::string& content) { test_support::WriteBytes(data + "\\" + name, content); }
+    static std::string Read(const std::string& path) { return test_support::ReadBytes(path); }
     // A value of any type, as another program or a damaged setting leaves it.
     static void Raw(const std::string& key, const char* name, DWORD type, const std::string& bytes) {
         HKEY h;
