@@ -448,6 +448,12 @@ void TWinControl::WndProc(TMessage& m) {
                 return;
             }
             break;
+        case WM_MENUCHAR:
+            if (const LRESULT r = TMenu::MenuCharAnswer(reinterpret_cast<HMENU>(m.LParam), m.WParam)) {
+                m.Result = r;
+                return;
+            }
+            break;
         case WM_MOUSEMOVE:
             if (!mouseInside_) {
                 mouseInside_ = true;

@@ -1,12 +1,14 @@
 #include "ui/Menus.h"
 
 #include <algorithm>
+#include <cctype>
 #include <set>
 #include <stdexcept>
 
 #include "core/Errors.h"
 #include "ui/Application.h"
 #include "ui/Controls.h"
+#include "ui/ImgList.h"
 
 namespace kt::ui {
 
@@ -36,6 +38,30 @@ std::set<const TMenuItem*>& LiveItems() {
     return items;
 }
 
+LRESULT CALLBACK PopupWindowProc(HWND h, UINT msg, WPARAM w, LPARAM l) {
+    if ((msg == WM_MEASUREITEM || msg == WM_DRAWITEM) && TMenu::HandleOwnerDrawMessage(msg, l)) return TRUE;
+    if (msg == WM_MENUCHAR)
+        if (LRESULT r = TMenu::MenuCharAnswer(reinterpret_cast<HMENU>(l), w)) return r;
+    return DefWindowProcA(h, msg, w, l);
+}
+
+// The window popup menus report to when their owner has none.
+HWND PopupWindow() {
+    static HWND window = [] {
+        HINSTANCE inst = GetModuleHandleA(nullptr);
+        WNDCLASSA wc{};
+        wc.lpfnWndProc = PopupWindowProc;
+        wc.hInstance = inst;
+        wc.lpszClassName = "TPUtilWindow";
+        RegisterClassA(&wc);
+        return CreateWindowExA(WS_EX_TOOLWINDOW, wc.lpszClassName, "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, inst,
+                               nullptr);
+    }();
+    return window;
+}
+
+}  // namespace
+
 void AssignMenuFont(TFont& font) {
     NONCLIENTMETRICSA m{};
     m.cbSize = sizeof m;
@@ -60,27 +86,14 @@ std::string StripAccelerator(const std::string& s) {
     return out;
 }
 
-LRESULT CALLBACK PopupWindowProc(HWND h, UINT msg, WPARAM w, LPARAM l) {
-    if ((msg == WM_MEASUREITEM || msg == WM_DRAWITEM) && TMenu::HandleOwnerDrawMessage(msg, l)) return TRUE;
-    return DefWindowProcA(h, msg, w, l);
+char AcceleratorChar(const std::string& s) {
+    for (size_t i = 0; i + 1 < s.size(); ++i) {
+        if (s[i] != '&') continue;
+        if (s[i + 1] != '&') return static_cast<char>(std::toupper(static_cast<unsigned char>(s[i + 1])));
+        ++i;
+    }
+    return 0;
 }
-
-// The window popup menus report to when their owner has none.
-HWND PopupWindow() {
-    static HWND window = [] {
-        HINSTANCE inst = GetModuleHandleA(nullptr);
-        WNDCLASSA wc{};
-        wc.lpfnWndProc = PopupWindowProc;
-        wc.hInstance = inst;
-        wc.lpszClassName = "TPUtilWindow";
-        RegisterClassA(&wc);
-        return CreateWindowExA(WS_EX_TOOLWINDOW, wc.lpszClassName, "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, inst,
-                               nullptr);
-    }();
-    return window;
-}
-
-}  // namespace
 
 std::string ShortCutToText(TShortCut s) {
     const WORD key = s & 0xFF;
@@ -232,6 +245,14 @@ void TMenuItem::SetAction(TAction* action) {
     enabled_ = action->Enabled;
     shortCut_ = action->ShortCut;
     Changed(true);
+}
+
+void TMenuItem::InitiateAction() {
+    if (!action_) return;
+    if (action_->OnUpdate) action_->OnUpdate(*action_);
+    if (!action_->Caption.empty()) SetCaption(action_->Caption);
+    SetEnabled(action_->Enabled);
+    SetShortCut(action_->ShortCut);
 }
 
 std::string TMenuItem::DisplayText() const {
@@ -463,6 +484,37 @@ bool TMenu::HandleOwnerDrawMessage(UINT msg, LPARAM l) {
     return false;
 }
 
+LRESULT TMenu::MenuCharAnswer(HMENU menu, WPARAM w) {
+    const int count = menu ? GetMenuItemCount(menu) : -1;
+    const char key = static_cast<char>(std::toupper(static_cast<unsigned char>(LOWORD(w) & 0xFF)));
+    if (count <= 0 || !key) return 0;
+    std::vector<int> matches;
+    int current = -1;
+    for (int i = 0; i < count; ++i) {
+        MENUITEMINFOA info{};
+        info.cbSize = sizeof info;
+        info.fMask = MIIM_FTYPE | MIIM_STATE | MIIM_DATA;
+        if (!GetMenuItemInfoA(menu, static_cast<UINT>(i), TRUE, &info)) continue;
+        if (info.fState & MFS_HILITE) current = i;
+        if (info.fType & MFT_SEPARATOR) continue;
+        std::string caption;
+        if (TMenuItem* item = TMenuItem::FromData(info.dwItemData)) {
+            caption = item->Caption();
+        } else {
+            char text[256] = {0};
+            GetMenuStringA(menu, static_cast<UINT>(i), text, sizeof text, MF_BYPOSITION);
+            caption = text;
+        }
+        if (AcceleratorChar(caption) == key) matches.push_back(i);
+    }
+    if (matches.empty()) return 0;
+    if (matches.size() == 1) return MAKELRESULT(matches[0], MNC_EXECUTE);
+    // Several items share the letter: each press selects the next one, as the system does.
+    for (int i : matches)
+        if (i > current) return MAKELRESULT(i, MNC_SELECT);
+    return MAKELRESULT(matches[0], MNC_SELECT);
+}
+
 // ---------------------------------------------------------------- TMainMenu
 
 void TMainMenu::MenuChanged() {
@@ -478,7 +530,10 @@ HWND TPopupMenu::OwnerWindow() {
 
 void TPopupMenu::Popup(int x, int y, HWND window) {
     if (OnPopup) OnPopup();
-    const UINT command = static_cast<UINT>(TrackPopupMenu(Handle(), TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON | TPM_RETURNCMD,
+    const UINT align = Alignment == TPopupAlignment::paRight    ? TPM_RIGHTALIGN
+                       : Alignment == TPopupAlignment::paCenter ? TPM_CENTERALIGN
+                                                                : TPM_LEFTALIGN;
+    const UINT command = static_cast<UINT>(TrackPopupMenu(Handle(), align | TPM_TOPALIGN | TPM_RIGHTBUTTON | TPM_RETURNCMD,
                                                           x, y, 0, window ? window : OwnerWindow(), nullptr));
     if (command) DispatchCommand(command);
 }

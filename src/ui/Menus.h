@@ -29,8 +29,18 @@ public:
     bool Enabled = true;
     TShortCut ShortCut = 0;
     std::function<void()> OnExecute;
+    // Lets the program bring Caption and Enabled up to date before the action is shown.
+    std::function<void(TAction&)> OnUpdate;
     bool Execute();
 };
+
+class TImageList;
+// The menu font of the screen.
+void AssignMenuFont(TFont& font);
+// The caption without its "&" marks ("&&" stays one "&").
+std::string StripAccelerator(const std::string& caption);
+// The "&" letter of a caption, upper case, or 0.
+char AcceleratorChar(const std::string& caption);
 
 class TMenu;
 class TMenuItem;
@@ -64,6 +74,8 @@ public:
     // Takes caption, hint, enabled state and shortcut from the action; a click executes it.
     TAction* Action() const { return action_; }
     void SetAction(TAction* action);
+    // Runs the action's update and takes its caption, enabled state and shortcut again.
+    void InitiateAction();
 
     bool IsLine() const { return caption_ == "-"; }
     // The number the item's WM_COMMAND carries.
@@ -130,6 +142,8 @@ public:
     HMENU Handle() { return items_->Handle(); }
     bool OwnerDraw() const { return ownerDraw_; }
     void SetOwnerDraw(bool v);
+    // Pictures of the items (ImageIndex); not owned.
+    TImageList* Images = nullptr;
 
     // The item behind a WM_COMMAND number, or null.
     TMenuItem* FindItem(UINT command) const { return items_->Find(command); }
@@ -141,6 +155,9 @@ public:
     // Answers WM_MEASUREITEM and WM_DRAWITEM for menu items; false when the message is not
     // for a menu item.
     static bool HandleOwnerDrawMessage(UINT msg, LPARAM l);
+    // The answer to WM_MENUCHAR: owner-drawn items lose the system's "&" matching, so the
+    // letter is matched against the items' captions here. 0 when no item has that letter.
+    static LRESULT MenuCharAnswer(HMENU menu, WPARAM w);
 
 protected:
     virtual bool IsMainMenu() const { return false; }
@@ -165,10 +182,14 @@ protected:
     void MenuChanged() override;
 };
 
+enum class TPopupAlignment { paLeft, paRight, paCenter };
+
 class TPopupMenu : public TMenu {
     KT_CLASS(TPopupMenu, TMenu)
 public:
     explicit TPopupMenu(TComponent* owner) : TMenu(owner) {}
+    // Where the menu opens against the point, and how its items align their text.
+    TPopupAlignment Alignment = TPopupAlignment::paLeft;
     // Opens the menu with its top-left corner at the screen point and waits until it closes;
     // the chosen item is clicked after that. The menu reports to `window`, or else to its
     // owner's window.

@@ -183,3 +183,23 @@ TEST(Menus, ShortCutTexts) {
     EXPECT_EQ(ShortCutToText(ShortCut(VK_DELETE, scAlt)), "Alt+Del");
     EXPECT_EQ(ShortCutToText(0), "");
 }
+
+TEST(Menus, MenuCharMatchesTheAmpersandLettersOfDrawnItems) {
+    TForm form(nullptr);
+    auto* menu = new TPopupMenu(&form);
+    menu->SetOwnerDraw(true);
+    Item(&form, menu->Items(), "&Open");
+    Item(&form, menu->Items(), "-");
+    Item(&form, menu->Items(), "E&xit");
+    Item(&form, menu->Items(), "&Options");
+    Item(&form, menu->Items(), "Save && &Quit");
+    HMENU h = menu->Handle();
+    auto answer = [&](char c) {
+        return SendMessageA(form.Handle(), WM_MENUCHAR, MAKEWPARAM(c, MF_POPUP), reinterpret_cast<LPARAM>(h));
+    };
+    EXPECT_EQ(answer('x'), MAKELRESULT(2, MNC_EXECUTE));
+    EXPECT_EQ(answer('Q'), MAKELRESULT(4, MNC_EXECUTE)) << "\"&&\" is no mark";
+    // Two items share "o": the first is selected, not run.
+    EXPECT_EQ(answer('o'), MAKELRESULT(0, MNC_SELECT));
+    EXPECT_EQ(answer('z'), 0);
+}
