@@ -1,0 +1,28 @@
+// The content of a skinned menu item: check mark or picture, caption, shortcut and the etched
+// separator line, in the colours of the frame's skin. The item's background is the caller's.
+// Also the property routine the frame uses to adjust the controls it skins.
+#pragma once
+#include <windows.h>
+
+#include <string>
+#include <string_view>
+
+#include "skin/data/WinSkinData.h"
+#include "ui/Graphics.h"
+#include "ui/Menus.h"
+
+namespace kt {
+
+// The whole content of one item in rect.
+void DrawSkinMenuItem(const TSkinDescription& skin, ui::TMenuItem& item, ui::TCanvas& canvas, bool selected,
+                      const RECT& rect);
+// Draws one text of the item, or with DT_CALCRECT in flags measures it into rect.
+void DrawSkinMenuItemText(const TSkinDescription& skin, ui::TMenuItem& item, ui::TCanvas& canvas, UINT flags,
+                          bool selected, RECT& rect, const std::string& text);
+
+// Sets the enumeration property `propertyName` of component to the value named valueName
+// ("True", "False"); a property the component lacks, or one that is not an enumeration,
+// changes nothing. True when the property was set.
+bool SetEnumProperty(ui::TComponent* component, std::string_view propertyName, std::string_view valueName);
+
+}  // namespace kt
