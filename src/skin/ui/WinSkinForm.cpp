@@ -372,7 +372,9 @@ void TWinSkinForm::PaintFrame(HDC dc) {
             const RECT r{leftWidth_, captionHeight_, W - rightWidth_, captionHeight_ + menuBarHeight_};
             menuBar_->Paint(dc, r);
         }
-        HotObject = nullptr;
+        // A press survives the repaint: clicking a button of an inactive window activates it
+        // (and repaints the frame) between the press and the release.
+        if (!(HotObject && HotObject->State == kNCPressed && (GetKeyState(VK_LBUTTON) & 0x8000))) HotObject = nullptr;
     } catch (...) {
         // A bad skin picture must not break the window's message loop.
     }
@@ -1074,6 +1076,22 @@ LRESULT TWinSkinForm::NcLButtonDown(WPARAM w, LPARAM l) {
         return 0;
     }
     if (windowState_ == kWindowMaximized && active_ && w == HTCAPTION) w = HTMENU;
+    if (w == HTCAPTION) {
+        // The move starts once the pointer moves: a window manager that takes the move over
+        // would otherwise swallow the second click of a double click.
+        if (!active_) SetForegroundWindow(window_);
+        const POINT start{GET_X_LPARAM(l), GET_Y_LPARAM(l)};
+        if (!DragDetect(window_, start)) return 0;
+        // The move follows the pointer from where it is now: the way it came so far is
+        // made up first, so the window keeps its place under the pointer.
+        POINT now{};
+        GetCursorPos(&now);
+        RECT wr{};
+        GetWindowRect(window_, &wr);
+        SetWindowPos(window_, nullptr, wr.left + now.x - start.x, wr.top + now.y - start.y, 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        l = MAKELPARAM(now.x, now.y);
+    }
     return CallOld(WM_NCLBUTTONDOWN, w, l);
 }
 
