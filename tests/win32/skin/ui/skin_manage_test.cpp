@@ -277,3 +277,54 @@ TEST_F(SkinManageTest, ABoxWhoseCaptionIsWiderThanItsClientIsWidenedAndItsChildr
     EXPECT_GT(after.left - wr.left, before.left - 50);  // moved right within the box
     DestroyWindow(box);
 }
+
+namespace {
+LRESULT CALLBACK MdiFrameProc(HWND h, UINT m, WPARAM w, LPARAM l) {
+    HWND client = FindWindowExA(h, nullptr, "MDIClient", nullptr);
+    return DefFrameProcA(h, client, m, w, l);
+}
+LRESULT CALLBACK MdiChildProc(HWND h, UINT m, WPARAM w, LPARAM l) { return DefMDIChildProcA(h, m, w, l); }
+}  // namespace
+
+TEST_F(SkinManageTest, AnMdiParentAndTheChildrenItMakesAreSkinnedAndLetGoAgain) {
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = MdiFrameProc;
+    wc.lpszClassName = "KtMdiFrame";
+    RegisterClassA(&wc);
+    wc.lpfnWndProc = MdiChildProc;
+    wc.lpszClassName = "KtMdiChild";
+    RegisterClassA(&wc);
+    HWND parent = CreateWindowA("KtMdiFrame", "MDI", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 500, 400, nullptr,
+                                nullptr, nullptr, nullptr);
+    CLIENTCREATESTRUCT ccs{};
+    HWND client = CreateWindowA("MDICLIENT", nullptr, WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, 400, 300, parent,
+                                nullptr, nullptr, &ccs);
+    M().ActivationCount = 1;
+    Switch(true);
+    ASSERT_TRUE(M().AttachForm(parent));
+    Pump(100);
+    TWinSkinForm* frame = M().FrameOf(parent);
+    ASSERT_NE(frame, nullptr);
+    EXPECT_EQ(frame->MdiRole(), kMdiParent);
+    EXPECT_EQ(M().MdiClient, client);
+
+    MDICREATESTRUCTA mc{};
+    mc.szClass = "KtMdiChild";
+    mc.szTitle = "Child";
+    mc.x = mc.y = 10;
+    mc.cx = 200;
+    mc.cy = 150;
+    HWND child = reinterpret_cast<HWND>(SendMessageA(client, WM_MDICREATE, 0, reinterpret_cast<LPARAM>(&mc)));
+    ASSERT_NE(child, nullptr);
+    SendMessageA(client, WM_MDIREFRESHMENU, 0, 0);
+    Pump(100);
+    TWinSkinForm* childFrame = M().FrameOf(child);
+    ASSERT_NE(childFrame, nullptr);
+    EXPECT_EQ(childFrame->MdiRole(), kMdiChild);
+    SendMessageA(client, WM_MDIDESTROY, reinterpret_cast<WPARAM>(child), 0);
+    EXPECT_EQ(M().FrameOf(child), nullptr);
+    const LONG_PTR subclassed = GetWindowLongPtrW(client, GWLP_WNDPROC);
+    Switch(false);
+    EXPECT_NE(GetWindowLongPtrW(client, GWLP_WNDPROC), subclassed);  // the client's procedure is back
+    DestroyWindow(parent);
+}
