@@ -1,0 +1,740 @@
+#include "skin/ui/WinSkinMenu.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstring>
+#include <map>
+#include <set>
+
+#include "skin/data/SkinDraw.h"
+#include "skin/ui/SkinColours.h"
+#include "skin/ui/SkinMenuDraw.h"
+#include "ui/Forms.h"
+
+namespace kt {
+
+namespace {
+
+constexpr int kMaxCaption = 80;
+
+Pixel ColourPixel(TColour c) {
+    const COLORREF r = SkinColorRef(c);
+    return MakePixel(GetRValue(r), GetGValue(r), GetBValue(r));
+}
+
+// The screen's menu font, made once.
+HFONT MenuFont() {
+    static ui::TFont font = [] {
+        ui::TFont f;
+        ui::AssignMenuFont(f);
+        return f;
+    }();
+    return font.Handle();
+}
+
+bool ManagerActive() {
+    TSkinManage* m = SkinManage();
+    return m && m->Active();
+}
+
+int TextWidth(HDC dc, const std::string& text) {
+    SIZE size{};
+    GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
+    return size.cx;
+}
+
+// ---- Module state of the open drop-down.
+struct TTracking {
+    TWinSkinMenu* Bar = nullptr;
+    int OpenIndex = -1;
+    int SwitchTo = -1;
+    HMENU OpenMenu = nullptr;
+    POINT LastCursor{-1, -1};
+    HHOOK Hook = nullptr;
+};
+TTracking& Tracking() {
+    static TTracking t;
+    return t;
+}
+
+struct TMenuWindows {
+    std::set<HMENU> Menus;
+    int Count = 0;
+};
+
+BOOL CALLBACK CollectMenuWindow(HWND hwnd, LPARAM l) {
+    char cls[16] = {0};
+    GetClassNameA(hwnd, cls, sizeof cls);
+    if (std::strcmp(cls, "#32768") == 0 && IsWindowVisible(hwnd)) {
+        auto* out = reinterpret_cast<TMenuWindows*>(l);
+        ++out->Count;
+        if (auto menu = reinterpret_cast<HMENU>(SendMessageA(hwnd, MN_GETHMENU, 0, 0))) out->Menus.insert(menu);
+    }
+    return TRUE;
+}
+
+TMenuWindows OpenMenuWindows() {
+    TMenuWindows w;
+    EnumThreadWindows(GetCurrentThreadId(), CollectMenuWindow, reinterpret_cast<LPARAM>(&w));
+    return w;
+}
+
+// True when the deepest selected item has a sub-menu that is not open yet: VK_RIGHT opens it.
+bool SelectedOpensSubMenu() {
+    const TMenuWindows open = OpenMenuWindows();
+    for (HMENU menu : open.Menus) {
+        const int count = GetMenuItemCount(menu);
+        for (int i = 0; i < count; ++i) {
+            MENUITEMINFOA info{};
+            info.cbSize = sizeof info;
+            info.fMask = MIIM_STATE | MIIM_SUBMENU;
+            if (!GetMenuItemInfoA(menu, static_cast<UINT>(i), TRUE, &info)) continue;
+            if ((info.fState & MFS_HILITE) && info.hSubMenu && !open.Menus.count(info.hSubMenu)) return true;
+        }
+    }
+    return false;
+}
+
+LRESULT CALLBACK MenuFilterProc(int code, WPARAM w, LPARAM l) {
+    TTracking& t = Tracking();
+    const LRESULT next = CallNextHookEx(t.Hook, code, w, l);
+    if (next || code != MSGF_MENU || !t.Bar) return next;
+    const MSG* m = reinterpret_cast<const MSG*>(l);
+    const int count = static_cast<int>(t.Bar->Items().size());
+    int target = -1;
+    if (m->message == WM_KEYDOWN && count > 0) {
+        if (m->wParam == VK_LEFT && OpenMenuWindows().Count <= 1) target = (t.OpenIndex + count - 1) % count;
+        else if (m->wParam == VK_RIGHT && !SelectedOpensSubMenu()) target = (t.OpenIndex + 1) % count;
+    } else if (m->message == WM_MOUSEMOVE) {
+        POINT p = m->pt;
+        if (p.x != t.LastCursor.x || p.y != t.LastCursor.y) {
+            t.LastCursor = p;
+            RECT wr{};
+            GetWindowRect(t.Bar->Frame().Window(), &wr);
+            if (auto* b = dynamic_cast<TMenuBtn*>(t.Bar->HitItem(POINT{p.x - wr.left, p.y - wr.top})))
+                target = b->ItemIndex;
+        }
+    }
+    if (target < 0 || target == t.OpenIndex) return 0;
+    // Close this drop-down; the bar opens the other one when TrackPopupMenu has returned.
+    t.SwitchTo = target;
+    EndMenu();
+    return 1;
+}
+
+// Every item of menu and its sub-menus made owner-drawn; returns what to undo.
+struct TSwitchedItem {
+    HMENU Menu;
+    UINT Position;
+    UINT Type;
+};
+void SwitchToOwnerDraw(HMENU menu, std::vector<TSwitchedItem>& undo, int depth = 0) {
+    if (!menu || depth > 16) return;
+    const int count = GetMenuItemCount(menu);
+    for (int i = 0; i < count; ++i) {
+        MENUITEMINFOA info{};
+        info.cbSize = sizeof info;
+        info.fMask = MIIM_FTYPE | MIIM_SUBMENU;
+        if (!GetMenuItemInfoA(menu, static_cast<UINT>(i), TRUE, &info)) continue;
+        if (!(info.fType & MFT_OWNERDRAW) && !(info.fType & MFT_BITMAP)) {
+            undo.push_back({menu, static_cast<UINT>(i), info.fType});
+            // MIIM_FTYPE keeps the item's text, so it can be read back and given back.
+            info.fMask = MIIM_FTYPE;
+            info.fType |= MFT_OWNERDRAW;
+            SetMenuItemInfoA(menu, static_cast<UINT>(i), TRUE, &info);
+        }
+        SwitchToOwnerDraw(info.hSubMenu, undo, depth + 1);
+    }
+}
+void UndoOwnerDraw(const std::vector<TSwitchedItem>& undo) {
+    for (const TSwitchedItem& s : undo) {
+        MENUITEMINFOA info{};
+        info.cbSize = sizeof info;
+        info.fMask = MIIM_FTYPE;
+        info.fType = s.Type;
+        SetMenuItemInfoA(s.Menu, s.Position, TRUE, &info);
+    }
+}
+
+// ---- Popup painters by window.
+std::map<HWND, TWinSkinPopMenu*>& PopPainters() {
+    static std::map<HWND, TWinSkinPopMenu*> painters;
+    return painters;
+}
+
+// The item's text from the system's menu, "-" for a separator or an empty text.
+std::string SystemMenuText(HMENU menu, UINT id, bool byPosition) {
+    char text[kMaxCaption + 1] = {0};
+    if (menu) GetMenuStringA(menu, id, text, sizeof text, byPosition ? MF_BYPOSITION : MF_BYCOMMAND);
+    return text[0] ? std::string(text) : std::string("-");
+}
+
+// A stand-in item for menus the toolkit did not make (system menu, bare windows).
+struct TTempItem {
+    ui::TMenuItem Item{nullptr};
+    TTempItem(HMENU menu, UINT id) {
+        MENUITEMINFOA info{};
+        info.cbSize = sizeof info;
+        info.fMask = MIIM_STATE;
+        GetMenuItemInfoA(menu, id, FALSE, &info);
+        Item.SetCaption(SystemMenuText(menu, id, false));
+        Item.SetEnabled(!(info.fState & (MFS_GRAYED | MFS_DISABLED)));
+        Item.SetChecked((info.fState & MFS_CHECKED) != 0);
+    }
+};
+
+// The separator picture: the bottom rows of frame 2 of "MenuItem", caps kept, middle stretched.
+void DrawSeparatorImage(PixelView dst, const TDataSkinObject& e) {
+    const TRectI fr = FrameRect(e.Image.Width(), e.Image.Height(), false, 5, 2);
+    if (fr.IsEmpty()) return;
+    const int W = dst.Width, H = dst.Height;
+    TRectI src = fr;
+    if (src.Height() > H) src.Top = src.Bottom - H;
+    TBitmap32 piece(W, H, kMagenta);
+    const int L = std::clamp<int>(e.LeftWidth, 0, std::min(src.Width(), W));
+    const int R = std::clamp<int>(e.RightWidth, 0, std::min(src.Width() - L, W - L));
+    StretchCopy(piece.View(), {0, 0, L, H}, e.Image.View(), {src.Left, src.Top, src.Left + L, src.Bottom});
+    StretchCopy(piece.View(), {W - R, 0, W, H}, e.Image.View(), {src.Right - R, src.Top, src.Right, src.Bottom});
+    StretchCopy(piece.View(), {L, 0, W - R, H}, e.Image.View(), {src.Left + L, src.Top, src.Right - R, src.Bottom});
+    TransparentCopy(dst, 0, 0, piece.View());
+}
+
+// ---- Popup menus of forms: what the skin changed, to be given back exactly.
+struct TSavedMenu {
+    bool OwnerDraw = false;
+    std::map<ui::TMenuItem*, ui::TMenuMeasureItemEvent> Items;  // items given the skin's handlers
+};
+std::map<ui::TPopupMenu*, TSavedMenu>& SavedMenus() {
+    static std::map<ui::TPopupMenu*, TSavedMenu> saved;
+    return saved;
+}
+
+void ForEachItem(ui::TMenuItem* item, const std::function<void(ui::TMenuItem*)>& f) {
+    for (int i = 0; i < item->Count(); ++i) {
+        f(item->Items(i));
+        ForEachItem(item->Items(i), f);
+    }
+}
+
+void RestoreMenu(ui::TPopupMenu* menu) {
+    auto it = SavedMenus().find(menu);
+    if (it == SavedMenus().end()) return;
+    TSavedMenu saved = std::move(it->second);
+    SavedMenus().erase(it);
+    // Only items still in the menu are touched: one freed meanwhile is not looked at.
+    ForEachItem(menu->Items(), [&](ui::TMenuItem* item) {
+        auto s = saved.Items.find(item);
+        if (s == saved.Items.end()) return;
+        item->OnDrawItem = nullptr;
+        item->OnMeasureItem = s->second;
+    });
+    menu->SetOwnerDraw(saved.OwnerDraw);
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------- item drawing
+
+void DrawSkinnedMenuItem(const TSkinData& skin, ui::TMenuItem& item, HDC dc, const RECT& rect, bool selected,
+                         HMENU menu) {
+    const int W = rect.right - rect.left, H = rect.bottom - rect.top;
+    if (W <= 0 || H <= 0) return;
+    TDibBitmap bitmap(W, H);
+    GdiFlush();
+    PixelView view = bitmap.View();
+    const TDataSkinObject* element = skin.MenuItem && !skin.MenuItem->Image.Empty() ? skin.MenuItem.get() : nullptr;
+    bool content = true;
+    if (!element) {
+        FillRect(view, {0, 0, W, H}, ColourPixel(selected ? skin.Hilight : skin.Menu));
+    } else {
+        POINT offset{};
+        const TDibBitmap* back = PopMenuBackground(menu, &offset);
+        if (back) {
+            BitBlt(bitmap.Dc(), 0, 0, W, H, const_cast<TDibBitmap*>(back)->Dc(), rect.left + offset.x,
+                   rect.top + offset.y, SRCCOPY);
+            GdiFlush();
+        } else {
+            FillRect(view, {0, 0, W, H}, ColourPixel(skin.Menu));
+        }
+        if (item.IsLine()) {
+            DrawSeparatorImage(view, *element);
+            content = false;
+        } else {
+            DrawNinePiece(view, {0, 0, W, H}, element->Image, element->Margins(), false, element->Tile != 0, 5,
+                          selected ? 4 : 1, element->Trans != 0);
+        }
+    }
+    if (content) {
+        ui::TCanvas canvas(bitmap.Dc());
+        ui::AssignMenuFont(canvas.Font());
+        DrawSkinMenuItem(skin, item, canvas, selected, RECT{0, 0, W, H});
+    }
+    bitmap.Draw(dc, rect.left, rect.top);
+}
+
+// ---------------------------------------------------------------- TMenuBtn
+
+void TMenuBtn::Paint() { Bar.PaintItem(*this); }
+
+// ---------------------------------------------------------------- TWinSkinMenu
+
+TWinSkinMenu::TWinSkinMenu(TWinSkinForm& frame, HMENU menu, ui::TMainMenu* mainMenu)
+    : mainMenu_(mainMenu), frame_(frame), menu_(menu) {}
+
+TWinSkinMenu::~TWinSkinMenu() {
+    *alive_ = false;
+    if (Tracking().Bar == this) Tracking().Bar = nullptr;
+}
+
+void TWinSkinMenu::ReadItems(HMENU menu) {
+    const bool given = menu != nullptr;
+    if (!menu) menu = GetMenu(frame_.Window());
+    if (menu) menu_ = menu;
+    if (!menu_) return;
+    items_.clear();
+    const int count = GetMenuItemCount(menu_);
+    for (int i = 0; i < count; ++i) {
+        char text[kMaxCaption + 1] = {0};
+        MENUITEMINFOA info{};
+        info.cbSize = sizeof info;
+        info.fMask = MIIM_STATE | MIIM_ID | MIIM_SUBMENU | MIIM_TYPE;
+        info.dwTypeData = text;
+        info.cch = kMaxCaption;
+        if (!GetMenuItemInfoA(menu_, static_cast<UINT>(i), TRUE, &info)) continue;
+        auto b = std::make_unique<TMenuBtn>(frame_, *this);
+        b->ItemIndex = static_cast<int>(items_.size());
+        b->SubMenu = info.hSubMenu;
+        b->Enabled = !(info.fState & (MFS_GRAYED | MFS_DISABLED));
+        b->Visible = true;
+        b->Command = info.wID;
+        b->Caption = (info.fType & (MFT_OWNERDRAW | MFT_BITMAP | MFT_SEPARATOR)) ? std::string() : std::string(text);
+        if (b->Caption.empty() && mainMenu_) {
+            ui::TMenuItem* root = mainMenu_->Items();
+            ui::TMenuItem* item = given ? mainMenu_->FindItem(info.wID)
+                                        : (i < root->Count() ? root->Items(i) : nullptr);
+            if (item && item != root) {
+                item->InitiateAction();
+                b->Caption = item->Caption().substr(0, kMaxCaption);
+                b->Enabled = item->Enabled();
+                b->Command = item->Command();
+                b->SubMenu = item->Count() > 0 ? item->Handle() : nullptr;
+            }
+        }
+        items_.push_back(std::move(b));
+    }
+    // The bar is drawn in the frame from now on; the frame gives the menu back when it detaches.
+    if (GetMenu(frame_.Window())) SetMenu(frame_.Window(), nullptr);
+}
+
+void TWinSkinMenu::DrawCaption(HDC dc, const TMenuBtn& item, const RECT& r) const {
+    const TSkinData* skin = frame_.SkinData();
+    HGDIOBJ oldFont = SelectObject(dc, MenuFont());
+    SetBkMode(dc, TRANSPARENT);
+    const TColour colour = skin ? (item.Enabled ? skin->MenuBarText : skin->ButtonShadow) : SysColour(COLOR_MENUTEXT);
+    SetTextColor(dc, SkinColorRef(colour));
+    RECT box = r;
+    DrawTextA(dc, item.Caption.c_str(), -1, &box, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    SelectObject(dc, oldFont);
+}
+
+void TWinSkinMenu::Paint(HDC dc, const RECT& r) {
+    const int W = r.right - r.left, H = r.bottom - r.top;
+    if (W <= 0 || H <= 0) return;
+    painting_ = true;
+    const TSkinData* skin = frame_.SkinData();
+    scratch_.SetSize(W, H);
+    GdiFlush();
+    PixelView view = scratch_.View();
+    int x = 6;
+    const TDataSkinObject* bar = skin && skin->MenuBar && !skin->MenuBar->Image.Empty() ? skin->MenuBar.get() : nullptr;
+    if (bar) {
+        const int frame = frame_.IsActive() ? 1 : 2;
+        if (bar->Tile == 1)
+            DrawNinePiece(view, {0, 0, W, H}, bar->Image, bar->Margins(), true, false, 2, frame, false);
+        else
+            DrawThreePiece(view, {0, 0, W, H}, bar->Image, true, false, 2, frame, bar->LeftWidth, bar->RightWidth);
+        x = bar->LeftWidth + 4;
+        if (W < x) x = 12;
+    } else {
+        FillRect(view, {0, 0, W, H}, ColourPixel(skin ? skin->Menubar : SysColour(COLOR_MENU)));
+    }
+    barRect_ = r;
+    background_.SetSize(W, H);
+    GdiFlush();
+    std::memcpy(background_.View().Bits, view.Bits, sizeof(Pixel) * std::size_t(W) * std::size_t(H));
+
+    HDC mdc = scratch_.Dc();
+    HGDIOBJ oldFont = SelectObject(mdc, MenuFont());
+    HBRUSH hilight = CreateSolidBrush(SkinColorRef(skin ? skin->ButtonHilight : SysColour(COLOR_BTNHIGHLIGHT)));
+    for (auto& b : items_) {
+        const int w = b->Caption.empty() ? 0 : TextWidth(mdc, ui::StripAccelerator(b->Caption)) + 10;
+        const RECT local{x, 0, x + w, H - 1};
+        if (w > 0) {
+            if (b->State == kNCPressed || b->State == kNCHot) FrameRect(mdc, &local, hilight);
+            DrawCaption(mdc, *b, local);
+        }
+        b->Rect = RECT{r.left + local.left, r.top, r.left + local.right, r.top + H - 1};
+        b->Visible = true;
+        x += w;
+    }
+    DeleteObject(hilight);
+    SelectObject(mdc, oldFont);
+    BitBlt(dc, r.left, r.top, W, H, mdc, 0, 0, SRCCOPY);
+    painting_ = false;
+}
+
+void TWinSkinMenu::PaintItem(TMenuBtn& item) {
+    const int w = item.Rect.right - item.Rect.left, h = item.Rect.bottom - item.Rect.top;
+    if (background_.Empty() || w <= 0 || h <= 0 || !frame_.Window()) return;
+    TDibBitmap piece(w, h);
+    BitBlt(piece.Dc(), 0, 0, w, h, background_.Dc(), item.Rect.left - barRect_.left, item.Rect.top - barRect_.top,
+           SRCCOPY);
+    const RECT local{0, 0, w, h};
+    if (item.State == kNCPressed || item.State == kNCHot) {
+        const TSkinData* skin = frame_.SkinData();
+        HBRUSH hilight = CreateSolidBrush(SkinColorRef(skin ? skin->ButtonHilight : SysColour(COLOR_BTNHIGHLIGHT)));
+        FrameRect(piece.Dc(), &local, hilight);
+        DeleteObject(hilight);
+    }
+    DrawCaption(piece.Dc(), item, local);
+    HDC dc = GetWindowDC(frame_.Window());
+    piece.Draw(dc, item.Rect.left, item.Rect.top);
+    ReleaseDC(frame_.Window(), dc);
+}
+
+TNCObject* TWinSkinMenu::HitItem(POINT p) {
+    for (auto& b : items_)
+        if (!b->Caption.empty() && PtInRect(&b->Rect, p)) return b.get();
+    return nullptr;
+}
+
+TNCObject* TWinSkinMenu::AcceleratorItem(WPARAM key) {
+    const char ch = static_cast<char>(std::toupper(static_cast<unsigned char>(key & 0xFF)));
+    if (!ch) return nullptr;
+    for (auto& b : items_)
+        if (b->Visible && ui::AcceleratorChar(b->Caption) == ch) return b.get();
+    return nullptr;
+}
+
+void TWinSkinMenu::OpenItem(TNCObject* object) {
+    auto* item = dynamic_cast<TMenuBtn*>(object);
+    if (!item || Tracking().Bar) return;
+    HWND window = frame_.Window();
+    PostMessageA(window, WM_COMMAND, item->Command, 0);
+    int index = item->ItemIndex;
+    std::shared_ptr<bool> alive = alive_;
+    // Switching by arrow key or mouse closes one drop-down and opens the next here.
+    while (index >= 0 && index < static_cast<int>(items_.size()) && items_[index]->SubMenu) {
+        index = Track(*items_[static_cast<size_t>(index)]);
+        if (!*alive) return;
+    }
+}
+
+int TWinSkinMenu::Track(TMenuBtn& item) {
+    HWND window = frame_.Window();
+    TTracking& t = Tracking();
+    t = TTracking{};
+    t.Bar = this;
+    t.OpenIndex = item.ItemIndex;
+    t.OpenMenu = item.SubMenu;
+    // Only a real move of the pointer switches drop-downs, not where it rests when one opens.
+    GetCursorPos(&t.LastCursor);
+    std::vector<TSwitchedItem> undo;
+    SwitchToOwnerDraw(item.SubMenu, undo);
+
+    frame_.MenuTracking = true;
+    item.State = kNCPressed;
+    PaintItem(item);
+    RECT wr{};
+    GetWindowRect(window, &wr);
+    const int x = wr.left + item.Rect.left, y = wr.top + item.Rect.bottom;
+    t.Hook = SetWindowsHookExA(WH_MSGFILTER, MenuFilterProc, nullptr, GetCurrentThreadId());
+    UINT command = 0;
+    std::shared_ptr<bool> alive = alive_;
+    if (item.Enabled) {
+        // The drop-down opens with its first item selected, so the keyboard can start at once.
+        PostMessageA(window, WM_KEYDOWN, VK_DOWN, 0);
+        command = static_cast<UINT>(TrackPopupMenu(item.SubMenu, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON |
+                                                                     TPM_RETURNCMD,
+                                                   x, y, 0, window, nullptr));
+    }
+    if (t.Hook) UnhookWindowsHookEx(t.Hook);
+    const int next = t.SwitchTo;
+    t = TTracking{};
+    UndoOwnerDraw(undo);
+    if (command) PostMessageA(window, WM_COMMAND, command, 0);
+    if (!*alive) return -1;
+    frame_.MenuTracking = false;
+    item.State = kNCNormal;
+    PaintItem(item);
+    return next;
+}
+
+// ---------------------------------------------------------------- TWinSkinPopMenu
+
+TWinSkinPopMenu::TWinSkinPopMenu(HWND window, TSkinData& data) : window_(window), data_(data) {
+    PopPainters()[window_] = this;
+    oldProc_ = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TWinSkinPopMenu::Proc)));
+}
+
+TWinSkinPopMenu::~TWinSkinPopMenu() { Detach(); }
+
+void TWinSkinPopMenu::Detach() {
+    if (oldProc_ && IsWindow(window_) &&
+        GetWindowLongPtrA(window_, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(&TWinSkinPopMenu::Proc))
+        SetWindowLongPtrA(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(oldProc_));
+    auto it = PopPainters().find(window_);
+    if (it != PopPainters().end() && it->second == this) PopPainters().erase(it);
+    background_.SetSize(0, 0);
+}
+
+HMENU TWinSkinPopMenu::MenuHandle() {
+    if (!menu_ && IsWindow(window_)) menu_ = reinterpret_cast<HMENU>(SendMessageA(window_, MN_GETHMENU, 0, 0));
+    return menu_;
+}
+
+bool TWinSkinPopMenu::Usable() const {
+    return !data_.Reloading() && data_.MenuBackground && !data_.MenuBackground->Image.Empty();
+}
+
+const TDibBitmap& TWinSkinPopMenu::Background() {
+    RECT wr{};
+    GetWindowRect(window_, &wr);
+    const int W = wr.right - wr.left, H = wr.bottom - wr.top;
+    if (!Usable() || W <= 0 || H <= 0) {
+        background_.SetSize(0, 0);
+        return background_;
+    }
+    if (background_.Width() != W || background_.Height() != H) {
+        background_.SetSize(W, H);
+        GdiFlush();
+        const TDataSkinObject& e = *data_.MenuBackground;
+        DrawNinePiece(background_.View(), {0, 0, W, H}, e.Image, e.Margins(), false, e.Tile != 0, 1, 1, false);
+    }
+    return background_;
+}
+
+POINT TWinSkinPopMenu::ClientOffset() const {
+    RECT wr{};
+    GetWindowRect(window_, &wr);
+    POINT origin{0, 0};
+    ClientToScreen(window_, &origin);
+    return {origin.x - wr.left, origin.y - wr.top};
+}
+
+LRESULT TWinSkinPopMenu::CallOld(UINT msg, WPARAM w, LPARAM l) {
+    return oldProc_ ? CallWindowProcA(oldProc_, window_, msg, w, l) : DefWindowProcA(window_, msg, w, l);
+}
+
+LRESULT CALLBACK TWinSkinPopMenu::Proc(HWND hwnd, UINT msg, WPARAM w, LPARAM l) {
+    auto it = PopPainters().find(hwnd);
+    if (it == PopPainters().end()) return DefWindowProcA(hwnd, msg, w, l);
+    return it->second->WndProc(msg, w, l);
+}
+
+// The parts of the client area no item covers (the system's border and margins) from the
+// skin's background, after the system has drawn the items.
+void TWinSkinPopMenu::PaintOutsideItems() {
+    const TDibBitmap& back = Background();
+    HMENU menu = MenuHandle();
+    if (back.Empty() || !menu) return;
+    HDC dc = GetDC(window_);
+    const int count = GetMenuItemCount(menu);
+    for (int i = 0; i < count; ++i) {
+        RECT r{};
+        if (!GetMenuItemRect(nullptr, menu, static_cast<UINT>(i), &r)) continue;
+        POINT tl{r.left, r.top}, br{r.right, r.bottom};
+        ScreenToClient(window_, &tl);
+        ScreenToClient(window_, &br);
+        ExcludeClipRect(dc, tl.x, tl.y, br.x, br.y);
+    }
+    RECT client{};
+    GetClientRect(window_, &client);
+    const POINT off = ClientOffset();
+    BitBlt(dc, 0, 0, client.right, client.bottom, const_cast<TDibBitmap&>(back).Dc(), off.x, off.y, SRCCOPY);
+    ReleaseDC(window_, dc);
+}
+
+LRESULT TWinSkinPopMenu::WndProc(UINT msg, WPARAM w, LPARAM l) {
+    if (msg == SKM_ISSKINNED) return 1;
+    if (!ManagerActive()) return CallOld(msg, w, l);
+    switch (msg) {
+        case WM_DESTROY: {
+            WNDPROC old = oldProc_;
+            HWND hwnd = window_;
+            Detach();
+            return old ? CallWindowProcA(old, hwnd, msg, w, l) : DefWindowProcA(hwnd, msg, w, l);
+        }
+        case WM_NCPAINT: {
+            const TDibBitmap& back = Background();
+            if (back.Empty()) return CallOld(msg, w, l);
+            MenuHandle();
+            // The outer 3-pixel ring; the items and the inside are drawn with the client area.
+            HDC dc = GetWindowDC(window_);
+            HDC src = const_cast<TDibBitmap&>(back).Dc();
+            const int W = back.Width(), H = back.Height(), b = std::min({3, W, H});
+            BitBlt(dc, 0, 0, W, b, src, 0, 0, SRCCOPY);
+            BitBlt(dc, 0, H - b, W, b, src, 0, H - b, SRCCOPY);
+            BitBlt(dc, 0, 0, b, H, src, 0, 0, SRCCOPY);
+            BitBlt(dc, W - b, 0, b, H, src, W - b, 0, SRCCOPY);
+            ReleaseDC(window_, dc);
+            return 0;
+        }
+        case WM_PRINT: {
+            const TDibBitmap& back = Background();
+            if (back.Empty()) return CallOld(msg, w, l);
+            HDC dc = reinterpret_cast<HDC>(w);
+            BitBlt(dc, 0, 0, back.Width(), back.Height(), const_cast<TDibBitmap&>(back).Dc(), 0, 0, SRCCOPY);
+            const int saved = SaveDC(dc);
+            const int mode = SetBkMode(dc, TRANSPARENT);
+            IntersectClipRect(dc, 3, 3, back.Width() - 3, back.Height() - 3);
+            const LRESULT r = CallOld(msg, w, l);
+            SetBkMode(dc, mode);
+            RestoreDC(dc, saved);
+            return r;
+        }
+        case WM_PAINT: {
+            Background();  // ready before the items ask for it
+            const LRESULT r = CallOld(msg, w, l);
+            PaintOutsideItems();
+            return r;
+        }
+        default: return CallOld(msg, w, l);
+    }
+}
+
+const TDibBitmap* PopMenuBackground(HMENU menu, POINT* clientOffset) {
+    if (!menu) return nullptr;
+    for (auto& [hwnd, painter] : PopPainters()) {
+        if (painter->MenuHandle() != menu) continue;
+        const TDibBitmap& back = painter->Background();
+        if (back.Empty()) return nullptr;
+        if (clientOffset) *clientOffset = painter->ClientOffset();
+        return &back;
+    }
+    return nullptr;
+}
+
+// ---------------------------------------------------------------- menu messages
+
+bool SkinMenuMessage(TWinSkinForm& frame, UINT msg, WPARAM w, LPARAM l, LRESULT& result) {
+    TSkinData* skin = frame.SkinData();
+    if (msg == WM_MENUCHAR) {
+        // Drop-down items are owner-drawn while they show: the system no longer matches "&".
+        result = ui::TMenu::MenuCharAnswer(reinterpret_cast<HMENU>(l), w);
+        return result != 0;
+    }
+    if (!skin || !ManagerActive()) return false;
+    ui::TMainMenu* mainMenu = frame.Form() ? frame.Form()->Menu() : nullptr;
+    // Items of the toolkit's popup menus draw through their own handlers.
+    auto popupItem = [&](ULONG_PTR data) {
+        ui::TMenuItem* item = ui::TMenuItem::FromData(data);
+        return item && !dynamic_cast<ui::TMainMenu*>(item->GetParentMenu());
+    };
+    if (msg == WM_MEASUREITEM) {
+        auto* m = reinterpret_cast<MEASUREITEMSTRUCT*>(l);
+        if (!m || m->CtlType != ODT_MENU || popupItem(m->itemData)) return false;
+        ui::TMenuItem* item = mainMenu ? mainMenu->FindItem(m->itemID) : nullptr;
+        std::string text;
+        std::string keys;
+        if (item && item != mainMenu->Items()) {
+            text = item->Caption();
+            keys = ui::ShortCutToText(item->ShortCut());
+        } else {
+            HMENU open = Tracking().OpenMenu ? Tracking().OpenMenu : GetSystemMenu(frame.Window(), FALSE);
+            char buf[kMaxCaption + 1] = {0};
+            GetMenuStringA(open, m->itemID, buf, sizeof buf, MF_BYCOMMAND);
+            text = buf;
+            if (auto tab = text.find('\t'); tab != std::string::npos) {
+                keys = text.substr(tab + 1);
+                text.resize(tab);
+            }
+        }
+        HDC dc = GetDC(nullptr);
+        HGDIOBJ old = SelectObject(dc, MenuFont());
+        const std::string shown = ui::StripAccelerator(text);
+        // A gap between caption and shortcut, so they never touch.
+        m->itemWidth = static_cast<UINT>(TextWidth(dc, shown) + (keys.empty() ? 0 : TextWidth(dc, keys) + 16) + 26);
+        TEXTMETRICA tm{};
+        GetTextMetricsA(dc, &tm);
+        m->itemHeight = text.empty() || text == "-" ? 8u : static_cast<UINT>(std::max<int>(tm.tmHeight + 4, 18));
+        SelectObject(dc, old);
+        ReleaseDC(nullptr, dc);
+        result = TRUE;
+        return true;
+    }
+    if (msg == WM_DRAWITEM) {
+        auto* d = reinterpret_cast<DRAWITEMSTRUCT*>(l);
+        if (!d || d->CtlType != ODT_MENU || popupItem(d->itemData)) return false;
+        HMENU menu = reinterpret_cast<HMENU>(d->hwndItem);
+        const bool selected = (d->itemState & ODS_SELECTED) != 0;
+        ui::TMenuItem* item = ui::TMenuItem::FromData(d->itemData);
+        if (!item && mainMenu) {
+            item = mainMenu->FindItem(d->itemID);
+            if (item == mainMenu->Items()) item = nullptr;
+        }
+        if (item) {
+            DrawSkinnedMenuItem(*skin, *item, d->hDC, d->rcItem, selected, menu);
+        } else {
+            TTempItem temp(menu, d->itemID);
+            DrawSkinnedMenuItem(*skin, temp.Item, d->hDC, d->rcItem, selected, menu);
+        }
+        result = TRUE;
+        return true;
+    }
+    return false;
+}
+
+// ---------------------------------------------------------------- popup menus of forms
+
+void SetSkinPopupMenusOwnerDraw(ui::TForm& form, TSkinData& data, bool on) {
+    for (ui::TComponent* c : form.Components()) {
+        auto* menu = dynamic_cast<ui::TPopupMenu*>(c);
+        if (!menu) continue;
+        const bool skinned = on && menu->Tag % 100 != data.DisableTag && data.HasControl(xcPopupMenu);
+        if (!skinned) {
+            RestoreMenu(menu);
+            continue;
+        }
+        auto [it, fresh] = SavedMenus().try_emplace(menu);
+        if (fresh) it->second.OwnerDraw = menu->OwnerDraw();
+        TSavedMenu& saved = it->second;
+        TSkinData* skin = &data;
+        ForEachItem(menu->Items(), [&](ui::TMenuItem* item) {
+            auto s = saved.Items.find(item);
+            if (item->Tag == 999) {
+                // Never drawn by the skin.
+                if (s != saved.Items.end()) {
+                    item->OnDrawItem = nullptr;
+                    item->OnMeasureItem = s->second;
+                    saved.Items.erase(s);
+                }
+                return;
+            }
+            // An item with a drawing of its own keeps it.
+            if (s == saved.Items.end() && item->OnDrawItem) return;
+            if (s == saved.Items.end()) saved.Items.emplace(item, item->OnMeasureItem);
+            item->OnDrawItem = [skin](ui::TMenuItem* sender, ui::TCanvas& canvas, const RECT& rect, bool selected) {
+                HMENU parent = sender->Parent() ? sender->Parent()->Handle() : nullptr;
+                DrawSkinnedMenuItem(*skin, *sender, canvas.Handle(), rect, selected, parent);
+            };
+            item->OnMeasureItem = [](ui::TMenuItem*, ui::TCanvas&, int& width, int&) { width += 28; };
+        });
+        menu->SetOwnerDraw(true);
+    }
+}
+
+void InstallSkinMenus() {
+    TSkinPlugins& p = SkinPlugins();
+    p.CreateMenuBar = [](TWinSkinForm& frame, HMENU menu, ui::TMainMenu* mainMenu) -> std::unique_ptr<TSkinMenuBarBase> {
+        return std::make_unique<TWinSkinMenu>(frame, menu, mainMenu);
+    };
+    p.CreatePopMenuPainter = [](HWND window, TSkinData& data) -> std::unique_ptr<TSkinControlBase> {
+        return std::make_unique<TWinSkinPopMenu>(window, data);
+    };
+    p.SetPopupMenusOwnerDraw = SetSkinPopupMenusOwnerDraw;
+    p.MenuMessage = SkinMenuMessage;
+}
+
+}  // namespace kt
