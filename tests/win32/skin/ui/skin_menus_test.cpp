@@ -1,8 +1,12 @@
 // Skinned menus on real menus and windows: the popup menus a form owns handed to the skin's
-// drawing and given back exactly, and the measures of their items.
+// drawing and given back exactly, the menu bar in a skinned frame, the drop-down items'
+// measures, and menus opened a thousand times without losing a GDI object.
 #include <gtest/gtest.h>
 
+#include "skin/data/BuiltinSkins.h"
+#include "skin/data/SkinWriter.h"
 #include "skin/ui/WinSkinMenu.h"
+#include "ui/Application.h"
 #include "ui/Forms.h"
 
 using namespace kt;
@@ -84,4 +88,181 @@ TEST(SkinPopupMenus, SkinTakesThePopupMenusAndGivesThemBackExactly) {
     data.SkinControls &= ~SkinControlBit(xcPopupMenu);
     SetSkinPopupMenusOwnerDraw(form, data, true);
     EXPECT_FALSE(menu->OwnerDraw());
+}
+
+namespace {
+
+void Pump(DWORD ms = 30) {
+    for (const DWORD start = GetTickCount(); GetTickCount() - start < ms; Sleep(1))
+        ui::TApplication::Instance().ProcessMessages();
+}
+
+// Live GDI objects of the process. Wine answers GetGuiResources with 0, so there the handle
+// table is probed: a handle whose upper word is 0 names whatever lives at that index.
+long GdiObjects() {
+    if (DWORD n = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS)) return long(n);
+    long live = 0;
+    for (ULONG_PTR index = 1; index < 0x10000; ++index) live += GetObjectType(reinterpret_cast<HGDIOBJ>(index)) != 0;
+    return live;
+}
+
+BOOL CALLBACK CollectMenu(HWND h, LPARAM l) {
+    char cls[16] = {0};
+    GetClassNameA(h, cls, sizeof cls);
+    if (!lstrcmpA(cls, "#32768") && IsWindowVisible(h)) reinterpret_cast<std::vector<HWND>*>(l)->push_back(h);
+    return TRUE;
+}
+std::vector<HWND> MenuWindows() {
+    std::vector<HWND> out;
+    EnumThreadWindows(GetCurrentThreadId(), CollectMenu, reinterpret_cast<LPARAM>(&out));
+    return out;
+}
+
+// A helper window whose message, posted before a menu opens, is handled inside the menu's
+// loop: it paints the open menus, notes how many there were, and closes them.
+constexpr UINT kCloseMenu = WM_APP + 7;
+int seenMenus = 0;
+LRESULT CALLBACK Closer(HWND h, UINT m, WPARAM w, LPARAM l) {
+    if (m != kCloseMenu) return DefWindowProcA(h, m, w, l);
+    const auto open = MenuWindows();
+    seenMenus = static_cast<int>(open.size());
+    for (HWND menu : open) RedrawWindow(menu, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_UPDATENOW);
+    EndMenu();
+    return 0;
+}
+HWND CloserWindow() {
+    static HWND w = [] {
+        WNDCLASSA wc{};
+        wc.lpfnWndProc = Closer;
+        wc.lpszClassName = "KtMenuCloser";
+        RegisterClassA(&wc);
+        return CreateWindowA(wc.lpszClassName, "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
+    }();
+    return w;
+}
+
+class SkinnedMenuBarTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        InstallSkinManager();
+        InstallSkinMenus();
+        data = std::make_unique<TSkinData>();
+        data->SkinStream = PackSkin(MakeBuiltinSkin(0));
+        data->UnpackSkin();
+        data->Loaded();
+        SkinManage()->ActivationCount = 1;
+        Switch(true);
+        form = new ui::TForm(nullptr);
+        form->SetCaption("Menus");
+        form->SetBounds(100, 100, 400, 300);
+        menu = new ui::TMainMenu(form);
+        file = Add(form, menu->Items(), "&File");
+        open = Add(form, file, "&Open");
+        open->SetShortCut(ui::ShortCut('O', ui::scCtrl));
+        line = Add(form, file, "-");
+        Add(form, file, "E&xit");
+        edit = Add(form, menu->Items(), "&Edit");
+        Add(form, edit, "&Undo");
+        form->SetMenu(menu);
+        popup = new ui::TPopupMenu(form);
+        Add(form, popup->Items(), "&One");
+        Add(form, popup->Items(), "-");
+        Add(form, popup->Items(), "&Two");
+        form->Show();
+        SkinManage()->AttachForm(form->Handle());
+        Pump();
+        frame = SkinManage()->FrameOf(form->Handle());
+        ASSERT_NE(frame, nullptr);
+    }
+    void TearDown() override {
+        delete form;
+        data.reset();
+        ReleaseSkinManager();
+    }
+    void Switch(bool on) {
+        data->SetActive(on);
+        SkinManage()->RunCommand();
+        Pump();
+    }
+    std::unique_ptr<TSkinData> data;
+    ui::TForm* form = nullptr;
+    ui::TMainMenu* menu = nullptr;
+    ui::TPopupMenu* popup = nullptr;
+    ui::TMenuItem *file = nullptr, *open = nullptr, *line = nullptr, *edit = nullptr;
+    TWinSkinForm* frame = nullptr;
+};
+
+bool AnyOwnerDraw(HMENU m) {
+    for (int i = 0; i < GetMenuItemCount(m); ++i) {
+        MENUITEMINFOA info{};
+        info.cbSize = sizeof info;
+        info.fMask = MIIM_FTYPE | MIIM_SUBMENU;
+        GetMenuItemInfoA(m, UINT(i), TRUE, &info);
+        if ((info.fType & MFT_OWNERDRAW) || (info.hSubMenu && AnyOwnerDraw(info.hSubMenu))) return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+TEST_F(SkinnedMenuBarTest, TheBarIsReadHitAndGivenBackWhole) {
+    auto* bar = dynamic_cast<TWinSkinMenu*>(frame->MenuBar());
+    ASSERT_NE(bar, nullptr);
+    EXPECT_EQ(GetMenu(form->Handle()), nullptr) << "the frame draws the bar";
+    ASSERT_EQ(bar->Items().size(), 2u);
+    EXPECT_EQ(bar->Items()[1]->Caption, "&Edit");
+    EXPECT_EQ(bar->Items()[0]->SubMenu, file->Handle());
+    RedrawWindow(form->Handle(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+    const RECT r = bar->Items()[1]->Rect;
+    ASSERT_GT(r.right, r.left);
+    EXPECT_EQ(bar->HitItem({(r.left + r.right) / 2, (r.top + r.bottom) / 2}), bar->Items()[1].get());
+    EXPECT_EQ(bar->HitItem({r.right + 40, (r.top + r.bottom) / 2}), nullptr);
+    EXPECT_EQ(bar->AcceleratorItem('e'), bar->Items()[1].get());
+    EXPECT_EQ(bar->AcceleratorItem('Z'), nullptr);
+
+    Switch(false);
+    EXPECT_EQ(GetMenu(form->Handle()), menu->Handle());
+    EXPECT_FALSE(AnyOwnerDraw(menu->Handle()));
+    EXPECT_FALSE(popup->OwnerDraw());
+}
+
+TEST_F(SkinnedMenuBarTest, DropDownItemsAreMeasuredFromTheirCaptionAndShortcut) {
+    HDC dc = GetDC(nullptr);
+    ui::TCanvas canvas(dc);
+    ui::AssignMenuFont(canvas.Font());
+    const int want = canvas.TextWidth("Open") + canvas.TextWidth("Ctrl+O") + 16 + 26;
+    const int textHeight = canvas.TextHeight("W");
+    ReleaseDC(nullptr, dc);
+
+    MEASUREITEMSTRUCT m{};
+    m.CtlType = ODT_MENU;
+    m.itemID = open->Command();
+    m.itemData = reinterpret_cast<ULONG_PTR>(open);
+    EXPECT_TRUE(SendMessageA(form->Handle(), WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&m)));
+    EXPECT_EQ(int(m.itemWidth), want);
+    EXPECT_GE(int(m.itemHeight), textHeight + 4);
+    m.itemID = line->Command();
+    m.itemData = reinterpret_cast<ULONG_PTR>(line);
+    SendMessageA(form->Handle(), WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&m));
+    EXPECT_EQ(m.itemHeight, 8u);
+}
+
+TEST_F(SkinnedMenuBarTest, MenusOpenedAThousandTimesKeepNoGdiObject) {
+    auto* bar = dynamic_cast<TWinSkinMenu*>(frame->MenuBar());
+    ASSERT_NE(bar, nullptr);
+    auto openBoth = [&] {
+        PostMessageA(CloserWindow(), kCloseMenu, 0, 0);
+        bar->OpenItem(bar->Items()[0].get());
+        const int dropDown = seenMenus;
+        PostMessageA(CloserWindow(), kCloseMenu, 0, 0);
+        popup->Popup(200, 200, form->Handle());
+        return dropDown + seenMenus;
+    };
+    ASSERT_EQ(openBoth(), 2);  // the first round makes what is kept for good (fonts, the check mark)
+    Pump();
+    const long before = GdiObjects();
+    for (int i = 0; i < 1000; ++i) ASSERT_EQ(openBoth(), 2) << i;
+    Pump();
+    EXPECT_EQ(GdiObjects(), before);
+    EXPECT_FALSE(AnyOwnerDraw(file->Handle()));
 }
