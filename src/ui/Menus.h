@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -101,6 +102,8 @@ public:
     std::function<void()> OnClick;
     TMenuDrawItemEvent OnDrawItem;
     TMenuMeasureItemEvent OnMeasureItem;
+    // Set while a skin draws the item through handlers of its own: the measurer to give back.
+    std::optional<TMenuMeasureItemEvent> MeasureBeforeSkin;
 
     // Owner drawing, called by the menu's window: the handlers when set, else the standard look.
     void DrawItem(TCanvas& canvas, const RECT& rect, unsigned state);
@@ -144,6 +147,8 @@ public:
     void SetOwnerDraw(bool v);
     // Pictures of the items (ImageIndex); not owned.
     TImageList* Images = nullptr;
+    // Set while a skin draws the menu: whether it was owner-drawn before.
+    std::optional<bool> OwnerDrawBeforeSkin;
 
     // The item behind a WM_COMMAND number, or null.
     TMenuItem* FindItem(UINT command) const { return items_->Find(command); }

@@ -103,8 +103,15 @@ LRESULT CALLBACK MenuFilterProc(int code, WPARAM w, LPARAM l) {
     const int count = static_cast<int>(t.Bar->Items().size());
     int target = -1;
     if (m->message == WM_KEYDOWN && count > 0) {
-        if (m->wParam == VK_LEFT && OpenMenuWindows().Count <= 1) target = (t.OpenIndex + count - 1) % count;
-        else if (m->wParam == VK_RIGHT && !SelectedOpensSubMenu()) target = (t.OpenIndex + 1) % count;
+        WPARAM key = m->wParam;
+        // In a menu that reads right to left the arrows point the other way along the bar.
+        MENUITEMINFOA info{};
+        info.cbSize = sizeof info;
+        info.fMask = MIIM_FTYPE;
+        if (GetMenuItemInfoA(t.OpenMenu, 0, TRUE, &info) && (info.fType & MFT_RIGHTORDER))
+            key = key == VK_LEFT ? VK_RIGHT : key == VK_RIGHT ? VK_LEFT : key;
+        if (key == VK_LEFT && OpenMenuWindows().Count <= 1) target = (t.OpenIndex + count - 1) % count;
+        else if (key == VK_RIGHT && !SelectedOpensSubMenu()) target = (t.OpenIndex + 1) % count;
     } else if (m->message == WM_MOUSEMOVE) {
         POINT p = m->pt;
         if (p.x != t.LastCursor.x || p.y != t.LastCursor.y) {
@@ -199,16 +206,6 @@ void DrawSeparatorImage(PixelView dst, const TDataSkinObject& e) {
     TransparentCopy(dst, 0, 0, piece.View());
 }
 
-// ---- Popup menus of forms: what the skin changed, to be given back exactly.
-struct TSavedMenu {
-    bool OwnerDraw = false;
-    std::map<ui::TMenuItem*, ui::TMenuMeasureItemEvent> Items;  // items given the skin's handlers
-};
-std::map<ui::TPopupMenu*, TSavedMenu>& SavedMenus() {
-    static std::map<ui::TPopupMenu*, TSavedMenu> saved;
-    return saved;
-}
-
 void ForEachItem(ui::TMenuItem* item, const std::function<void(ui::TMenuItem*)>& f) {
     for (int i = 0; i < item->Count(); ++i) {
         f(item->Items(i));
@@ -216,26 +213,39 @@ void ForEachItem(ui::TMenuItem* item, const std::function<void(ui::TMenuItem*)>&
     }
 }
 
+// An item the skin drew gets its own measurer back and no drawing handler.
+void GiveBack(ui::TMenuItem* item) {
+    if (!item->MeasureBeforeSkin) return;
+    item->OnDrawItem = nullptr;
+    item->OnMeasureItem = *item->MeasureBeforeSkin;
+    item->MeasureBeforeSkin.reset();
+}
+
+// The skin data of the frame around the window of the form that owns the item's menu; the
+// system's colours when there is none (the skin went while the menu was open).
+const TSkinDescription& SkinOfItem(ui::TMenuItem& item) {
+    static const TSkinDescription plain;
+    ui::TMenu* menu = item.GetParentMenu();
+    auto* form = menu ? dynamic_cast<ui::TForm*>(menu->Owner()) : nullptr;
+    TSkinManage* manager = SkinManage();
+    if (!form || !manager || !form->HandleAllocated()) return plain;
+    TWinSkinForm* frame = manager->FrameOf(form->Handle());
+    return frame && frame->SkinData() ? static_cast<const TSkinDescription&>(*frame->SkinData()) : plain;
+}
+
+// Gives back what the skin changed; the items keep the drawing they had of their own.
 void RestoreMenu(ui::TPopupMenu* menu) {
-    auto it = SavedMenus().find(menu);
-    if (it == SavedMenus().end()) return;
-    TSavedMenu saved = std::move(it->second);
-    SavedMenus().erase(it);
-    // Only items still in the menu are touched: one freed meanwhile is not looked at.
-    ForEachItem(menu->Items(), [&](ui::TMenuItem* item) {
-        auto s = saved.Items.find(item);
-        if (s == saved.Items.end()) return;
-        item->OnDrawItem = nullptr;
-        item->OnMeasureItem = s->second;
-    });
-    menu->SetOwnerDraw(saved.OwnerDraw);
+    if (!menu->OwnerDrawBeforeSkin) return;
+    ForEachItem(menu->Items(), GiveBack);
+    menu->SetOwnerDraw(*menu->OwnerDrawBeforeSkin);
+    menu->OwnerDrawBeforeSkin.reset();
 }
 
 }  // namespace
 
 // ---------------------------------------------------------------- item drawing
 
-void DrawSkinnedMenuItem(const TSkinData& skin, ui::TMenuItem& item, HDC dc, const RECT& rect, bool selected,
+void DrawSkinnedMenuItem(const TSkinDescription& skin, ui::TMenuItem& item, HDC dc, const RECT& rect, bool selected,
                          HMENU menu) {
     const int W = rect.right - rect.left, H = rect.bottom - rect.top;
     if (W <= 0 || H <= 0) return;
@@ -379,6 +389,20 @@ void TWinSkinMenu::Paint(HDC dc, const RECT& r) {
     }
     DeleteObject(hilight);
     SelectObject(mdc, oldFont);
+    // A maximised MDI child's minimise, restore and close buttons sit at the bar's right end.
+    if (frame_.MdiRole() == kMdiParent) {
+        GdiFlush();
+        bool drawn = false;
+        for (const auto& b : frame_.TitleButtons()) {
+            const TDataSkinSysButton& e = b->Element;
+            if (e.Visibility != 100 || !b->Visible || e.Image.Empty()) continue;
+            const TRectI fr = FrameRect(e.Image.Width(), e.Image.Height(), false, std::max(1, e.FrameCount), 1);
+            if (fr.IsEmpty()) continue;
+            TransparentCopy(view, b->Rect.left - r.left, b->Rect.top - r.top, SubView(e.Image.View(), fr));
+            drawn = true;
+        }
+        if (TSkinManage* m = SkinManage(); drawn && m && !m->MdiMaximized) m->MdiMaximized = true;
+    }
     BitBlt(dc, r.left, r.top, W, H, mdc, 0, 0, SRCCOPY);
     painting_ = false;
 }
@@ -659,6 +683,7 @@ bool SkinMenuMessage(TWinSkinForm& frame, UINT msg, WPARAM w, LPARAM l, LRESULT&
         TEXTMETRICA tm{};
         GetTextMetricsA(dc, &tm);
         m->itemHeight = text.empty() || text == "-" ? 8u : static_cast<UINT>(std::max<int>(tm.tmHeight + 4, 18));
+        if (SkinManage() && SkinManage()->Win9x) m->itemHeight += 4;
         SelectObject(dc, old);
         ReleaseDC(nullptr, dc);
         result = TRUE;
@@ -697,29 +722,24 @@ void SetSkinPopupMenusOwnerDraw(ui::TForm& form, TSkinData& data, bool on) {
             RestoreMenu(menu);
             continue;
         }
-        auto [it, fresh] = SavedMenus().try_emplace(menu);
-        if (fresh) it->second.OwnerDraw = menu->OwnerDraw();
-        TSavedMenu& saved = it->second;
-        TSkinData* skin = &data;
+        if (!menu->OwnerDrawBeforeSkin) menu->OwnerDrawBeforeSkin = menu->OwnerDraw();
         ForEachItem(menu->Items(), [&](ui::TMenuItem* item) {
-            auto s = saved.Items.find(item);
-            if (item->Tag == 999) {
-                // Never drawn by the skin.
-                if (s != saved.Items.end()) {
-                    item->OnDrawItem = nullptr;
-                    item->OnMeasureItem = s->second;
-                    saved.Items.erase(s);
-                }
+            if (item->Tag == 999) {  // never drawn by the skin
+                GiveBack(item);
                 return;
             }
             // An item with a drawing of its own keeps it.
-            if (s == saved.Items.end() && item->OnDrawItem) return;
-            if (s == saved.Items.end()) saved.Items.emplace(item, item->OnMeasureItem);
-            item->OnDrawItem = [skin](ui::TMenuItem* sender, ui::TCanvas& canvas, const RECT& rect, bool selected) {
+            if (!item->MeasureBeforeSkin && item->OnDrawItem) return;
+            if (!item->MeasureBeforeSkin) item->MeasureBeforeSkin = item->OnMeasureItem;
+            item->OnDrawItem = [](ui::TMenuItem* sender, ui::TCanvas& canvas, const RECT& rect, bool selected) {
                 HMENU parent = sender->Parent() ? sender->Parent()->Handle() : nullptr;
-                DrawSkinnedMenuItem(*skin, *sender, canvas.Handle(), rect, selected, parent);
+                DrawSkinnedMenuItem(SkinOfItem(*sender), *sender, canvas.Handle(), rect, selected, parent);
             };
-            item->OnMeasureItem = [](ui::TMenuItem*, ui::TCanvas&, int& width, int&) { width += 28; };
+            item->OnMeasureItem = [](ui::TMenuItem* sender, ui::TCanvas&, int& width, int& height) {
+                width += 28;
+                TSkinManage* m = SkinManage();
+                if (m && m->Win9x && !sender->IsLine()) height += 4;
+            };
         });
         menu->SetOwnerDraw(true);
     }

@@ -99,7 +99,7 @@ const TDibBitmap* PopMenuBackground(HMENU menu, POINT* clientOffset);
 // One item of a menu drawn from the skin: background from the "MenuItem" element over the
 // popup window's background (flat colours without them), then the item's content. rect is in
 // the coordinates of dc; menu is the menu that holds the item.
-void DrawSkinnedMenuItem(const TSkinData& skin, ui::TMenuItem& item, HDC dc, const RECT& rect, bool selected,
+void DrawSkinnedMenuItem(const TSkinDescription& skin, ui::TMenuItem& item, HDC dc, const RECT& rect, bool selected,
                          HMENU menu);
 
 // Menu messages at a frame's window: drop-down and system-menu items measured and drawn from
