@@ -5,6 +5,7 @@
 #include <cstring>
 #include <map>
 #include <set>
+#include <utility>
 
 #include "skin/data/SkinDraw.h"
 #include "skin/ui/SkinColours.h"
@@ -297,6 +298,12 @@ TWinSkinMenu::~TWinSkinMenu() {
 }
 
 void TWinSkinMenu::ReadItems(HMENU menu) {
+    // The open drop-down's item must outlive its TrackPopupMenu: read again once it closed.
+    if (Tracking().Bar == this) {
+        rereadPending_ = true;
+        if (menu) rereadMenu_ = menu;
+        return;
+    }
     const bool given = menu != nullptr;
     if (!menu) menu = GetMenu(frame_.Window());
     if (menu) menu_ = menu;
@@ -451,6 +458,12 @@ void TWinSkinMenu::OpenItem(TNCObject* object) {
     while (index >= 0 && index < static_cast<int>(items_.size()) && items_[index]->SubMenu) {
         index = Track(*items_[static_cast<size_t>(index)]);
         if (!*alive) return;
+        if (rereadPending_) {
+            rereadPending_ = false;
+            ReadItems(std::exchange(rereadMenu_, nullptr));
+            frame_.RepaintFrame();
+            index = -1;
+        }
     }
 }
 

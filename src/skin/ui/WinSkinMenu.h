@@ -59,6 +59,8 @@ private:
     TDibBitmap background_, scratch_;
     bool painting_ = false;
     HMENU menu_ = nullptr;
+    bool rereadPending_ = false;
+    HMENU rereadMenu_ = nullptr;
     std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
 };
 
