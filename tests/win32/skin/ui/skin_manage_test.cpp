@@ -5,6 +5,7 @@
 
 #include <memory>
 
+#include "GuiObjects.h"
 #include "skin/data/BuiltinSkins.h"
 #include "skin/data/SkinWriter.h"
 #include "skin/ui/WinSkinForm.h"
@@ -48,9 +49,7 @@ Shape ShapeOf(HWND w) {
     return s;
 }
 
-std::pair<DWORD, DWORD> GuiObjects() {
-    return {GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS), GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS)};
-}
+using kt::test_support::GuiObjects;
 
 // A window that says it is skinned already.
 LRESULT CALLBACK SaysSkinned(HWND h, UINT m, WPARAM w, LPARAM l) {
