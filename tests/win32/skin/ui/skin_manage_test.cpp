@@ -327,3 +327,30 @@ TEST_F(SkinManageTest, AnMdiParentAndTheChildrenItMakesAreSkinnedAndLetGoAgain) 
     EXPECT_NE(GetWindowLongPtrW(client, GWLP_WNDPROC), subclassed);  // the client's procedure is back
     DestroyWindow(parent);
 }
+
+TEST_F(SkinManageTest, ASkinWithoutFramePicturesStillSkinsWithoutBreakingTheWindow) {
+    const std::string ini = "[TitlebarSkin]\r\nSkinName=Bare\r\n[Personality]\r\nTopFrame=0\r\nLeftFrame=-3\r\n";
+    data->SkinStream = PackSkin({{"bare.ini", std::vector<std::uint8_t>(ini.begin(), ini.end())}});
+    ASSERT_TRUE(data->UnpackSkin());
+    ui::TForm* f = MakeForm("Bare", 300, 200);
+    f->Show();
+    RECT before{};
+    GetClientRect(f->Handle(), &before);
+    M().ActivationCount = 1;
+    Switch(true);
+    TWinSkinForm* frame = M().FrameOf(f->Handle());
+    ASSERT_NE(frame, nullptr);
+    EXPECT_EQ(frame->CaptionHeight(), 0);
+    for (int i = 0; i < 20; ++i) {
+        SetWindowPos(f->Handle(), nullptr, 0, 0, 100 + i * 13, 80 + i * 7, SWP_NOMOVE | SWP_NOZORDER);
+        RedrawWindow(f->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_UPDATENOW);
+    }
+    SendMessageA(f->Handle(), WM_NCACTIVATE, FALSE, 0);
+    EXPECT_TRUE(IsWindow(f->Handle()));
+    Switch(false);
+    SetWindowPos(f->Handle(), nullptr, 0, 0, 300, 200, SWP_NOMOVE | SWP_NOZORDER);
+    RECT after{};
+    GetClientRect(f->Handle(), &after);
+    EXPECT_EQ(after.right, before.right);
+    EXPECT_EQ(after.bottom, before.bottom);
+}
