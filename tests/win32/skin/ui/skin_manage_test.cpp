@@ -264,16 +264,21 @@ TEST_F(SkinManageTest, ABoxWhoseCaptionIsWiderThanItsClientIsWidenedAndItsChildr
                              WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_VISIBLE, 50, 50, 120, 90, nullptr, nullptr, nullptr,
                              nullptr);
     HWND child = CreateWindowA("BUTTON", "OK", WS_CHILD | WS_VISIBLE, 10, 10, 60, 20, box, nullptr, nullptr, nullptr);
-    RECT before{};
-    GetWindowRect(child, &before);
+    RECT client{};
+    GetClientRect(box, &client);
     SetForegroundWindow(box);
     Pump(100);
-    ASSERT_NE(M().FrameOf(box), nullptr);
+    TWinSkinForm* frame = M().FrameOf(box);
+    ASSERT_NE(frame, nullptr);
     RECT wr{}, after{};
     GetWindowRect(box, &wr);
     GetWindowRect(child, &after);
-    EXPECT_GT(wr.right - wr.left, 250);
-    EXPECT_GT(after.left - wr.left, before.left - 50);  // moved right within the box
+    const int narrow = client.right + frame->LeftWidth() + frame->RightWidth();
+    EXPECT_GT(wr.right - wr.left, narrow);
+    POINT p{after.left, after.top};
+    ScreenToClient(box, &p);
+    EXPECT_EQ(p.x, 10 + (wr.right - wr.left - narrow) / 2);  // half the difference to the right
+    EXPECT_EQ(p.y, 10);
     DestroyWindow(box);
 }
 
