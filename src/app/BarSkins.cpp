@@ -33,6 +33,7 @@ std::string SkinFileProblem(const std::string& path) {
     scratch.SkinStream = std::move(bytes);
     try {
         TSkinReader reader;
+        reader.Quiet = true;
         if (!reader.Open(scratch.SkinStream)) return reader.LastError().empty() ? "it is no skin" : reader.LastError();
         if (!scratch.UnpackSkin() || scratch.Reloading()) return "it is no skin";
     } catch (const std::exception& e) {

@@ -92,7 +92,8 @@ class SkinFrameTest(unittest.TestCase):
 
     def test_the_bar_and_the_configuration_window_wear_blue_frames(self):
         bar, config = self.start_skinned()
-        self.assertEqual(bar.client_width, 196)  # the bar keeps its client area under the skin
+        # The bar keeps the client area it has under the system frame (see the unskinned test).
+        self.assertEqual((bar.client_width, bar.client_height), (196, 113))
         shot = pixels.screenshot("skin-frame-Blue")
         pixels.save_window(shot, bar, "skin-bar-Blue")
         pixels.save_window(shot, config, "skin-config-Blue")
@@ -153,9 +154,27 @@ class SkinFrameTest(unittest.TestCase):
         self.assert_caption_from_top_picture(shot, w, 25)
         self.app.answer(box, "OK")
 
+    def test_the_settings_dialog_is_skinned(self):
+        bar, config = self.start_skinned()
+        click_at(config.left + 40, config.bottom - 16)  # a free spot of the window
+        xdo("key", "alt+o")
+        time.sleep(0.3)
+        xdo("key", "s")
+        dialog = wait_for(lambda: self.app.find(cls="TFormOptionsDirectory"), what="the settings dialog")
+        wait_for(lambda: skinned(self.app, dialog.hwnd), what="a skinned settings dialog")
+        time.sleep(0.5)
+        dialog = self.window(dialog.hwnd)
+        shot = pixels.screenshot("skin-settings-Blue")
+        pixels.save_window(shot, dialog, "skin-settings-Blue")
+        self.assert_caption_from_top_picture(shot, dialog, 25)
+        self.assert_close_button(shot, dialog)
+        xdo("key", "Escape")
+        wait_for(lambda: self.app.find(cls="TFormOptionsDirectory") is None, what="the dialog to close")
+
     def test_stored_index_three_starts_with_system_frames_and_the_same_client(self):
         self.prefix.reg_add(BASE_KEY + r"\Options\Skins", "SkinIndex", "3")
         bar = self.app.start()
         time.sleep(1.0)
         self.assertFalse(skinned(self.app, bar.hwnd))
-        self.assertEqual(self.app.bar().client_width, 196)
+        bar = self.app.bar()
+        self.assertEqual((bar.client_width, bar.client_height), (196, 113))

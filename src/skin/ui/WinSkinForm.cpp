@@ -321,21 +321,15 @@ void TWinSkinForm::LayOutTitleButtons(int W) {
     lf.MenuBarHeight = menuBarHeight_;
     lf.RightWidth = rightWidth_;
     lf.MenuBarLeftWidth = skinData_->MenuBar ? skinData_->MenuBar->LeftWidth : 0;
-    std::vector<std::unique_ptr<TDataSkinSysButton>> none;
-    // The layout reads the elements the buttons were made from, in the buttons' order.
-    std::vector<std::unique_ptr<TDataSkinSysButton>> view;
-    TTitleLayout layout;
-    layout.Spots.reserve(titleButtons_.size());
-    const TTitleWindowFacts facts = WindowFacts();
-    for (auto& b : titleButtons_) {
-        view.clear();
-        view.emplace_back(&b->Element);
-        TTitleLayout one = kt::LayOutTitleButtons(view, facts, lf);
-        view.front().release();
-        layout.RightmostButtonLeft = std::max(layout.RightmostButtonLeft, one.RightmostButtonLeft);
-        const TTitleButtonSpot& s = one.Spots.front();
-        b->Visible = s.Visible;
-        b->Rect = {s.Rect.Left, s.Rect.Top, s.Rect.Right, s.Rect.Bottom};
+    // The buttons were made from the skin data's entries in order, null entries skipped.
+    const TTitleLayout layout = kt::LayOutTitleButtons(skinData_->SysButtons, WindowFacts(), lf);
+    std::size_t next = 0;
+    for (std::size_t i = 0; i < skinData_->SysButtons.size() && next < titleButtons_.size(); ++i) {
+        if (!skinData_->SysButtons[i]) continue;
+        TWinSysButton& b = *titleButtons_[next++];
+        const TTitleButtonSpot& spot = layout.Spots[i];
+        b.Visible = spot.Visible;
+        b.Rect = {spot.Rect.Left, spot.Rect.Top, spot.Rect.Right, spot.Rect.Bottom};
     }
     rightmostButtonLeft_ = layout.RightmostButtonLeft;
 }

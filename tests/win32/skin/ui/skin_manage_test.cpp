@@ -5,6 +5,7 @@
 
 #include <memory>
 
+#include "GuiObjects.h"
 #include "skin/data/BuiltinSkins.h"
 #include "skin/data/SkinWriter.h"
 #include "skin/ui/WinSkinForm.h"
@@ -48,9 +49,7 @@ Shape ShapeOf(HWND w) {
     return s;
 }
 
-std::pair<DWORD, DWORD> GuiObjects() {
-    return {GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS), GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS)};
-}
+using kt::test_support::GuiObjects;
 
 // A window that says it is skinned already.
 LRESULT CALLBACK SaysSkinned(HWND h, UINT m, WPARAM w, LPARAM l) {
@@ -265,16 +264,21 @@ TEST_F(SkinManageTest, ABoxWhoseCaptionIsWiderThanItsClientIsWidenedAndItsChildr
                              WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_VISIBLE, 50, 50, 120, 90, nullptr, nullptr, nullptr,
                              nullptr);
     HWND child = CreateWindowA("BUTTON", "OK", WS_CHILD | WS_VISIBLE, 10, 10, 60, 20, box, nullptr, nullptr, nullptr);
-    RECT before{};
-    GetWindowRect(child, &before);
+    RECT client{};
+    GetClientRect(box, &client);
     SetForegroundWindow(box);
     Pump(100);
-    ASSERT_NE(M().FrameOf(box), nullptr);
+    TWinSkinForm* frame = M().FrameOf(box);
+    ASSERT_NE(frame, nullptr);
     RECT wr{}, after{};
     GetWindowRect(box, &wr);
     GetWindowRect(child, &after);
-    EXPECT_GT(wr.right - wr.left, 250);
-    EXPECT_GT(after.left - wr.left, before.left - 50);  // moved right within the box
+    const int narrow = client.right + frame->LeftWidth() + frame->RightWidth();
+    EXPECT_GT(wr.right - wr.left, narrow);
+    POINT p{after.left, after.top};
+    ScreenToClient(box, &p);
+    EXPECT_EQ(p.x, 10 + (wr.right - wr.left - narrow) / 2);  // half the difference to the right
+    EXPECT_EQ(p.y, 10);
     DestroyWindow(box);
 }
 
@@ -327,4 +331,31 @@ TEST_F(SkinManageTest, AnMdiParentAndTheChildrenItMakesAreSkinnedAndLetGoAgain) 
     Switch(false);
     EXPECT_NE(GetWindowLongPtrW(client, GWLP_WNDPROC), subclassed);  // the client's procedure is back
     DestroyWindow(parent);
+}
+
+TEST_F(SkinManageTest, ASkinWithoutFramePicturesStillSkinsWithoutBreakingTheWindow) {
+    const std::string ini = "[TitlebarSkin]\r\nSkinName=Bare\r\n[Personality]\r\nTopFrame=0\r\nLeftFrame=-3\r\n";
+    data->SkinStream = PackSkin({{"bare.ini", std::vector<std::uint8_t>(ini.begin(), ini.end())}});
+    ASSERT_TRUE(data->UnpackSkin());
+    ui::TForm* f = MakeForm("Bare", 300, 200);
+    f->Show();
+    RECT before{};
+    GetClientRect(f->Handle(), &before);
+    M().ActivationCount = 1;
+    Switch(true);
+    TWinSkinForm* frame = M().FrameOf(f->Handle());
+    ASSERT_NE(frame, nullptr);
+    EXPECT_EQ(frame->CaptionHeight(), 0);
+    for (int i = 0; i < 20; ++i) {
+        SetWindowPos(f->Handle(), nullptr, 0, 0, 100 + i * 13, 80 + i * 7, SWP_NOMOVE | SWP_NOZORDER);
+        RedrawWindow(f->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_UPDATENOW);
+    }
+    SendMessageA(f->Handle(), WM_NCACTIVATE, FALSE, 0);
+    EXPECT_TRUE(IsWindow(f->Handle()));
+    Switch(false);
+    SetWindowPos(f->Handle(), nullptr, 0, 0, 300, 200, SWP_NOMOVE | SWP_NOZORDER);
+    RECT after{};
+    GetClientRect(f->Handle(), &after);
+    EXPECT_EQ(after.right, before.right);
+    EXPECT_EQ(after.bottom, before.bottom);
 }
