@@ -23,8 +23,7 @@ class SettingsTest(unittest.TestCase):
     KEYS = {"Settings": ("alt+o", "s"), "About": ("alt+h", "a"), "Help On Web": ("alt+h", "w")}
 
     def choose(self, caption):
-        first = self.app.prefix.drive("menu", self.config.hwnd).splitlines()[0].split("\t")
-        self.assertNotEqual(int(first[1]), 0, "the configuration window has no menu bar")
+        # With a skin on, the frame draws the menu bar and the window itself has none.
         self.app.prefix.drive("foreground", self.config.hwnd)
         wait_for(lambda: self.app.prefix.drive("foreground").strip() == str(self.config.hwnd),
                  what="the configuration window in front")

@@ -3,6 +3,7 @@
 // measures, and menus opened a thousand times without losing a GDI object.
 #include <gtest/gtest.h>
 
+#include "GuiObjects.h"
 #include "skin/data/BuiltinSkins.h"
 #include "skin/data/SkinWriter.h"
 #include "skin/ui/WinSkinMenu.h"
@@ -95,15 +96,6 @@ namespace {
 void Pump(DWORD ms = 30) {
     for (const DWORD start = GetTickCount(); GetTickCount() - start < ms; Sleep(1))
         ui::TApplication::Instance().ProcessMessages();
-}
-
-// Live GDI objects of the process. Wine answers GetGuiResources with 0, so there the handle
-// table is probed: a handle whose upper word is 0 names whatever lives at that index.
-long GdiObjects() {
-    if (DWORD n = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS)) return long(n);
-    long live = 0;
-    for (ULONG_PTR index = 1; index < 0x10000; ++index) live += GetObjectType(reinterpret_cast<HGDIOBJ>(index)) != 0;
-    return live;
 }
 
 BOOL CALLBACK CollectMenu(HWND h, LPARAM l) {
@@ -260,9 +252,9 @@ TEST_F(SkinnedMenuBarTest, MenusOpenedAThousandTimesKeepNoGdiObject) {
     };
     ASSERT_EQ(openBoth(), 2);  // the first round makes what is kept for good (fonts, the check mark)
     Pump();
-    const long before = GdiObjects();
+    const auto before = test_support::GuiObjects();
     for (int i = 0; i < 1000; ++i) ASSERT_EQ(openBoth(), 2) << i;
     Pump();
-    EXPECT_EQ(GdiObjects(), before);
+    EXPECT_EQ(test_support::GuiObjects(), before);
     EXPECT_FALSE(AnyOwnerDraw(file->Handle()));
 }
