@@ -165,19 +165,6 @@ TEST(SkinMenuItem, AlignmentAndShortcutPlace) {
     EXPECT_NEAR(keys.InkColumns().first, 20, 2);
 }
 
-TEST(SkinMenuItem, SeparatorWithoutElementIsAnEtchedLine) {
-    ui::TMenuItem line(nullptr);
-    line.SetCaption("-");
-    TSkinDescription skin = Colours();
-    TDibBitmap dib(W, 8);
-    FillRect(dib.View(), {0, 0, W, 8}, kBack);
-    ui::TCanvas canvas(dib.Dc());
-    DrawSkinMenuItem(skin, line, canvas, false, RECT{0, 0, W, 8});
-    GdiFlush();
-    EXPECT_EQ(dib.View().Row(4)[W / 2] & kRgbMask, AsPixel(GetSysColor(COLOR_BTNSHADOW)));
-    EXPECT_EQ(dib.View().Row(1)[W / 2] & kRgbMask, kBack);
-}
-
 TEST(SetEnumProperty, SetsOnlyEnumerationsTheComponentHas) {
     ui::TLabel label(nullptr);
     EXPECT_TRUE(SetEnumProperty(&label, "Transparent", "True"));
