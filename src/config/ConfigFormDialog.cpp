@@ -302,7 +302,10 @@ void TConfigForm::CreateButtonGroup() {
 void TConfigForm::FormCreate() {
     Saved = true;
     BaseKey = reg::kBaseKey;
-    AppFolder = ButtonForm->Folders.PathApp;
+    // Help pages and the start-up entry need the program's own folder; the stored "PathApp"
+    // is the start folder, which is elsewhere for an installed copy (it starts in the user's folder).
+    AppFolder = ProgramFolder();
+    if (AppFolder.empty()) AppFolder = ButtonForm->Folders.PathApp;
     // Known before any step that may fail: the scheme commands never work without it.
     SchemeFolder = ButtonForm->Folders.OutputDir;
     ReadRunAtStartup();
@@ -409,7 +412,10 @@ void TConfigForm::RunOnStartup(const std::string& name, const std::string& comma
     VtRegistry1->SaveStartupEntry(name, command, runOnce);
 }
 
-void TConfigForm::AddToReg() { RunOnStartup(reg::kRunValue, AppFolder + "\\" + reg::kExeName, false); }
+// Quoted when it holds a blank: unquoted, the system would try "C:\Program.exe" first.
+void TConfigForm::AddToReg() {
+    RunOnStartup(reg::kRunValue, QuoteProgramPath(AppFolder + "\\" + reg::kExeName), false);
+}
 
 void TConfigForm::DeleteFromReg(const std::string& key, const std::string& name) {
     VtRegistry1->DeleteValueFromRegistry(key, name);

@@ -89,7 +89,9 @@ class TrayTest(unittest.TestCase):
         kids = {k.text: k for k in self.app.children(cfg.hwnd)}
         load = kids["Load Ketravo at startup"].hwnd
         self.prefix.drive("click", load)
-        expected = unix_to_wine(self.app.start_dir) + "\\KTRAVO.exe"
+        # The program's folder (not the start folder), quoted when it has a blank.
+        expected = unix_to_wine(BIN) + "\\KTRAVO.exe"
+        expected = '"%s"' % expected if " " in expected else expected
         wait_for(lambda: self.prefix.reg_value(RUN_KEY, "Ketravo") == expected, what="the Run value")
         self.prefix.drive("click", load)
         wait_for(lambda: self.prefix.reg_value(RUN_KEY, "Ketravo") is None, what="the Run value deleted")
