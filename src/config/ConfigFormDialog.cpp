@@ -17,6 +17,7 @@
 #include "core/Errors.h"
 #include "core/MessageService.h"
 #include "platform/CurrentFolder.h"
+#include "platform/ShellLibrary.h"
 #include "platform/Win32SchemeFileSystem.h"
 #include "ui/Application.h"
 
@@ -438,12 +439,12 @@ void TConfigForm::ActionSendMailExecute() { SendMailClick(); }
 void TConfigForm::HelpAboutExecute() { ShowAboutBox(this); }
 
 void TConfigForm::ActionBrowseURLExecute() {
-    ShellExecuteA(Handle(), "open", kBrowseAddress, nullptr, nullptr, SW_SHOWNORMAL);
+    shell::Execute(Handle(), "open", kBrowseAddress, nullptr, nullptr, SW_SHOWNORMAL);
 }
 
 void TConfigForm::ActionInternetSendMailExecute() {
     // An empty new message in the user's mail program.
-    ShellExecuteA(Handle(), "open", "mailto:", nullptr, nullptr, SW_SHOWNORMAL);
+    shell::Execute(Handle(), "open", "mailto:", nullptr, nullptr, SW_SHOWNORMAL);
 }
 
 void TConfigForm::ActionOptionFontExecute() {
