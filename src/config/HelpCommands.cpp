@@ -59,7 +59,7 @@ std::string ReadRegistryString(HKEY root, const std::string& key, const std::str
 std::string FindAssociatedProgram(const std::string& fileName) {
     char result[261] = "";
     const std::string folder = GetCurrentFolder();
-    const auto r = reinterpret_cast<INT_PTR>(shell::FindExecutable(fileName.c_str(), folder.c_str(), result));
+    const auto r = reinterpret_cast<INT_PTR>(shell::FindProgram(fileName.c_str(), folder.c_str(), result));
     return r > 32 ? std::string(result) : std::string(kNoAssociatedProgram);
 }
 

@@ -24,34 +24,34 @@ HINSTANCE NotFound() { return reinterpret_cast<HINSTANCE>(static_cast<INT_PTR>(S
 }  // namespace
 
 BOOL NotifyIcon(DWORD message, NOTIFYICONDATAA* data) {
-    static decltype(Shell_NotifyIconA)* f;
+    static decltype(::Shell_NotifyIconA)* f;
     return Cached(f, "shell32.dll", "Shell_NotifyIconA") ? f(message, data) : FALSE;
 }
 
 HINSTANCE Execute(HWND hwnd, const char* verb, const char* file, const char* parameters, const char* folder, int show) {
-    static decltype(ShellExecuteA)* f;
+    static decltype(::ShellExecuteA)* f;
     return Cached(f, "shell32.dll", "ShellExecuteA") ? f(hwnd, verb, file, parameters, folder, show) : NotFound();
 }
 
 BOOL ExecuteEx(SHELLEXECUTEINFOA* info) {
-    static decltype(ShellExecuteExA)* f;
+    static decltype(::ShellExecuteExA)* f;
     if (Cached(f, "shell32.dll", "ShellExecuteExA")) return f(info);
     info->hInstApp = NotFound();
     return FALSE;
 }
 
-HINSTANCE FindExecutable(const char* file, const char* folder, char* result) {
-    static decltype(FindExecutableA)* f;
+HINSTANCE FindProgram(const char* file, const char* folder, char* result) {
+    static decltype(::FindExecutableA)* f;
     return Cached(f, "shell32.dll", "FindExecutableA") ? f(file, folder, result) : NotFound();
 }
 
-BOOL GetOpenFileName(OPENFILENAMEA* ofn) {
-    static decltype(GetOpenFileNameA)* f;
+BOOL OpenFileDialog(OPENFILENAMEA* ofn) {
+    static decltype(::GetOpenFileNameA)* f;
     return Cached(f, "comdlg32.dll", "GetOpenFileNameA") ? f(ofn) : FALSE;
 }
 
-BOOL ChooseFont(CHOOSEFONTA* cf) {
-    static decltype(ChooseFontA)* f;
+BOOL FontDialog(CHOOSEFONTA* cf) {
+    static decltype(::ChooseFontA)* f;
     return Cached(f, "comdlg32.dll", "ChooseFontA") ? f(cf) : FALSE;
 }
 

@@ -2,7 +2,8 @@
 // icon, help, web and mail commands and the file and font dialogs, none of which the first
 // screen needs, and loading them (with shcore, shlwapi, winspool...) is a good part of a start
 // under Wine: each library is loaded on its first call instead. A library or function that
-// cannot be had makes the call fail as the call itself reports failure.
+// cannot be had makes the call fail as the call itself reports failure. (The names differ from
+// the system's: those are macros for their ANSI or wide forms.)
 #pragma once
 #include <windows.h>
 #include <commdlg.h>
@@ -13,8 +14,8 @@ namespace kt::shell {
 BOOL NotifyIcon(DWORD message, NOTIFYICONDATAA* data);
 HINSTANCE Execute(HWND hwnd, const char* verb, const char* file, const char* parameters, const char* folder, int show);
 BOOL ExecuteEx(SHELLEXECUTEINFOA* info);
-HINSTANCE FindExecutable(const char* file, const char* folder, char* result);
-BOOL GetOpenFileName(OPENFILENAMEA* ofn);
-BOOL ChooseFont(CHOOSEFONTA* cf);
+HINSTANCE FindProgram(const char* file, const char* folder, char* result);
+BOOL OpenFileDialog(OPENFILENAMEA* ofn);
+BOOL FontDialog(CHOOSEFONTA* cf);
 
 }  // namespace kt::shell
