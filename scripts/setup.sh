@@ -9,6 +9,7 @@ pkgs=(
   g++-mingw-w64-i686 mingw-w64-i686-dev binutils-mingw-w64-i686
   wine wine32:i386 wine64
   xvfb xauth x11-xkb-utils x11-utils xdotool openbox imagemagick
+  nsis
 )
 
 missing=()

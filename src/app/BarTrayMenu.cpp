@@ -4,6 +4,7 @@
 #include "app/ButtonFormDialog.h"
 #include "config/ConfigWindow.h"
 #include "core/MessageService.h"
+#include "platform/ShellLibrary.h"
 #include "ui/Application.h"
 
 namespace kt {
@@ -75,12 +76,12 @@ void TButtonForm::SetUpNotificationIcon() {
     IconData.uCallbackMessage = kTrayIconMessage;
     IconData.hIcon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(1));
     lstrcpynA(IconData.szTip, ui::TApplication::Instance().Title.c_str(), 64);
-    IconAdded = Shell_NotifyIconA(NIM_ADD, &IconData) != FALSE;
+    IconAdded = shell::NotifyIcon(NIM_ADD, &IconData) != FALSE;
 }
 
 void TButtonForm::RemoveNotificationIcon() {
     if (!IconAdded) return;
-    Shell_NotifyIconA(NIM_DELETE, &IconData);
+    shell::NotifyIcon(NIM_DELETE, &IconData);
     IconAdded = false;
 }
 

@@ -17,6 +17,7 @@
 #include "core/Errors.h"
 #include "core/MessageService.h"
 #include "platform/CurrentFolder.h"
+#include "platform/ShellLibrary.h"
 #include "platform/Win32SchemeFileSystem.h"
 #include "ui/Application.h"
 
@@ -302,7 +303,10 @@ void TConfigForm::CreateButtonGroup() {
 void TConfigForm::FormCreate() {
     Saved = true;
     BaseKey = reg::kBaseKey;
-    AppFolder = ButtonForm->Folders.PathApp;
+    // Help pages and the start-up entry need the program's own folder; the stored "PathApp"
+    // is the start folder, which is elsewhere for an installed copy (it starts in the user's folder).
+    AppFolder = ProgramFolder();
+    if (AppFolder.empty()) AppFolder = ButtonForm->Folders.PathApp;
     // Known before any step that may fail: the scheme commands never work without it.
     SchemeFolder = ButtonForm->Folders.OutputDir;
     ReadRunAtStartup();
@@ -409,7 +413,10 @@ void TConfigForm::RunOnStartup(const std::string& name, const std::string& comma
     VtRegistry1->SaveStartupEntry(name, command, runOnce);
 }
 
-void TConfigForm::AddToReg() { RunOnStartup(reg::kRunValue, AppFolder + "\\" + reg::kExeName, false); }
+// Quoted when it holds a blank: unquoted, the system would try "C:\Program.exe" first.
+void TConfigForm::AddToReg() {
+    RunOnStartup(reg::kRunValue, QuoteProgramPath(AppFolder + "\\" + reg::kExeName), false);
+}
 
 void TConfigForm::DeleteFromReg(const std::string& key, const std::string& name) {
     VtRegistry1->DeleteValueFromRegistry(key, name);
@@ -432,12 +439,12 @@ void TConfigForm::ActionSendMailExecute() { SendMailClick(); }
 void TConfigForm::HelpAboutExecute() { ShowAboutBox(this); }
 
 void TConfigForm::ActionBrowseURLExecute() {
-    ShellExecuteA(Handle(), "open", kBrowseAddress, nullptr, nullptr, SW_SHOWNORMAL);
+    shell::Execute(Handle(), "open", kBrowseAddress, nullptr, nullptr, SW_SHOWNORMAL);
 }
 
 void TConfigForm::ActionInternetSendMailExecute() {
     // An empty new message in the user's mail program.
-    ShellExecuteA(Handle(), "open", "mailto:", nullptr, nullptr, SW_SHOWNORMAL);
+    shell::Execute(Handle(), "open", "mailto:", nullptr, nullptr, SW_SHOWNORMAL);
 }
 
 void TConfigForm::ActionOptionFontExecute() {

@@ -7,6 +7,7 @@
 #include "config/core/HelpAddress.h"
 #include "core/MessageService.h"
 #include "platform/CurrentFolder.h"
+#include "platform/ShellLibrary.h"
 #include "ui/Application.h"
 #include "ui/Forms.h"
 
@@ -58,7 +59,7 @@ std::string ReadRegistryString(HKEY root, const std::string& key, const std::str
 std::string FindAssociatedProgram(const std::string& fileName) {
     char result[261] = "";
     const std::string folder = GetCurrentFolder();
-    const auto r = reinterpret_cast<INT_PTR>(FindExecutableA(fileName.c_str(), folder.c_str(), result));
+    const auto r = reinterpret_cast<INT_PTR>(shell::FindProgram(fileName.c_str(), folder.c_str(), result));
     return r > 32 ? std::string(result) : std::string(kNoAssociatedProgram);
 }
 
@@ -83,7 +84,7 @@ void OpenURL(const std::string& address) {
     info.lpVerb = nullptr;
     info.lpFile = address.c_str();
     info.nShow = SW_SHOWNORMAL;
-    ShellExecuteExA(&info);  // nothing is shown when this fails too
+    shell::ExecuteEx(&info);  // nothing is shown when this fails too
 }
 
 void OpenHelpPage(const std::string& appFolder, const std::string& page) {

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "ui/Application.h"
+#include "platform/ShellLibrary.h"
 
 namespace kt::ui {
 
@@ -74,7 +75,7 @@ bool Win32Messages::OpenFile(FileDialogRequest& request) {
         ofn.lpfnHook = FolderChangeHook;
         ofn.lCustData = reinterpret_cast<LPARAM>(&request);
     }
-    if (!GetOpenFileNameA(&ofn)) return false;
+    if (!shell::OpenFileDialog(&ofn)) return false;
     request.fileName = file.data();
     return true;
 }
@@ -153,7 +154,7 @@ bool Win32Messages::FontDialog(FontChoice& font, const FontDialogOptions& option
         cf.lpfnHook = FontApplyHook;
         cf.lCustData = reinterpret_cast<LPARAM>(&state);
     }
-    if (!ChooseFontA(&cf)) return false;
+    if (!shell::FontDialog(&cf)) return false;
     dc = GetDC(nullptr);
     font = FromLogFont(lf, dc);
     ReleaseDC(nullptr, dc);

@@ -157,15 +157,16 @@ class Prefix:
 
 
 class App:
-    """KTRAVO.exe started in a prefix, from a start folder of its own."""
+    """KTRAVO.exe (the built one, or `exe`) started in a prefix, from a start folder of its own."""
 
-    def __init__(self, prefix, start_dir=None):
+    def __init__(self, prefix, start_dir=None, exe=None):
         self.prefix = prefix
         self.start_dir = start_dir or tempfile.mkdtemp(prefix="ktstart-")
+        self.exe = exe or os.path.join(BIN, "KTRAVO.exe")
         self.proc = None
 
     def start(self, wait=True):
-        exe = os.path.join(BIN, "KTRAVO.exe")
+        exe = self.exe
         self.prefix.ensure_server()
         self.log = open(os.path.join(self.prefix.path, "ktravo.log"), "ab")
         self.proc = subprocess.Popen(["wine", exe], cwd=self.start_dir, env=self.prefix.env,
@@ -194,6 +195,11 @@ class App:
 
     def wait_bar(self, timeout=20):
         return wait_for(lambda: self.bar(), timeout, what="the bar window")
+
+    def scheme_buttons(self, bar):
+        """The bar's visible scheme buttons (75 pixels wide, with a caption)."""
+        return [c for c in self.children(bar.hwnd) if c.cls.lower() == "button" and c.visible
+                and c.text and c.width == 75]
 
     def children(self, hwnd):
         out = self.prefix.drive("children", hwnd)
@@ -245,6 +251,14 @@ def write_scheme(folder, name, buttons, eol, tag_order="CT"):
 def xkey(combo):
     """A key press on the X display, as the user makes it."""
     subprocess.run(["xdotool", "key", "--clearmodifiers", combo], check=True, timeout=10)
+
+
+def capture(target_focus):
+    """Ctrl+T with the given window in front."""
+    target_focus()
+    time.sleep(0.3)
+    xkey("ctrl+t")
+    time.sleep(0.3)
 
 
 def xdo(*args):

@@ -3,7 +3,7 @@ import os
 import time
 import unittest
 
-from ktharness import App, BASE_KEY, Prefix, Target, pointer_click, pointer_to, unescape, wait_for, write_scheme, xdo, xkey
+from ktharness import App, capture, BASE_KEY, Prefix, Target, pointer_click, pointer_to, unescape, wait_for, write_scheme, xdo, xkey
 
 PRINTABLE = "".join(chr(c) for c in range(32, 127))
 
@@ -24,15 +24,10 @@ class TypingTest(unittest.TestCase):
         self.app.stop()
 
     def buttons(self, bar):
-        return [c for c in self.app.children(bar.hwnd) if c.cls.lower() == "button" and c.visible
-                and c.text and c.width == 75]
+        return self.app.scheme_buttons(bar)
 
     def capture(self, target_focus):
-        """Ctrl+T with the given window in front."""
-        target_focus()
-        time.sleep(0.3)
-        xkey("ctrl+t")
-        time.sleep(0.3)
+        capture(target_focus)
 
     def test_a_click_types_the_text_then_the_end_of_line_action(self):
         write_scheme(self.data, "button", [("Ascii", PRINTABLE), ("Letters", "caf\u00e9 Stra\u00dfe \u00c4\u00d6\u00dc \u00a7 \u00b5")], 1)

@@ -10,7 +10,9 @@
 #include "app/ButtonFormDialog.h"
 #include "config/ConfigFormDialog.h"
 #include "config/VtRegistryComponent.h"
+#include "config/core/HelpAddress.h"
 #include "core/MessageService.h"
+#include "platform/CurrentFolder.h"
 #include "platform/Registry.h"
 #include "ProgramTestSupport.h"
 #include "ui/Application.h"
@@ -98,14 +100,17 @@ TEST_F(ConfigOptionsTest, StartValueDecidesWhichWindowShowsAndTheBoxWritesIt) {
 TEST_F(ConfigOptionsTest, LoadAtStartupWritesAndDeletesTheRunValue) {
     Create();
     Click(config->CheckBoxLoadAtStartup);
-    EXPECT_EQ(Value(kRunKey, "Ketravo"), start + "\\KTRAVO.exe");
+    // The program's own folder, not the start folder: an installed copy starts elsewhere.
+    const std::string command = QuoteProgramPath(ProgramFolder() + "\\KTRAVO.exe");
+    EXPECT_NE(ProgramFolder(), start);
+    EXPECT_EQ(Value(kRunKey, "Ketravo"), command);
     Click(config->CheckBoxLoadAtStartup);
     EXPECT_EQ(Value(kRunKey, "Ketravo"), "<none>");
     // An entry found at start is rewritten with the program folder of this run.
     store.SaveStringToRegistry(kRunKey, "Ketravo", "Q:\\old\\KTRAVO.exe");
     Recreate();
     EXPECT_TRUE(config->CheckBoxLoadAtStartup->Checked());
-    EXPECT_EQ(Value(kRunKey, "Ketravo"), start + "\\KTRAVO.exe");
+    EXPECT_EQ(Value(kRunKey, "Ketravo"), command);
 }
 
 TEST_F(ConfigOptionsTest, PlacementIsRestoredCentredOnTheDefaultsAndSavedOnClose) {

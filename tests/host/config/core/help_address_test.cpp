@@ -17,6 +17,12 @@ TEST(HelpAddress, PercentAndHashInAFolderAreEscapedNotReadAsEscapeOrAnchor) {
     EXPECT_EQ(HelpPageAddress("C:\\100% Tools\\#1", kHelpIndexPage), "file:///C:/100%25%20Tools/%231/help/index.html");
 }
 
+TEST(HelpAddress, LettersBeyondAsciiAreEscapedAsUtf8) {
+    // "é" (0xE9), "€" (0x80, three bytes in UTF-8) and "ß" as the code page gives them.
+    EXPECT_EQ(HelpPageAddress("C:\\Program Files \xE9\\\x80\xDF", kHelpIndexPage),
+              "file:///C:/Program%20Files%20%C3%A9/%E2%82%AC%C3%9F/help/index.html");
+}
+
 TEST(HelpAddress, RootFolderDoesNotDoubleTheSlash) {
     EXPECT_EQ(HelpPageAddress("C:\\", kHelpIndexPage), "file:///C:/help/index.html");
 }
