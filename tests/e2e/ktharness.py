@@ -218,6 +218,10 @@ class App:
                 boxes[-1]["buttons"][unescape(f[2]).replace("&", "")] = int(f[1])
         return boxes
 
+    def skinned(self, hwnd):
+        """Whether the window answers the skin engine's "is skinned" message with 1."""
+        return self.prefix.drive("send", hwnd, "0x3504", "0", "0", check=False).strip() == "1"
+
     def wait_dialog(self, timeout=15):
         return wait_for(lambda: (self.dialogs() or [None])[0], timeout, what="a message box")
 

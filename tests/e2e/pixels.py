@@ -55,3 +55,16 @@ def skin_picture(skin, name):
 
 def near(a, b, tolerance=8):
     return all(abs(x - y) <= tolerance for x, y in zip(a, b))
+
+
+def caption_shows_top_picture(shot, window, x, skin):
+    """Whether the caption column x of a window shows the skin's "Top" picture (either state):
+    at least 8 rows in 10 match a pixel of the picture's same row."""
+    top = skin_picture(skin, "frametop.bmp")
+    rows = top.height // 2
+    hits = 0
+    for y in range(rows):
+        seen = shot.pixel(window.left + x, window.top + y)
+        row = {top.pixel(px, y + half * rows) for px in range(top.width) for half in (0, 1)}
+        hits += any(near(seen, p, 2) for p in row)
+    return hits >= rows * 8 // 10

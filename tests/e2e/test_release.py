@@ -2,9 +2,11 @@
 unpacked into a folder whose path has blanks and an accented letter."""
 import glob
 import os
+import time
 import unittest
 import zipfile
 
+import pixels
 from ktharness import App, BASE_KEY, BIN, Prefix, Target, capture, pointer_click, unix_to_wine, wait_for
 
 BUILD = os.environ.get("KT_BUILD", os.path.dirname(BIN))
@@ -27,6 +29,11 @@ class ReleaseTest(unittest.TestCase):
         target = Target(self.prefix)
         self.app = App(self.prefix, start_dir=start_dir, exe=exe)
         bar = self.app.start()
+        # It wears the built-in Blue skin (a first start).
+        wait_for(lambda: self.app.skinned(bar.hwnd), what="the skinned bar")
+        time.sleep(0.5)
+        bar = self.app.bar()
+        self.assertTrue(pixels.caption_shows_top_picture(pixels.screenshot("release-bar"), bar, 25, "Blue"))
         buttons = {b.text: b for b in self.app.scheme_buttons(bar)}
         self.assertEqual(sorted(buttons), ["Mail", "Name", "Street", "Town"])
         capture(target.click_in)

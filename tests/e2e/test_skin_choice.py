@@ -40,7 +40,7 @@ class SkinChoiceTest(unittest.TestCase):
         self.app.stop()
 
     def skinned(self, hwnd):
-        return self.prefix.drive("send", hwnd, "0x3504", "0", "0", check=False).strip() == "1"
+        return self.app.skinned(hwnd)
 
     def windows(self):
         bar = self.app.wait_bar()
@@ -54,13 +54,8 @@ class SkinChoiceTest(unittest.TestCase):
         return self.windows()
 
     def assert_caption(self, w, skin):
-        """The caption's left end is the skin's Top picture (or, unskinned, it is not)."""
-        shot = pixels.screenshot("choice-check")
-        top = pixels.skin_picture(skin, "frametop.bmp")
-        rows = top.height // 2
-        hits = sum(any(pixels.near(shot.pixel(w.left + 25, w.top + y), top.pixel(px, y + half * rows), 2)
-                       for px in range(top.width) for half in (0, 1)) for y in range(rows))
-        return hits >= rows * 8 // 10
+        """The caption's left end is the skin's Top picture."""
+        return pixels.caption_shows_top_picture(pixels.screenshot("choice-check"), w, 25, skin)
 
     def choose(self, entry):
         """Options > Skins > entry, with the keyboard, as a user without a mouse does it."""

@@ -7,12 +7,9 @@ import unittest
 import pixels
 from ktharness import App, BASE_KEY, Prefix, pointer_to, wait_for, write_scheme, xdo
 
-SKM_ISSKINNED = "0x3504"
-CAPTION = 30  # the Blue "Top" picture: 60 rows, two frames stacked
-
 
 def skinned(app, hwnd):
-    return app.prefix.drive("send", hwnd, SKM_ISSKINNED, "0", "0", check=False).strip() == "1"
+    return app.skinned(hwnd)
 
 
 def press_drag(x, y, dx, dy):
@@ -64,15 +61,7 @@ class SkinFrameTest(unittest.TestCase):
         return last
 
     def assert_caption_from_top_picture(self, shot, w, x):
-        top = pixels.skin_picture("Blue", "frametop.bmp")
-        rows = top.height // 2
-        matched = 0
-        for y in range(rows):
-            seen = shot.pixel(w.left + x, w.top + y)
-            picture_row = {top.pixel(px, y) for px in range(top.width)} | {top.pixel(px, y + rows) for px in range(top.width)}
-            if any(pixels.near(seen, p, 2) for p in picture_row):
-                matched += 1
-        self.assertGreaterEqual(matched, rows * 8 // 10, "the caption of %r is not the skin's Top picture" % w)
+        self.assertTrue(pixels.caption_shows_top_picture(shot, w, x, "Blue"), "the caption of %r is not the skin's Top picture" % w)
 
     def assert_close_button(self, shot, w):
         close = pixels.skin_picture("Blue", "btnclose.bmp")
