@@ -17,8 +17,13 @@ def screenshot(path):
     subprocess.run(["import", "-window", "root", path], check=True, timeout=30)
 
 
+def read(path):
+    with open(path) as f:
+        return f.read()
+
+
 def pixel(shot, x, y):
-    out = subprocess.run(["convert", shot, "-format", "%[hex:p{%d,%d}]" % (x, y), "info:"],
+    out = subprocess.run(["convert", shot, "-format", "%%[hex:p{%d,%d}]" % (x, y), "info:"],
                          capture_output=True, text=True, check=True, timeout=30).stdout
     return out.strip()[:6].upper()
 
@@ -40,7 +45,7 @@ class GalleryTest(unittest.TestCase):
                                 env=self.prefix.env, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
                                 stderr=subprocess.DEVNULL)
         self.addCleanup(lambda: (proc.poll() is None and proc.kill(), os.path.exists(log) and os.remove(log)))
-        wait_for(lambda: "ready" in open(log).read(), 30, what="the gallery")
+        wait_for(lambda: "ready" in read(log), 30, what="the gallery")
         out = self.prefix.drive("windows")
         form = None
         for line in out.splitlines():
@@ -74,7 +79,7 @@ class GalleryTest(unittest.TestCase):
                 proc.wait(timeout=20)
 
     def check_faces(self, log, children):
-        lines = open(log).read().split("\n")
+        lines = read(log).split("\n")
         expect = {f[1]: f[2] for f in (l.split() for l in lines) if len(f) == 3 and f[0] == "expect"}
         margin = int(next(l.split()[1] for l in lines if l.startswith("margin ")))
         self.assertEqual(len(set(expect.values())), 4, expect)  # the four frames differ in this skin
@@ -100,18 +105,18 @@ class GalleryTest(unittest.TestCase):
         pointer_to(button[2] + 60, button[3] + 60)
         xdo("mouseup", 1)
         time.sleep(0.5)
-        self.assertNotIn("click Button\n", open(log).read())
+        self.assertNotIn("click Button\n", read(log))
         # Released inside: exactly one.
         pointer_to(button[0] + 20, button[1] + 10)
         xdo("click", 1)
-        wait_for(lambda: "click Button\n" in open(log).read(), 10, what="the click")
+        wait_for(lambda: "click Button\n" in read(log), 10, what="the click")
         time.sleep(0.5)
-        self.assertEqual(open(log).read().count("click Button\n"), 1)
+        self.assertEqual(read(log).count("click Button\n"), 1)
         # A disabled button does not react.
         pointer_to(disabled[0] + 20, disabled[1] + 10)
         xdo("click", 1)
         time.sleep(0.5)
-        self.assertNotIn("click ButtonOff", open(log).read())
+        self.assertNotIn("click ButtonOff", read(log))
         self.assertEqual(face(disabled), expect["disabled"])
         os.remove(shot)
 

@@ -877,6 +877,8 @@ void TSkinScrollBar::PaintBars(HDC dc) {
     const LONG style = GetWindowLongW(window_, GWL_STYLE);
     if (wr.right - wr.left > 10000 || wr.bottom - wr.top > 10000 || !(style & (WS_HSCROLL | WS_VSCROLL))) return;
     ScrollChanged();
+    // A disabled control's bars show no thumb, as the system's do.
+    vert_.Enabled = horz_.Enabled = !IsDisabled(window_);
     RECT v, h, corner;
     BarRects(v, h, corner);
     if (!IsRectEmpty(&v)) DrawBar(dc, v, false, vert_, *data_);
@@ -921,7 +923,9 @@ void TSkinScrollBar::AfterMessage(ui::TMessage& m) {
         case WM_VSCROLL:
         case WM_NCLBUTTONUP:
         case WM_CAPTURECHANGED:
-            if (m.Msg != WM_HSCROLL && m.Msg != WM_VSCROLL) vert_.Pressed = horz_.Pressed = -1;
+        case WM_ENABLE:
+        case ui::CM_ENABLEDCHANGED:
+            if (m.Msg == WM_NCLBUTTONUP || m.Msg == WM_CAPTURECHANGED) vert_.Pressed = horz_.Pressed = -1;
             PaintFrame(nullptr);
             return;
         case WM_NCDESTROY: TSkinControl::AfterMessage(m); return;
