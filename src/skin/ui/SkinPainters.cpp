@@ -213,6 +213,16 @@ void TSkinButton::Draw(HDC dc, const RECT& r) {
 
 // ---------------------------------------------------------------- TSkinCheckBox, radio buttons
 
+bool TSkinCheckBox::BeforeMessage(ui::TMessage& m) {
+    // The parent asks the control for its background: the skin's face, not the system's.
+    if ((m.Msg == ui::CN_CTLCOLORSTATIC || m.Msg == ui::CN_CTLCOLORBTN) && data_) {
+        SetBkColor(reinterpret_cast<HDC>(m.WParam), SkinColorRef(data_->FaceBrushColour));
+        m.Result = reinterpret_cast<LRESULT>(face_.Get(*data_));
+        return false;
+    }
+    return true;
+}
+
 void TSkinCheckBox::AfterMessage(ui::TMessage& m) {
     switch (m.Msg) {
         case BM_SETCHECK:

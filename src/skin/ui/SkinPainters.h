@@ -3,6 +3,7 @@
 // some let the control paint and draw over parts of it (check marks, borders, combo arrows,
 // scroll bars), some only recolour (boxes).
 #pragma once
+#include "skin/ui/SkinColours.h"
 #include "skin/ui/WinSkinControls.h"
 
 namespace kt {
@@ -32,6 +33,7 @@ public:
 class TSkinCheckBox : public TSkinControl {
 public:
     TSkinCheckBox(TPainterHost host, bool radio) : TSkinControl(host), radio_(radio) {}
+    bool BeforeMessage(ui::TMessage& m) override;
     void AfterMessage(ui::TMessage& m) override;
     void Draw(HDC dc, const RECT& r) override;
     int BoxFrame() const;
@@ -40,6 +42,7 @@ public:
 
 private:
     bool radio_;
+    TFaceBrush face_;  // the background behind the caption
 };
 
 class TSkinComBox : public TSkinControl {

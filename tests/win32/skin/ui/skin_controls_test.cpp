@@ -238,6 +238,64 @@ TEST_F(SkinButton, WithoutAButtonsPictureTheSystemDrawsAndPressesIt) {
     SendMessageW(b->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
 }
 
+TEST_F(SkinButton, AnotherHookOnTheButtonKeepsWorkingWhicheverCameFirst) {
+    auto* b = ui::MakeControl<ui::TButton>(form.get(), form.get(), "B", "Hooked", 20, 20, 100, 30);
+    int clicks = 0, before = 0, after = 0;
+    b->OnClick = [&] { ++clicks; };
+    // A hook in front of the button's own handling, as the bar puts on its scheme buttons.
+    auto hook = [](ui::TWinControl* c, int& seen) {
+        auto previous = c->WindowProc;
+        c->WindowProc = [previous, &seen](ui::TMessage& m) {
+            if (m.Msg == WM_MOUSEMOVE) ++seen;
+            previous(m);
+        };
+    };
+    hook(b, before);
+    auto set = std::make_unique<TPainterSet>();
+    ScanControls(set->Host(), Blue(), form.get(), form->Handle(), nullptr);
+    hook(b, after);
+    HWND h = b->Handle();
+    SendMessageW(h, WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
+    SendMessageW(h, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    SendMessageW(h, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+    Pump();
+    EXPECT_EQ(clicks, 1);
+    set.reset();  // skin off: the later hook stays, the painter only passes messages on
+    SendMessageW(h, WM_MOUSEMOVE, 0, MAKELPARAM(6, 6));
+    SendMessageW(h, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    SendMessageW(h, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+    Pump();
+    EXPECT_EQ(clicks, 2);  // now the system button's own click
+    EXPECT_EQ(before, 2);
+    EXPECT_EQ(after, 2);
+}
+
+TEST_F(SkinButton, KeyboardUseIsUnchangedOnSkinnedControls) {
+    auto* edit = ui::MakeControl<ui::TEdit>(form.get(), form.get(), "E", "", 20, 20, 120, 22);
+    edit->TabOrder = 0;
+    auto* list = ui::MakeControl<ui::TListBox>(form.get(), form.get(), "L", "", 20, 50, 120, 60);
+    list->TabStop = true;
+    list->TabOrder = 1;
+    for (const char* s : {"a", "b", "c"}) list->AddItem(s);
+    auto* combo = ui::MakeControl<ui::TComboBox>(form.get(), form.get(), "C", "", 160, 20, 120, 22);
+    combo->TabOrder = 2;
+    TPainterSet set;
+    ScanControls(set.Host(), Blue(), form.get(), form->Handle(), nullptr);
+    edit->SetFocus();
+    for (wchar_t ch : std::wstring(L"typed")) SendMessageW(edit->Handle(), WM_CHAR, ch, 1);
+    EXPECT_EQ(edit->Text(), "typed");
+    form->SelectNext(edit, true);
+    EXPECT_EQ(GetFocus(), list->Handle());
+    list->SetItemIndex(0);
+    SendMessageW(list->Handle(), WM_KEYDOWN, VK_DOWN, 1);
+    EXPECT_EQ(list->ItemIndex(), 1);
+    form->SelectNext(list, true);
+    HWND focus = GetFocus();
+    EXPECT_TRUE(focus == combo->Handle() || IsChild(combo->Handle(), focus));
+    for (wchar_t ch : std::wstring(L"x1")) SendMessageW(focus, WM_CHAR, ch, 1);
+    EXPECT_EQ(combo->Text(), "x1");
+}
+
 using SkinPainters = FormFixture;
 
 TEST_F(SkinPainters, CheckBoxFramesEdgeBordersAndDetachPutsTheControlBack) {
