@@ -10,6 +10,7 @@ ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 BUILD = os.environ.get("KT_BUILD_DIR", os.path.join(ROOT, "build"))
 WIN32 = os.path.join(BUILD, "win32")
 os.environ.setdefault("KT_BIN", os.path.join(WIN32, "bin"))
+os.environ.setdefault("KT_BUILD", WIN32)
 sys.path.insert(0, os.path.join(ROOT, "tests", "e2e"))
 
 
@@ -30,6 +31,32 @@ def stop_session(app):
     if app:
         app.stop()
     subprocess.run([os.path.join(ROOT, "scripts", "wine-session.sh"), "stop", WIN32])
+
+
+def skin_pictures(kh, prefix, app):
+    """One picture of the bar and the configuration window per built-in skin and one unskinned,
+    each from a start with that skin stored as the user's choice."""
+    import pixels
+    saved = []
+    for index, name in ((0, "Blue"), (1, "Silver"), (2, "Green"), (3, "Unskinned")):
+        app.stop()
+        prefix.reg_add(kh.BASE_KEY + r"\Options\Skins", "SkinIndex", str(index))
+        bar = app.start()
+        config = kh.wait_for(lambda: app.find(cls="TConfigForm"), what="the configuration window")
+        skinned = "1" if index < 3 else "0"
+        for w in (bar, config):
+            kh.wait_for(lambda: prefix.drive("send", w.hwnd, "0x3504", "0", "0", check=False).strip() == skinned,
+                        what="the skin on %r" % w)
+        time.sleep(0.8)
+        bar, config = app.bar(), app.find(cls="TConfigForm")
+        left, top = min(bar.left, config.left), min(bar.top, config.top)
+        right, bottom = max(bar.right, config.right), max(bar.bottom, config.bottom)
+        shot = pixels.screenshot("demo-screen")
+        area = kh.Window(["0", "area", "", "%d,%d,%d,%d" % (left, top, right, bottom), "0", "1", "0", "0", "0,0"], False)
+        path = os.path.join(BUILD, "demo-%s.png" % name)
+        os.replace(pixels.save_window(shot, area, "demo-" + name), path)
+        saved.append(path)
+    return saved
 
 
 def main():
@@ -70,6 +97,10 @@ def main():
         ok = text == "Jane Doe\r\n12 Market Street\r\njane.doe@example.com\r\n"
         print("The typed text is exactly the buttons' texts, each followed by Enter." if ok
               else "UNEXPECTED: the text differs from the buttons' texts.")
+        target.proc.kill()
+        print("7. The bar and the configuration window in each built-in skin and unskinned:")
+        for path in skin_pictures(kh, prefix, app):
+            print("     " + path)
         return 0 if ok else 1
     finally:
         stop_session(app)

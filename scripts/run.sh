@@ -25,6 +25,8 @@ if [ -n "${DISPLAY:-}" ]; then
     # The user's own prefix and start folder: made once, kept between runs.
     export WINEPREFIX="$KT_WINE_STATE/user"
     if [ ! -d "$WINEPREFIX" ]; then cp -a "$KT_WINE_STATE/template" "$WINEPREFIX"; fi
+    # Wine draws the frames (the program's skinned ones), the window manager keeps the focus.
+    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /t REG_SZ /d N /f >/dev/null 2>&1 || true
     mkdir -p "$build/run"
     cp "$bin/KTRAVO.exe" "$build/run/"
     cp -r "$bin/help" "$build/run/"

@@ -30,13 +30,17 @@ stop() {
 }
 
 # A ready prefix, made once and copied for each fresh start (a copy takes a second).
+# Wine draws the window frames itself ("Decorated" off) while the window manager still
+# manages focus and stacking: the program's skinned frames then show as they are drawn.
 template() {
     local t="$state/template"
-    if [ ! -f "$t/.ready" ]; then
+    if [ ! -f "$t/.ready-undecorated" ]; then
         rm -rf "$t"
         WINEPREFIX="$t" wineboot -i </dev/null >"$state/wineboot.log" 2>&1
+        WINEPREFIX="$t" wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /t REG_SZ /d N /f \
+            </dev/null >>"$state/wineboot.log" 2>&1
         WINEPREFIX="$t" wineserver -w
-        touch "$t/.ready"
+        touch "$t/.ready-undecorated"
     fi
 }
 

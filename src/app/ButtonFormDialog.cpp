@@ -155,8 +155,5 @@ void TButtonForm::FormClose(ui::TCloseAction& action) {
 
 void TButtonForm::FormDestroy() { RemoveNotificationIcon(); }
 
-// ----- Filled in by the modules of the icon, the chooser, the skins and the typing engine.
-
-void TButtonForm::ChooseSkinAtStart() {}
 
 }  // namespace kt

@@ -5,11 +5,14 @@
 #include <shellapi.h>
 
 #include <array>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "config/FolderSettings.h"
 #include "config/VtRegistryComponent.h"
+#include "skin/data/WinSkinData.h"
+#include "skin/data/WinSkinStore.h"
 #include "ui/Forms.h"
 #include "ui/Graphics.h"
 #include "ui/Menus.h"
@@ -58,6 +61,17 @@ public:
     std::string SkinFile;
     int SkinIndex = 999;
     std::string DefaultSkinFile = "default.skn";
+    // The skin engine's components: the skin shown and the three skins carried in the program.
+    std::unique_ptr<TSkinData> SkinData1;
+    std::unique_ptr<TSkinStore> SkinStore1;
+
+    // The skin choice; the configuration window's "Skins" menu calls these after it has set
+    // SkinIndex (0 to 2, 3, 4).
+    void SkinClick();
+    void SkinNoneClick();
+    void ButtonLoadSkinClick();
+    void SkinMenuCheck();
+    void SkinData1SkinChanged();
 
     void FormCreate();
     void FormClose(ui::TCloseAction& action);
@@ -117,6 +131,10 @@ private:
     bool typing_ = false;
 
     void CreateTrayMenu();
+    void CreateSkinComponents();
+    // Loads a skin file; on failure says so, naming the file, and returns false (the skin
+    // shown before stays).
+    bool LoadSkinFile(const std::string& path);
     void ReadFolderSettings(const std::string& start);
     void CheckSchemeFilename();
     void RestorePlacement();

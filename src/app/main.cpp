@@ -7,6 +7,7 @@
 #include "config/About.h"
 #include "config/ConfigFormDialog.h"
 #include "platform/Win32SchemeFileSystem.h"
+#include "skin/ui/WinSkinForm.h"
 #include "ui/Application.h"
 #include "ui/Win32Messages.h"
 
@@ -73,9 +74,12 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     kt::Win32SchemeFileSystem files;
     kt::SetSchemeFileSystem(&files);
     app.Title = "Ketravo";
+    kt::InstallSkinManager();
     app.CreateForm<kt::TButtonForm>();
     app.CreateForm<kt::TAboutBox>();
     app.CreateForm<kt::TConfigForm>();
     CreateInstanceWindow(instance);
-    return app.Run();
+    const int result = app.Run();
+    kt::ReleaseSkinManager();
+    return result;
 }

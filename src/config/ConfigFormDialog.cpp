@@ -860,4 +860,34 @@ void TConfigForm::SetReadOnlyOff() {
     EditText->SetReadOnly(false);
 }
 
+// ----- The "Skins" menu: the bar holds the skin components and the choice.
+
+void TConfigForm::MenuSkinXPClick() {
+    ButtonForm->SkinIndex = 0;
+    ButtonForm->SkinClick();
+}
+
+void TConfigForm::MenuSkinSilverClick() {
+    ButtonForm->SkinIndex = 1;
+    ButtonForm->SkinClick();
+}
+
+void TConfigForm::MenuSkinGreenClick() {
+    ButtonForm->SkinIndex = 2;
+    ButtonForm->SkinClick();
+}
+
+void TConfigForm::MenuSkinNoneClick() {
+    ButtonForm->SkinIndex = 3;
+    ButtonForm->SkinNoneClick();
+}
+
+// The index moves to "Load" only once a file was chosen and read: a cancelled dialog or an
+// unreadable file leaves the choice and its check mark where they were.
+void TConfigForm::MenuSkinLoadClick() { ButtonForm->ButtonLoadSkinClick(); }
+
+void TConfigForm::TickSkinMenu() {
+    if (ButtonForm) ButtonForm->SkinMenuCheck();
+}
+
 }  // namespace kt

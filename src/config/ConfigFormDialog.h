@@ -116,12 +116,12 @@ public:
     void ActionHelpOnWebExecute();
     void ActionSendMailExecute();
     void HelpAboutExecute();
-    // The skin choice arrives with the skin manager; until then these do nothing.
-    void MenuSkinXPClick() {}
-    void MenuSkinSilverClick() {}
-    void MenuSkinGreenClick() {}
-    void MenuSkinNoneClick() {}
-    void MenuSkinLoadClick() {}
+    // The skin choice: the bar loads and switches the skin.
+    void MenuSkinXPClick();
+    void MenuSkinSilverClick();
+    void MenuSkinGreenClick();
+    void MenuSkinNoneClick();
+    void MenuSkinLoadClick();
 
     // Schemes.
     void LoadListBoxButtonScheme();
@@ -176,8 +176,8 @@ private:
     void ReadShowAtStartup();
     void RestorePlacement();
     void ApplySavedFont();
-    // The bar ticks the current skin in the Skins menu once the skin choice is wired in.
-    void TickSkinMenu() {}
+    // The check mark of the skin shown, set through the bar.
+    void TickSkinMenu();
     bool AskToSaveOnClose();
     // True when `target` may be written now. A file loaded in part is replaced only after the
     // user agrees; its old content is then copied beside it first (see BackupPathFor).

@@ -12,4 +12,12 @@ void HideConfigWindow() {
     if (ConfigForm) ConfigForm->Hide();
 }
 
+void CheckSkinMenuEntry(int skinIndex) {
+    if (!ConfigForm) return;
+    ui::TMenuItem* items[] = {ConfigForm->MenuSkinXP, ConfigForm->MenuSkinSilver, ConfigForm->MenuSkinGreen,
+                              ConfigForm->MenuSkinNone, ConfigForm->MenuSkinLoad};
+    for (ui::TMenuItem* item : items) item->SetChecked(false);
+    if (skinIndex >= 0 && skinIndex < 5) items[skinIndex]->SetChecked(true);
+}
+
 }  // namespace kt

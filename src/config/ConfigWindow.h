@@ -7,5 +7,8 @@ namespace kt {
 // Both do nothing while the configuration window does not exist.
 void ShowConfigWindow();
 void HideConfigWindow();
+// Checks the "Skins" menu entry of a skin index (0 Blue, 1 Silver, 2 Green, 3 Unskin, 4 Load)
+// and clears the others; any other index checks none.
+void CheckSkinMenuEntry(int skinIndex);
 
 }  // namespace kt

@@ -2,6 +2,7 @@
 // controls, reads and answers message boxes, posts commands. Output is one record per line,
 // fields separated by tabs, so scripts can read it.
 #include <windows.h>
+#include <psapi.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -158,7 +159,7 @@ int Usage() {
     fputs("usage: ktdrive windows | children W | dialogs | press W TEXT | click W | command W ID |\n"
           "       post W MSG WPARAM LPARAM | send W MSG WPARAM LPARAM | close W | text W | settext W TEXT |\n"
           "       find TITLE [CLASS] | foreground [W] | select W INDEX | move W X Y WIDTH HEIGHT |\n"
-          "       lbselect W INDEX | items W [utf16] | menu W | focus W | lbtext W INDEX\n"
+          "       lbselect W INDEX | items W [utf16] | menu W | focus W | lbtext W INDEX | shape W | gui PID\n"
           "W: a window handle number, or the title of a visible top-level window\n",
           stderr);
     return 2;
@@ -205,6 +206,18 @@ int main(int argc, char** argv) {
         printf("%lu\n", (unsigned long)(ULONG_PTR)GetForegroundWindow());
         return 0;
     }
+    if (cmd == "gui" && argc >= 3) {
+        // GDI and USER objects the process holds, and its private bytes.
+        HANDLE p = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, strtoul(argv[2], nullptr, 0));
+        if (!p) return 1;
+        PROCESS_MEMORY_COUNTERS_EX mem{};
+        mem.cb = sizeof mem;
+        GetProcessMemoryInfo(p, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&mem), sizeof mem);
+        printf("%lu %lu %lu\n", GetGuiResources(p, GR_GDIOBJECTS), GetGuiResources(p, GR_USEROBJECTS),
+               (unsigned long)mem.PrivateUsage);
+        CloseHandle(p);
+        return 0;
+    }
     if (argc < 3) return Usage();
     HWND w = Resolve(argv[2]);
     if (!w || !IsWindow(w)) {
@@ -217,6 +230,18 @@ int main(int argc, char** argv) {
         info.cbSize = sizeof info;
         GetGUIThreadInfo(GetWindowThreadProcessId(w, nullptr), &info);
         printf("%lu\n", (unsigned long)(ULONG_PTR)info.hwndFocus);
+        return 0;
+    }
+    if (cmd == "shape") {
+        // Styles, window procedure, menu and region: what skinning changes and must give back.
+        HRGN r = CreateRectRgn(0, 0, 0, 0);
+        const int kind = GetWindowRgn(w, r);
+        RECT box{};
+        if (kind != ERROR) GetRgnBox(r, &box);
+        DeleteObject(r);
+        printf("%lx %lx %lx %lu %d %ld,%ld,%ld,%ld\n", (unsigned long)GetWindowLongA(w, GWL_STYLE),
+               (unsigned long)GetWindowLongA(w, GWL_EXSTYLE), (unsigned long)GetWindowLongPtrW(w, GWLP_WNDPROC),
+               (unsigned long)(ULONG_PTR)GetMenu(w), kind, box.left, box.top, box.right, box.bottom);
         return 0;
     }
     if (cmd == "children") {

@@ -15,6 +15,9 @@ class StartupTest(unittest.TestCase):
         if "first_start" not in self.id():
             # An empty scheme: no buttons, and no box about a missing scheme file.
             write_scheme(os.path.join(self.app.start_dir, "data"), "button", [], -1)
+        # Sizes here are those of the system frame; a skinned frame keeps the client area
+        # (test_skin_frame) and so changes the outer size by the skin's margins.
+        self.prefix.reg_add(BASE_KEY + r"\Options\Skins", "SkinIndex", "3")
 
     def tearDown(self):
         self.app.stop()

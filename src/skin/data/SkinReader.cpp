@@ -92,7 +92,7 @@ bool TSkinReader::Open(std::span<const uint8_t> container) {
         header.Reserved2 = ReadInt32(&expanded[12]);
     }
     if (header.Version != kSkinVersion) {
-        ShowMessage(kOlderSkinMessage);
+        if (!Quiet) ShowMessage(kOlderSkinMessage);
         return refuse("version " + std::to_string(header.Version) + ", not " +
                       std::to_string(kSkinVersion));
     }

@@ -43,6 +43,8 @@ public:
     // wrong version (after the "older skin" message box) or on a container that does not add
     // up (no message box; LastError() says why).
     bool Open(std::span<const uint8_t> container);
+    // No message box for a wrong version: the caller reports the failure itself.
+    bool Quiet = false;
 
     // Clears dest; if an entry of that name (compared in lower case) exists, its bytes go to
     // dest and the result is true. A listed name found twice: the first entry.

@@ -104,6 +104,8 @@ struct TSkinPlugins {
     std::function<std::unique_ptr<TSkinControlBase>(HWND window, TSkinData& data)> CreatePopMenuPainter;
     // A form's popup menus drawn by the skin (true) or by the system again (false).
     std::function<void(ui::TForm& form, TSkinData& data, bool ownerDraw)> SetPopupMenusOwnerDraw;
+    // WM_MEASUREITEM and WM_DRAWITEM at a skinned window: true when the menus took it.
+    std::function<bool(TWinSkinForm& frame, UINT msg, WPARAM w, LPARAM l, LRESULT& result)> MenuMessage;
 };
 TSkinPlugins& SkinPlugins();
 
@@ -125,6 +127,8 @@ public:
     void ReapplyColoursAndLayout();
     void RepaintFrame();
     void BuildRegion();
+    // The manager's MDI maximised flag changed (for the frame of an MDI child).
+    void MdiMaximizedChanged(bool maximized);
 
     // Read by the control painters and the menus.
     HWND Window() const { return window_; }
@@ -176,7 +180,8 @@ private:
     void ResizeForFrame(bool withMenuBar);
     void OnAttached();
     void PaintFrame(HDC dc);
-    void ComposeCaption(HDC windowDc, int W);
+    void ComposeCaption(int W);
+    LRESULT NcHitTest(LPARAM l);
     void ReadWindowState();
     void HoverTick();
     POINT ToWindowPoint(POINT screen) const;
@@ -222,11 +227,14 @@ private:
     std::vector<std::unique_ptr<TWinSysButton>> titleButtons_;
     TDibBitmap icon_;
     TDibBitmap caption_;
+    TDibBitmap leftEdge_, rightEdge_, bottomEdge_;
+    bool regionOwnedBySystem_ = false;
     int regionW_ = -1, regionH_ = -1;
     bool active_ = false;
     int mdiRole_ = kMdiNone;
     int borderKind_ = kBorderOther;
     bool hasMaxBox_ = false, hasMinBox_ = false, hasSysMenu_ = false;
+    LONG captionStyleBits_ = 0;  // the system-menu and box styles the window had
     int windowState_ = kWindowNormal;
     HBRUSH faceBrush_ = nullptr;
     COLORREF faceBrushColour_ = 0;

@@ -1,0 +1,134 @@
+// The bar's skin components and the user's skin choice: which skin shows at start, the
+// operations of the configuration window's "Skins" menu, its check marks, and saving the
+// choice once the engine has applied it.
+#include <windows.h>
+
+#include <fstream>
+#include <iterator>
+
+#include "app/ButtonFormDialog.h"
+#include "config/ConfigWindow.h"
+#include "config/RegistryKeys.h"
+#include "core/MessageService.h"
+#include "skin/data/SkinReader.h"
+
+namespace kt {
+
+namespace {
+
+constexpr int kSkinNone = 3, kSkinLoaded = 4;
+
+bool FileExists(const std::string& path) {
+    const DWORD a = GetFileAttributesA(path.c_str());
+    return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// Reads a skin file into a scratch model: empty when it is a good skin, else why not.
+std::string SkinFileProblem(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return "it cannot be opened";
+    std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (in.bad()) return "it cannot be read";
+    TSkinData scratch;
+    scratch.SkinStream = std::move(bytes);
+    try {
+        TSkinReader reader;
+        reader.Quiet = true;
+        if (!reader.Open(scratch.SkinStream)) return reader.LastError().empty() ? "it is no skin" : reader.LastError();
+        if (!scratch.UnpackSkin() || scratch.Reloading()) return "it is no skin";
+    } catch (const std::exception& e) {
+        return e.what();
+    }
+    return {};
+}
+
+}  // namespace
+
+void TButtonForm::CreateSkinComponents() {
+    SkinStore1 = std::make_unique<TSkinStore>();
+    if (HRSRC res = FindResourceA(nullptr, "SKINSTORE1", MAKEINTRESOURCEA(10) /* RT_RCDATA */)) {
+        HGLOBAL data = LoadResource(nullptr, res);
+        const DWORD size = SizeofResource(nullptr, res);
+        if (data && size) SkinStore1->LoadFromStream(static_cast<const std::uint8_t*>(LockResource(data)), size);
+    }
+    SkinData1 = std::make_unique<TSkinData>(this);
+    SkinData1->BeginLoading();
+    SkinData1->SetActive(false);
+    SkinData1->SkinFormtype = sfMainform;
+    SkinData1->DisableTag = 99;
+    SkinData1->SkinControls = kDefaultSkinControls;  // every kind the program has
+    SkinData1->OnSkinChanged = [this](TSkinData&) { SkinData1SkinChanged(); };
+    SkinData1->Loaded();
+}
+
+bool TButtonForm::LoadSkinFile(const std::string& path) {
+    const std::string problem = SkinFileProblem(path);
+    if (!problem.empty()) {
+        Messages().Show("The skin file \"" + path + "\" cannot be used: " + problem + ".", "", MsgKind::Information,
+                        MsgButtons::OK);
+        return false;
+    }
+    SkinData1->SetSkinFile(path);
+    return !SkinData1->Reloading();
+}
+
+void TButtonForm::ChooseSkinAtStart() {
+    CreateSkinComponents();
+    const std::string key = BaseKey + reg::kOptionsSkins + "\\";
+    VtRegistry1->LoadStringFromRegistry(key, reg::kSkinFile, SkinFile, "");
+    SkinIndex = VtRegistry1->LoadIntegerFromRegistry(key, reg::kSkinIndex, reg::kSkinIndexNeverChosen);
+    if (SkinIndex == reg::kSkinIndexNeverChosen) {
+        SkinIndex = 0;
+        if (FileExists(DefaultSkinFile)) {
+            SkinFile = DefaultSkinFile;
+            SkinIndex = kSkinLoaded;
+        }
+    }
+    switch (SkinIndex) {
+    case 0:
+    case 1:
+    case 2: SkinData1->LoadFromStore(*SkinStore1, SkinIndex); break;
+    case kSkinNone: break;
+    case kSkinLoaded:
+        // A file that is gone or cannot be read: the first built-in skin, the choice kept.
+        if (SkinFile.empty() || !FileExists(SkinFile) || !LoadSkinFile(SkinFile))
+            SkinData1->LoadFromStore(*SkinStore1, 0);
+        break;
+    default: break;
+    }
+    if (SkinIndex != kSkinNone) SkinData1->SetActive(true);
+}
+
+void TButtonForm::SkinClick() {
+    SkinData1->LoadFromStore(*SkinStore1, SkinIndex);
+    if (!SkinData1->Active()) SkinData1->SetActive(true);
+    SkinMenuCheck();
+}
+
+void TButtonForm::SkinNoneClick() {
+    CheckSkinMenuEntry(kSkinNone);
+    SkinIndex = kSkinNone;
+    SkinData1->SetActive(!SkinData1->Active());
+}
+
+void TButtonForm::ButtonLoadSkinClick() {
+    FileDialogRequest request;
+    request.filter = "Skin files (*.skn)|*.SKN";
+    request.initialDir = "\\Skins\\";
+    if (!Messages().OpenFile(request) || request.fileName.empty()) return;
+    if (!LoadSkinFile(request.fileName)) return;
+    if (!SkinData1->Active()) SkinData1->SetActive(true);
+    SkinFile = request.fileName;
+    SkinIndex = kSkinLoaded;
+    SkinMenuCheck();
+}
+
+void TButtonForm::SkinMenuCheck() { CheckSkinMenuEntry(SkinIndex); }
+
+void TButtonForm::SkinData1SkinChanged() {
+    const std::string key = BaseKey + reg::kOptionsSkins + "\\";
+    VtRegistry1->SaveStringToRegistry(key, reg::kSkinFile, SkinFile);
+    VtRegistry1->SaveIntegerToRegistry(key, reg::kSkinIndex, SkinIndex);
+}
+
+}  // namespace kt
