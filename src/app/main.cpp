@@ -7,6 +7,7 @@
 #include "config/About.h"
 #include "config/ConfigFormDialog.h"
 #include "platform/Win32SchemeFileSystem.h"
+#include "skin/ui/WinSkinControls.h"
 #include "skin/ui/WinSkinForm.h"
 #include "ui/Application.h"
 #include "ui/Win32Messages.h"
@@ -75,6 +76,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     kt::SetSchemeFileSystem(&files);
     app.Title = "Ketravo";
     kt::InstallSkinManager();
+    kt::InstallControlPainters();
     app.CreateForm<kt::TButtonForm>();
     app.CreateForm<kt::TAboutBox>();
     app.CreateForm<kt::TConfigForm>();

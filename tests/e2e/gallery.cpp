@@ -15,6 +15,7 @@
 #include "skin/data/SkinDraw.h"
 #include "skin/ui/SkinPainters.h"
 #include "skin/ui/WinSkinControls.h"
+#include "../win32/GuiObjects.h"
 #include "../win32/skin/ui/SkinGallery.h"
 
 using namespace kt;
@@ -61,7 +62,7 @@ int Show(const char* skin, const char* logPath) {
     std::unique_ptr<ui::TForm> form(gallery::MakeGallery());
     LogClicks(*form);
     TSkinData data;
-    TPainterSet painters;
+    TWinSkinForm frame;
     form->OnClose = [](ui::TCloseAction&) { PostQuitMessage(0); };
     form->Show();
     if (std::strcmp(skin, "none") != 0) {
@@ -70,10 +71,12 @@ int Show(const char* skin, const char* logPath) {
         for (int frame = 1; frame <= 4; ++frame)
             std::fprintf(g_log, "expect %s %06X\n", names[frame - 1], ExpectedFrameColour(data, frame));
         std::fprintf(g_log, "margin %d\n", std::max(data.Buttons->LeftWidth, 0));
-        ScanControls(painters.Host(), data, form.get(), form->Handle(), nullptr);
+        // The whole window as the program skins it: the frame, which scans the controls.
+        InstallControlPainters();
+        frame.AttachForm(*form, data);
         PaintAll(form->Handle());
     }
-    std::fprintf(g_log, "ready %zu\n", painters.Painters.size());
+    std::fprintf(g_log, "ready %zu\n", frame.ControlPainters.size());
     std::fflush(g_log);
     MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
@@ -81,7 +84,7 @@ int Show(const char* skin, const char* logPath) {
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     }
-    painters.Painters.clear();
+    frame.Detach();
     std::fclose(g_log);
     return 0;
 }
@@ -93,7 +96,7 @@ int Toggle(int n) {
     gallery::LoadBuiltin(data, 0);
     auto counts = [] {
         Pump();
-        return gallery::CountObjects();
+        return test_support::GuiObjects();
     };
     // One round first: the system's own first-use objects (fonts, brushes, classes) are not ours.
     auto round = [&] {
@@ -109,7 +112,7 @@ int Toggle(int n) {
     const auto before = counts();
     for (int i = 0; i < n; ++i) round();
     const auto after = counts();
-    std::printf("gdi %lu %lu\nuser %lu %lu\n", before.Gdi, after.Gdi, before.User, after.User);
+    std::printf("gdi %lu %lu\nuser %lu %lu\n", before.first, after.first, before.second, after.second);
     return 0;
 }
 

@@ -52,6 +52,7 @@ class GalleryTest(unittest.TestCase):
             f = line.split("\t")
             if len(f) > 5 and f[2] == "Ketravo Gallery" and f[5] == "1":
                 form = int(f[0])
+                self.form_rect = tuple(int(v) for v in f[3].split(","))
         self.assertIsNotNone(form)
         children = {}
         for line in self.prefix.drive("children", form).splitlines():
@@ -65,11 +66,10 @@ class GalleryTest(unittest.TestCase):
             with self.subTest(skin=skin):
                 log, proc, form, children = self.start(skin)
                 time.sleep(0.5)
-                l, t, r, b = min(c[0] for c in children.values()), min(c[1] for c in children.values()), \
-                    max(c[2] for c in children.values()), max(c[3] for c in children.values())
+                l, t, r, b = self.form_rect
                 full = os.path.join(SHOTS, "screen-%s.png" % skin)
                 screenshot(full)
-                subprocess.run(["convert", full, "-crop", "%dx%d+%d+%d" % (r - l + 20, b - t + 20, l - 10, t - 10),
+                subprocess.run(["convert", full, "-crop", "%dx%d+%d+%d" % (r - l, b - t, l, t),
                                 os.path.join(SHOTS, "gallery-%s.png" % ("off" if skin == "none" else skin))],
                                check=True, timeout=30)
                 os.remove(full)

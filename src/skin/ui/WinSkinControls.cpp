@@ -213,6 +213,9 @@ void TSkinControl::AfterMessage(ui::TMessage& m) {
             break;
         case WM_NCDESTROY:
             Detach();
+            // The object may be freed and another made at its address: this painter is not its.
+            control_ = nullptr;
+            window_ = nullptr;
             break;
     }
 }

@@ -1,8 +1,6 @@
 // The tests' gallery: one control of every kind the skin painters serve, each enabled (left
 // column) and disabled (right column), on one form. Shared by the Win32 tests and ktgallery.exe.
 #pragma once
-#include <windows.h>
-
 #include <memory>
 #include <string>
 
@@ -21,35 +19,6 @@ inline void LoadBuiltin(TSkinData& data, int index) {
     TSkinStore store;
     store.Store().Add().Data() = PackSkin(MakeBuiltinSkin(index));
     data.LoadFromStore(store, 0);
-}
-
-// GDI and USER objects of the process. Wine answers GetGuiResources with 0: there the GDI count
-// is the live entries of its handle table (a handle with a zero upper word names its slot) and
-// the USER count the windows of the process.
-struct ObjectCounts {
-    DWORD Gdi = 0, User = 0;
-    bool operator==(const ObjectCounts&) const = default;
-};
-inline BOOL CALLBACK CountChild(HWND, LPARAM n) {
-    ++*reinterpret_cast<DWORD*>(n);
-    return TRUE;
-}
-inline BOOL CALLBACK CountProcessWindow(HWND h, LPARAM n) {
-    DWORD pid = 0;
-    GetWindowThreadProcessId(h, &pid);
-    if (pid != GetCurrentProcessId()) return TRUE;
-    ++*reinterpret_cast<DWORD*>(n);
-    EnumChildWindows(h, CountChild, n);
-    return TRUE;
-}
-inline ObjectCounts CountObjects() {
-    ObjectCounts c{GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS),
-                   GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS)};
-    if (c.Gdi == 0)
-        for (ULONG_PTR slot = 1; slot < 0x10000; ++slot)
-            if (GetObjectType(reinterpret_cast<HGDIOBJ>(slot))) ++c.Gdi;
-    if (c.User == 0) EnumWindows(CountProcessWindow, reinterpret_cast<LPARAM>(&c.User));
-    return c;
 }
 
 inline ui::TForm* MakeGallery() {

@@ -5,6 +5,7 @@
 
 #include <memory>
 
+#include "GuiObjects.h"
 #include "skin/data/SkinDraw.h"
 #include "skin/ui/SkinColours.h"
 #include "skin/ui/SkinPainters.h"
@@ -379,16 +380,9 @@ TEST(SkinGallery, SkinOnAndOffAHundredTimesLeavesNoObjectsBehind) {
         Pump();
     };
     round();  // the system's own first-use objects
-    const gallery::ObjectCounts before = gallery::CountObjects();
-    ASSERT_GT(before.Gdi, 0u);
-    ASSERT_GT(before.User, 0u);
-    HBRUSH probe = CreateSolidBrush(0);  // the count sees one object more
-    EXPECT_EQ(gallery::CountObjects().Gdi, before.Gdi + 1);
-    DeleteObject(probe);
+    const auto before = test_support::GuiObjects();
     for (int i = 0; i < 100; ++i) round();
-    const gallery::ObjectCounts after = gallery::CountObjects();
-    EXPECT_EQ(after.Gdi, before.Gdi);
-    EXPECT_EQ(after.User, before.User);
+    EXPECT_EQ(test_support::GuiObjects(), before);
 }
 
 }  // namespace
