@@ -38,8 +38,10 @@ class SkinnedControlsTest(unittest.TestCase):
 
     def test_a_scheme_made_with_pointer_and_keys_on_skinned_controls_types_from_the_bar(self):
         target = Target(self.prefix)
-        self.app.start()
+        bar = self.app.start()
         self.cfg = cfg = ConfigWindow(self.app)
+        # The bar stays on top: out of the configuration window's way.
+        self.prefix.drive("move", bar.hwnd, 0, 1024 - bar.height - 40, bar.width, bar.height)
         wait_for(lambda: self.prefix.drive("send", cfg.window.hwnd, "0x3504", "0", "0").strip() == "1",
                  what="the skinned configuration window")
         time.sleep(0.6)
