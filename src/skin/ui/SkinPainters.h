@@ -18,6 +18,7 @@ public:
     int FaceFrame();
 
 protected:
+    void FreeResources() override { bitmap_.SetSize(0, 0); }
     TDibBitmap bitmap_;
 
 private:
@@ -42,6 +43,7 @@ public:
 
 private:
     bool radio_;
+    void FreeResources() override { face_.Release(); }
     TFaceBrush face_;  // the background behind the caption
 };
 
@@ -77,6 +79,7 @@ public:
     void Draw(HDC dc, const RECT& r) override;
 
 private:
+    void FreeResources() override { bitmap_.SetSize(0, 0); }
     TDibBitmap bitmap_;
 };
 
@@ -87,6 +90,7 @@ public:
     void Draw(HDC dc, const RECT& r) override;
 
 private:
+    void FreeResources() override { bitmap_.SetSize(0, 0); }
     TDibBitmap bitmap_;
 };
 
@@ -105,6 +109,7 @@ public:
 
 private:
     const TDataSkinBorder* Element() const;
+    void FreeResources() override { bitmap_.SetSize(0, 0); }
     TDibBitmap bitmap_;
     int pressedHalf_ = -1;  // 0 up or left, 1 down or right
 };
@@ -116,6 +121,7 @@ public:
     void Draw(HDC dc, const RECT& r) override;
 
 private:
+    void FreeResources() override { bitmap_.SetSize(0, 0); }
     TDibBitmap bitmap_;
 };
 
@@ -132,6 +138,7 @@ public:
     void Draw(HDC dc, const RECT& r) override;
 
 private:
+    void FreeResources() override { bitmap_.SetSize(0, 0); }
     TDibBitmap bitmap_;
 };
 

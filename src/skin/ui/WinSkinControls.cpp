@@ -118,7 +118,7 @@ void TSkinControl::Detach() {
                 SetWindowLongPtrW(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(oldProc_));
             else
                 SetWindowLongPtrA(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(oldProc_));
-        } else if (IsWindow(window_)) {
+        } else if (IsWindow(window_) && !destroying_) {
             // Another procedure sits in front of ours: ours stays in the chain and passes on.
             Orphans()[window_] = {oldProc_, unicode_};
         }
@@ -127,7 +127,8 @@ void TSkinControl::Detach() {
     }
     if (recolour_ && control_ && host_.FrameState != kFrameDestroying) control_->SetColor(savedColour_);
     recolour_ = false;
-    if (IsWindow(window_) && !oldProc_) InvalidateRect(window_, nullptr, TRUE);
+    if (IsWindow(window_) && !oldProc_ && !destroying_) InvalidateRect(window_, nullptr, TRUE);
+    FreeResources();
 }
 
 void TSkinControl::ReapplyColours() {
@@ -212,6 +213,7 @@ void TSkinControl::AfterMessage(ui::TMessage& m) {
             PaintFrame(reinterpret_cast<HDC>(m.WParam));
             break;
         case WM_NCDESTROY:
+            destroying_ = true;
             Detach();
             // The object may be freed and another made at its address: this painter is not its.
             control_ = nullptr;

@@ -63,6 +63,9 @@ public:
     LRESULT Send(UINT msg, WPARAM w = 0, LPARAM l = 0) const { return SendMessageW(window_, msg, w, l); }
 
 protected:
+    // Drops what the painter keeps for drawing (bitmaps, brushes) once it is detached: a painter
+    // whose control is gone stays in its frame's list until the frame lets go of it.
+    virtual void FreeResources() {}
     void Repaint();
     void FillFace(HDC dc, const RECT& r);
     COLORREF Colour(TColour c) const;
@@ -107,6 +110,7 @@ private:
     WNDPROC oldProc_ = nullptr;
     bool unicode_ = true;
     bool attached_ = false;
+    bool destroying_ = false;  // WM_NCDESTROY: the window takes the procedures with it
 };
 
 // What a control's painter is, by the scan's rules.

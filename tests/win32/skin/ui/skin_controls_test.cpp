@@ -383,6 +383,21 @@ TEST(SkinGallery, SkinOnAndOffAHundredTimesLeavesNoObjectsBehind) {
     const auto before = test_support::GuiObjects();
     for (int i = 0; i < 100; ++i) round();
     EXPECT_EQ(test_support::GuiObjects(), before);
+
+    // Buttons made and freed while the skin stays on, as the bar's are at each scheme change:
+    // their painters stay listed until skin off, but hold nothing.
+    TPainterSet set;
+    auto made = [&] {
+        auto* b = ui::MakeControl<ui::TButton>(form.get(), form.get(), "Runtime", "Run", 8, 560, 75, 25);
+        ScanControls(set.Host(), Blue(), form.get(), form->Handle(), b);
+        RedrawWindow(b->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+        delete b;
+    };
+    made();
+    const auto skinned = test_support::GuiObjects();
+    for (int i = 0; i < 50; ++i) made();
+    EXPECT_EQ(test_support::GuiObjects(), skinned);
+    EXPECT_EQ(set.Painters.size(), 51u);  // each new button got its own painter
 }
 
 }  // namespace
