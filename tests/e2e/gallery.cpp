@@ -61,22 +61,28 @@ int Show(const char* skin, const char* logPath) {
     if (!g_log) return 2;
     std::unique_ptr<ui::TForm> form(gallery::MakeGallery());
     LogClicks(*form);
-    TSkinData data;
-    TWinSkinForm frame;
+    // The skin goes on as in the program: through the manager, which gives the form its frame
+    // and the frame its control painters.
+    InstallSkinManager();
+    InstallControlPainters();
+    auto data = std::make_unique<TSkinData>();
     form->OnClose = [](ui::TCloseAction&) { PostQuitMessage(0); };
     form->Show();
+    std::size_t painters = 0;
     if (std::strcmp(skin, "none") != 0) {
-        gallery::LoadBuiltin(data, std::atoi(skin));
+        gallery::LoadBuiltin(*data, std::atoi(skin));
         const char* names[] = {"normal", "pressed", "disabled", "hot"};
         for (int frame = 1; frame <= 4; ++frame)
-            std::fprintf(g_log, "expect %s %06X\n", names[frame - 1], ExpectedFrameColour(data, frame));
-        std::fprintf(g_log, "margin %d\n", std::max(data.Buttons->LeftWidth, 0));
-        // The whole window as the program skins it: the frame, which scans the controls.
-        InstallControlPainters();
-        frame.AttachForm(*form, data);
+            std::fprintf(g_log, "expect %s %06X\n", names[frame - 1], ExpectedFrameColour(*data, frame));
+        std::fprintf(g_log, "margin %d\n", std::max(data->Buttons->LeftWidth, 0));
+        data->SetActive(true);
+        if (SkinManage()) SkinManage()->RunCommand();
+        Pump();
+        if (TWinSkinForm* frame = SkinManage() ? SkinManage()->FrameOf(form->Handle()) : nullptr)
+            painters = frame->ControlPainters.size();
         PaintAll(form->Handle());
     }
-    std::fprintf(g_log, "ready %zu\n", frame.ControlPainters.size());
+    std::fprintf(g_log, "ready %zu\n", painters);
     std::fflush(g_log);
     MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
@@ -84,7 +90,9 @@ int Show(const char* skin, const char* logPath) {
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     }
-    frame.Detach();
+    form.reset();
+    data.reset();
+    ReleaseSkinManager();
     std::fclose(g_log);
     return 0;
 }
