@@ -849,6 +849,15 @@ bool TWinSkinForm::HandleAnyState(UINT msg, WPARAM w, LPARAM l, LRESULT& result)
         return false;
     case WM_SYSCOMMAND: {
         const UINT cmd = UINT(w & 0xFFF0);
+        if (cmd == SC_KEYMENU && l == ' ' && hasSysMenu_) {
+            // Alt+Space: the system would not open a menu for a window without WS_SYSMENU.
+            RECT wr{};
+            GetWindowRect(window_, &wr);
+            lastSystemMenu_.reset();
+            ShowSystemMenu(wr.left + leftWidth_, wr.top + captionHeight_);
+            result = 0;
+            return true;
+        }
         if (cmd == SC_KEYMENU && l != ' ' && l != '-' && !MenuTracking && !GetCapture()) {
             if (l == 0 || (menuBar_ && menuBar_->AcceleratorItem(WPARAM(l)))) {
                 result = 1;
