@@ -907,8 +907,89 @@ void TSkinScrollBar::PaintFrame(HDC dc) {
     if (!dc) ReleaseDC(window_, use);
 }
 
+bool TSkinScrollBar::DragThumb(bool horz, POINT at) {
+    RECT v, h, corner;
+    BarRects(v, h, corner);
+    const RECT bar = horz ? h : v;
+    const int len = horz ? bar.right - bar.left : bar.bottom - bar.top;
+    const int b = GetSystemMetrics(SM_CXHSCROLL);
+    const int arrow = len < 2 * b ? len / 2 : b;
+    TScrollState& s = horz ? horz_ : vert_;
+    ScrollChanged();
+    const SCROLLINFO si = s.Info;
+    const TThumb t = ThumbGeometry(si, len, arrow, GetSystemMetrics(horz ? SM_CXHTHUMB : SM_CYVTHUMB));
+    const int along = horz ? at.x - bar.left : at.y - bar.top;
+    if (t.Length == 0 || along < t.Offset || along >= t.Offset + t.Length) return false;  // not on the thumb
+
+    const UINT scrollMsg = horz ? WM_HSCROLL : WM_VSCROLL;
+    const int track = len - 2 * arrow - t.Length;
+    const int span = si.nMax - si.nMin + 1 - static_cast<int>(std::max<UINT>(si.nPage, 1)) + 1;
+    const int lastAllowed = si.nMax - static_cast<int>(si.nPage) + (si.nPage ? 1 : 0);
+    RECT wr;
+    GetWindowRect(window_, &wr);
+    POINT start{at.x + wr.left, at.y + wr.top};
+    int pos = si.nPos;
+    s.Pressed = SB_THUMBTRACK;
+    PaintFrame(nullptr);
+    SetCapture(window_);
+    const int button = GetSystemMetrics(SM_SWAPBUTTON) ? VK_RBUTTON : VK_LBUTTON;
+    for (bool dragging = true; dragging && IsWindow(window_);) {
+        MSG msg;
+        if (!PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            // Released where no message of ours arrives (outside the program's windows).
+            if (!(GetAsyncKeyState(button) & 0x8000) || GetCapture() != window_) break;
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
+            continue;
+        }
+        switch (msg.message) {
+            case WM_QUIT: PostQuitMessage(static_cast<int>(msg.wParam)); dragging = false; break;
+            case WM_LBUTTONUP:
+            case WM_NCLBUTTONUP: dragging = false; break;
+            case WM_MOUSEMOVE:
+            case WM_NCMOUSEMOVE: {
+                POINT p{static_cast<short>(LOWORD(msg.lParam)), static_cast<short>(HIWORD(msg.lParam))};
+                if (msg.message == WM_MOUSEMOVE) ClientToScreen(msg.hwnd, &p);
+                const int delta = horz ? p.x - start.x : p.y - start.y;
+                const int offset = std::clamp(t.Offset - arrow + delta, 0, std::max(track, 0));
+                int want = si.nMin + (track > 0 ? MulDiv(offset, span - 1, track) : 0);
+                want = std::max(si.nMin, std::min(want, lastAllowed));
+                if (want != pos) {
+                    pos = want;
+                    SCROLLINFO set{sizeof set, SIF_POS, 0, 0, 0, pos, 0};
+                    SetScrollInfo(window_, horz ? SB_HORZ : SB_VERT, &set, FALSE);
+                    SendMessageW(window_, scrollMsg, MAKEWPARAM(SB_THUMBTRACK, pos), 0);
+                    PaintFrame(nullptr);
+                }
+                break;
+            }
+            default:
+                TranslateMessage(&msg);
+                DispatchMessageW(&msg);
+        }
+        if (GetCapture() != window_) dragging = false;
+    }
+    if (GetCapture() == window_) ReleaseCapture();
+    if (!IsWindow(window_)) return true;
+    SendMessageW(window_, scrollMsg, MAKEWPARAM(SB_THUMBPOSITION, pos), 0);
+    PostMessageW(window_, scrollMsg, SB_ENDSCROLL, 0);
+    s.Pressed = -1;
+    PaintFrame(nullptr);
+    return true;
+}
+
 bool TSkinScrollBar::BeforeMessage(ui::TMessage& m) {
     switch (m.Msg) {
+        case WM_NCLBUTTONDOWN:
+            if (m.WParam == HTHSCROLL || m.WParam == HTVSCROLL) {
+                RECT wr;
+                GetWindowRect(window_, &wr);
+                const POINT at{static_cast<short>(LOWORD(m.LParam)) - wr.left, static_cast<short>(HIWORD(m.LParam)) - wr.top};
+                if (DragThumb(m.WParam == HTHSCROLL, at)) {
+                    m.Result = 0;
+                    return false;
+                }
+            }
+            break;
         case WM_NCMOUSEMOVE:
             if (m.WParam == HTHSCROLL || m.WParam == HTVSCROLL) {
                 m.Result = 0;

@@ -170,6 +170,8 @@ public:
 private:
     void PaintBars(HDC dc);
     bool ScrollChanged();
+    // A press on the skinned thumb: follows the mouse in a loop of its own until the button is up.
+    bool DragThumb(bool horz, POINT windowPoint);
     TScrollState vert_, horz_;
 };
 

@@ -366,6 +366,51 @@ TEST_F(SkinPainters, ScrollBarsOfAListGoAlongItsClientAndTheThumbFollowsTheNumbe
     }
 }
 
+TEST_F(SkinPainters, DraggingTheSkinnedThumbTracksWithRisingPositionsAndEndsOnRelease) {
+    auto* list = ui::MakeControl<ui::TListBox>(form.get(), form.get(), "L", "", 20, 20, 120, 100);
+    for (int i = 0; i < 60; ++i) list->AddItem("item");
+    std::vector<std::pair<int, int>> scrolls;  // (code, position) as the list receives them
+    auto previous = list->WindowProc;
+    list->WindowProc = [&, previous](ui::TMessage& m) {
+        if (m.Msg == WM_VSCROLL) scrolls.emplace_back(LOWORD(m.WParam), HIWORD(m.WParam));
+        previous(m);
+    };
+    TPainterSet set;
+    ScanControls(set.Host(), Blue(), form.get(), form->Handle(), nullptr);
+    auto* bars = PainterOf<TSkinScrollBar>(set, list);
+    ASSERT_NE(bars, nullptr);
+    RECT v, h, corner, wr;
+    bars->BarRects(v, h, corner);
+    GetWindowRect(list->Handle(), &wr);
+    SCROLLINFO si{sizeof si, SIF_ALL};
+    GetScrollInfo(list->Handle(), SB_VERT, &si);
+    const int len = v.bottom - v.top, arrow = std::min<int>(GetSystemMetrics(SM_CXHSCROLL), len / 2);
+    const TThumb t = ThumbGeometry(si, len, arrow, GetSystemMetrics(SM_CYVTHUMB));
+    ASSERT_GT(t.Length, 0);
+    const POINT press{wr.left + (v.left + v.right) / 2, wr.top + v.top + t.Offset + t.Length / 2};
+    for (int dy : {3, 6, 6, 12, 25, 400}) {
+        POINT p{press.x, press.y + dy};
+        ScreenToClient(list->Handle(), &p);
+        PostMessageW(list->Handle(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(p.x, p.y));
+    }
+    PostMessageW(list->Handle(), WM_LBUTTONUP, 0, 0);
+    SendMessageW(list->Handle(), WM_NCLBUTTONDOWN, HTVSCROLL, MAKELPARAM(press.x, press.y));
+    Pump();
+
+    ASSERT_GE(scrolls.size(), 3u);
+    int last = si.nMin - 1;
+    std::size_t i = 0;
+    for (; i < scrolls.size() && scrolls[i].first == SB_THUMBTRACK; ++i) {
+        EXPECT_GT(scrolls[i].second, last);  // rising, never the same twice
+        last = scrolls[i].second;
+    }
+    EXPECT_EQ(last, si.nMax - static_cast<int>(si.nPage) + 1);  // dragged past the end: the last position
+    ASSERT_EQ(scrolls.size(), i + 2);
+    EXPECT_EQ(scrolls[i], std::make_pair(int(SB_THUMBPOSITION), last));
+    EXPECT_EQ(scrolls[i + 1].first, SB_ENDSCROLL);
+    EXPECT_EQ(GetCapture(), nullptr);
+}
+
 TEST(SkinGallery, SkinOnAndOffAHundredTimesLeavesNoObjectsBehind) {
     std::unique_ptr<ui::TForm> form(gallery::MakeGallery());
     form->Show();
