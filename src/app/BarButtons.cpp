@@ -105,6 +105,8 @@ void TButtonForm::CreateButtonClick() {
         button->OnClick = [this, button] { RuntimeButtonClick(button); };
         HookSchemeButton(button);
         button->SetParent(this);
+        // A skinned bar paints the new button too (its painter goes in front of the hook above).
+        if (SkinData1) SkinData1->AddControl(this, button);
         RuntimeButton[k - 1] = button;
         SetHeight(Height() + BarGrowthFor(k));
     }

@@ -7,6 +7,7 @@
 #include "config/About.h"
 #include "config/ConfigFormDialog.h"
 #include "platform/Win32SchemeFileSystem.h"
+#include "skin/ui/WinSkinControls.h"
 #include "skin/ui/WinSkinForm.h"
 #include "skin/ui/WinSkinMenu.h"
 #include "ui/Application.h"
@@ -77,6 +78,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     app.Title = "Ketravo";
     kt::InstallSkinManager();
     kt::InstallSkinMenus();
+    kt::InstallControlPainters();
     app.CreateForm<kt::TButtonForm>();
     app.CreateForm<kt::TAboutBox>();
     app.CreateForm<kt::TConfigForm>();

@@ -1,0 +1,196 @@
+// The control painters: one TSkinControl descendant per kind of control. Some draw the whole
+// control (push buttons, status bar, tabs, progress, up-down, header, stand-alone scroll bar),
+// some let the control paint and draw over parts of it (check marks, borders, combo arrows,
+// scroll bars), some only recolour (boxes).
+#pragma once
+#include "skin/ui/SkinColours.h"
+#include "skin/ui/WinSkinControls.h"
+
+namespace kt {
+
+class TSkinButton : public TSkinControl {
+public:
+    using TSkinControl::TSkinControl;
+    bool BeforeMessage(ui::TMessage& m) override;
+    void AfterMessage(ui::TMessage& m) override;
+    void Draw(HDC dc, const RECT& r) override;
+    // The frame of the "Buttons" picture the button shows now (1 normal, 2 pressed, 3 disabled, 4 hot or focused).
+    int FaceFrame();
+
+protected:
+    void FreeResources() override { bitmap_.SetSize(0, 0); }
+    TDibBitmap bitmap_;
+
+private:
+    void PostClick();
+    bool down_ = false;  // the left button went down on us and the mouse is captured
+};
+
+class TSkinBitButton : public TSkinButton {
+public:
+    using TSkinButton::TSkinButton;
+};
+
+class TSkinCheckBox : public TSkinControl {
+public:
+    TSkinCheckBox(TPainterHost host, bool radio) : TSkinControl(host), radio_(radio) {}
+    bool BeforeMessage(ui::TMessage& m) override;
+    void AfterMessage(ui::TMessage& m) override;
+    void Draw(HDC dc, const RECT& r) override;
+    int BoxFrame() const;
+    // Where the box goes in a control of this size.
+    RECT BoxRect(const RECT& r) const;
+
+private:
+    bool radio_;
+    void FreeResources() override { face_.Release(); }
+    TFaceBrush face_;  // the background behind the caption
+};
+
+class TSkinComBox : public TSkinControl {
+public:
+    using TSkinControl::TSkinControl;
+    void AfterMessage(ui::TMessage& m) override;
+    void Draw(HDC dc, const RECT& r) override;
+    int ButtonFrame() const;
+};
+
+class TSkinUpDown;
+
+class TSkinEdit : public TSkinControl {
+public:
+    using TSkinControl::TSkinControl;
+    void AfterMessage(ui::TMessage& m) override;
+    void Draw(HDC dc, const RECT& r) override;
+
+private:
+    bool lookedForUpDown_ = false;
+};
+
+class TSkinBox : public TSkinControl {
+public:
+    using TSkinControl::TSkinControl;
+};
+
+class TSkinStatusBar : public TSkinControl {
+public:
+    using TSkinControl::TSkinControl;
+    bool BeforeMessage(ui::TMessage& m) override;
+    void Draw(HDC dc, const RECT& r) override;
+
+private:
+    void FreeResources() override { bitmap_.SetSize(0, 0); }
+    TDibBitmap bitmap_;
+};
+
+class TSkinTab : public TSkinControl {
+public:
+    using TSkinControl::TSkinControl;
+    bool BeforeMessage(ui::TMessage& m) override;
+    void Draw(HDC dc, const RECT& r) override;
+
+private:
+    void FreeResources() override { bitmap_.SetSize(0, 0); }
+    TDibBitmap bitmap_;
+};
+
+class TSkinTrackBar : public TSkinControl {
+public:
+    using TSkinControl::TSkinControl;
+    bool BeforeMessage(ui::TMessage& m) override;
+};
+
+class TSkinUpDown : public TSkinControl {
+public:
+    using TSkinControl::TSkinControl;
+    bool BeforeMessage(ui::TMessage& m) override;
+    void AfterMessage(ui::TMessage& m) override;
+    void Draw(HDC dc, const RECT& r) override;
+
+private:
+    const TDataSkinBorder* Element() const;
+    void FreeResources() override { bitmap_.SetSize(0, 0); }
+    TDibBitmap bitmap_;
+    int pressedHalf_ = -1;  // 0 up or left, 1 down or right
+};
+
+class TSkinProgress : public TSkinControl {
+public:
+    using TSkinControl::TSkinControl;
+    bool BeforeMessage(ui::TMessage& m) override;
+    void Draw(HDC dc, const RECT& r) override;
+
+private:
+    void FreeResources() override { bitmap_.SetSize(0, 0); }
+    TDibBitmap bitmap_;
+};
+
+class TSkinSizer : public TSkinControl {
+public:
+    using TSkinControl::TSkinControl;
+    bool BeforeMessage(ui::TMessage& m) override;
+};
+
+class TSkinHeader : public TSkinControl {
+public:
+    using TSkinControl::TSkinControl;
+    bool BeforeMessage(ui::TMessage& m) override;
+    void Draw(HDC dc, const RECT& r) override;
+
+private:
+    void FreeResources() override { bitmap_.SetSize(0, 0); }
+    TDibBitmap bitmap_;
+};
+
+// What a scroll bar shows: its numbers and which part is held down.
+struct TScrollState {
+    SCROLLINFO Info{};
+    int Pressed = -1;  // SB_LINEUP, SB_LINEDOWN or SB_THUMBTRACK while held
+    bool Enabled = true;
+};
+// The thumb along a bar of `length` with arrows `arrow` long: offset from the bar's start and
+// length; length 0 when the numbers allow no thumb.
+struct TThumb {
+    int Offset = 0, Length = 0;
+};
+TThumb ThumbGeometry(const SCROLLINFO& si, int length, int arrow, int minThumb);
+
+// The scroll bars of a scrolling control (list box, memo, list view), drawn over its frame.
+class TSkinScrollBar : public TSkinControl {
+public:
+    using TSkinControl::TSkinControl;
+    void AttachControl(ui::TWinControl& control, TSkinData& data, bool recolour) override;
+    void AttachWindow(HWND window, TSkinData& data) override;
+    bool BeforeMessage(ui::TMessage& m) override;
+    void AfterMessage(ui::TMessage& m) override;
+    void PaintFrame(HDC dc) override;
+    // The bars' rectangles in window coordinates (empty when not shown) and the corner square.
+    void BarRects(RECT& vert, RECT& horz, RECT& corner) const;
+
+private:
+    void PaintBars(HDC dc);
+    bool ScrollChanged();
+    // A press on the skinned thumb: follows the mouse in a loop of its own until the button is up.
+    bool DragThumb(bool horz, POINT windowPoint);
+    TScrollState vert_, horz_;
+};
+
+class TSkinListView : public TSkinScrollBar {
+public:
+    using TSkinScrollBar::TSkinScrollBar;
+    void AttachControl(ui::TWinControl& control, TSkinData& data, bool recolour) override;
+};
+
+// A stand-alone scroll bar control, drawn whole.
+class TSkinScControl : public TSkinControl {
+public:
+    using TSkinControl::TSkinControl;
+    bool BeforeMessage(ui::TMessage& m) override;
+    void AfterMessage(ui::TMessage& m) override;
+    void Draw(HDC dc, const RECT& r) override;
+
+private:
+    TScrollState state_;
+};
+
+}  // namespace kt

@@ -1,0 +1,162 @@
+// ktgallery.exe: the tests' gallery form, skinned by the control painters.
+//   ktgallery show SKIN LOG     SKIN: 0, 1, 2 (a built-in skin) or none; clicks go to LOG, and
+//                                the expected "Buttons" frame colours are written there first
+//   ktgallery toggle N          skin on and off N times; prints GDI and USER counts before and after
+//   ktgallery bench N           paints the gallery N times unskinned and N times skinned; prints the ratio
+#include <windows.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <string>
+
+#include "skin/data/SkinDraw.h"
+#include "skin/ui/SkinPainters.h"
+#include "skin/ui/WinSkinControls.h"
+#include "../win32/GuiObjects.h"
+#include "../win32/skin/ui/SkinGallery.h"
+
+using namespace kt;
+
+namespace {
+
+FILE* g_log = nullptr;
+
+void Pump() {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+}
+
+void PaintAll(HWND h) {
+    RedrawWindow(h, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    GdiFlush();
+}
+
+// The colour a skinned button shows at (LeftWidth, 0) in frame n of the "Buttons" picture.
+unsigned ExpectedFrameColour(const TSkinData& d, int frame) {
+    const TDataSkinButton& b = *d.Buttons;
+    const TRectI fr = FrameRect(b.Image.Width(), b.Image.Height(), false, 5, frame);
+    const int x = fr.Left + std::max(b.LeftWidth, 0);
+    Pixel p = b.Image.At(std::min(x, fr.Right - 1), fr.Top);
+    if (b.Trans == 1 && p == kMagenta) p = ColourToPixel(d.ButtonFace);
+    return p;
+}
+
+void LogClicks(ui::TForm& form) {
+    for (ui::TComponent* c : form.Components())
+        if (auto* b = dynamic_cast<ui::TButton*>(c))
+            b->OnClick = [b] {
+                std::fprintf(g_log, "click %s\n", b->Name.c_str());
+                std::fflush(g_log);
+            };
+}
+
+int Show(const char* skin, const char* logPath) {
+    g_log = std::fopen(logPath, "w");
+    if (!g_log) return 2;
+    std::unique_ptr<ui::TForm> form(gallery::MakeGallery());
+    LogClicks(*form);
+    // The skin goes on as in the program: through the manager, which gives the form its frame
+    // and the frame its control painters.
+    InstallSkinManager();
+    InstallControlPainters();
+    auto data = std::make_unique<TSkinData>();
+    form->OnClose = [](ui::TCloseAction&) { PostQuitMessage(0); };
+    form->Show();
+    std::size_t painters = 0;
+    if (std::strcmp(skin, "none") != 0) {
+        gallery::LoadBuiltin(*data, std::atoi(skin));
+        const char* names[] = {"normal", "pressed", "disabled", "hot"};
+        for (int frame = 1; frame <= 4; ++frame)
+            std::fprintf(g_log, "expect %s %06X\n", names[frame - 1], ExpectedFrameColour(*data, frame));
+        std::fprintf(g_log, "margin %d\n", std::max(data->Buttons->LeftWidth, 0));
+        data->SetActive(true);
+        if (SkinManage()) SkinManage()->RunCommand();
+        Pump();
+        if (TWinSkinForm* frame = SkinManage() ? SkinManage()->FrameOf(form->Handle()) : nullptr)
+            painters = frame->ControlPainters.size();
+        PaintAll(form->Handle());
+    }
+    std::fprintf(g_log, "ready %zu\n", painters);
+    std::fflush(g_log);
+    MSG msg;
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        if (ui::IsDialogKeyMessage(msg)) continue;
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+    form.reset();
+    data.reset();
+    ReleaseSkinManager();
+    std::fclose(g_log);
+    return 0;
+}
+
+int Toggle(int n) {
+    std::unique_ptr<ui::TForm> form(gallery::MakeGallery());
+    form->Show();
+    TSkinData data;
+    gallery::LoadBuiltin(data, 0);
+    auto counts = [] {
+        Pump();
+        return test_support::GuiObjects();
+    };
+    // One round first: the system's own first-use objects (fonts, brushes, classes) are not ours.
+    auto round = [&] {
+        {
+            TPainterSet painters;
+            ScanControls(painters.Host(), data, form.get(), form->Handle(), nullptr);
+            PaintAll(form->Handle());
+            Pump();
+        }
+        PaintAll(form->Handle());
+    };
+    round();
+    const auto before = counts();
+    for (int i = 0; i < n; ++i) round();
+    const auto after = counts();
+    std::printf("gdi %lu %lu\nuser %lu %lu\n", before.first, after.first, before.second, after.second);
+    return 0;
+}
+
+int Bench(int n) {
+    std::unique_ptr<ui::TForm> form(gallery::MakeGallery());
+    form->Show();
+    TSkinData data;
+    gallery::LoadBuiltin(data, 0);
+    auto time = [&](int rounds) {
+        const auto t0 = std::chrono::steady_clock::now();
+        for (int i = 0; i < rounds; ++i) {
+            PaintAll(form->Handle());
+            Pump();
+        }
+        return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count();
+    };
+    PaintAll(form->Handle());
+    double plain = 0, skinned = 0;
+    // Alternate in blocks so that drift of the machine hits both sides alike.
+    for (int block = 0; block < 4; ++block) {
+        plain += time(n / 4);
+        TPainterSet painters;
+        ScanControls(painters.Host(), data, form.get(), form->Handle(), nullptr);
+        skinned += time(n / 4);
+    }
+    std::printf("gallery painted %d times (ms per paint)\n  unskinned %8.2f\n  skinned   %8.2f\n  ratio     %8.2f\n",
+                n / 4 * 4, plain / (n / 4 * 4), skinned / (n / 4 * 4), skinned / plain);
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc >= 4 && std::strcmp(argv[1], "show") == 0) return Show(argv[2], argv[3]);
+    if (argc >= 3 && std::strcmp(argv[1], "toggle") == 0) return Toggle(std::atoi(argv[2]));
+    if (argc >= 3 && std::strcmp(argv[1], "bench") == 0) return Bench(std::atoi(argv[2]));
+    std::fprintf(stderr, "usage: ktgallery show SKIN LOG | toggle N | bench N\n");
+    return 2;
+}

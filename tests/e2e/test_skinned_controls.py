@@ -1,0 +1,108 @@
+"""The skinned configuration window used with the real pointer and keyboard: a scheme and its
+buttons made through skinned buttons and edits, the end-of-line radio buttons, and the bar's
+skinned scheme buttons typing into the target."""
+import os
+import time
+import unittest
+
+import pixels
+from ktharness import App, Prefix, Target, pointer_click, pointer_to, unescape, wait_for, write_scheme, xdo, xkey
+from test_config import ConfigWindow
+
+BM_GETCHECK = 0xF0
+
+
+def type_into(window, text):
+    pointer_click(window)
+    time.sleep(0.2)
+    xkey("End")
+    xkey("shift+Home")  # typing replaces what the edit held
+    xdo("type", "--delay", "30", text)
+
+
+class SkinnedControlsTest(unittest.TestCase):
+    def setUp(self):
+        self.prefix = Prefix(self.id().rsplit(".", 1)[-1])
+        self.app = App(self.prefix)
+        self.data = os.path.join(self.app.start_dir, "data")
+        write_scheme(self.data, "button", [("Old", "old text")], 1)
+
+    def tearDown(self):
+        self.app.stop()
+
+    def kid(self, hwnd):
+        return next(k for k in self.app.children(self.cfg.window.hwnd) if k.hwnd == hwnd)
+
+    def click(self, hwnd):
+        pointer_click(self.kid(hwnd))
+
+    def test_a_scheme_made_with_pointer_and_keys_on_skinned_controls_types_from_the_bar(self):
+        target = Target(self.prefix)
+        bar = self.app.start()
+        self.cfg = cfg = ConfigWindow(self.app)
+        # The bar stays on top: out of the configuration window's way.
+        self.prefix.drive("move", bar.hwnd, 0, 1024 - bar.height - 40, bar.width, bar.height)
+        wait_for(lambda: self.prefix.drive("send", cfg.window.hwnd, "0x3504", "0", "0").strip() == "1",
+                 what="the skinned configuration window")
+        time.sleep(0.6)
+
+        # The push buttons show the skin's face: the "Buttons" picture's frame 1 at (LeftWidth, 0).
+        add = self.kid(cfg.scheme_cmd["Add"])
+        pointer_to(cfg.window.left + 2, cfg.window.bottom + 40)
+        time.sleep(0.3)
+        shot = pixels.screenshot("skinned-config")
+        pixels.save_window(shot, cfg.window, "skinned-config")
+        buttons = pixels.skin_picture("Blue", "buttons.bmp")
+        self.assertTrue(pixels.near(shot.pixel(add.left + 4, add.top), buttons.pixel(4, 0)),
+                        (shot.pixel(add.left + 4, add.top), buttons.pixel(4, 0)))
+
+        type_into(self.kid(cfg.scheme_edit), "work")
+        self.click(cfg.scheme_cmd["Add"])
+        cfg.wait_status("work.dat File Added")
+
+        for caption, text in (("One", "first"), ("Two", "second")):
+            type_into(self.kid(cfg.caption_edit), caption)
+            type_into(self.kid(cfg.text_edit), text)
+            self.click(cfg.button_cmd["Add"])
+            cfg.wait_status("Item added.")
+
+        radios = {k.text.replace("&", ""): k.hwnd for k in self.app.children(cfg.window.hwnd)
+                  if k.cls.lower() == "button" and k.text.replace("&", "") in ("No Action", "Enter", "Tab")}
+        self.assertEqual(sorted(radios), ["Enter", "No Action", "Tab"])
+        for name in ("Tab", "No Action", "Tab"):
+            self.click(radios[name])
+            wait_for(lambda: self.prefix.drive("send", radios[name], BM_GETCHECK, 0, 0).strip() == "1",
+                     what="%s checked" % name)
+            others = [n for n in radios if n != name]
+            self.assertEqual([self.prefix.drive("send", radios[n], BM_GETCHECK, 0, 0).strip() for n in others],
+                             ["0", "0"])
+
+        self.click(cfg.button_cmd["Save"])
+        cfg.wait_status("File saved")
+        with open(os.path.join(self.data, "work.dat"), "rb") as f:
+            self.assertEqual(f.read(), b"C01One\r\nT01first\r\nC01Two\r\nT01second\r\nD012\r\n")
+
+        bar = self.app.bar()
+        combo = [c for c in self.app.children(bar.hwnd) if c.cls == "ComboBox"][0]
+        items = [unescape(l) for l in self.prefix.drive("items", combo.hwnd).splitlines()]
+        self.prefix.drive("select", combo.hwnd, items.index("work"))
+
+        def bar_buttons():
+            return {c.text: c for c in self.app.children(self.app.bar().hwnd)
+                    if c.cls.lower() == "button" and c.visible and c.text and c.width == 75}
+        wait_for(lambda: sorted(bar_buttons()) == ["One", "Two"], what="the new buttons on the bar")
+        time.sleep(0.5)
+
+        target.click_in()
+        time.sleep(0.3)
+        xkey("ctrl+t")
+        time.sleep(0.3)
+        pointer_click(bar_buttons()["Two"])
+        self.assertEqual(target.settled_text(), "second\t")
+        target.clear()
+        pointer_click(bar_buttons()["One"])
+        self.assertEqual(target.settled_text(), "first\t")
+
+
+if __name__ == "__main__":
+    unittest.main()

@@ -1,0 +1,95 @@
+// The tests' gallery: one control of every kind the skin painters serve, each enabled (left
+// column) and disabled (right column), on one form. Shared by the Win32 tests and ktgallery.exe.
+#pragma once
+#include <memory>
+#include <string>
+
+#include "skin/data/BuiltinSkins.h"
+#include "skin/data/SkinWriter.h"
+#include "skin/data/WinSkinData.h"
+#include "skin/data/WinSkinStore.h"
+#include "ui/ComCtrls.h"
+#include "ui/Dialogs.h"
+#include "ui/Forms.h"
+
+namespace kt::gallery {
+
+// Built-in skin `index` loaded into `data` the way the program loads it from its store.
+inline void LoadBuiltin(TSkinData& data, int index) {
+    TSkinStore store;
+    store.Store().Add().Data() = PackSkin(MakeBuiltinSkin(index));
+    data.LoadFromStore(store, 0);
+}
+
+inline ui::TForm* MakeGallery() {
+    auto* f = new ui::TForm(nullptr);
+    f->Name = "Gallery";
+    f->SetCaption("Ketravo Gallery");
+    f->BorderStyle = ui::TBorderStyle::bsSingle;
+    f->SetBounds(20, 20, 640, 600);
+    for (int col = 0; col < 2; ++col) {
+        const bool on = col == 0;
+        const int x = 10 + col * 310;
+        const std::string s = on ? "" : "Off";
+        auto place = [&](ui::TWinControl* c, const std::string& name) {
+            c->Name = name + s;
+            c->SetEnabled(on);
+            c->SetParent(f);
+        };
+        auto* b = ui::MakeControl<ui::TButton>(f, f, "", on ? "Button" : "Disabled button", x, 10, 120, 26);
+        place(b, "Button");
+        auto* bb = ui::MakeControl<ui::TBitBtn>(f, f, "", on ? "Bit button" : "Disabled bit", x + 130, 10, 120, 26);
+        place(bb, "BitBtn");
+        auto* cb = ui::MakeControl<ui::TCheckBox>(f, f, "", on ? "Check box" : "Disabled check", x, 44, 130, 20);
+        cb->SetChecked(true);
+        place(cb, "CheckBox");
+        auto* rb = ui::MakeControl<ui::TRadioButton>(f, f, "", on ? "Radio" : "Disabled radio", x + 140, 44, 130, 20);
+        rb->SetChecked(true);
+        place(rb, "Radio");
+        auto* rg = ui::MakeControl<ui::TRadioGroup>(f, f, "", "Group", x, 70, 140, 80);
+        rg->SetItems({"First", "Second"});
+        rg->SetItemIndex(1);
+        place(rg, "RadioGroup");
+        auto* gb = ui::MakeControl<ui::TGroupBox>(f, f, "", "Box", x + 150, 70, 130, 80);
+        place(gb, "GroupBox");
+        auto* ed = ui::MakeControl<ui::TEdit>(f, f, "", "Edit text", x, 160, 130, 22);
+        place(ed, "Edit");
+        auto* co = ui::MakeControl<ui::TComboBox>(f, f, "", "", x + 140, 160, 140, 22);
+        co->AddItems({"One", "Two", "Three"});
+        place(co, "Combo");
+        co->SetItemIndex(0);
+        auto* lb = ui::MakeControl<ui::TListBox>(f, f, "", "", x, 192, 130, 70);
+        for (int i = 1; i <= 20; ++i) lb->AddItem("Line " + std::to_string(i));
+        place(lb, "List");
+        auto* me = ui::MakeControl<ui::TMemo>(f, f, "", "", x + 140, 192, 140, 70);
+        std::string text;
+        for (int i = 1; i <= 12; ++i) text += "Memo line " + std::to_string(i) + "\r\n";
+        me->SetText(text);
+        place(me, "Memo");
+        auto* sc = ui::MakeControl<ui::TScrollBar>(f, f, "", "", x, 272, 280, 17);
+        sc->SetParams(30, 0, 100, 20);
+        place(sc, "ScrollBar");
+        auto* pb = ui::MakeControl<ui::TProgressBar>(f, f, "", "", x, 298, 130, 16);
+        pb->SetPosition(60);
+        place(pb, "Progress");
+        auto* tb = ui::MakeControl<ui::TTrackBar>(f, f, "", "", x + 140, 294, 110, 28);
+        tb->SetPosition(4);
+        place(tb, "TrackBar");
+        auto* ud = ui::MakeControl<ui::TUpDown>(f, f, "", "", x + 260, 294, 18, 26);
+        place(ud, "UpDown");
+        auto* tc = ui::MakeControl<ui::TTabControl>(f, f, "", "", x, 330, 280, 70);
+        tc->Tabs = {"General", "Keys", "More"};
+        place(tc, "Tabs");
+        auto* lv = ui::MakeControl<ui::TListView>(f, f, "", "", x, 408, 280, 90);
+        lv->Columns = {{"Name", 100}, {"Text", 120}, {"Size", 60, ui::TAlignment::taRightJustify}};
+        for (int i = 1; i <= 8; ++i) lv->Rows.push_back({"Item " + std::to_string(i), "Text", std::to_string(i * 10)});
+        place(lv, "ListView");
+        auto* st = ui::MakeControl<ui::TStatusBar>(f, f, "", "", x, 506, 280, 22);
+        st->PanelWidths = {90, 90, 100};
+        st->PanelTexts = {"Ready", "Line 1", "Ketravo"};
+        place(st, "StatusBar");
+    }
+    return f;
+}
+
+}  // namespace kt::gallery

@@ -1,0 +1,448 @@
+// Control painters on real windows: which control gets which painter, the push button's mouse
+// and keyboard, frames shown on the screen, detaching, and objects left behind.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <memory>
+
+#include "GuiObjects.h"
+#include "skin/data/SkinDraw.h"
+#include "skin/ui/SkinColours.h"
+#include "skin/ui/SkinPainters.h"
+#include "skin/ui/WinSkinControls.h"
+#include "skin/ui/SkinGallery.h"
+#include "ui/ComCtrls.h"
+#include "ui/Forms.h"
+
+using namespace kt;
+
+namespace {
+
+void Pump() {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+}
+
+TSkinData& Blue() {
+    static TSkinData* data = [] {
+        auto* d = new TSkinData;
+        gallery::LoadBuiltin(*d, 0);
+        return d;
+    }();
+    return *data;
+}
+
+template <class T>
+T* PainterOf(TPainterSet& set, ui::TWinControl* c) {
+    for (auto& p : set.Painters)
+        if (p->Control() == c || p->Window() == c->Handle()) return dynamic_cast<T*>(p.get());
+    return nullptr;
+}
+
+struct FormFixture : ::testing::Test {
+    std::unique_ptr<ui::TForm> form{new ui::TForm(nullptr)};
+    void SetUp() override {
+        form->SetBounds(100, 100, 400, 300);
+        form->Show();
+        SetForegroundWindow(form->Handle());
+    }
+    // What the screen shows at a point of a control.
+    COLORREF ScreenPixel(ui::TWinControl* c, int x, int y) {
+        RedrawWindow(form->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW | RDW_FRAME);
+        Pump();
+        HDC dc = GetWindowDC(c->Handle());
+        const COLORREF p = GetPixel(dc, x, y);
+        ReleaseDC(c->Handle(), dc);
+        return p;
+    }
+};
+
+COLORREF Rgb(Pixel p) { return RGB(PixelR(p), PixelG(p), PixelB(p)); }
+
+// The "Buttons" picture's pixel that frame n puts at (LeftWidth, 0) of a button.
+COLORREF ButtonsFrameColour(const TSkinData& d, int frame) {
+    const TDataSkinButton& b = *d.Buttons;
+    const TRectI fr = FrameRect(b.Image.Width(), b.Image.Height(), false, 5, frame);
+    return Rgb(b.Image.At(fr.Left + b.LeftWidth, fr.Top));
+}
+
+using SkinScan = FormFixture;
+
+TEST_F(SkinScan, EachControlGetsItsPainterOnceAndDisableTagsAreLeftAlone) {
+    auto* button = ui::MakeControl<ui::TButton>(form.get(), form.get(), "B", "B", 8, 8, 80, 24);
+    auto* skipped = ui::MakeControl<ui::TButton>(form.get(), form.get(), "S", "S", 8, 40, 80, 24);
+    skipped->Tag = 199;
+    auto* negative = ui::MakeControl<ui::TButton>(form.get(), form.get(), "N", "N", 8, 72, 80, 24);
+    negative->Tag = -99;  // remainder -99: not the disable tag
+    auto* check = ui::MakeControl<ui::TCheckBox>(form.get(), form.get(), "C", "C", 100, 8, 80, 20);
+    auto* list = ui::MakeControl<ui::TListBox>(form.get(), form.get(), "L", "", 100, 40, 80, 60);
+    auto* memo = ui::MakeControl<ui::TMemo>(form.get(), form.get(), "M", "", 200, 40, 80, 60);
+    auto* edit = ui::MakeControl<ui::TEdit>(form.get(), form.get(), "E", "", 200, 8, 80, 22);
+    auto* combo = ui::MakeControl<ui::TComboBox>(form.get(), form.get(), "O", "", 290, 8, 80, 22);
+    auto* group = ui::MakeControl<ui::TRadioGroup>(form.get(), form.get(), "G", "G", 100, 110, 120, 70);
+    group->SetItems({"a", "b"});
+    auto* lv = ui::MakeControl<ui::TListView>(form.get(), form.get(), "V", "", 230, 110, 120, 70);
+    lv->Columns = {{"x", 50}};
+    auto* late = new ui::TTabControl(form.get());  // no window yet: the scan makes one
+    late->Tabs = {"t"};
+    late->SetBounds(8, 190, 200, 60);
+    late->SetParent(form.get());
+
+    TPainterSet set;
+    ScanControls(set.Host(), Blue(), form.get(), form->Handle(), nullptr);
+    const std::size_t first = set.Painters.size();
+    ScanControls(set.Host(), Blue(), form.get(), form->Handle(), nullptr);
+    EXPECT_EQ(set.Painters.size(), first);
+
+    EXPECT_NE(PainterOf<TSkinButton>(set, button), nullptr);
+    EXPECT_EQ(PainterOf<TSkinControl>(set, skipped), nullptr);
+    EXPECT_NE(PainterOf<TSkinButton>(set, negative), nullptr);
+    EXPECT_NE(PainterOf<TSkinCheckBox>(set, check), nullptr);
+    EXPECT_NE(PainterOf<TSkinScrollBar>(set, list), nullptr);
+    EXPECT_NE(PainterOf<TSkinScrollBar>(set, memo), nullptr);
+    EXPECT_NE(PainterOf<TSkinEdit>(set, edit), nullptr);
+    EXPECT_NE(PainterOf<TSkinComBox>(set, combo), nullptr);
+    EXPECT_NE(PainterOf<TSkinBox>(set, group), nullptr);
+    EXPECT_NE(PainterOf<TSkinCheckBox>(set, group->Button(0)), nullptr);
+    EXPECT_NE(PainterOf<TSkinListView>(set, lv), nullptr);
+    EXPECT_NE(PainterOf<TSkinTab>(set, late), nullptr);
+    EXPECT_TRUE(late->HandleAllocated());
+    // The list view's header is painted too.
+    HWND header = reinterpret_cast<HWND>(SendMessageW(lv->Handle(), 0x101F /* LVM_GETHEADER */, 0, 0));
+    bool headerPainted = false;
+    for (auto& p : set.Painters) headerPainted |= p->Window() == header && dynamic_cast<TSkinHeader*>(p.get());
+    EXPECT_TRUE(headerPainted);
+}
+
+TEST(SkinScanRules, BareWindowsByClassAndStyleAndTheSkin3rdMapping) {
+    struct Case {
+        const char* cls;
+        LONG style;
+        TPainterKind kind;
+    } cases[] = {
+        {"button", BS_GROUPBOX, TPainterKind::None},        {"button", BS_AUTOCHECKBOX, TPainterKind::CheckBox},
+        {"button", BS_3STATE, TPainterKind::CheckBox},      {"button", BS_AUTORADIOBUTTON, TPainterKind::RadioButton},
+        {"button", BS_RADIOBUTTON, TPainterKind::RadioButton}, {"button", BS_PUSHBUTTON, TPainterKind::Button},
+        {"button", BS_DEFPUSHBUTTON, TPainterKind::Button}, {"button", BS_OWNERDRAW, TPainterKind::None},
+        {"combobox", CBS_SIMPLE, TPainterKind::None},       {"combobox", CBS_DROPDOWNLIST, TPainterKind::ComBox},
+        {"scrollbar", SBS_SIZEGRIP, TPainterKind::Sizer},   {"scrollbar", SBS_HORZ, TPainterKind::ScControl},
+        {"systabcontrol32", 0x2000, TPainterKind::None},    {"systabcontrol32", 0, TPainterKind::Tab},
+        {"edit", 0, TPainterKind::Edit},                    {"static", 0, TPainterKind::None},
+    };
+    for (const Case& c : cases) EXPECT_EQ(BareWindowKind(c.cls, c.style), c.kind) << c.cls << " " << c.style;
+
+    const std::vector<std::string> skin3rd = {"TMyEdit=Edit", "TMyEditor=combobox", "tmyedit=panel"};
+    EXPECT_EQ(Skin3rdKind(skin3rd, "TMyEdit"), "edit");  // the first entry wins
+    EXPECT_EQ(Skin3rdKind(skin3rd, "TMyEditor"), "combobox");
+    EXPECT_EQ(Skin3rdKind(skin3rd, "TMy"), "");
+}
+
+TEST_F(SkinScan, ABareDialogsControlsArePaintedByWindowAndPutBackExactly) {
+    HWND host = form->Handle();
+    HWND group = CreateWindowExW(0, L"BUTTON", L"g", WS_CHILD | WS_VISIBLE | BS_GROUPBOX, 0, 0, 100, 100, host,
+                                 nullptr, nullptr, nullptr);
+    HWND push = CreateWindowExA(0, "BUTTON", "p", WS_CHILD | WS_VISIBLE, 110, 0, 80, 24, host,
+                                reinterpret_cast<HMENU>(7), nullptr, nullptr);
+    const LONG_PTR original = GetWindowLongPtrA(push, GWLP_WNDPROC);
+    {
+        TPainterSet set;
+        ScanControls(set.Host(), Blue(), nullptr, host, nullptr);
+        bool groupPainted = false, pushPainted = false;
+        for (auto& p : set.Painters) {
+            groupPainted |= p->Window() == group;
+            pushPainted |= p->Window() == push && dynamic_cast<TSkinButton*>(p.get());
+        }
+        EXPECT_FALSE(groupPainted);
+        EXPECT_TRUE(pushPainted);
+        EXPECT_NE(GetWindowLongPtrA(push, GWLP_WNDPROC), original);
+    }
+    EXPECT_EQ(GetWindowLongPtrA(push, GWLP_WNDPROC), original);
+    DestroyWindow(group);
+    DestroyWindow(push);
+}
+
+using SkinButton = FormFixture;
+
+TEST_F(SkinButton, APressReleasedOutsideDoesNotClickAndInsideClicksOnce) {
+    auto* b = ui::MakeControl<ui::TButton>(form.get(), form.get(), "B", "Press", 20, 20, 100, 30);
+    int clicks = 0;
+    b->OnClick = [&] { ++clicks; };
+    TPainterSet set;
+    ScanControls(set.Host(), Blue(), form.get(), form->Handle(), nullptr);
+    HWND h = b->Handle();
+
+    SendMessageW(h, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10));
+    EXPECT_EQ(GetCapture(), h);
+    SendMessageW(h, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(300, 10));
+    SendMessageW(h, WM_LBUTTONUP, 0, MAKELPARAM(300, 10));
+    Pump();
+    EXPECT_EQ(clicks, 0);
+
+    SendMessageW(h, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10));
+    SendMessageW(h, ui::CM_MOUSELEAVE, 0, 0);  // leaving ends the press
+    SendMessageW(h, WM_LBUTTONUP, 0, MAKELPARAM(10, 10));
+    Pump();
+    EXPECT_EQ(clicks, 0);
+
+    SendMessageW(h, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10));
+    SendMessageW(h, WM_LBUTTONUP, 0, MAKELPARAM(12, 12));
+    Pump();
+    EXPECT_EQ(clicks, 1);
+    EXPECT_EQ(GetCapture(), nullptr);
+    EXPECT_EQ(GetFocus(), h);
+
+    // The keyboard works as without the skin: Space clicks through the system button.
+    SendMessageW(h, WM_KEYDOWN, VK_SPACE, 0);
+    SendMessageW(h, WM_KEYUP, VK_SPACE, 0xC0000001);
+    Pump();
+    EXPECT_EQ(clicks, 2);
+}
+
+TEST_F(SkinButton, TheFaceShowsTheFrameOfEachStateAndDisabledStaysDisabled) {
+    auto* b = ui::MakeControl<ui::TButton>(form.get(), form.get(), "B", "Face", 20, 20, 100, 30);
+    auto* other = ui::MakeControl<ui::TEdit>(form.get(), form.get(), "E", "", 20, 80, 100, 22);
+    TPainterSet set;
+    ScanControls(set.Host(), Blue(), form.get(), form->Handle(), nullptr);
+    auto* painter = PainterOf<TSkinButton>(set, b);
+    ASSERT_NE(painter, nullptr);
+    const int x = Blue().Buttons->LeftWidth;
+    other->SetFocus();
+    EXPECT_EQ(ScreenPixel(b, x, 0), ButtonsFrameColour(Blue(), 1));
+    SendMessageW(b->Handle(), ui::CM_MOUSEENTER, 0, 0);
+    EXPECT_EQ(ScreenPixel(b, x, 0), ButtonsFrameColour(Blue(), 4));
+    EXPECT_EQ(set.HotControl, painter);
+    SendMessageW(b->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    EXPECT_EQ(ScreenPixel(b, x, 0), ButtonsFrameColour(Blue(), 2));
+    SendMessageW(b->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+    Pump();
+    int clicks = 0;
+    b->OnClick = [&] { ++clicks; };
+    b->SetEnabled(false);
+    SendMessageW(b->Handle(), ui::CM_MOUSEENTER, 0, 0);
+    EXPECT_EQ(painter->FaceFrame(), 3);
+    EXPECT_EQ(ScreenPixel(b, x, 0), ButtonsFrameColour(Blue(), 3));
+    EXPECT_EQ(clicks, 0);
+}
+
+TEST_F(SkinButton, WithoutAButtonsPictureTheSystemDrawsAndPressesIt) {
+    TSkinData bare;
+    gallery::LoadBuiltin(bare, 0);
+    bare.Buttons->Image.Clear();
+    auto* b = ui::MakeControl<ui::TButton>(form.get(), form.get(), "B", "Plain", 20, 20, 100, 30);
+    TPainterSet set;
+    ScanControls(set.Host(), bare, form.get(), form->Handle(), nullptr);
+    SendMessageW(b->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    EXPECT_TRUE(SendMessageW(b->Handle(), BM_GETSTATE, 0, 0) & BST_PUSHED);
+    SendMessageW(b->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+}
+
+TEST_F(SkinButton, AnotherHookOnTheButtonKeepsWorkingWhicheverCameFirst) {
+    auto* b = ui::MakeControl<ui::TButton>(form.get(), form.get(), "B", "Hooked", 20, 20, 100, 30);
+    int clicks = 0, before = 0, after = 0;
+    b->OnClick = [&] { ++clicks; };
+    // A hook in front of the button's own handling, as the bar puts on its scheme buttons.
+    auto hook = [](ui::TWinControl* c, int& seen) {
+        auto previous = c->WindowProc;
+        c->WindowProc = [previous, &seen](ui::TMessage& m) {
+            if (m.Msg == WM_MOUSEMOVE) ++seen;
+            previous(m);
+        };
+    };
+    hook(b, before);
+    auto set = std::make_unique<TPainterSet>();
+    ScanControls(set->Host(), Blue(), form.get(), form->Handle(), nullptr);
+    hook(b, after);
+    HWND h = b->Handle();
+    SendMessageW(h, WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
+    SendMessageW(h, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    SendMessageW(h, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+    Pump();
+    EXPECT_EQ(clicks, 1);
+    set.reset();  // skin off: the later hook stays, the painter only passes messages on
+    SendMessageW(h, WM_MOUSEMOVE, 0, MAKELPARAM(6, 6));
+    SendMessageW(h, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    SendMessageW(h, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+    Pump();
+    EXPECT_EQ(clicks, 2);  // now the system button's own click
+    EXPECT_EQ(before, 2);
+    EXPECT_EQ(after, 2);
+}
+
+TEST_F(SkinButton, KeyboardUseIsUnchangedOnSkinnedControls) {
+    auto* edit = ui::MakeControl<ui::TEdit>(form.get(), form.get(), "E", "", 20, 20, 120, 22);
+    edit->TabOrder = 0;
+    auto* list = ui::MakeControl<ui::TListBox>(form.get(), form.get(), "L", "", 20, 50, 120, 60);
+    list->TabStop = true;
+    list->TabOrder = 1;
+    for (const char* s : {"a", "b", "c"}) list->AddItem(s);
+    auto* combo = ui::MakeControl<ui::TComboBox>(form.get(), form.get(), "C", "", 160, 20, 120, 22);
+    combo->TabOrder = 2;
+    TPainterSet set;
+    ScanControls(set.Host(), Blue(), form.get(), form->Handle(), nullptr);
+    edit->SetFocus();
+    for (wchar_t ch : std::wstring(L"typed")) SendMessageW(edit->Handle(), WM_CHAR, ch, 1);
+    EXPECT_EQ(edit->Text(), "typed");
+    form->SelectNext(edit, true);
+    EXPECT_EQ(GetFocus(), list->Handle());
+    list->SetItemIndex(0);
+    SendMessageW(list->Handle(), WM_KEYDOWN, VK_DOWN, 1);
+    EXPECT_EQ(list->ItemIndex(), 1);
+    form->SelectNext(list, true);
+    HWND focus = GetFocus();
+    EXPECT_TRUE(focus == combo->Handle() || IsChild(combo->Handle(), focus));
+    for (wchar_t ch : std::wstring(L"x1")) SendMessageW(focus, WM_CHAR, ch, 1);
+    EXPECT_EQ(combo->Text(), "x1");
+}
+
+using SkinPainters = FormFixture;
+
+TEST_F(SkinPainters, CheckBoxFramesEdgeBordersAndDetachPutsTheControlBack) {
+    auto* check = ui::MakeControl<ui::TCheckBox>(form.get(), form.get(), "C", "Check", 20, 20, 120, 20);
+    auto* edit = ui::MakeControl<ui::TEdit>(form.get(), form.get(), "E", "", 20, 60, 120, 22);
+    auto* flat = new ui::TEdit(form.get());
+    flat->SetBounds(20, 100, 120, 22);
+    flat->SetParent(form.get());
+    SetWindowLongW(flat->Handle(), GWL_EXSTYLE, 0);
+    SetWindowPos(flat->Handle(), nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
+    check->SetColor(0x00336699);
+    const COLORREF flatBefore = ScreenPixel(flat, 0, 0);
+    {
+        TPainterSet set;
+        ScanControls(set.Host(), Blue(), form.get(), form->Handle(), nullptr);
+        auto* box = PainterOf<TSkinCheckBox>(set, check);
+        ASSERT_NE(box, nullptr);
+        EXPECT_EQ(check->Color(), Blue().ButtonFace);
+        check->SetChecked(true);
+        check->SetEnabled(false);
+        EXPECT_EQ(box->BoxFrame(), 4);
+        // The box on the screen is frame 4 of the CheckButton picture, centred in its column.
+        const TBitmap32& img = Blue().Buttons->CheckImage;
+        const TRectI fr = FrameRect(img.Width(), img.Height(), false, Blue().Buttons->CheckFrameCount, 4);
+        RECT r{0, 0, 120, 20};
+        const RECT at = box->BoxRect(r);
+        const int cx = fr.Width() / 2, cy = fr.Height() / 2;
+        EXPECT_EQ(ScreenPixel(check, at.left + cx, at.top + cy), Rgb(img.At(fr.Left + cx, fr.Top + cy)));
+        // The skinned edit's outer line is the shadow colour; the borderless one is left alone.
+        EXPECT_EQ(ScreenPixel(edit, 0, 0), SkinColorRef(Blue().ButtonShadow));
+        EXPECT_EQ(ScreenPixel(edit, 1, 1), RGB(255, 255, 255));
+        EXPECT_EQ(ScreenPixel(flat, 0, 0), flatBefore);
+    }
+    EXPECT_EQ(check->Color(), 0x00336699);
+}
+
+TEST_F(SkinPainters, ScrollBarsOfAListGoAlongItsClientAndTheThumbFollowsTheNumbers) {
+    auto* list = ui::MakeControl<ui::TListBox>(form.get(), form.get(), "L", "", 20, 20, 120, 80);
+    for (int i = 0; i < 30; ++i) list->AddItem("item");
+    TPainterSet set;
+    ScanControls(set.Host(), Blue(), form.get(), form->Handle(), nullptr);
+    auto* bars = PainterOf<TSkinScrollBar>(set, list);
+    ASSERT_NE(bars, nullptr);
+    RECT v, h, corner;
+    bars->BarRects(v, h, corner);
+    EXPECT_FALSE(IsRectEmpty(&v));
+    EXPECT_TRUE(IsRectEmpty(&h));
+    EXPECT_TRUE(IsRectEmpty(&corner));  // one bar: no corner square
+
+    struct Case {
+        int min, max, page, pos, length, arrow, offset, thumb;
+    } cases[] = {
+        {0, 99, 10, 0, 232, 16, 16, 20},     // page 10 of 100 on a 200-pixel track
+        {0, 99, 10, 90, 232, 16, 196, 20},   // at the end: flush with the lower arrow
+        {0, 99, 100, 0, 232, 16, 0, 0},      // the page shows everything: no thumb
+        {0, 99, 1, 0, 232, 16, 16, 8},       // a tiny page: the minimum thumb
+        {0, 99, 10, 0, 30, 16, 0, 0},        // no track left between the arrows
+        {10, 10, 0, 10, 232, 16, 0, 0},      // an empty range
+    };
+    for (const Case& c : cases) {
+        SCROLLINFO si{sizeof si, SIF_ALL, c.min, c.max, static_cast<UINT>(c.page), c.pos, 0};
+        const TThumb t = ThumbGeometry(si, c.length, c.arrow, 8);
+        EXPECT_EQ(t.Length, c.thumb) << c.pos << "/" << c.page;
+        if (c.thumb) {
+            EXPECT_EQ(t.Offset, c.offset) << c.pos << "/" << c.page;
+        }
+    }
+}
+
+TEST_F(SkinPainters, DraggingTheSkinnedThumbTracksWithRisingPositionsAndEndsOnRelease) {
+    auto* list = ui::MakeControl<ui::TListBox>(form.get(), form.get(), "L", "", 20, 20, 120, 100);
+    for (int i = 0; i < 60; ++i) list->AddItem("item");
+    std::vector<std::pair<int, int>> scrolls;  // (code, position) as the list receives them
+    auto previous = list->WindowProc;
+    list->WindowProc = [&, previous](ui::TMessage& m) {
+        if (m.Msg == WM_VSCROLL) scrolls.emplace_back(LOWORD(m.WParam), HIWORD(m.WParam));
+        previous(m);
+    };
+    TPainterSet set;
+    ScanControls(set.Host(), Blue(), form.get(), form->Handle(), nullptr);
+    auto* bars = PainterOf<TSkinScrollBar>(set, list);
+    ASSERT_NE(bars, nullptr);
+    RECT v, h, corner, wr;
+    bars->BarRects(v, h, corner);
+    GetWindowRect(list->Handle(), &wr);
+    SCROLLINFO si{sizeof si, SIF_ALL};
+    GetScrollInfo(list->Handle(), SB_VERT, &si);
+    const int len = v.bottom - v.top, arrow = std::min<int>(GetSystemMetrics(SM_CXHSCROLL), len / 2);
+    const TThumb t = ThumbGeometry(si, len, arrow, GetSystemMetrics(SM_CYVTHUMB));
+    ASSERT_GT(t.Length, 0);
+    const POINT press{wr.left + (v.left + v.right) / 2, wr.top + v.top + t.Offset + t.Length / 2};
+    for (int dy : {3, 6, 6, 12, 25, 400}) {
+        POINT p{press.x, press.y + dy};
+        ScreenToClient(list->Handle(), &p);
+        PostMessageW(list->Handle(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(p.x, p.y));
+    }
+    PostMessageW(list->Handle(), WM_LBUTTONUP, 0, 0);
+    SendMessageW(list->Handle(), WM_NCLBUTTONDOWN, HTVSCROLL, MAKELPARAM(press.x, press.y));
+    Pump();
+
+    ASSERT_GE(scrolls.size(), 3u);
+    int last = si.nMin - 1;
+    std::size_t i = 0;
+    for (; i < scrolls.size() && scrolls[i].first == SB_THUMBTRACK; ++i) {
+        EXPECT_GT(scrolls[i].second, last);  // rising, never the same twice
+        last = scrolls[i].second;
+    }
+    EXPECT_EQ(last, si.nMax - static_cast<int>(si.nPage) + 1);  // dragged past the end: the last position
+    ASSERT_EQ(scrolls.size(), i + 2);
+    EXPECT_EQ(scrolls[i], std::make_pair(int(SB_THUMBPOSITION), last));
+    EXPECT_EQ(scrolls[i + 1].first, SB_ENDSCROLL);
+    EXPECT_EQ(GetCapture(), nullptr);
+}
+
+TEST(SkinGallery, SkinOnAndOffAHundredTimesLeavesNoObjectsBehind) {
+    std::unique_ptr<ui::TForm> form(gallery::MakeGallery());
+    form->Show();
+    auto round = [&] {
+        {
+            TPainterSet set;
+            ScanControls(set.Host(), Blue(), form.get(), form->Handle(), nullptr);
+            RedrawWindow(form->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW | RDW_FRAME);
+            Pump();
+        }
+        RedrawWindow(form->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW | RDW_FRAME);
+        Pump();
+    };
+    round();  // the system's own first-use objects
+    const auto before = test_support::GuiObjects();
+    for (int i = 0; i < 100; ++i) round();
+    EXPECT_EQ(test_support::GuiObjects(), before);
+
+    // Buttons made and freed while the skin stays on, as the bar's are at each scheme change:
+    // their painters stay listed until skin off, but hold nothing.
+    TPainterSet set;
+    auto made = [&] {
+        auto* b = ui::MakeControl<ui::TButton>(form.get(), form.get(), "Runtime", "Run", 8, 560, 75, 25);
+        ScanControls(set.Host(), Blue(), form.get(), form->Handle(), b);
+        RedrawWindow(b->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+        delete b;
+    };
+    made();
+    const auto skinned = test_support::GuiObjects();
+    for (int i = 0; i < 50; ++i) made();
+    EXPECT_EQ(test_support::GuiObjects(), skinned);
+    EXPECT_EQ(set.Painters.size(), 51u);  // each new button got its own painter
+}
+
+}  // namespace
