@@ -80,6 +80,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     kt::InstallSkinMenus();
     kt::InstallControlPainters();
     app.CreateForm<kt::TButtonForm>();
+    // The bar is the first screen: it shows before the About box and the configuration window
+    // with its many controls are made, not after them.
+    kt::ButtonForm->Show();
     app.CreateForm<kt::TAboutBox>();
     app.CreateForm<kt::TConfigForm>();
     CreateInstanceWindow(instance);

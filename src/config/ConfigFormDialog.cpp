@@ -331,13 +331,18 @@ void TConfigForm::ReadRunAtStartup() {
 void TConfigForm::ReadShowAtStartup() {
     const std::string start = VtRegistry1->LoadText(BaseKey + reg::kForm, reg::kStart, reg::kFirstTime);
     CheckBoxDoNotShow->SetChecked(start != reg::kFirstTime && start != reg::kStartConfig);
-    // The message loop shows the bar in any case when it starts.
+    // The message loop shows the bar in any case when it starts; the bar ends up in front.
     if (CheckBoxDoNotShow->Checked()) {
         Hide();
         ButtonForm->Show();
     } else {
         Show();
-        ButtonForm->Hide();
+        // The program shows the bar before it makes this window (so the bar is up sooner):
+        // it comes back to the front instead of going away until the message loop starts.
+        if (ButtonForm->Visible())
+            ButtonForm->BringToFront();
+        else
+            ButtonForm->Hide();
     }
 }
 

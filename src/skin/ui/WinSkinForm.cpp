@@ -571,7 +571,10 @@ void TWinSkinForm::ResizeForFrame(bool withMenuBar) {
         const int length = GetWindowTextLengthW(window_);
         const int need = (length + 7) * spaceWidth_ + leftWidth_ + rightWidth_ + t.LeftWidth + t.RightWidth +
                          t.TextBackLeft + t.TextBackRight;
-        if (need > w) {
+        if (need > w && !dialogWidened_) {
+            // Once per frame: a later resize (a re-skin, or the window manager answering
+            // late) finds the children already in place.
+            dialogWidened_ = true;
             const int dx = (need - w) / 2;
             for (HWND c = GetWindow(window_, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
                 RECT r{};
@@ -581,6 +584,8 @@ void TWinSkinForm::ResizeForFrame(bool withMenuBar) {
                 SetWindowPos(c, nullptr, p.x + dx, p.y, 0, 0,
                              SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOSENDCHANGING | SWP_NOOWNERZORDER);
             }
+            w = need;
+        } else if (need > w) {
             w = need;
         }
     }

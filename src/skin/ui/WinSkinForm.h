@@ -229,6 +229,7 @@ private:
     TDibBitmap caption_;
     TDibBitmap leftEdge_, rightEdge_, bottomEdge_;
     bool regionOwnedBySystem_ = false;
+    bool dialogWidened_ = false;  // a dialog's children were moved for a wide caption
     int regionW_ = -1, regionH_ = -1;
     bool active_ = false;
     int mdiRole_ = kMdiNone;

@@ -94,7 +94,11 @@ TEST_F(ConfigOptionsTest, StartValueDecidesWhichWindowShowsAndTheBoxWritesIt) {
     EXPECT_EQ(Value(std::string(kProgramKey) + "\\Form", "Start"), "Config");
     Recreate();
     EXPECT_TRUE(IsWindowVisible(config->Handle()));
-    EXPECT_FALSE(IsWindowVisible(bar->Handle()));  // until the message loop shows it
+    EXPECT_TRUE(IsWindowVisible(bar->Handle()));  // shown already (the program shows it first): it stays
+    bar->Hide();
+    Recreate();
+    EXPECT_TRUE(IsWindowVisible(config->Handle()));
+    EXPECT_FALSE(IsWindowVisible(bar->Handle()));  // not shown yet: the message loop shows it
 }
 
 TEST_F(ConfigOptionsTest, LoadAtStartupWritesAndDeletesTheRunValue) {
