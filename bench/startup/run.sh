@@ -8,6 +8,10 @@ build=${KT_BUILD_DIR:-$root/build}
 rounds=${1:-15}
 "$root/scripts/build.sh" >/dev/null
 bin="$build/win32/bin"
+# The program as it ships (stripped, in the release folder); the build's own carries ~20 MB
+# of debugging information that a start would read too.
+exe="$build/win32/packaging/stage/Ketravo/KTRAVO.exe"
+[ -f "$exe" ] || exe="$bin/KTRAVO.exe"
 "$root/scripts/wine-session.sh" start "$build/win32" >/dev/null
 trap '"$root/scripts/wine-session.sh" stop "$build/win32"' EXIT
 # shellcheck disable=SC1091
@@ -20,10 +24,10 @@ printf 'C01Name\r\nT01Jane Doe\r\nC01Street\r\nT01Market Street 12\r\nC01Mail\r\
     >"$start/data/button.dat"
 cd "$start"
 # One start first: it writes the first-run settings, which later starts only read.
-wine "$bin/ktlaunch.exe" TButtonForm "$bin/KTRAVO.exe" >/dev/null
+wine "$bin/ktlaunch.exe" TButtonForm "$exe" >/dev/null
 ours=() floor=()
 for _ in $(seq "$rounds"); do
-    ours+=("$(wine "$bin/ktlaunch.exe" TButtonForm "$bin/KTRAVO.exe" | tr -d '\r')")
+    ours+=("$(wine "$bin/ktlaunch.exe" TButtonForm "$exe" | tr -d '\r')")
     floor+=("$(wine "$bin/ktlaunch.exe" FloorWindow "$bin/floorwin.exe" | tr -d '\r')")
 done
 python3 - "${ours[*]}" "${floor[*]}" <<'PY'
