@@ -160,6 +160,85 @@ void TBitBtn::Click() {
         if (auto* d = dynamic_cast<TDialogForm*>(form); d && d->Modal()) d->ModalResult = result;
 }
 
+// ---------------------------------------------------------------- TSpeedButton
+
+TSpeedButton::TSpeedButton(TComponent* owner) : TWinControl(owner) { TabStop = false; }
+
+void TSpeedButton::CreateParams(TCreateParams& p) {
+    TWinControl::CreateParams(p);
+    p.winClass = "BUTTON";
+    p.style |= BS_PUSHBUTTON | (flat_ ? BS_FLAT : 0);
+    p.style &= ~WS_TABSTOP;
+}
+
+void TSpeedButton::SetFlat(bool flat) {
+    if (flat == flat_) return;
+    flat_ = flat;
+    if (HandleAllocated()) {
+        const LONG style = GetWindowLongA(handle_, GWL_STYLE);
+        SetWindowLongA(handle_, GWL_STYLE, flat ? style | BS_FLAT : style & ~BS_FLAT);
+        Invalidate();
+    }
+}
+
+bool TSpeedButton::SetEnumProperty(std::string_view name, int value) {
+    if (name != "Flat") return false;
+    SetFlat(value != 0);
+    return true;
+}
+
+void TSpeedButton::SetPressed(bool pressed) {
+    if (handle_) SendMessageW(handle_, BM_SETSTATE, pressed, 0);
+}
+
+void TSpeedButton::WndProc(TMessage& m) {
+    // The button's own press handling would take the focus: the press is followed here.
+    switch (m.Msg) {
+        case WM_LBUTTONDOWN:
+        case WM_LBUTTONDBLCLK:
+            if (!enabled_) break;
+            SetCapture(handle_);
+            down_ = true;
+            SetPressed(true);
+            m.Result = 0;
+            return;
+        case WM_MOUSEMOVE:
+            if (down_) {
+                RECT r{};
+                GetClientRect(handle_, &r);
+                const POINT pt{static_cast<short>(LOWORD(m.LParam)), static_cast<short>(HIWORD(m.LParam))};
+                SetPressed(PtInRect(&r, pt) != FALSE);
+            }
+            break;
+        case WM_LBUTTONUP:
+            if (down_) {
+                down_ = false;
+                RECT r{};
+                GetClientRect(handle_, &r);
+                const POINT pt{static_cast<short>(LOWORD(m.LParam)), static_cast<short>(HIWORD(m.LParam))};
+                ReleaseCapture();
+                SetPressed(false);
+                if (PtInRect(&r, pt)) Click();
+                m.Result = 0;
+                return;
+            }
+            break;
+        case WM_CAPTURECHANGED:
+            if (down_) {
+                down_ = false;
+                SetPressed(false);
+            }
+            break;
+        default: break;
+    }
+    TWinControl::WndProc(m);
+}
+
+void TSpeedButton::CommandNotify(WORD code) {
+    // A skinned speed button reports its click as the push button painter does.
+    if (code == BN_CLICKED) Click();
+}
+
 // ---------------------------------------------------------------- TOpenDialog
 
 bool TOpenDialog::Execute() {

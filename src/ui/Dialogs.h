@@ -57,6 +57,28 @@ private:
     TBitBtnKind kind_ = TBitBtnKind::bkCustom;
 };
 
+// A flat tool button: it never takes the keyboard focus (the focus stays in the control the
+// user works in) and is no Tab stop; a press released inside clicks once.
+class TSpeedButton : public TWinControl {
+    KT_CLASS(TSpeedButton, TWinControl, "TGraphicControl")
+public:
+    explicit TSpeedButton(TComponent* owner);
+    bool Flat() const { return flat_; }
+    void SetFlat(bool flat);
+    bool SetEnumProperty(std::string_view name, int value) override;
+    void Click() override { TControl::Click(); }
+
+protected:
+    void CreateParams(TCreateParams& p) override;
+    void WndProc(TMessage& m) override;
+    void CommandNotify(WORD code) override;
+
+private:
+    void SetPressed(bool pressed);
+    bool flat_ = false;
+    bool down_ = false;  // pressed on us, the mouse captured
+};
+
 // The file-open dialog, through the program's message service.
 class TOpenDialog : public TComponent {
     KT_CLASS(TOpenDialog, TComponent)

@@ -82,7 +82,8 @@ bool TSkinButton::BeforeMessage(ui::TMessage& m) {
             // Only a window that is in front takes the focus on a press: a click into a window
             // that declines activation (the bar while another program is typed into) keeps it
             // where it is.
-            if (GetFocus() != window_ && GetForegroundWindow() == GetAncestor(window_, GA_ROOT)) SetFocus(window_);
+            if (TakesFocusOnPress() && GetFocus() != window_ && GetForegroundWindow() == GetAncestor(window_, GA_ROOT))
+                SetFocus(window_);
             SetCapture(window_);
             down_ = true;
             mouse_ |= msPressed;
@@ -1100,6 +1101,7 @@ std::unique_ptr<TSkinControl> MakePainter(TPainterKind kind, TPainterHost host) 
         case TPainterKind::None: return nullptr;
         case TPainterKind::Button: return std::make_unique<TSkinButton>(host);
         case TPainterKind::BitButton: return std::make_unique<TSkinBitButton>(host);
+        case TPainterKind::SpeedButton: return std::make_unique<TSkinSpeedButton>(host);
         case TPainterKind::CheckBox: return std::make_unique<TSkinCheckBox>(host, false);
         case TPainterKind::RadioButton: return std::make_unique<TSkinCheckBox>(host, true);
         case TPainterKind::ComBox: return std::make_unique<TSkinComBox>(host);

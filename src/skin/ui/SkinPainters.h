@@ -19,6 +19,7 @@ public:
 
 protected:
     void FreeResources() override { bitmap_.SetSize(0, 0); }
+    virtual bool TakesFocusOnPress() const { return true; }
     TDibBitmap bitmap_;
 
 private:
@@ -29,6 +30,15 @@ private:
 class TSkinBitButton : public TSkinButton {
 public:
     using TSkinButton::TSkinButton;
+};
+
+// A speed button keeps the focus where it is when pressed.
+class TSkinSpeedButton : public TSkinBitButton {
+public:
+    using TSkinBitButton::TSkinBitButton;
+
+protected:
+    bool TakesFocusOnPress() const override { return false; }
 };
 
 class TSkinCheckBox : public TSkinControl {

@@ -421,6 +421,7 @@ private:
         if (Has(xcScrollbar) && (cls == "TRICHEDIT" || cls == "TWWDBRICHEDIT" || cls == "TDXDBMEMO"))
             return ByControl(TPainterKind::ScrollBar, c, false);
         if (c.IsKindOf("TBitBtn") && Has(xcBitBtn)) return ByControl(TPainterKind::BitButton, c, false);
+        if (c.IsKindOf("TSpeedButton") && Has(xcSpeedButton)) return ByControl(TPainterKind::SpeedButton, c, false);
         if ((c.IsKindOf("TCustomPanel") || c.IsKindOf("TCustomGroupBox")) && Has(xcPanel)) {
             ByControl(TPainterKind::Box, c, true);
             return Walk(c);

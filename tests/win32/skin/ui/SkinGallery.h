@@ -40,6 +40,8 @@ inline ui::TForm* MakeGallery() {
         place(b, "Button");
         auto* bb = ui::MakeControl<ui::TBitBtn>(f, f, "", on ? "Bit button" : "Disabled bit", x + 130, 10, 120, 26);
         place(bb, "BitBtn");
+        auto* sp = ui::MakeControl<ui::TSpeedButton>(f, f, "", "Tool", x + 256, 10, 44, 26);
+        place(sp, "SpeedButton");
         auto* cb = ui::MakeControl<ui::TCheckBox>(f, f, "", on ? "Check box" : "Disabled check", x, 44, 130, 20);
         cb->SetChecked(true);
         place(cb, "CheckBox");

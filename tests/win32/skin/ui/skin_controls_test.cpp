@@ -12,6 +12,8 @@
 #include "skin/ui/WinSkinControls.h"
 #include "skin/ui/SkinGallery.h"
 #include "ui/ComCtrls.h"
+#include "ui/Dialogs.h"
+#include "ui/StdCtrls.h"
 #include "ui/Forms.h"
 
 using namespace kt;
@@ -199,6 +201,37 @@ TEST_F(SkinButton, APressReleasedOutsideDoesNotClickAndInsideClicksOnce) {
     SendMessageW(h, WM_KEYUP, VK_SPACE, 0xC0000001);
     Pump();
     EXPECT_EQ(clicks, 2);
+}
+
+TEST_F(SkinButton, ASpeedButtonClicksOnceAndLeavesTheFocusWhereItWas) {
+    auto* edit = ui::MakeControl<ui::TEdit>(form.get(), form.get(), "E", "", 20, 60, 100, 24);
+    auto* speed = ui::MakeControl<ui::TSpeedButton>(form.get(), form.get(), "S", "Tool", 20, 20, 60, 24);
+    int clicks = 0;
+    speed->OnClick = [&] { ++clicks; };
+    auto press = [&](int upX) {
+        SendMessageW(speed->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+        SendMessageW(speed->Handle(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(upX, 5));
+        SendMessageW(speed->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(upX, 5));
+        Pump();
+    };
+    for (bool skinned : {false, true}) {
+        SCOPED_TRACE(skinned ? "skinned" : "system");
+        TPainterSet set;
+        if (skinned) {
+            ScanControls(set.Host(), Blue(), form.get(), form->Handle(), nullptr);
+            EXPECT_NE(PainterOf<TSkinSpeedButton>(set, speed), nullptr);
+        }
+        edit->SetFocus();
+        clicks = 0;
+        press(300);  // released outside
+        EXPECT_EQ(clicks, 0);
+        press(8);
+        EXPECT_EQ(clicks, 1);
+        EXPECT_EQ(GetFocus(), edit->Handle());
+        EXPECT_EQ(GetWindowLongA(speed->Handle(), GWL_STYLE) & WS_TABSTOP, 0);
+    }
+    EXPECT_TRUE(speed->SetEnumProperty("Flat", 1));
+    EXPECT_TRUE(speed->Flat());
 }
 
 TEST_F(SkinButton, TheFaceShowsTheFrameOfEachStateAndDisabledStaysDisabled) {
