@@ -19,6 +19,7 @@
 #include "platform/CurrentFolder.h"
 #include "platform/ShellLibrary.h"
 #include "platform/Win32SchemeFileSystem.h"
+#include "skin/ui/WinSkinForm.h"
 #include "ui/Application.h"
 
 namespace kt {
@@ -335,14 +336,15 @@ void TConfigForm::ReadShowAtStartup() {
     if (CheckBoxDoNotShow->Checked()) {
         Hide();
         ButtonForm->Show();
+    } else if (ButtonForm->Visible()) {
+        // The program shows the bar before it makes this window, so the bar is up sooner.
+        // This window opens behind it and the bar keeps the activation, as when the message
+        // loop showed the bar last; the skin takes it at once, not at its first activation.
+        ShowBehind();
+        if (TSkinManage* skins = SkinManage()) skins->AttachForm(Handle());
     } else {
         Show();
-        // The program shows the bar before it makes this window (so the bar is up sooner):
-        // it comes back to the front instead of going away until the message loop starts.
-        if (ButtonForm->Visible())
-            ButtonForm->BringToFront();
-        else
-            ButtonForm->Hide();
+        ButtonForm->Hide();
     }
 }
 

@@ -156,14 +156,27 @@ void TForm::SetVisible(bool v) {
         }
         int cmd = pendingState_ == TWindowState::wsMinimized   ? SW_SHOWMINNOACTIVE
                   : pendingState_ == TWindowState::wsMaximized ? SW_SHOWMAXIMIZED
+                  : noActivate_                                ? SW_SHOWNOACTIVATE
                                                                : SW_SHOWNORMAL;
         ShowWindow(h, cmd);
     } else {
-        ShowWindow(h, IsIconic(h) ? SW_RESTORE : SW_SHOW);
+        ShowWindow(h, IsIconic(h) ? SW_RESTORE : noActivate_ ? SW_SHOWNA : SW_SHOW);
     }
     if (formStyle_ == TFormStyle::fsStayOnTop)
         SetWindowPos(h, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     if (OnShow) OnShow();
+}
+
+void TForm::ShowBehind() {
+    // While it is mapped the window declines the focus, or a window manager that focuses new
+    // windows would take it from the active one.
+    HWND h = Handle();
+    const LONG ex = GetWindowLongW(h, GWL_EXSTYLE);
+    SetWindowLongW(h, GWL_EXSTYLE, ex | WS_EX_NOACTIVATE);
+    noActivate_ = true;
+    SetVisible(true);
+    noActivate_ = false;
+    SetWindowLongW(h, GWL_EXSTYLE, ex);
 }
 
 void TForm::BringToFront() {

@@ -28,6 +28,8 @@ public:
     void SetVisible(bool v) override;
     void Close();
     void BringToFront();
+    // Shows the form without taking the activation from the window that has it.
+    void ShowBehind();
     // Normal-state bounds, also while the window is minimised or maximised.
     RECT NormalBounds();
 
@@ -69,6 +71,7 @@ private:
     TFormStyle formStyle_ = TFormStyle::fsNormal;
     TWindowState pendingState_ = TWindowState::wsNormal;
     bool shownOnce_ = false;
+    bool noActivate_ = false;
     bool destroyed_ = false;
 };
 
