@@ -3,7 +3,7 @@
 import os
 import unittest
 
-from ktharness import App, BASE_KEY, Prefix, unescape, unix_to_wine, wait_for, write_scheme, xkey
+from ktharness import App, BASE_KEY, Prefix, pointer_to, unescape, unix_to_wine, wait_for, write_scheme, xdo, xkey
 
 
 class SettingsTest(unittest.TestCase):
@@ -23,9 +23,12 @@ class SettingsTest(unittest.TestCase):
     KEYS = {"Settings": ("alt+o", "s"), "About": ("alt+h", "a"), "Help On Web": ("alt+h", "w")}
 
     def choose(self, caption):
-        # With a skin on, the frame draws the menu bar and the window itself has none.
-        self.app.prefix.drive("foreground", self.config.hwnd)
-        wait_for(lambda: self.app.prefix.drive("foreground").strip() == str(self.config.hwnd),
+        # The user clicks into the window first (a free spot near its bottom edge): the bar is
+        # the active window at start. With a skin on, the frame draws the menu bar.
+        c = self.config
+        pointer_to(c.left + 50, c.bottom - 16)
+        xdo("click", 1)
+        wait_for(lambda: self.app.prefix.drive("foreground").strip() == str(c.hwnd),
                  what="the configuration window in front")
         for key in self.KEYS[caption]:
             xkey(key)
