@@ -53,6 +53,26 @@ bool IsDisabled(HWND h) { return (GetWindowLongW(h, GWL_STYLE) & WS_DISABLED) !=
 
 }  // namespace
 
+bool TSkinControl::PaintWhole(ui::TMessage& m) {
+    if (m.Msg == WM_ERASEBKGND) {
+        m.Result = 1;
+        return true;
+    }
+    if (m.Msg != WM_PAINT) return false;
+    RECT r;
+    GetClientRect(window_, &r);
+    PAINTSTRUCT ps;
+    HDC dc = m.WParam ? reinterpret_cast<HDC>(m.WParam) : BeginPaint(window_, &ps);
+    try {
+        Draw(dc, r);
+    } catch (...) {
+        // A bad skin picture must not break the control.
+    }
+    if (!m.WParam) EndPaint(window_, &ps);
+    m.Result = 0;
+    return true;
+}
+
 // ---------------------------------------------------------------- TSkinButton
 
 bool TSkinButton::BeforeMessage(ui::TMessage& m) {
@@ -403,22 +423,7 @@ void TSkinEdit::Draw(HDC dc, const RECT& r) {
 // ---------------------------------------------------------------- TSkinStatusBar
 
 bool TSkinStatusBar::BeforeMessage(ui::TMessage& m) {
-    if (m.Msg == WM_ERASEBKGND) {
-        m.Result = 1;
-        return false;
-    }
-    if (m.Msg != WM_PAINT) return true;
-    RECT r;
-    GetClientRect(window_, &r);
-    PAINTSTRUCT ps;
-    HDC dc = m.WParam ? reinterpret_cast<HDC>(m.WParam) : BeginPaint(window_, &ps);
-    try {
-        Draw(dc, r);
-    } catch (...) {
-    }
-    if (!m.WParam) EndPaint(window_, &ps);
-    m.Result = 0;
-    return false;
+    return !PaintWhole(m);
 }
 
 void TSkinStatusBar::Draw(HDC dc, const RECT& r) {
@@ -483,22 +488,7 @@ void TSkinStatusBar::Draw(HDC dc, const RECT& r) {
 
 bool TSkinTab::BeforeMessage(ui::TMessage& m) {
     if (!HasImage(data_->Tabs.get())) return true;
-    if (m.Msg == WM_ERASEBKGND) {
-        m.Result = 1;
-        return false;
-    }
-    if (m.Msg != WM_PAINT) return true;
-    RECT r;
-    GetClientRect(window_, &r);
-    PAINTSTRUCT ps;
-    HDC dc = m.WParam ? reinterpret_cast<HDC>(m.WParam) : BeginPaint(window_, &ps);
-    try {
-        Draw(dc, r);
-    } catch (...) {
-    }
-    if (!m.WParam) EndPaint(window_, &ps);
-    m.Result = 0;
-    return false;
+    return !PaintWhole(m);
 }
 
 void TSkinTab::Draw(HDC dc, const RECT& r) {
@@ -593,22 +583,7 @@ const TDataSkinBorder* TSkinUpDown::Element() const {
 
 bool TSkinUpDown::BeforeMessage(ui::TMessage& m) {
     if (!Element()) return true;
-    if (m.Msg == WM_ERASEBKGND) {
-        m.Result = 1;
-        return false;
-    }
-    if (m.Msg != WM_PAINT) return true;
-    RECT r;
-    GetClientRect(window_, &r);
-    PAINTSTRUCT ps;
-    HDC dc = m.WParam ? reinterpret_cast<HDC>(m.WParam) : BeginPaint(window_, &ps);
-    try {
-        Draw(dc, r);
-    } catch (...) {
-    }
-    if (!m.WParam) EndPaint(window_, &ps);
-    m.Result = 0;
-    return false;
+    return !PaintWhole(m);
 }
 
 void TSkinUpDown::AfterMessage(ui::TMessage& m) {
@@ -665,22 +640,7 @@ void TSkinUpDown::Draw(HDC dc, const RECT& r) {
 
 bool TSkinProgress::BeforeMessage(ui::TMessage& m) {
     if (!HasImage(data_->Progress.get())) return true;
-    if (m.Msg == WM_ERASEBKGND) {
-        m.Result = 1;
-        return false;
-    }
-    if (m.Msg != WM_PAINT) return true;
-    RECT r;
-    GetClientRect(window_, &r);
-    PAINTSTRUCT ps;
-    HDC dc = m.WParam ? reinterpret_cast<HDC>(m.WParam) : BeginPaint(window_, &ps);
-    try {
-        Draw(dc, r);
-    } catch (...) {
-    }
-    if (!m.WParam) EndPaint(window_, &ps);
-    m.Result = 0;
-    return false;
+    return !PaintWhole(m);
 }
 
 void TSkinProgress::Draw(HDC dc, const RECT& r) {
@@ -725,22 +685,7 @@ bool TSkinSizer::BeforeMessage(ui::TMessage& m) {
 
 bool TSkinHeader::BeforeMessage(ui::TMessage& m) {
     if (!HasImage(data_->Headerbar.get())) return true;
-    if (m.Msg == WM_ERASEBKGND) {
-        m.Result = 1;
-        return false;
-    }
-    if (m.Msg != WM_PAINT) return true;
-    RECT r;
-    GetClientRect(window_, &r);
-    PAINTSTRUCT ps;
-    HDC dc = m.WParam ? reinterpret_cast<HDC>(m.WParam) : BeginPaint(window_, &ps);
-    try {
-        Draw(dc, r);
-    } catch (...) {
-    }
-    if (!m.WParam) EndPaint(window_, &ps);
-    m.Result = 0;
-    return false;
+    return !PaintWhole(m);
 }
 
 void TSkinHeader::Draw(HDC dc, const RECT& r) {
@@ -1037,21 +982,8 @@ void TSkinListView::AttachControl(ui::TWinControl& control, TSkinData& data, boo
 
 bool TSkinScControl::BeforeMessage(ui::TMessage& m) {
     if (!data_ || !HasImage(data_->Scrollbar.get())) return true;
+    if (PaintWhole(m)) return false;
     switch (m.Msg) {
-        case WM_ERASEBKGND: m.Result = 1; return false;
-        case WM_PAINT: {
-            RECT r;
-            GetClientRect(window_, &r);
-            PAINTSTRUCT ps;
-            HDC dc = m.WParam ? reinterpret_cast<HDC>(m.WParam) : BeginPaint(window_, &ps);
-            try {
-                Draw(dc, r);
-            } catch (...) {
-            }
-            if (!m.WParam) EndPaint(window_, &ps);
-            m.Result = 0;
-            return false;
-        }
         case ui::CN_HSCROLL:
         case ui::CN_VSCROLL:
             state_.Pressed = PressedFor(m.WParam);

@@ -61,6 +61,10 @@ public:
 
     // Sends a message to the control as the system would (through the painter's procedure).
     LRESULT Send(UINT msg, WPARAM w = 0, LPARAM l = 0) const { return SendMessageW(window_, msg, w, l); }
+    // For painters that draw the whole control: the background erase is swallowed and
+    // WM_PAINT draws the client area (on the DC in wParam, or between BeginPaint and EndPaint).
+    // True when the message was one of the two and is done.
+    bool PaintWhole(ui::TMessage& m);
 
 protected:
     // Drops what the painter keeps for drawing (bitmaps, brushes) once it is detached: a painter
