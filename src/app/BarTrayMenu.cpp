@@ -15,6 +15,10 @@ namespace {
 constexpr DWORD kIconDataSize = 88;
 static_assert(NOTIFYICONDATAA_V1_SIZE == kIconDataSize);
 
+DWORD WINAPI AddIcon(void* data) {
+    return shell::NotifyIcon(NIM_ADD, static_cast<NOTIFYICONDATAA*>(data)) != FALSE ? 1 : 0;
+}
+
 constexpr int kItemLeft = 25;
 constexpr RECT kStripRect{0, 0, 20, 92};
 
@@ -66,20 +70,52 @@ void TButtonForm::CreateTrayMenu() {
     PopupMenu = PopupMenu1;
 }
 
+void TButtonForm::HandleCreated() {
+    StartNotificationIcon();
+    ui::TForm::HandleCreated();
+}
+
 void TButtonForm::SetUpNotificationIcon() {
     PopupMenu1->SetOwnerDraw(true);
+    StartNotificationIcon();
+}
+
+void TButtonForm::StartNotificationIcon() {
+    // Making the window starts the icon too (HandleCreated): once is enough.
+    HWND bar = Handle();
+    if (iconThread_ || IconAdded) return;
     IconData = NOTIFYICONDATAA{};
     IconData.cbSize = kIconDataSize;
-    IconData.hWnd = Handle();
+    IconData.hWnd = bar;
     IconData.uID = 0;
     IconData.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
     IconData.uCallbackMessage = kTrayIconMessage;
     IconData.hIcon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(1));
     lstrcpynA(IconData.szTip, ui::TApplication::Instance().Title.c_str(), 64);
-    IconAdded = shell::NotifyIcon(NIM_ADD, &IconData) != FALSE;
+    // The shell answers once its notification area holds the icon. A shell that first has to
+    // make that area (Wine's stand-in tray window on a desktop without a tray) takes about as
+    // long as the rest of the bar's start, so the two run side by side.
+    iconThread_ = CreateThread(nullptr, 0, AddIcon, &IconData, 0, nullptr);
+    if (!iconThread_) IconAdded = shell::NotifyIcon(NIM_ADD, &IconData) != FALSE;
+}
+
+void TButtonForm::FinishNotificationIcon() {
+    if (!iconThread_) return;
+    // The shell may send to the bar while it adds the icon: such messages are handled while
+    // waiting, or each side would wait for the other.
+    while (MsgWaitForMultipleObjects(1, &iconThread_, FALSE, INFINITE, QS_SENDMESSAGE) == WAIT_OBJECT_0 + 1) {
+        MSG msg;
+        PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    }
+    DWORD added = 0;
+    GetExitCodeThread(iconThread_, &added);
+    CloseHandle(iconThread_);
+    iconThread_ = nullptr;
+    IconAdded = added == 1;
 }
 
 void TButtonForm::RemoveNotificationIcon() {
+    FinishNotificationIcon();
     if (!IconAdded) return;
     shell::NotifyIcon(NIM_DELETE, &IconData);
     IconAdded = false;

@@ -68,6 +68,11 @@ void TButtonForm::WndProc(ui::TMessage& m) {
             }
             m.Result = 0;
             return;
+        case WM_SHOWWINDOW:
+            // The icon is in place before the bar is first seen: a stand-in tray window that
+            // appeared after the bar would take the activation from it.
+            if (m.WParam) FinishNotificationIcon();
+            break;
         case kTrayIconMessage:
             TrayIconMessage(m.LParam);
             m.Result = 0;

@@ -80,7 +80,11 @@ public:
 
     // Start-up steps that belong to the notification icon, the scheme chooser and buttons,
     // the skin choice and the hot key; each is filled in by its own module.
+    // The icon is added on a thread of its own from the moment the bar's window exists, and
+    // is in place before the bar first shows (FinishNotificationIcon, which everything that
+    // reads IconAdded calls first).
     void SetUpNotificationIcon();
+    void FinishNotificationIcon();
     void RemoveNotificationIcon();
     void LoadComboBoxFilename();
     void ChooseSkinAtStart();
@@ -121,6 +125,7 @@ public:
 
 protected:
     void WndProc(ui::TMessage& m) override;
+    void HandleCreated() override;
 
 private:
     bool IsSchemeButton(HWND hwnd);
@@ -129,6 +134,8 @@ private:
     ui::TButton* pressedButton_ = nullptr;
     std::vector<HWND> refusingActivation_;
     bool typing_ = false;
+    void StartNotificationIcon();
+    HANDLE iconThread_ = nullptr;  // adding the notification icon
 
     void CreateTrayMenu();
     void CreateSkinComponents();
