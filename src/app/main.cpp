@@ -6,7 +6,6 @@
 #include "app/ButtonFormDialog.h"
 #include "config/About.h"
 #include "config/ConfigFormDialog.h"
-#include "platform/ShellLibrary.h"
 #include "platform/Win32SchemeFileSystem.h"
 #include "skin/ui/WinSkinControls.h"
 #include "skin/ui/WinSkinForm.h"
@@ -71,7 +70,6 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
         return 0;
     }
 
-    kt::shell::PreloadShell();
     kt::ui::TApplication& app = kt::ui::TApplication::Instance();
     kt::ui::Win32Messages messages;
     kt::SetMessageService(&messages);

@@ -55,12 +55,4 @@ BOOL FontDialog(CHOOSEFONTA* cf) {
     return Cached(f, "comdlg32.dll", "ChooseFontA") ? f(cf) : FALSE;
 }
 
-namespace {
-DWORD WINAPI LoadShell(LPVOID) { return LoadLibraryA("shell32.dll") ? 0 : 1; }
-}  // namespace
-
-void PreloadShell() {
-    if (HANDLE thread = CreateThread(nullptr, 0, LoadShell, nullptr, 0, nullptr)) CloseHandle(thread);
-}
-
 }  // namespace kt::shell

@@ -18,8 +18,4 @@ HINSTANCE FindProgram(const char* file, const char* folder, char* result);
 BOOL OpenFileDialog(OPENFILENAMEA* ofn);
 BOOL FontDialog(CHOOSEFONTA* cf);
 
-// Starts loading shell32 on a thread of its own, so that the notification icon, the one shell
-// call the first screen makes, finds it loaded while the bar's window was being made.
-void PreloadShell();
-
 }  // namespace kt::shell
