@@ -1,6 +1,7 @@
 """The bar's start-up in a fresh prefix: first-run settings, placement restore and save."""
 import os
 import subprocess
+import time
 import unittest
 
 from ktharness import App, BASE_KEY, BIN, Prefix, unix_to_wine, wait_for, screen_size, write_scheme
@@ -132,6 +133,19 @@ class StartupTest(unittest.TestCase):
         bar = self.app.wait_bar()
         self.assertEqual((bar.left, bar.top), (40, 244))
         self.assertTrue(bar.topmost)
+
+    def test_the_icon_is_in_place_before_the_bar_shows_and_the_bar_keeps_the_activation(self):
+        # Without a tray on the display, Wine shows a stand-in tray window for the first icon;
+        # had it come after the bar, it would have taken the activation from it.
+        bar = self.app.start()
+        tray = subprocess.run(["xdotool", "search", "--name", "Wine System Tray"], capture_output=True, text=True,
+                              timeout=10).stdout.split()
+        self.assertTrue(tray, "the icon was not in place when the bar showed")
+        time.sleep(0.5)
+        active = subprocess.run(["xdotool", "getactivewindow", "getwindowname"], capture_output=True, text=True,
+                                timeout=10).stdout.strip()
+        self.assertEqual(active, "Ketravo")
+        self.assertEqual(self.prefix.drive("foreground").strip(), str(bar.hwnd))
 
     def test_a_second_start_brings_the_running_bar_forward_and_ends(self):
         bar = self.app.start()
