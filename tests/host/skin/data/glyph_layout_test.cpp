@@ -84,13 +84,15 @@ TEST(GlyphLayout, TheFramesBottomLeftColourIsTransparentAndGreyKeepsTheShape) {
         for (int x = 4; x < 8; ++x) strip.At(x, y) = green;
     strip.At(1, 1) = red;
     strip.At(5, 1) = blue;
-    strip.At(6, 0) = white;  // frame 1's key is a plain colour in frame 2
+    strip.At(4, 0) = white;  // frame 1's key is a plain colour in frame 2, even in its top-left corner
+    strip.At(6, 0) = white;
 
     TBitmap32 dst(6, 5, under);
     DrawGlyph(dst.View(), 1, 1, strip, 2, 2);
     EXPECT_EQ(dst.At(2, 2), blue);
     EXPECT_EQ(dst.At(3, 1), white);
-    EXPECT_EQ(dst.At(1, 1), under);  // green: the key of frame 2
+    EXPECT_EQ(dst.At(1, 1), white);
+    EXPECT_EQ(dst.At(2, 1), under);  // green: the key of frame 2
     EXPECT_EQ(dst.At(4, 3), under);
     EXPECT_EQ(dst.At(5, 1), under);  // outside the frame
 
