@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "GuiObjects.h"
+#include "skin/data/BmpDecoder.h"
 #include "skin/data/SkinDraw.h"
 #include "skin/ui/SkinColours.h"
 #include "skin/ui/SkinPainters.h"
@@ -440,6 +441,38 @@ TEST_F(GlyphButtons, AGlyphBitButtonKeepsTheKeysOfAPlainOne) {
     EXPECT_EQ(clicks, 4);
     ok->SetGlyph(TBitmap32());  // without its glyph: the system's default button again
     EXPECT_EQ(GetWindowLongW(ok->Handle(), GWL_STYLE) & 0xF, BS_DEFPUSHBUTTON);
+}
+
+TEST(GlyphSources, ABitmapHandleAndABmpFileGiveTheSamePixels) {
+    const TBitmap32 glyph = gallery::MakeGlyph(2);
+    ui::TSpeedButton from(nullptr);
+    HDC screen = GetDC(nullptr);
+    HBITMAP h = CreateCompatibleBitmap(screen, glyph.Width(), glyph.Height());
+    ReleaseDC(nullptr, screen);
+    TDibBitmap dib;
+    dib.Assign(glyph);
+    HDC mem = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(mem, h);
+    BitBlt(mem, 0, 0, glyph.Width(), glyph.Height(), dib.Dc(), 0, 0, SRCCOPY);
+    SelectObject(mem, old);
+    DeleteDC(mem);
+    from.SetGlyph(h);
+    DeleteObject(h);
+    EXPECT_EQ(from.Glyph(), glyph);
+
+    char dir[MAX_PATH];
+    GetTempPathA(MAX_PATH, dir);
+    const std::string file = std::string(dir) + "ktglyph.bmp";
+    const std::vector<std::uint8_t> bytes = EncodeBmp24(glyph);
+    FILE* f = std::fopen(file.c_str(), "wb");
+    ASSERT_NE(f, nullptr);
+    std::fwrite(bytes.data(), 1, bytes.size(), f);
+    std::fclose(f);
+    from.LoadGlyph(file);
+    EXPECT_EQ(from.Glyph(), glyph);
+    DeleteFileA(file.c_str());
+    EXPECT_THROW(from.LoadGlyph(file), EInOutError);
+    EXPECT_THROW(from.SetGlyph(static_cast<HBITMAP>(nullptr)), EInvalidGraphic);
 }
 
 using SkinPainters = FormFixture;
