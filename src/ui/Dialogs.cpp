@@ -28,6 +28,26 @@ HWND ReleaseWindow() {
     return window;
 }
 
+constexpr LONG kButtonTypeMask = 0xF;
+
+std::wstring WindowTextOf(HWND h) {
+    const int n = GetWindowTextLengthW(h);
+    std::wstring s(static_cast<std::size_t>(n) + 1, L'\0');
+    s.resize(static_cast<std::size_t>(GetWindowTextW(h, s.data(), n + 1)));
+    return s;
+}
+
+// Glyph and caption of an owner-drawn button in the control's own font.
+void DrawButtonContent(const TButtonGlyph& glyph, HWND h, HDC dc, const RECT& r, TGlyphState state, int shift) {
+    HFONT font = reinterpret_cast<HFONT>(SendMessageW(h, WM_GETFONT, 0, 0));
+    HGDIOBJ oldFont = font ? SelectObject(dc, font) : nullptr;
+    bool greyed = false;
+    const int index = glyph.FrameFor(state, greyed);
+    const COLORREF text = GetSysColor(state == TGlyphState::Disabled ? COLOR_GRAYTEXT : COLOR_BTNTEXT);
+    glyph.DrawGlyphAndCaption(dc, r, WindowTextOf(h), index, greyed, text, shift);
+    if (oldFont) SelectObject(dc, oldFont);
+}
+
 }  // namespace
 
 TForm* GetParentForm(TControl* control) {
@@ -151,6 +171,47 @@ void TBitBtn::SetKind(TBitBtnKind kind) {
     }
 }
 
+void TBitBtn::CreateParams(TCreateParams& p) {
+    TButton::CreateParams(p);
+    if (!Glyph().Empty()) p.style = (p.style & ~kButtonTypeMask) | BS_OWNERDRAW;
+}
+
+void TBitBtn::GlyphChanged() {
+    if (!handle_) return;
+    const LONG type = !Glyph().Empty() ? BS_OWNERDRAW : Default ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON;
+    if ((GetWindowLongW(handle_, GWL_STYLE) & kButtonTypeMask) != type) SendMessageW(handle_, BM_SETSTYLE, type, TRUE);
+    Invalidate();
+}
+
+void TBitBtn::WndProc(TMessage& m) {
+    if (m.Msg == CN_DRAWITEM) {
+        DrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(m.LParam));
+        m.Result = TRUE;
+        return;
+    }
+    TButton::WndProc(m);
+}
+
+void TBitBtn::DrawItem(const DRAWITEMSTRUCT& d) {
+    HDC dc = d.hDC;
+    RECT r = d.rcItem;
+    const bool pressed = (d.itemState & ODS_SELECTED) != 0, disabled = (d.itemState & ODS_DISABLED) != 0;
+    // The default button's dark outline, as the system draws it around its own.
+    if (Default) {
+        FrameRect(dc, &r, GetSysColorBrush(COLOR_WINDOWFRAME));
+        InflateRect(&r, -1, -1);
+    }
+    DrawFrameControl(dc, &r, DFC_BUTTON, DFCS_BUTTONPUSH | (pressed ? DFCS_PUSHED : 0));
+    RECT content = r;
+    InflateRect(&content, -2, -2);
+    const TGlyphState state = disabled ? TGlyphState::Disabled : pressed ? TGlyphState::Pressed : TGlyphState::Up;
+    DrawButtonContent(*this, handle_, dc, content, state, pressed ? 1 : 0);
+    if ((d.itemState & ODS_FOCUS) && !(d.itemState & ODS_NOFOCUSRECT)) {
+        InflateRect(&r, -3, -3);
+        DrawFocusRect(dc, &r);
+    }
+}
+
 void TBitBtn::Click() {
     // The handler runs first: it may free a form that is not modal.
     TForm* form = GetParentForm(this);
@@ -167,18 +228,57 @@ TSpeedButton::TSpeedButton(TComponent* owner) : TWinControl(owner) { TabStop = f
 void TSpeedButton::CreateParams(TCreateParams& p) {
     TWinControl::CreateParams(p);
     p.winClass = "BUTTON";
-    p.style |= BS_PUSHBUTTON | (flat_ ? BS_FLAT : 0);
+    p.style |= BS_OWNERDRAW;
     p.style &= ~WS_TABSTOP;
 }
 
 void TSpeedButton::SetFlat(bool flat) {
     if (flat == flat_) return;
     flat_ = flat;
-    if (HandleAllocated()) {
-        const LONG style = GetWindowLongA(handle_, GWL_STYLE);
-        SetWindowLongA(handle_, GWL_STYLE, flat ? style | BS_FLAT : style & ~BS_FLAT);
-        Invalidate();
+    Invalidate();
+}
+
+void TSpeedButton::SetDown(bool down) {
+    if (GroupIndex == 0) down = false;
+    if (down == isDown_ || (!down && !AllowAllUp)) return;
+    isDown_ = down;
+    if (down && parent_)
+        for (TControl* c : parent_->Controls())
+            if (auto* other = dynamic_cast<TSpeedButton*>(c);
+                other && other != this && other->GroupIndex == GroupIndex && other->isDown_) {
+                other->isDown_ = false;
+                other->Invalidate();
+            }
+    Invalidate();
+}
+
+void TSpeedButton::Click() {
+    if (GroupIndex != 0) SetDown(!(isDown_ && AllowAllUp));
+    TControl::Click();
+}
+
+void TSpeedButton::DrawItem(const DRAWITEMSTRUCT& d) {
+    HDC dc = d.hDC;
+    RECT r = d.rcItem;
+    const bool pressed = (d.itemState & ODS_SELECTED) != 0, disabled = (d.itemState & ODS_DISABLED) != 0;
+    const bool sunk = pressed || isDown_;
+    FillRect(dc, &r, GetSysColorBrush(COLOR_BTNFACE));
+    if (flat_) {
+        if (sunk)
+            DrawEdge(dc, &r, BDR_SUNKENOUTER, BF_RECT);
+        else if (hot_ && !disabled)
+            DrawEdge(dc, &r, BDR_RAISEDINNER, BF_RECT);
+    } else {
+        // A Down button that is not being pressed shows the checked pattern of a latched button.
+        DrawFrameControl(dc, &r, DFC_BUTTON,
+                         DFCS_BUTTONPUSH | (sunk ? DFCS_PUSHED : 0) | (isDown_ && !pressed ? DFCS_CHECKED : 0));
     }
+    InflateRect(&r, -2, -2);
+    const TGlyphState state = disabled ? TGlyphState::Disabled
+                              : pressed ? TGlyphState::Pressed
+                              : isDown_ ? TGlyphState::Down
+                                        : TGlyphState::Up;
+    DrawButtonContent(*this, handle_, dc, r, state, sunk ? 1 : 0);
 }
 
 bool TSpeedButton::SetEnumProperty(std::string_view name, int value) {
@@ -194,6 +294,15 @@ void TSpeedButton::SetPressed(bool pressed) {
 void TSpeedButton::WndProc(TMessage& m) {
     // The button's own press handling would take the focus: the press is followed here.
     switch (m.Msg) {
+        case CN_DRAWITEM:
+            DrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(m.LParam));
+            m.Result = TRUE;
+            return;
+        case CM_MOUSEENTER:
+        case CM_MOUSELEAVE:
+            hot_ = m.Msg == CM_MOUSEENTER;
+            if (flat_) Invalidate();
+            break;
         case WM_LBUTTONDOWN:
         case WM_LBUTTONDBLCLK:
             if (!enabled_) break;

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "core/MessageService.h"
+#include "ui/Buttons.h"
 #include "ui/Forms.h"
 #include "ui/StdCtrls.h"
 
@@ -43,8 +44,9 @@ private:
 enum class TBitBtnKind { bkCustom, bkOK, bkCancel };
 
 // A push button of a kind: an OK-kind button is the default button and gives mrOk, a
-// cancel-kind button answers Escape and gives mrCancel.
-class TBitBtn : public TButton {
+// cancel-kind button answers Escape and gives mrCancel. With a glyph it draws itself (owner
+// drawn); keys, focus and the default button work as on the plain button.
+class TBitBtn : public TButton, public TButtonGlyph {
     KT_CLASS(TBitBtn, TButton)
 public:
     explicit TBitBtn(TComponent* owner);
@@ -53,30 +55,48 @@ public:
     int ModalResult = mrNone;
     void Click() override;
 
+protected:
+    void CreateParams(TCreateParams& p) override;
+    void WndProc(TMessage& m) override;
+    void GlyphChanged() override;
+
 private:
+    void DrawItem(const DRAWITEMSTRUCT& d);
     TBitBtnKind kind_ = TBitBtnKind::bkCustom;
 };
 
-// A flat tool button: it never takes the keyboard focus (the focus stays in the control the
-// user works in) and is no Tab stop; a press released inside clicks once.
-class TSpeedButton : public TWinControl {
+// A tool button: it never takes the keyboard focus (the focus stays in the control the user
+// works in) and is no Tab stop; a press released inside clicks once. It draws itself, with
+// its glyph. Buttons of one GroupIndex (not 0) on one parent act as a set: a click puts one
+// Down and the others up; a click on the Down one brings it up only with AllowAllUp.
+class TSpeedButton : public TWinControl, public TButtonGlyph {
     KT_CLASS(TSpeedButton, TWinControl, "TGraphicControl")
 public:
     explicit TSpeedButton(TComponent* owner);
     bool Flat() const { return flat_; }
     void SetFlat(bool flat);
     bool SetEnumProperty(std::string_view name, int value) override;
-    void Click() override { TControl::Click(); }
+    void Click() override;
+
+    int GroupIndex = 0;
+    bool AllowAllUp = false;
+    bool Down() const { return isDown_; }
+    // Ignored without a GroupIndex, and for bringing a button up without AllowAllUp.
+    void SetDown(bool down);
 
 protected:
     void CreateParams(TCreateParams& p) override;
     void WndProc(TMessage& m) override;
     void CommandNotify(WORD code) override;
+    void GlyphChanged() override { Invalidate(); }
 
 private:
     void SetPressed(bool pressed);
+    void DrawItem(const DRAWITEMSTRUCT& d);
     bool flat_ = false;
-    bool down_ = false;  // pressed on us, the mouse captured
+    bool down_ = false;    // pressed on us, the mouse captured
+    bool isDown_ = false;  // Down
+    bool hot_ = false;
 };
 
 // The file-open dialog, through the program's message service.

@@ -54,6 +54,17 @@ void LogClicks(ui::TForm& form) {
                 std::fprintf(g_log, "click %s\n", b->Name.c_str());
                 std::fflush(g_log);
             };
+    // A speed button's click also logs which grouped buttons are down after it.
+    for (ui::TComponent* c : form.Components())
+        if (auto* s = dynamic_cast<ui::TSpeedButton*>(c))
+            s->OnClick = [s, &form] {
+                std::fprintf(g_log, "click %s", s->Name.c_str());
+                for (ui::TComponent* o : form.Components())
+                    if (auto* g = dynamic_cast<ui::TSpeedButton*>(o); g && g->GroupIndex)
+                        std::fprintf(g_log, " %s=%d", g->Name.c_str(), g->Down() ? 1 : 0);
+                std::fprintf(g_log, "\n");
+                std::fflush(g_log);
+            };
 }
 
 int Show(const char* skin, const char* logPath) {

@@ -120,6 +120,37 @@ class GalleryTest(unittest.TestCase):
         self.assertEqual(face(disabled), expect["disabled"])
         os.remove(shot)
 
+    def test_grouped_speed_buttons_follow_real_clicks(self):
+        """The gallery's grouped speed buttons clicked with the real pointer: the clicked one goes
+        down and stays down, its partner comes up; skinned, the down one shows the pressed face."""
+        for skin in ["none", "0"]:
+            with self.subTest(skin=skin):
+                log, proc, form, children = self.start(skin)
+                left, right = (type("W", (), dict(left=r[0], top=r[1], right=r[2], bottom=r[3]))()
+                               for r in (children["Left"], children["Right"]))
+
+                def clicks():
+                    return [l for l in read(log).split("\n") if l.startswith("click Group")]
+
+                steps = [(right, "click GroupB GroupA=0 GroupB=1"), (right, "click GroupB GroupA=0 GroupB=1"),
+                         (left, "click GroupA GroupA=1 GroupB=0")]
+                for n, (button, line) in enumerate(steps, 1):
+                    pointer_click(button)
+                    wait_for(lambda: len(clicks()) == n, 10, what="click %d" % n)
+                    self.assertEqual(clicks()[-1], line)
+                if skin != "none":
+                    lines = read(log).split("\n")
+                    expect = {f[1]: f[2] for f in (l.split() for l in lines) if len(f) == 3 and f[0] == "expect"}
+                    margin = int(next(l.split()[1] for l in lines if l.startswith("margin ")))
+                    time.sleep(0.3)
+                    shot = os.path.join(SHOTS, "group.png")
+                    screenshot(shot)
+                    self.assertEqual(pixel(shot, left.left + margin, left.top), expect["pressed"])
+                    self.assertEqual(pixel(shot, right.left + margin, right.top), expect["normal"])
+                    os.remove(shot)
+                proc.kill()
+                proc.wait(timeout=20)
+
 
 if __name__ == "__main__":
     unittest.main()

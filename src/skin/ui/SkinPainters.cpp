@@ -7,6 +7,7 @@
 
 #include "skin/data/SkinDraw.h"
 #include "skin/ui/SkinColours.h"
+#include "ui/Dialogs.h"
 
 namespace kt {
 
@@ -211,7 +212,7 @@ void TSkinButton::Draw(HDC dc, const RECT& r) {
     bitmap_.SetSize(w, h);
     GdiFlush();
     FillRect(bitmap_.View(), {0, 0, w, h}, PixelOfColour(data_->ButtonFace));
-    NinePiece(bitmap_.View(), {0, 0, w, h}, *e, frame, 5);
+    NinePiece(bitmap_.View(), {0, 0, w, h}, *e, frame, FaceCount());
     HDC bdc = bitmap_.Dc();
     HGDIOBJ oldFont = SelectObject(bdc, ControlFont());
     TColour text = data_->ButtonText;
@@ -221,6 +222,12 @@ void TSkinButton::Draw(HDC dc, const RECT& r) {
     const COLORREF colour = frame == 3 ? GetSysColor(COLOR_BTNSHADOW) : SkinColorRef(text);
     std::wstring caption = WideText(window_);
     if (caption.empty() && control_) caption = ui::ToWide(control_->Text());
+    DrawContent(bdc, w, h, frame, caption, colour);
+    SelectObject(bdc, oldFont);
+    BitBlt(dc, r.left, r.top, w, h, bdc, 0, 0, SRCCOPY);
+}
+
+void TSkinButton::DrawContent(HDC bdc, int w, int h, int, const std::wstring& caption, COLORREF colour) {
     RECT calc{0, 0, w, h};
     SetBkMode(bdc, TRANSPARENT);
     SetTextColor(bdc, colour);
@@ -228,8 +235,55 @@ void TSkinButton::Draw(HDC dc, const RECT& r) {
     const int th = calc.bottom - calc.top;
     RECT tr{0, (h - th) / 2, w, (h - th) / 2 + th};
     DrawTextW(bdc, caption.c_str(), static_cast<int>(caption.size()), &tr, DT_CENTER | DT_EXPANDTABS);
-    SelectObject(bdc, oldFont);
-    BitBlt(dc, r.left, r.top, w, h, bdc, 0, 0, SRCCOPY);
+}
+
+// ---------------------------------------------------------------- TSkinBitButton, TSkinSpeedButton
+
+bool TSkinBitButton::BeforeMessage(ui::TMessage& m) {
+    // An owner-drawn button draws at once on some changes (press, focus): the skin draws then too.
+    if (m.Msg == ui::CN_DRAWITEM && data_ && HasImage(data_->Buttons.get())) {
+        RECT r;
+        GetWindowRect(window_, &r);
+        OffsetRect(&r, -r.left, -r.top);
+        try {
+            Draw(reinterpret_cast<const DRAWITEMSTRUCT*>(m.LParam)->hDC, r);
+        } catch (...) {
+        }
+        m.Result = TRUE;
+        return false;
+    }
+    return TSkinButton::BeforeMessage(m);
+}
+
+void TSkinBitButton::DrawContent(HDC bdc, int w, int h, int frame, const std::wstring& caption, COLORREF colour) {
+    const auto* glyph = dynamic_cast<const ui::TButtonGlyph*>(control_);
+    if (!glyph) return TSkinButton::DrawContent(bdc, w, h, frame, caption, colour);
+    bool greyed = false;
+    const int index = GlyphFrame(*glyph, greyed);
+    glyph->DrawGlyphAndCaption(bdc, {0, 0, w, h}, caption, index, greyed, colour, 0);
+}
+
+bool TSkinSpeedButton::Pressed() const { return (mouse_ & msPressed) || (Send(BM_GETSTATE) & BST_PUSHED); }
+
+bool TSkinSpeedButton::IsDown() const {
+    const auto* speed = dynamic_cast<const ui::TSpeedButton*>(control_);
+    return speed && speed->Down();
+}
+
+int TSkinSpeedButton::FaceFrame() {
+    enabled_ = IsWindowEnabled(window_) != FALSE && !IsDisabled(window_);
+    if (!enabled_) return 3;
+    if (Pressed() || IsDown()) return 2;
+    return (mouse_ & msHot) ? 4 : 1;
+}
+
+int TSkinSpeedButton::GlyphFrame(const ui::TButtonGlyph& glyph, bool& greyed) {
+    const bool enabled = IsWindowEnabled(window_) != FALSE && !IsDisabled(window_);
+    const TGlyphState state = !enabled ? TGlyphState::Disabled
+                              : Pressed() ? TGlyphState::Pressed
+                              : IsDown()  ? TGlyphState::Down
+                                          : TGlyphState::Up;
+    return glyph.FrameFor(state, greyed);
 }
 
 // ---------------------------------------------------------------- TSkinCheckBox, radio buttons

@@ -5,6 +5,7 @@
 #pragma once
 #include "skin/ui/SkinColours.h"
 #include "skin/ui/WinSkinControls.h"
+#include "ui/Buttons.h"
 
 namespace kt {
 
@@ -15,11 +16,15 @@ public:
     void AfterMessage(ui::TMessage& m) override;
     void Draw(HDC dc, const RECT& r) override;
     // The frame of the "Buttons" picture the button shows now (1 normal, 2 pressed, 3 disabled, 4 hot or focused).
-    int FaceFrame();
+    virtual int FaceFrame();
 
 protected:
     void FreeResources() override { bitmap_.SetSize(0, 0); }
     virtual bool TakesFocusOnPress() const { return true; }
+    // Frames of the "Buttons" picture; 0: the element's own FrameCount.
+    virtual int FaceCount() const { return 5; }
+    // What goes on the face (the caption, centred): drawn on dc, w x h, with the font selected.
+    virtual void DrawContent(HDC dc, int w, int h, int frame, const std::wstring& caption, COLORREF colour);
     TDibBitmap bitmap_;
 
 private:
@@ -27,18 +32,35 @@ private:
     bool down_ = false;  // the left button went down on us and the mouse is captured
 };
 
+// A button with a glyph: the glyph and the caption laid out as the button lays them out.
 class TSkinBitButton : public TSkinButton {
 public:
     using TSkinButton::TSkinButton;
+    bool BeforeMessage(ui::TMessage& m) override;
+
+protected:
+    int FaceCount() const override { return 0; }
+    void DrawContent(HDC dc, int w, int h, int frame, const std::wstring& caption, COLORREF colour) override;
+    // The glyph frame shown now: a bit button always shows its first.
+    virtual int GlyphFrame(const ui::TButtonGlyph&, bool& greyed) {
+        greyed = false;
+        return 1;
+    }
 };
 
-// A speed button keeps the focus where it is when pressed.
+// A speed button keeps the focus where it is when pressed, and shows its Down state pressed.
 class TSkinSpeedButton : public TSkinBitButton {
 public:
     using TSkinBitButton::TSkinBitButton;
+    int FaceFrame() override;
 
 protected:
     bool TakesFocusOnPress() const override { return false; }
+    int GlyphFrame(const ui::TButtonGlyph& glyph, bool& greyed) override;
+
+private:
+    bool Pressed() const;
+    bool IsDown() const;
 };
 
 class TSkinCheckBox : public TSkinControl {

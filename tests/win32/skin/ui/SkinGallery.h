@@ -1,6 +1,7 @@
 // The tests' gallery: one control of every kind the skin painters serve, each enabled (left
 // column) and disabled (right column), on one form. Shared by the Win32 tests and ktgallery.exe.
 #pragma once
+#include <algorithm>
 #include <memory>
 #include <string>
 
@@ -19,6 +20,46 @@ inline void LoadBuiltin(TSkinData& data, int index) {
     TSkinStore store;
     store.Store().Add().Data() = PackSkin(MakeBuiltinSkin(index));
     data.LoadFromStore(store, 0);
+}
+
+// The gallery's glyphs: frame k of a strip is a 10 x 10 square of kGlyphColours[k - 1] centred
+// in 16 x 16 of the key colour, which is each frame's bottom-left pixel and so transparent.
+inline constexpr Pixel kGlyphKey = 0x008080;
+inline constexpr Pixel kGlyphColours[4] = {0xC00000, 0x0000C0, 0x00A000, 0xC0C000};
+inline constexpr int kGlyphSize = 16;
+
+inline TBitmap32 MakeGlyph(int frames) {
+    TBitmap32 strip(kGlyphSize * frames, kGlyphSize, kGlyphKey);
+    for (int k = 0; k < frames; ++k)
+        for (int y = 3; y < 13; ++y)
+            for (int x = 3; x < 13; ++x) strip.At(k * kGlyphSize + x, y) = kGlyphColours[k];
+    return strip;
+}
+
+// Bit and speed buttons with glyphs, in a column of their own at the right; the speed buttons
+// "Left" and "Right" are one group, "Left" down.
+inline void AddGlyphButtons(ui::TForm* f) {
+    f->SetWidth(std::max(f->Width(), 800));
+    const int x = 630;
+    auto glyphed = [&](auto* b, int frames, bool enabled) {
+        b->SetGlyph(MakeGlyph(frames));
+        b->SetNumGlyphs(frames);
+        b->SetEnabled(enabled);
+        return b;
+    };
+    glyphed(ui::MakeControl<ui::TBitBtn>(f, f, "GlyphBtn", "Glyph", x, 10, 150, 34), 3, true)->SetMargin(6);
+    glyphed(ui::MakeControl<ui::TBitBtn>(f, f, "GlyphBtnOff", "Glyph off", x, 50, 150, 34), 3, false)->SetMargin(6);
+    glyphed(ui::MakeControl<ui::TBitBtn>(f, f, "GlyphTop", "Top", x, 90, 70, 50), 2, true)
+        ->SetLayout(ui::TButtonLayout::blGlyphTop);
+    glyphed(ui::MakeControl<ui::TSpeedButton>(f, f, "GlyphTool", "", x + 80, 98, 34, 34), 3, true);
+    glyphed(ui::MakeControl<ui::TSpeedButton>(f, f, "GlyphToolOff", "", x + 116, 98, 34, 34), 3, false);
+    for (int i = 0; i < 2; ++i) {
+        auto* s = glyphed(ui::MakeControl<ui::TSpeedButton>(f, f, i ? "GroupB" : "GroupA", i ? "Right" : "Left",
+                                                            x + i * 76, 150, 72, 30),
+                          4, true);
+        s->GroupIndex = 1;
+        s->SetDown(i == 0);
+    }
 }
 
 inline ui::TForm* MakeGallery() {
@@ -91,6 +132,7 @@ inline ui::TForm* MakeGallery() {
         st->PanelTexts = {"Ready", "Line 1", "Ketravo"};
         place(st, "StatusBar");
     }
+    AddGlyphButtons(f);
     return f;
 }
 

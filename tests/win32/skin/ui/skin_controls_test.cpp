@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "GuiObjects.h"
+#include "skin/data/BmpDecoder.h"
 #include "skin/data/SkinDraw.h"
 #include "skin/ui/SkinColours.h"
 #include "skin/ui/SkinPainters.h"
@@ -328,6 +329,150 @@ TEST_F(SkinButton, KeyboardUseIsUnchangedOnSkinnedControls) {
     EXPECT_TRUE(focus == combo->Handle() || IsChild(combo->Handle(), focus));
     for (wchar_t ch : std::wstring(L"x1")) SendMessageW(focus, WM_CHAR, ch, 1);
     EXPECT_EQ(combo->Text(), "x1");
+}
+
+using GlyphButtons = FormFixture;
+
+template <class T>
+T* Glyphed(ui::TForm* f, const char* caption, int x, int w, int h, int frames) {
+    auto* b = ui::MakeControl<T>(f, f, "", caption, x, 10, w, h);
+    b->SetGlyph(gallery::MakeGlyph(frames));
+    b->SetNumGlyphs(frames);
+    return b;
+}
+COLORREF GlyphFrame(int k) { return Rgb(gallery::kGlyphColours[k - 1]); }
+
+TEST_F(GlyphButtons, GlyphsShowWhereTheLayoutPutsThemInTheFrameOfTheirState) {
+    auto* bit = Glyphed<ui::TBitBtn>(form.get(), "Glyph", 10, 150, 34, 3);
+    bit->SetMargin(6);
+    bit->SetLayout(ui::TButtonLayout::blGlyphRight);
+    auto* three = Glyphed<ui::TSpeedButton>(form.get(), "", 170, 34, 34, 3);
+    auto* one = Glyphed<ui::TSpeedButton>(form.get(), "", 210, 34, 34, 1);
+    for (bool skinned : {false, true}) {
+        SCOPED_TRACE(skinned ? "skinned" : "own drawing");
+        TPainterSet set;
+        if (skinned) ScanControls(set.Host(), Blue(), form.get(), form->Handle(), nullptr);
+        // The system button's edge insets its drawing by 2; the skinned face has no such edge.
+        const int inset = skinned ? 0 : 2, x = 150 - inset - 6 - 16, y = inset + (34 - 2 * inset - 16 + 1) / 2;
+        EXPECT_EQ(ScreenPixel(bit, x + 8, y + 8), GlyphFrame(1));
+        // The key colour shows the face, as beyond the caption on the same row.
+        EXPECT_EQ(ScreenPixel(bit, x + 1, y + 1), ScreenPixel(bit, 12, y + 1));
+        EXPECT_NE(ScreenPixel(bit, x + 1, y + 1), Rgb(gallery::kGlyphKey));
+        if (!skinned) {
+            SendMessageW(bit->Handle(), BM_SETSTATE, TRUE, 0);  // pressed: frame 3, one pixel on
+            EXPECT_EQ(ScreenPixel(bit, x + 3 + 1, y + 8), GlyphFrame(3));
+            EXPECT_NE(ScreenPixel(bit, x + 3, y + 8), GlyphFrame(3));
+            SendMessageW(bit->Handle(), BM_SETSTATE, FALSE, 0);
+        }
+        for (ui::TWinControl* c : {static_cast<ui::TWinControl*>(bit), static_cast<ui::TWinControl*>(three),
+                                   static_cast<ui::TWinControl*>(one)})
+            c->SetEnabled(false);
+        // Disabled: frame 2, or the first greyed; the skinned bit button keeps its first.
+        EXPECT_EQ(ScreenPixel(bit, x + 8, y + 8), GlyphFrame(skinned ? 1 : 2));
+        EXPECT_EQ(ScreenPixel(three, 17, 17), GlyphFrame(2));
+        EXPECT_EQ(ScreenPixel(one, 17, 17), GetSysColor(COLOR_BTNSHADOW));
+        for (ui::TWinControl* c : {static_cast<ui::TWinControl*>(bit), static_cast<ui::TWinControl*>(three),
+                                   static_cast<ui::TWinControl*>(one)})
+            c->SetEnabled(true);
+    }
+}
+
+TEST_F(GlyphButtons, GroupedSpeedButtonsLatchAndPlainOnesNever) {
+    auto* a = Glyphed<ui::TSpeedButton>(form.get(), "", 10, 60, 30, 4);
+    auto* b = Glyphed<ui::TSpeedButton>(form.get(), "", 80, 60, 30, 4);
+    auto* plain = Glyphed<ui::TSpeedButton>(form.get(), "", 150, 60, 30, 4);
+    auto* other = ui::MakeControl<ui::TSpeedButton>(form.get(), form.get(), "", "O", 220, 10, 60, 30);
+    a->GroupIndex = b->GroupIndex = 1;
+    other->GroupIndex = 2;
+    other->SetDown(true);
+    auto click = [](ui::TSpeedButton* s) {
+        SendMessageW(s->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+        SendMessageW(s->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+        Pump();
+    };
+    for (bool skinned : {false, true}) {
+        SCOPED_TRACE(skinned ? "skinned" : "own drawing");
+        TPainterSet set;
+        if (skinned) ScanControls(set.Host(), Blue(), form.get(), form->Handle(), nullptr);
+        a->AllowAllUp = b->AllowAllUp = false;
+        a->SetDown(true);
+        click(b);
+        click(b);  // without AllowAllUp one of the group stays down
+        b->SetDown(false);
+        EXPECT_TRUE(b->Down());
+        EXPECT_FALSE(a->Down());
+        EXPECT_TRUE(other->Down());
+        // Down shows glyph frame 4 (on the system's face one pixel on) and, skinned, face frame 2.
+        EXPECT_EQ(ScreenPixel(b, 30 + !skinned, 15 + !skinned), GlyphFrame(4));
+        EXPECT_EQ(ScreenPixel(a, 30, 15), GlyphFrame(1));
+        if (skinned) EXPECT_EQ(PainterOf<TSkinSpeedButton>(set, b)->FaceFrame(), 2);
+        b->AllowAllUp = true;
+        click(b);
+        EXPECT_FALSE(b->Down());
+        click(plain);
+        plain->SetDown(true);
+        EXPECT_FALSE(plain->Down());
+    }
+}
+
+TEST_F(GlyphButtons, AGlyphBitButtonKeepsTheKeysOfAPlainOne) {
+    auto* edit = ui::MakeControl<ui::TEdit>(form.get(), form.get(), "E", "", 10, 10, 100, 22);
+    auto* ok = new ui::TBitBtn(form.get());
+    ok->SetKind(ui::TBitBtnKind::bkOK);
+    ok->TabOrder = 1;
+    ok->SetBounds(10, 50, 100, 30);
+    ok->SetGlyph(gallery::MakeGlyph(2));
+    ok->SetParent(form.get());
+    int clicks = 0;
+    ok->OnClick = [&] { ++clicks; };
+    EXPECT_EQ(GetWindowLongW(ok->Handle(), GWL_STYLE) & 0xF, BS_OWNERDRAW);
+    for (bool skinned : {false, true}) {
+        TPainterSet set;
+        if (skinned) ScanControls(set.Host(), Blue(), form.get(), form->Handle(), nullptr);
+        edit->SetFocus();
+        MSG enter{edit->Handle(), WM_KEYDOWN, VK_RETURN, 1, 0, {}};
+        EXPECT_TRUE(ui::IsDialogKeyMessage(enter));  // the default button
+        form->SelectNext(edit, true);
+        EXPECT_EQ(GetFocus(), ok->Handle());
+        SendMessageW(ok->Handle(), WM_KEYDOWN, VK_SPACE, 0);
+        SendMessageW(ok->Handle(), WM_KEYUP, VK_SPACE, 0xC0000001);
+        Pump();
+    }
+    EXPECT_EQ(clicks, 4);
+    ok->SetGlyph(TBitmap32());  // without its glyph: the system's default button again
+    EXPECT_EQ(GetWindowLongW(ok->Handle(), GWL_STYLE) & 0xF, BS_DEFPUSHBUTTON);
+}
+
+TEST(GlyphSources, ABitmapHandleAndABmpFileGiveTheSamePixels) {
+    const TBitmap32 glyph = gallery::MakeGlyph(2);
+    ui::TSpeedButton from(nullptr);
+    HDC screen = GetDC(nullptr);
+    HBITMAP h = CreateCompatibleBitmap(screen, glyph.Width(), glyph.Height());
+    ReleaseDC(nullptr, screen);
+    TDibBitmap dib;
+    dib.Assign(glyph);
+    HDC mem = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(mem, h);
+    BitBlt(mem, 0, 0, glyph.Width(), glyph.Height(), dib.Dc(), 0, 0, SRCCOPY);
+    SelectObject(mem, old);
+    DeleteDC(mem);
+    from.SetGlyph(h);
+    DeleteObject(h);
+    EXPECT_EQ(from.Glyph(), glyph);
+
+    char dir[MAX_PATH];
+    GetTempPathA(MAX_PATH, dir);
+    const std::string file = std::string(dir) + "ktglyph.bmp";
+    const std::vector<std::uint8_t> bytes = EncodeBmp24(glyph);
+    FILE* f = std::fopen(file.c_str(), "wb");
+    ASSERT_NE(f, nullptr);
+    std::fwrite(bytes.data(), 1, bytes.size(), f);
+    std::fclose(f);
+    from.LoadGlyph(file);
+    EXPECT_EQ(from.Glyph(), glyph);
+    DeleteFileA(file.c_str());
+    EXPECT_THROW(from.LoadGlyph(file), EInOutError);
+    EXPECT_THROW(from.SetGlyph(static_cast<HBITMAP>(nullptr)), EInvalidGraphic);
 }
 
 using SkinPainters = FormFixture;
