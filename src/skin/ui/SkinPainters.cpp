@@ -527,6 +527,7 @@ bool TSkinTab::BeforeMessage(ui::TMessage& m) {
 }
 
 void TSkinTab::Draw(HDC dc, const RECT& r) {
+    if (!HasImage(data_->Tabs.get())) return;  // the tab control drew itself
     const TDataSkinBorder& tabs = *data_->Tabs;
     const int w = r.right - r.left, h = r.bottom - r.top;
     if (w <= 0 || h <= 0) return;
@@ -784,6 +785,8 @@ int TSkinHeader::SectionFrame(int i) const {
 }
 
 void TSkinHeader::Draw(HDC dc, const RECT& r) {
+    // Without its picture the header drew itself; nothing goes over it.
+    if (!HasImage(data_->Headerbar.get())) return;
     const TDataSkinObject& e = *data_->Headerbar;
     const int w = r.right - r.left, h = r.bottom - r.top;
     if (w <= 0 || h <= 0) return;
@@ -843,7 +846,9 @@ bool TSkinTab31::BeforeMessage(ui::TMessage& m) {
 }
 
 void TSkinTab31::Draw(HDC dc, const RECT& r) {
-    auto& set = dynamic_cast<ui::TTabSet&>(*control_);
+    auto* tabSet = dynamic_cast<ui::TTabSet*>(control_);
+    if (!tabSet || !HasImage(data_->Tabs.get())) return;  // the tab set drew itself
+    ui::TTabSet& set = *tabSet;
     const TDataSkinBorder& tabs = *data_->Tabs;
     const int w = r.right - r.left, h = r.bottom - r.top;
     if (w <= 0 || h <= 0) return;

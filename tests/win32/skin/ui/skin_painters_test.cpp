@@ -289,6 +289,24 @@ TEST_F(SkinTabSet, TheSelectedTabShowsFrameTwoTheScrollerIsSkinnedAndKeysStillWo
     EXPECT_EQ(ScreenPixel(tabs->Handle(), before.left + 6, before.bottom - 2), other);
 }
 
+TEST_F(SkinTabSet, WithoutTheirPicturesTheTabSetAndHeaderDrawThemselves) {
+    TSkinData bare;
+    gallery::LoadBuiltin(bare, 0);
+    bare.Tabs.reset();
+    bare.Headerbar.reset();
+    auto* tabs = ui::MakeControl<ui::TTabSet>(form.get(), form.get(), "T", "", 10, 10, 240, 24);
+    tabs->SetTabs({"One", "Two"});
+    tabs->SetTabIndex(0);
+    auto* lv = ui::MakeControl<ui::TListView>(form.get(), form.get(), "V", "", 10, 50, 300, 100);
+    lv->Columns = {{"Name", 100}};
+    TPainterSet set;
+    MakePainter(TPainterKind::Tab31, set.Host()).release()->AttachControl(*tabs, bare, false);
+    MakePainter(TPainterKind::ListView, set.Host()).release()->AttachControl(*lv, bare, false);
+    Redraw();
+    const RECT other = tabs->TabRect(1);
+    EXPECT_EQ(ScreenPixel(tabs->Handle(), other.left + 4, other.bottom - 4), GetSysColor(COLOR_WINDOW));
+}
+
 using SkinDatePicker = SkinPainterTest;
 
 TEST_F(SkinDatePicker, EachModeGetsItsPainterAndTheCalendarAndKeysStillWork) {
