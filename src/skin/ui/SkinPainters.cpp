@@ -764,12 +764,21 @@ void TSkinHeader::AfterMessage(ui::TMessage& m) {
             }
             return;
         case WM_LBUTTONUP:
-        case WM_CAPTURECHANGED:
-            if (pressed_ >= 0) {
+        case WM_CAPTURECHANGED: {
+            // Released elsewhere, the leave went by while the mouse was held: ask where it is.
+            POINT p;
+            GetCursorPos(&p);
+            ScreenToClient(window_, &p);
+            RECT cr;
+            GetClientRect(window_, &cr);
+            const int at = PtInRect(&cr, p) ? SectionAt(MAKELPARAM(p.x, p.y)) : -1;
+            if (pressed_ >= 0 || at != hot_) {
                 pressed_ = -1;
+                hot_ = at;
                 Repaint();
             }
             return;
+        }
     }
     TSkinControl::AfterMessage(m);
 }
