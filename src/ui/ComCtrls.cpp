@@ -160,8 +160,17 @@ void TStatusBar::HandleCreated() {
     for (int w : PanelWidths) rights.push_back(x += w);
     rights.back() = -1;
     SendMessageW(handle_, SB_SETPARTS, rights.size(), reinterpret_cast<LPARAM>(rights.data()));
-    for (std::size_t i = 0; i < PanelTexts.size() && i < rights.size(); ++i)
-        SendMessageW(handle_, SB_SETTEXTW, i, reinterpret_cast<LPARAM>(ToWide(PanelTexts[i]).c_str()));
+    for (std::size_t i = 0; i < PanelTexts.size() && i < rights.size(); ++i) {
+        // The system bar centres the text after one leading tab and right-aligns it after two.
+        const TAlignment a = PanelAlignment(static_cast<int>(i));
+        const std::string tabs = a == TAlignment::taCenter ? "\t" : a == TAlignment::taRightJustify ? "\t\t" : "";
+        SendMessageW(handle_, SB_SETTEXTW, i, reinterpret_cast<LPARAM>(ToWide(tabs + PanelTexts[i]).c_str()));
+    }
+}
+
+TAlignment TStatusBar::PanelAlignment(int index) const {
+    return index >= 0 && index < static_cast<int>(PanelAlignments.size()) ? PanelAlignments[index]
+                                                                          : TAlignment::taLeftJustify;
 }
 
 TTabControl::TTabControl(TComponent* owner) : TCommonControl(owner) {
@@ -261,6 +270,53 @@ void TListView::HandleCreated() {
             item.pszText = text.data();
             SendMessageW(handle_, c == 0 ? LVM_INSERTITEMW : LVM_SETITEMTEXTW, r, reinterpret_cast<LPARAM>(&item));
         }
+}
+
+// ---------------------------------------------------------------- TDateTimePicker
+
+TDateTimePicker::TDateTimePicker(TComponent* owner) : TCommonControl(owner) {
+    width_ = 186;
+    height_ = 21;
+    TabStop = true;
+}
+
+void TDateTimePicker::CreateParams(TCreateParams& p) {
+    static const bool registered = [] {
+        INITCOMMONCONTROLSEX icc{sizeof icc, ICC_DATE_CLASSES};
+        return InitCommonControlsEx(&icc) != FALSE;
+    }();
+    (void)registered;
+    TCommonControl::CreateParams(p);
+    p.winClass = "SysDateTimePick32";
+    p.style |= DTS_SHORTDATEFORMAT | (DateMode == TDTDateMode::dmUpDown ? DTS_UPDOWN : 0);
+    p.exStyle |= WS_EX_CLIENTEDGE;
+}
+
+void TDateTimePicker::HandleCreated() {
+    TCommonControl::HandleCreated();
+    if (dateSet_) SendMessageW(handle_, DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&date_));
+}
+
+SYSTEMTIME TDateTimePicker::Date() const {
+    SYSTEMTIME t = date_;
+    if (handle_) SendMessageW(handle_, DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&t));
+    return t;
+}
+
+void TDateTimePicker::SetDate(const SYSTEMTIME& date) {
+    date_ = date;
+    dateSet_ = true;
+    if (handle_) SendMessageW(handle_, DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&date_));
+}
+
+void TDateTimePicker::WndProc(TMessage& m) {
+    if (m.Msg == CN_NOTIFY) {
+        const auto* h = reinterpret_cast<const NMHDR*>(m.LParam);
+        if (h && h->code == DTN_DATETIMECHANGE && OnChange) OnChange();
+        m.Result = 0;
+        return;
+    }
+    TCommonControl::WndProc(m);
 }
 
 }  // namespace kt::ui

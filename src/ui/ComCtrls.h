@@ -2,6 +2,7 @@
 // the memo and the stand-alone scroll bar: thin objects over the Windows controls of their
 // kinds, so that every kind the skin engine paints exists on a real window.
 #pragma once
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -96,6 +97,9 @@ public:
     // Panel widths; empty: one simple panel showing SimpleText.
     std::vector<int> PanelWidths;
     std::vector<std::string> PanelTexts;
+    // Where each panel's text sits; a panel without an entry is left-aligned.
+    std::vector<TAlignment> PanelAlignments;
+    TAlignment PanelAlignment(int index) const;
     std::string SimpleText;
     bool SizeGrip() const { return sizeGrip_; }
     void SetSizeGrip(bool v);
@@ -148,6 +152,29 @@ public:
 protected:
     void CreateParams(TCreateParams& p) override;
     void HandleCreated() override;
+};
+
+// A date picker over the system's: a drop-down calendar, or up-down arrows beside the date.
+enum class TDTDateMode : std::uint8_t { dmComboBox = 0, dmUpDown = 1 };
+static_assert(sizeof(TDTDateMode) == 1);
+
+class TDateTimePicker : public TCommonControl {
+    KT_CLASS(TDateTimePicker, TCommonControl, "TCommonCalendar")
+public:
+    explicit TDateTimePicker(TComponent* owner);
+    TDTDateMode DateMode = TDTDateMode::dmComboBox;
+    SYSTEMTIME Date() const;
+    void SetDate(const SYSTEMTIME& date);
+    std::function<void()> OnChange;
+
+protected:
+    void CreateParams(TCreateParams& p) override;
+    void HandleCreated() override;
+    void WndProc(TMessage& m) override;
+
+private:
+    SYSTEMTIME date_{};
+    bool dateSet_ = false;
 };
 
 }  // namespace kt::ui

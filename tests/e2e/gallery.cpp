@@ -1,5 +1,5 @@
 // ktgallery.exe: the tests' gallery form, skinned by the control painters.
-//   ktgallery show SKIN LOG     SKIN: 0, 1, 2 (a built-in skin) or none; clicks go to LOG, and
+//   ktgallery show SKIN LOG     SKIN: 0, 1, 2 (a built-in skin) or none; clicks and dates go to LOG, and
 //                                the expected "Buttons" frame colours are written there first
 //   ktgallery toggle N          skin on and off N times; prints GDI and USER counts before and after
 //   ktgallery bench N           paints the gallery N times unskinned and N times skinned; prints the ratio
@@ -67,11 +67,23 @@ void LogClicks(ui::TForm& form) {
             };
 }
 
+// Each date a picker takes, as "date NAME YYYY-MM-DD".
+void LogDates(ui::TForm& form) {
+    for (ui::TComponent* c : form.Components())
+        if (auto* p = dynamic_cast<ui::TDateTimePicker*>(c))
+            p->OnChange = [p] {
+                const SYSTEMTIME d = p->Date();
+                std::fprintf(g_log, "date %s %04d-%02d-%02d\n", p->Name.c_str(), d.wYear, d.wMonth, d.wDay);
+                std::fflush(g_log);
+            };
+}
+
 int Show(const char* skin, const char* logPath) {
     g_log = std::fopen(logPath, "w");
     if (!g_log) return 2;
     std::unique_ptr<ui::TForm> form(gallery::MakeGallery());
     LogClicks(*form);
+    LogDates(*form);
     // The skin goes on as in the program: through the manager, which gives the form its frame
     // and the frame its control painters.
     InstallSkinManager();

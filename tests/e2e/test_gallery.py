@@ -1,6 +1,6 @@
 """The gallery of skinned controls, driven with the real pointer: a screenshot in each built-in
 skin and with the skin off, the push button's frame colours on the screen in its four states,
-and a press released outside that does not click."""
+a press released outside that does not click, and the skinned date picker's calendar and keys."""
 import os
 import subprocess
 import tempfile
@@ -150,6 +150,38 @@ class GalleryTest(unittest.TestCase):
                     os.remove(shot)
                 proc.kill()
                 proc.wait(timeout=20)
+
+    def test_the_skinned_date_picker_drops_its_calendar_and_takes_keys(self):
+        log, proc, form, _ = self.start("0")
+        pickers = []
+        for line in self.prefix.drive("children", form).splitlines():
+            f = line.split("\t")
+            if len(f) > 7 and f[1] == "SysDateTimePick32" and f[7] == "1":
+                pickers.append(tuple(int(v) for v in f[3].split(",")))
+        pickers.sort()
+        self.assertEqual(len(pickers), 2)  # the enabled ones: drop-down, then up-down
+        l, t, r, b = pickers[0]
+
+        def calendar_shown():
+            return any(f[1] == "SysMonthCal32" and f[5] == "1"
+                       for f in (line.split("\t") for line in self.prefix.drive("windows").splitlines())
+                       if len(f) > 5)
+
+        pointer_to(r - 8, (t + b) // 2)
+        xdo("click", 1)
+        wait_for(calendar_shown, 10, what="the calendar")
+        xdo("click", 1)  # the button again: closed
+        wait_for(lambda: not calendar_shown(), 10, what="the calendar to close")
+        # The month field, one month on, then the day typed (two digits fill the field).
+        pointer_to(l + 8, (t + b) // 2)
+        xdo("click", 1)
+        xdo("key", "Up")
+        wait_for(lambda: "date DateCombo 2026-04-14" in read(log), 10, what="the next month")
+        xdo("key", "Right")
+        xdo("type", "09")
+        wait_for(lambda: "date DateCombo 2026-04-09" in read(log), 10, what="the typed day")
+        proc.kill()
+        proc.wait(timeout=20)
 
 
 if __name__ == "__main__":

@@ -3,6 +3,9 @@
 // some let the control paint and draw over parts of it (check marks, borders, combo arrows,
 // scroll bars), some only recolour (boxes).
 #pragma once
+#include <string>
+#include <vector>
+
 #include "skin/ui/SkinColours.h"
 #include "skin/ui/WinSkinControls.h"
 #include "ui/Buttons.h"
@@ -115,6 +118,14 @@ private:
     TDibBitmap bitmap_;
 };
 
+// A status text as the system bar shows it: the part before a tab at firstAlign (0 left,
+// 1 centre, 2 right), each tab moving the rest one place on.
+struct TStatusTextPart {
+    std::wstring Text;
+    UINT Align;  // DT_LEFT, DT_CENTER or DT_RIGHT
+};
+std::vector<TStatusTextPart> StatusTextParts(const std::wstring& text, int firstAlign);
+
 class TSkinTab : public TSkinControl {
 public:
     using TSkinControl::TSkinControl;
@@ -167,11 +178,41 @@ class TSkinHeader : public TSkinControl {
 public:
     using TSkinControl::TSkinControl;
     bool BeforeMessage(ui::TMessage& m) override;
+    void AfterMessage(ui::TMessage& m) override;
     void Draw(HDC dc, const RECT& r) override;
+    // The "Headerbar" frame section i shows now: 1 normal, 2 pressed, 3 disabled, 4 hot; 1
+    // when the picture has fewer frames.
+    int SectionFrame(int i) const;
 
 private:
+    // The section a point of the header is on (not on a divider), or -1.
+    int SectionAt(LPARAM point) const;
     void FreeResources() override { bitmap_.SetSize(0, 0); }
     TDibBitmap bitmap_;
+    int hot_ = -1, pressed_ = -1;
+    bool tracking_ = false;  // leave tracking asked for a bare window
+};
+
+// The tab set: its tabs hang below the page, so the "Tabs" picture is drawn upside down.
+class TSkinTab31 : public TSkinControl {
+public:
+    using TSkinControl::TSkinControl;
+    void AttachControl(ui::TWinControl& control, TSkinData& data, bool recolour) override;
+    bool BeforeMessage(ui::TMessage& m) override;
+    void Draw(HDC dc, const RECT& r) override;
+    TSkinUpDown* ScrollerPainter() const { return upDown_; }
+
+private:
+    void FreeResources() override {
+        bitmap_.SetSize(0, 0);
+        tabImage_.Clear();
+        upDown_ = nullptr;
+        scroller_ = nullptr;
+    }
+    TDibBitmap bitmap_;
+    TBitmap32 tabImage_;
+    TSkinUpDown* upDown_ = nullptr;  // held by the frame's painter list
+    ui::TWinControl* scroller_ = nullptr;
 };
 
 // What a scroll bar shows: its numbers and which part is held down.

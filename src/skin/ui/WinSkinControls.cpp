@@ -397,6 +397,7 @@ private:
             return;
         }
         if (c.IsKindOf("TTabControl") && Has(xcTab) && tabs) return ByWindow(TPainterKind::Tab, c);
+        if (cls == "TTABSET" && Has(xcTab) && tabs) return ByControl(TPainterKind::Tab31, c, false);
         if (cls == "TMVCPANEL") return Walk(c);
         if (c.IsKindOf("TPageControl") && Has(xcTab) && tabs) return ByWindow(TPainterKind::Tab, c);
         if (c.IsKindOf("TCustomCheckBox") && Has(xcCheckBox)) return ByControl(TPainterKind::CheckBox, c, true);
@@ -418,6 +419,12 @@ private:
         if (c.IsKindOf("TProgressBar") && Has(xcProgress)) return ByControl(TPainterKind::Progress, c, false);
         if (c.IsKindOf("TScrollBar") && Has(xcScrollbar)) return ByControl(TPainterKind::ScControl, c, false);
         if ((c.IsKindOf("TCustomComboBox") || rest == 95) && Has(xcCombo)) return ByControl(TPainterKind::ComBox, c, false);
+        if (cls == "TDATETIMEPICKER" && Has(xcEdit)) {
+            // The up-down picker is an edit with arrows beside it; the other drops a calendar like a combo box.
+            auto* picker = dynamic_cast<ui::TDateTimePicker*>(&c);
+            if (picker && picker->DateMode == ui::TDTDateMode::dmUpDown) return ByWindow(TPainterKind::Edit, c);
+            return ByControl(TPainterKind::ComBox, c, false);
+        }
         if (Has(xcScrollbar) && (cls == "TRICHEDIT" || cls == "TWWDBRICHEDIT" || cls == "TDXDBMEMO"))
             return ByControl(TPainterKind::ScrollBar, c, false);
         if (c.IsKindOf("TBitBtn") && Has(xcBitBtn)) return ByControl(TPainterKind::BitButton, c, false);

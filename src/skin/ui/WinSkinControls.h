@@ -120,7 +120,7 @@ private:
 // What a control's painter is, by the scan's rules.
 enum class TPainterKind {
     None, Button, BitButton, SpeedButton, CheckBox, RadioButton, ComBox, Edit, StatusBar, Box, Tab, TrackBar, UpDown, Progress,
-    Sizer, Header, ScrollBar, ListView, ScControl
+    Sizer, Header, ScrollBar, ListView, ScControl, Tab31
 };
 std::unique_ptr<TSkinControl> MakePainter(TPainterKind kind, TPainterHost host);
 

@@ -12,6 +12,7 @@
 #include "ui/ComCtrls.h"
 #include "ui/Dialogs.h"
 #include "ui/Forms.h"
+#include "ui/Tabs.h"
 
 namespace kt::gallery {
 
@@ -67,7 +68,7 @@ inline ui::TForm* MakeGallery() {
     f->Name = "Gallery";
     f->SetCaption("Ketravo Gallery");
     f->BorderStyle = ui::TBorderStyle::bsSingle;
-    f->SetBounds(20, 20, 640, 600);
+    f->SetBounds(20, 20, 640, 640);
     for (int col = 0; col < 2; ++col) {
         const bool on = col == 0;
         const int x = 10 + col * 310;
@@ -130,7 +131,23 @@ inline ui::TForm* MakeGallery() {
         auto* st = ui::MakeControl<ui::TStatusBar>(f, f, "", "", x, 506, 280, 22);
         st->PanelWidths = {90, 90, 100};
         st->PanelTexts = {"Ready", "Line 1", "Ketravo"};
+        st->PanelAlignments = {ui::TAlignment::taLeftJustify, ui::TAlignment::taCenter,
+                               ui::TAlignment::taRightJustify};
         place(st, "StatusBar");
+        // More tabs than fit: the scroller shows.
+        auto* ts = ui::MakeControl<ui::TTabSet>(f, f, "", "", x, 536, 280, 24);
+        ts->SetTabs({"General", "Keys", "Buttons", "Fonts", "Skins", "Folders", "Start", "Help"});
+        ts->SetTabIndex(1);
+        place(ts, "TabSet");
+        SYSTEMTIME day{};
+        day.wYear = 2026, day.wMonth = 3, day.wDay = 14;
+        for (ui::TDTDateMode mode : {ui::TDTDateMode::dmComboBox, ui::TDTDateMode::dmUpDown}) {
+            const bool upDown = mode == ui::TDTDateMode::dmUpDown;
+            auto* dp = ui::MakeControl<ui::TDateTimePicker>(f, f, "", "", x + (upDown ? 145 : 0), 568, 135, 22);
+            dp->DateMode = mode;
+            dp->SetDate(day);
+            place(dp, upDown ? "DateUpDown" : "DateCombo");
+        }
     }
     AddGlyphButtons(f);
     return f;

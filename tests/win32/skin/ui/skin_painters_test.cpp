@@ -1,0 +1,286 @@
+// Painters of the status bar, header, tab set and date picker on real windows: where status
+// texts land, the header's hot and pressed sections under the real mouse, the tab set's frames
+// and scroller, the picker's painter by its mode.
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <commctrl.h>
+
+#include <algorithm>
+#include <functional>
+#include <memory>
+
+#include "skin/data/SkinDraw.h"
+#include "skin/ui/SkinColours.h"
+#include "skin/ui/SkinPainters.h"
+#include "skin/ui/SkinGallery.h"
+#include "skin/ui/WinSkinControls.h"
+#include "ui/Application.h"
+#include "ui/Tabs.h"
+
+using namespace kt;
+
+namespace {
+
+bool PumpUntil(const std::function<bool()>& done, DWORD ms = 2000) {
+    for (const DWORD start = GetTickCount();; Sleep(5)) {
+        ui::TApplication::Instance().ProcessMessages();
+        if (done()) return true;
+        if (GetTickCount() - start > ms) return false;
+    }
+}
+
+TSkinData& Blue() {
+    static TSkinData* data = [] {
+        auto* d = new TSkinData;
+        gallery::LoadBuiltin(*d, 0);
+        return d;
+    }();
+    return *data;
+}
+
+// Frame n's pixel at (x, y) of a strip of `count` frames side by side.
+COLORREF FramePixel(const TBitmap32& image, int count, int frame, int x, int y) {
+    const Pixel p = image.At(FrameRect(image.Width(), image.Height(), false, count, frame).Left + x, y);
+    return RGB(PixelR(p), PixelG(p), PixelB(p));
+}
+
+// What the screen shows at (x, y) of a window's client area, once what is due is painted.
+COLORREF ScreenPixel(HWND h, int x, int y) {
+    UpdateWindow(h);
+    HDC dc = GetDC(h);
+    const COLORREF p = GetPixel(dc, x, y);
+    ReleaseDC(h, dc);
+    return p;
+}
+
+void Mouse(DWORD flags, HWND h = nullptr, int x = 0, int y = 0) {
+    POINT p{x, y};
+    if (h) ClientToScreen(h, &p);
+    INPUT in{};
+    in.type = INPUT_MOUSE;
+    in.mi.dx = MulDiv(p.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+    in.mi.dy = MulDiv(p.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+    in.mi.dwFlags = flags | (h ? MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE : 0);
+    SendInput(1, &in, sizeof in);
+}
+
+// A window just shown may miss the first move: it is sent again, one pixel aside and back.
+bool MoveUntil(HWND h, int x, int y, const std::function<bool()>& done) {
+    for (int i = 0; i < 20; ++i) {
+        Mouse(0, h, x + (i & 1), y);
+        if (PumpUntil(done, 150)) return true;
+    }
+    return false;
+}
+
+template <class T>
+T* PainterOn(TPainterSet& set, HWND h) {
+    for (auto& p : set.Painters)
+        if (auto* t = dynamic_cast<T*>(p.get()); t && p->Window() == h) return t;
+    return nullptr;
+}
+
+struct SkinPainterTest : ::testing::Test {
+    std::unique_ptr<ui::TForm> form{new ui::TForm(nullptr)};
+    void SetUp() override {
+        form->SetBounds(60, 60, 520, 300);
+        form->Show();
+        SetForegroundWindow(form->Handle());
+    }
+    void Redraw() {
+        RedrawWindow(form->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        ui::TApplication::Instance().ProcessMessages();
+    }
+};
+
+using SkinStatusBar = SkinPainterTest;
+
+TEST_F(SkinStatusBar, TextsSitLeftCentreAndRightWithAndWithoutTheSkinAndOnABareBar) {
+    auto* bar = ui::MakeControl<ui::TStatusBar>(form.get(), nullptr, "S", "", 10, 10, 480, 24);
+    bar->PanelWidths = {160, 160, 160};
+    bar->PanelTexts = {"Ok", "Ok", "Ok"};
+    bar->PanelAlignments = {ui::TAlignment::taLeftJustify, ui::TAlignment::taCenter, ui::TAlignment::taRightJustify};
+    bar->SetSizeGrip(false);
+    bar->SetParent(form.get());
+    // A system bar of no control object: its texts' leading tabs say where they go.
+    HWND bare = CreateWindowExW(0, STATUSCLASSNAMEW, L"", WS_CHILD | WS_VISIBLE | CCS_NOPARENTALIGN | CCS_NORESIZE,
+                                10, 60, 480, 24, form->Handle(), nullptr, nullptr, nullptr);
+    int rights[] = {160, 320, -1};
+    SendMessageW(bare, SB_SETPARTS, 3, reinterpret_cast<LPARAM>(rights));
+    const wchar_t* texts[] = {L"Ok", L"\tOk", L"\t\tOk"};
+    for (int i = 0; i < 3; ++i) SendMessageW(bare, SB_SETTEXTW, i, reinterpret_cast<LPARAM>(texts[i]));
+    // Panel i must show text-coloured pixels in its i-th third only.
+    auto check = [&](COLORREF text, const char* what) {
+        Redraw();
+        for (HWND h : {bar->Handle(), bare}) {
+            HDC dc = GetDC(h);
+            for (int i = 0; i < 3; ++i) {
+                RECT pr;
+                SendMessageW(h, SB_GETRECT, i, reinterpret_cast<LPARAM>(&pr));
+                int thirds = 0;
+                for (int y = pr.top + 3; y < pr.bottom - 3; ++y)
+                    for (int x = pr.left + 3; x < pr.right - 3; ++x)
+                        if (GetPixel(dc, x, y) == text) thirds |= 1 << std::min<int>(2, 3 * (x - pr.left) / (pr.right - pr.left));
+                EXPECT_EQ(thirds, 1 << i) << what << (h == bare ? " bare" : "") << " panel " << i;
+            }
+            ReleaseDC(h, dc);
+        }
+    };
+    check(GetSysColor(COLOR_BTNTEXT), "system");
+    TPainterSet set;
+    ScanControls(set.Host(), Blue(), form.get(), form->Handle(), nullptr);
+    ASSERT_NE(PainterOn<TSkinStatusBar>(set, bar->Handle()), nullptr);
+    MakePainter(TPainterKind::StatusBar, set.Host()).release()->AttachWindow(bare, Blue());
+    check(SkinColorRef(Blue().StatusBarEdges->NormalColour2), "skinned");
+    DestroyWindow(bare);
+    // Tabs within a text follow the system's rule: each moves the rest one place on, at most to the right.
+    const auto parts = StatusTextParts(L"a\tb\tc\td", 0);
+    ASSERT_EQ(parts.size(), 3u);
+    EXPECT_EQ(parts[2].Text, L"c");
+    EXPECT_EQ(parts[2].Align, UINT(DT_RIGHT));
+}
+
+using SkinHeader = SkinPainterTest;
+
+TEST_F(SkinHeader, TheRealMouseMakesASectionHotAndPressedAndClicksAndResizesStillWork) {
+    const TBitmap32& image = Blue().Headerbar->Image;
+    const int count = Blue().Headerbar->FrameCount;
+    const COLORREF normal = FramePixel(image, count, 1, 10, 1), pressed = FramePixel(image, count, 2, 10, 1),
+                   hot = FramePixel(image, count, 4, 10, 1);
+    ASSERT_TRUE(normal != hot && pressed != hot);
+    auto* lv = ui::MakeControl<ui::TListView>(form.get(), nullptr, "V", "", 10, 10, 400, 120);
+    lv->Columns = {{"Name", 100}, {"Text", 120}};
+    int clicks = 0;
+    lv->WindowProc = [&, previous = lv->WindowProc](ui::TMessage& m) {
+        if (m.Msg == ui::CN_NOTIFY && reinterpret_cast<NMHDR*>(m.LParam)->code == LVN_COLUMNCLICK) ++clicks;
+        previous(m);
+    };
+    lv->SetParent(form.get());
+    auto set = std::make_unique<TPainterSet>();
+    ScanControls(set->Host(), Blue(), form.get(), form->Handle(), nullptr);
+    HWND header = reinterpret_cast<HWND>(SendMessageW(lv->Handle(), LVM_GETHEADER, 0, 0));
+    ASSERT_NE(PainterOn<TSkinHeader>(*set, header), nullptr);
+    RECT first, second;
+    Header_GetItemRect(header, 0, &first);
+    Header_GetItemRect(header, 1, &second);
+    const int cx = (second.left + second.right) / 2, cy = second.bottom / 2;
+    auto colour = [&](const RECT& r) { return ScreenPixel(header, (r.left + r.right) / 2, r.top + 1); };
+
+    EXPECT_TRUE(MoveUntil(header, cx, cy, [&] { return colour(second) == hot && colour(first) == normal; }));
+    EXPECT_TRUE(MoveUntil(header, first.left + 20, cy, [&] { return colour(first) == hot && colour(second) == normal; }));
+    EXPECT_TRUE(MoveUntil(header, cx, cy, [&] { return colour(second) == hot && colour(first) == normal; }));
+    Mouse(MOUSEEVENTF_LEFTDOWN);
+    EXPECT_TRUE(PumpUntil([&] { return colour(second) == pressed; }));
+    Mouse(MOUSEEVENTF_LEFTUP);
+    EXPECT_TRUE(PumpUntil([&] { return clicks == 1 && colour(second) == hot; }));
+    EXPECT_TRUE(MoveUntil(header, 200, 300, [&] { return colour(second) == normal; }));  // left
+    // Dragging the divider still resizes the first column.
+    for (int x : {int(first.right) - 1, int(first.right) + 40}) {
+        Mouse(0, header, x, cy);
+        PumpUntil([] { return false; }, 100);
+        Mouse(x == first.right - 1 ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP);
+        PumpUntil([] { return false; }, 100);
+    }
+    RECT now;
+    Header_GetItemRect(header, 0, &now);
+    EXPECT_GE(now.right - now.left, 135);
+    EXPECT_EQ(clicks, 1);
+
+    // A picture of two frames: hot falls back to frame 1, pressed is still frame 2.
+    TSkinData two;
+    gallery::LoadBuiltin(two, 0);
+    TBitmap32 cut(2 * image.Width() / count, image.Height());
+    for (int y = 0; y < cut.Height(); ++y)
+        for (int x = 0; x < cut.Width(); ++x) cut.At(x, y) = image.At(x, y);
+    two.Headerbar->Image = cut;
+    two.Headerbar->FrameCount = 2;
+    set.reset();
+    TPainterSet other;
+    MakePainter(TPainterKind::Header, other.Host()).release()->AttachWindow(header, two);
+    Header_GetItemRect(header, 1, &now);
+    Mouse(0, header, (now.left + now.right) / 2, cy);  // the press below shows it arrived
+    PumpUntil([] { return false; }, 300);
+    EXPECT_EQ(colour(now), normal);
+    Mouse(MOUSEEVENTF_LEFTDOWN);
+    EXPECT_TRUE(PumpUntil([&] { return colour(now) == pressed; }));
+    Mouse(MOUSEEVENTF_LEFTUP);
+    PumpUntil([&] { return clicks == 2; });
+}
+
+using SkinTabSet = SkinPainterTest;
+
+TEST_F(SkinTabSet, TheSelectedTabShowsFrameTwoTheScrollerIsSkinnedAndKeysStillWork) {
+    auto* tabs = ui::MakeControl<ui::TTabSet>(form.get(), form.get(), "T", "", 10, 10, 240, 24);
+    tabs->SetTabs({"General", "Keys", "Buttons", "Fonts", "Skins", "Folders", "Start", "Help"});
+    tabs->SetTabIndex(1);
+    TPainterSet set;
+    ScanControls(set.Host(), Blue(), form.get(), form->Handle(), nullptr);
+    auto* painter = PainterOn<TSkinTab31>(set, tabs->Handle());
+    ASSERT_NE(painter, nullptr);
+    HWND scroller = tabs->Scroller()->Handle();
+    ASSERT_TRUE(IsWindowVisible(scroller));
+    ASSERT_NE(PainterOn<TSkinUpDown>(set, scroller), nullptr);
+    EXPECT_EQ(painter->ScrollerPainter(), PainterOn<TSkinUpDown>(set, scroller));
+    Redraw();
+    // The tabs hang below the page: the picture's top rows are at a tab's bottom.
+    const TDataSkinBorder& t = *Blue().Tabs;
+    const int mid = t.Image.Width() / t.FrameCount / 2;
+    const COLORREF selected = FramePixel(t.Image, t.FrameCount, 2, mid, 1), other = FramePixel(t.Image, t.FrameCount, 1, mid, 1);
+    ASSERT_NE(selected, other);
+    auto at = [&](int i) {
+        const RECT r = tabs->TabRect(i);
+        return ScreenPixel(tabs->Handle(), r.left + 6, r.bottom - 2);
+    };
+    EXPECT_EQ(at(1), selected);
+    EXPECT_EQ(at(0), other);
+    // The scroller's left edge is the up-down picture's, not the system's.
+    const TDataSkinBorder& u = *Blue().UpDownHorz;
+    RECT sr;
+    GetClientRect(scroller, &sr);
+    EXPECT_EQ(ScreenPixel(scroller, 0, sr.bottom / 2), FramePixel(u.Image, u.FrameCount, 1, 0, u.Image.Height() / 2));
+    // Keys reach the tab set through the painter; the new tab is drawn selected.
+    tabs->SetFocus();
+    SendMessageW(tabs->Handle(), WM_KEYDOWN, VK_RIGHT, 1);
+    EXPECT_EQ(tabs->TabIndex(), 2);
+    EXPECT_EQ(at(2), selected);
+    EXPECT_EQ(at(1), other);
+}
+
+TEST_F(SkinTabSet, WithoutTheirPicturesTheTabSetAndHeaderDrawThemselves) {
+    TSkinData bare;
+    gallery::LoadBuiltin(bare, 0);
+    bare.Tabs.reset();
+    bare.Headerbar.reset();
+    auto* tabs = ui::MakeControl<ui::TTabSet>(form.get(), form.get(), "T", "", 10, 10, 240, 24);
+    tabs->SetTabs({"One", "Two"});
+    tabs->SetTabIndex(0);
+    auto* lv = ui::MakeControl<ui::TListView>(form.get(), form.get(), "V", "", 10, 50, 300, 100);
+    lv->Columns = {{"Name", 100}};
+    TPainterSet set;
+    MakePainter(TPainterKind::Tab31, set.Host()).release()->AttachControl(*tabs, bare, false);
+    MakePainter(TPainterKind::ListView, set.Host()).release()->AttachControl(*lv, bare, false);
+    Redraw();
+    const RECT r = tabs->TabRect(1);  // an unselected tab, in the window colour as the tab set draws it
+    EXPECT_EQ(ScreenPixel(tabs->Handle(), r.left + 4, r.bottom - 4), GetSysColor(COLOR_WINDOW));
+}
+
+using SkinDatePicker = SkinPainterTest;
+
+TEST_F(SkinDatePicker, TheDropDownPickerGetsTheComboPainterTheUpDownOneTheEditsWithItsArrows) {
+    ui::TDateTimePicker* pickers[2];
+    for (int i = 0; i < 2; ++i) {
+        pickers[i] = ui::MakeControl<ui::TDateTimePicker>(form.get(), nullptr, "", "", 10, 10 + 40 * i, 150, 24);
+        pickers[i]->DateMode = i ? ui::TDTDateMode::dmUpDown : ui::TDTDateMode::dmComboBox;
+        pickers[i]->SetParent(form.get());
+    }
+    TPainterSet set;
+    ScanControls(set.Host(), Blue(), form.get(), form->Handle(), nullptr);
+    EXPECT_NE(PainterOn<TSkinComBox>(set, pickers[0]->Handle()), nullptr);
+    EXPECT_NE(PainterOn<TSkinEdit>(set, pickers[1]->Handle()), nullptr);
+    Redraw();
+    HWND arrows = FindWindowExW(pickers[1]->Handle(), nullptr, UPDOWN_CLASSW, nullptr);
+    ASSERT_NE(arrows, nullptr);
+    EXPECT_NE(PainterOn<TSkinUpDown>(set, arrows), nullptr);
+}
+
+}  // namespace
