@@ -80,6 +80,10 @@ void TSkinControl::AttachControl(ui::TWinControl& control, TSkinData& data, bool
 }
 
 void TSkinControl::AttachWindow(HWND window, TSkinData& data) {
+    // One painter per window: a second one in the chain would find itself again behind it
+    // and call itself for ever. The newer painter takes the window over.
+    auto held = WindowPainters().find(window);
+    if (held != WindowPainters().end() && held->second != this) held->second->Detach();
     data_ = &data;
     window_ = window;
     enabled_ = IsWindowEnabled(window) != FALSE;

@@ -163,6 +163,18 @@ TEST_F(SkinScan, ABareDialogsControlsArePaintedByWindowAndPutBackExactly) {
         EXPECT_NE(GetWindowLongPtrA(push, GWLP_WNDPROC), original);
     }
     EXPECT_EQ(GetWindowLongPtrA(push, GWLP_WNDPROC), original);
+    {
+        // A second painter on the same window takes it over instead of calling itself for ever.
+        TPainterSet set;
+        MakePainter(TPainterKind::Button, set.Host()).release()->AttachWindow(push, Blue());
+        MakePainter(TPainterKind::Button, set.Host()).release()->AttachWindow(push, Blue());
+        RedrawWindow(push, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+        SendMessageA(push, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("q"));
+        char text[8] = {};
+        GetWindowTextA(push, text, sizeof text);
+        EXPECT_STREQ(text, "q");
+    }
+    EXPECT_EQ(GetWindowLongPtrA(push, GWLP_WNDPROC), original);
     DestroyWindow(group);
     DestroyWindow(push);
 }
