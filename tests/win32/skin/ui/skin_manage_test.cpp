@@ -20,6 +20,14 @@ void Pump(DWORD ms = 30) {
         ui::TApplication::Instance().ProcessMessages();
 }
 
+// Activation reaches a window through the window manager: on a loaded machine that takes a while.
+template <class F>
+void PumpUntil(F done, DWORD ms = 3000) {
+    for (const DWORD start = GetTickCount(); !done() && GetTickCount() - start < ms; Sleep(1))
+        ui::TApplication::Instance().ProcessMessages();
+    Pump();
+}
+
 std::unique_ptr<TSkinData> BlueSkin(TSkinFormType type = sfMainform, void* owner = nullptr) {
     auto d = std::make_unique<TSkinData>(owner);
     d->SkinFormtype = type;
@@ -213,7 +221,7 @@ TEST_F(SkinManageTest, SwitchingOffGivesEveryWindowBackExactlyAndSwitchingLeaksN
     M().ActivationCount = 1;
     Switch(true);
     SetForegroundWindow(box);  // a bare window is taken when it is activated
-    Pump(100);
+    PumpUntil([&] { return M().FrameOf(box) != nullptr; });
     ASSERT_NE(M().FrameOf(f->Handle()), nullptr);
     ASSERT_NE(M().FrameOf(box), nullptr);
     EXPECT_NE(GetWindowLongPtrW(f->Handle(), GWLP_WNDPROC), formBefore.proc);
@@ -267,7 +275,7 @@ TEST_F(SkinManageTest, ABoxWhoseCaptionIsWiderThanItsClientIsWidenedAndItsChildr
     RECT client{};
     GetClientRect(box, &client);
     SetForegroundWindow(box);
-    Pump(100);
+    PumpUntil([&] { return M().FrameOf(box) != nullptr; });
     TWinSkinForm* frame = M().FrameOf(box);
     ASSERT_NE(frame, nullptr);
     RECT wr{}, after{};
