@@ -7,6 +7,7 @@
 
 #include "core/Errors.h"
 #include "skin/data/BmpDecoder.h"
+#include "ui/ImgList.h"
 
 namespace kt::ui {
 
@@ -19,28 +20,10 @@ Pixel ToPixel(COLORREF c) { return MakePixel(GetRValue(c), GetGValue(c), GetBVal
 void DrawGlyphOn(HDC dc, int x, int y, const TBitmap32& glyph, int numGlyphs, int index, bool greyed) {
     const int w = GlyphFrameWidth(glyph, numGlyphs) + 1, h = glyph.Height() + 1;  // +1: the embossed shadow
     if (w <= 1 || h <= 1) return;
-    BITMAPINFO bi{};
-    bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    bi.bmiHeader.biWidth = w;
-    bi.bmiHeader.biHeight = -h;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    HBITMAP section = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-    if (!section || !bits) {
-        if (section) DeleteObject(section);
-        return;
-    }
-    HDC mem = CreateCompatibleDC(dc);
-    HGDIOBJ old = SelectObject(mem, section);
-    BitBlt(mem, 0, 0, w, h, dc, x, y, SRCCOPY);
-    GdiFlush();
     const TGreyColours grey{ToPixel(GetSysColor(COLOR_BTNHIGHLIGHT)), ToPixel(GetSysColor(COLOR_BTNSHADOW))};
-    DrawGlyph({static_cast<Pixel*>(bits), w, h, w}, 0, 0, glyph, numGlyphs, index, greyed ? &grey : nullptr);
-    BitBlt(dc, x, y, w, h, mem, 0, 0, SRCCOPY);
-    SelectObject(mem, old);
-    DeleteDC(mem);
-    DeleteObject(section);
+    DrawOverPixels(dc, x, y, w, h, [&](PixelView v) {
+        DrawGlyph(v, 0, 0, glyph, numGlyphs, index, greyed ? &grey : nullptr);
+    });
 }
 
 }  // namespace

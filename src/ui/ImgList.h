@@ -3,12 +3,18 @@
 #pragma once
 #include <windows.h>
 
+#include <functional>
 #include <vector>
 
 #include "skin/data/Bitmap32.h"
 #include "ui/Component.h"
 
 namespace kt::ui {
+
+// Lets draw change what dc shows in the w x h area at (x, y): the pixels are read into a 32-bit
+// bitmap, drawn on there and written back in one copy, so that keyed and greyed images go onto
+// any DC (a screen's, a printer's, a memory bitmap's).
+void DrawOverPixels(HDC dc, int x, int y, int w, int h, const std::function<void(PixelView)>& draw);
 
 class TImageList : public TComponent {
     KT_CLASS(TImageList, TComponent, "TCustomImageList")
