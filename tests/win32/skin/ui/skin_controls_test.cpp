@@ -11,6 +11,7 @@
 #include "skin/ui/SkinColours.h"
 #include "skin/ui/SkinPainters.h"
 #include "skin/ui/WinSkinControls.h"
+#include "skin/ui/PainterTestKit.h"
 #include "skin/ui/SkinGallery.h"
 #include "ui/ComCtrls.h"
 #include "ui/Dialogs.h"
@@ -18,6 +19,7 @@
 #include "ui/Forms.h"
 
 using namespace kt;
+using namespace kt::painter_tests;
 
 namespace {
 
@@ -29,15 +31,7 @@ void Pump() {
     }
 }
 
-TSkinData& Blue() {
-    static TSkinData* data = [] {
-        auto* d = new TSkinData;
-        gallery::LoadBuiltin(*d, 0);
-        return d;
-    }();
-    return *data;
-}
-
+// The painter a scan gave the control, attached by object or by window.
 template <class T>
 T* PainterOf(TPainterSet& set, ui::TWinControl* c) {
     for (auto& p : set.Painters)

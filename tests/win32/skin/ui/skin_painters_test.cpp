@@ -12,12 +12,14 @@
 #include "skin/data/SkinDraw.h"
 #include "skin/ui/SkinColours.h"
 #include "skin/ui/SkinPainters.h"
+#include "skin/ui/PainterTestKit.h"
 #include "skin/ui/SkinGallery.h"
 #include "skin/ui/WinSkinControls.h"
 #include "ui/Application.h"
 #include "ui/Tabs.h"
 
 using namespace kt;
+using namespace kt::painter_tests;
 
 namespace {
 
@@ -27,15 +29,6 @@ bool PumpUntil(const std::function<bool()>& done, DWORD ms = 2000) {
         if (done()) return true;
         if (GetTickCount() - start > ms) return false;
     }
-}
-
-TSkinData& Blue() {
-    static TSkinData* data = [] {
-        auto* d = new TSkinData;
-        gallery::LoadBuiltin(*d, 0);
-        return d;
-    }();
-    return *data;
 }
 
 // Frame n's pixel at (x, y) of a strip of `count` frames side by side.
@@ -71,13 +64,6 @@ bool MoveUntil(HWND h, int x, int y, const std::function<bool()>& done) {
         if (PumpUntil(done, 150)) return true;
     }
     return false;
-}
-
-template <class T>
-T* PainterOn(TPainterSet& set, HWND h) {
-    for (auto& p : set.Painters)
-        if (auto* t = dynamic_cast<T*>(p.get()); t && p->Window() == h) return t;
-    return nullptr;
 }
 
 struct SkinPainterTest : ::testing::Test {
