@@ -22,13 +22,11 @@ public:
     virtual int FaceFrame();
 
 protected:
-    void FreeResources() override { bitmap_.SetSize(0, 0); }
     virtual bool TakesFocusOnPress() const { return true; }
     // Frames of the "Buttons" picture; 0: the element's own FrameCount.
     virtual int FaceCount() const { return 5; }
     // What goes on the face (the caption, centred): drawn on dc, w x h, with the font selected.
     virtual void DrawContent(HDC dc, int w, int h, int frame, const std::wstring& caption, COLORREF colour);
-    TDibBitmap bitmap_;
 
 private:
     void PostClick();
@@ -78,7 +76,10 @@ public:
 
 private:
     bool radio_;
-    void FreeResources() override { face_.Release(); }
+    void FreeResources() override {
+        TSkinControl::FreeResources();
+        face_.Release();
+    }
     TFaceBrush face_;  // the background behind the caption
 };
 
@@ -114,8 +115,6 @@ public:
     void Draw(HDC dc, const RECT& r) override;
 
 private:
-    void FreeResources() override { bitmap_.SetSize(0, 0); }
-    TDibBitmap bitmap_;
 };
 
 // A status text as the system bar shows it: the part before a tab at firstAlign (0 left,
@@ -133,8 +132,6 @@ public:
     void Draw(HDC dc, const RECT& r) override;
 
 private:
-    void FreeResources() override { bitmap_.SetSize(0, 0); }
-    TDibBitmap bitmap_;
 };
 
 class TSkinTrackBar : public TSkinControl {
@@ -152,8 +149,6 @@ public:
 
 private:
     const TDataSkinBorder* Element() const;
-    void FreeResources() override { bitmap_.SetSize(0, 0); }
-    TDibBitmap bitmap_;
     int pressedHalf_ = -1;  // 0 up or left, 1 down or right
 };
 
@@ -164,8 +159,6 @@ public:
     void Draw(HDC dc, const RECT& r) override;
 
 private:
-    void FreeResources() override { bitmap_.SetSize(0, 0); }
-    TDibBitmap bitmap_;
 };
 
 class TSkinSizer : public TSkinControl {
@@ -187,8 +180,6 @@ public:
 private:
     // The section a point of the header is on (not on a divider), or -1.
     int SectionAt(LPARAM point) const;
-    void FreeResources() override { bitmap_.SetSize(0, 0); }
-    TDibBitmap bitmap_;
     int hot_ = -1, pressed_ = -1;
     bool tracking_ = false;  // leave tracking asked for a bare window
 };
@@ -204,12 +195,11 @@ public:
 
 private:
     void FreeResources() override {
-        bitmap_.SetSize(0, 0);
+        TSkinControl::FreeResources();
         tabImage_.Clear();
         upDown_ = nullptr;
         scroller_ = nullptr;
     }
-    TDibBitmap bitmap_;
     TBitmap32 tabImage_;
     TSkinUpDown* upDown_ = nullptr;  // held by the frame's painter list
     ui::TWinControl* scroller_ = nullptr;

@@ -160,16 +160,6 @@ LRESULT CALLBACK TSkinControl::WindowHook(HWND hwnd, UINT msg, WPARAM w, LPARAM 
     return m.Result;
 }
 
-void TSkinControl::CallControl(ui::TMessage& m) {
-    if (link_ && link_->Saved)
-        link_->Saved(m);
-    else if (oldProc_)
-        m.Result = unicode_ ? CallWindowProcW(oldProc_, window_, m.Msg, m.WParam, m.LParam)
-                            : CallWindowProcA(oldProc_, window_, m.Msg, m.WParam, m.LParam);
-    else
-        m.Result = DefWindowProcW(window_, m.Msg, m.WParam, m.LParam);
-}
-
 void TSkinControl::MessageProc(ui::TMessage& m) {
     handled_ = false;
     // Detach (WM_NCDESTROY) forgets the procedures: keep what the message still needs.

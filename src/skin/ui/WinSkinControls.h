@@ -69,7 +69,7 @@ public:
 protected:
     // Drops what the painter keeps for drawing (bitmaps, brushes) once it is detached: a painter
     // whose control is gone stays in its frame's list until the frame lets go of it.
-    virtual void FreeResources() {}
+    virtual void FreeResources() { bitmap_.SetSize(0, 0); }
     void Repaint();
     void FillFace(HDC dc, const RECT& r);
     COLORREF Colour(TColour c) const;
@@ -77,8 +77,6 @@ protected:
     // The painter becomes the hot control of its frame, or stops being it.
     void BecomeHot();
     void StopBeingHot();
-    // Passes a message on to the control's own procedure.
-    void CallControl(ui::TMessage& m);
     HFONT ControlFont() const;
     // The mouse entering (+1) or leaving (-1) the control: the toolkit's notifications, or
     // for a bare window its own moves with leave tracking.
@@ -98,6 +96,8 @@ protected:
     RECT windowRect_{};
     bool recolour_ = false;
     TColor savedColour_ = 0;
+    // Where a painter that draws the whole control composes it before one copy to the screen.
+    TDibBitmap bitmap_;
 
 public:
     // What the hook on a control object's WindowProc holds: the painter (null once detached,
