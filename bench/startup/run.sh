@@ -3,21 +3,13 @@
 # (the floor), alternating in one run. Prints the medians and their ratio.
 #   bench/startup/run.sh [ROUNDS]
 set -euo pipefail
-root=$(cd "$(dirname "$0")/../.." && pwd)
-build=${KT_BUILD_DIR:-$root/build}
 rounds=${1:-15}
-"$root/scripts/build.sh" >/dev/null
-bin="$build/win32/bin"
+# shellcheck source=../session.sh
+source "$(dirname "$0")/../session.sh"
 # The program as it ships (stripped, in the release folder); the build's own carries ~20 MB
 # of debugging information that a start would read too.
 exe="$build/win32/packaging/stage/Ketravo/KTRAVO.exe"
 [ -f "$exe" ] || exe="$bin/KTRAVO.exe"
-"$root/scripts/wine-session.sh" start "$build/win32" >/dev/null
-trap '"$root/scripts/wine-session.sh" stop "$build/win32"' EXIT
-# shellcheck disable=SC1091
-source "$build/win32/wine/session.env"
-export KT_WARMUP_EXE="$bin/ktdrive.exe"
-export WINEPREFIX=$("$root/scripts/wine-prefix.sh" bench)
 start=$(mktemp -d)
 mkdir -p "$start/data"
 printf 'C01Name\r\nT01Jane Doe\r\nC01Street\r\nT01Market Street 12\r\nC01Mail\r\nT01jane@example.com\r\nD011\r\n' \
