@@ -47,7 +47,9 @@ class ConfigWindow:
         return [bytes.fromhex(l.strip()).decode("utf-16-be") for l in self.drive("items", hwnd, "utf16").splitlines()]
 
 
-class ConfigTest(unittest.TestCase):
+class OneSchemeTestCase(unittest.TestCase):
+    """A fresh prefix and the program with one scheme, "button", holding one button "Old"."""
+
     def setUp(self):
         self.prefix = Prefix(self.id().rsplit(".", 1)[-1])
         self.app = App(self.prefix)
@@ -56,6 +58,9 @@ class ConfigTest(unittest.TestCase):
 
     def tearDown(self):
         self.app.stop()
+
+
+class ConfigTest(OneSchemeTestCase):
 
     def scheme(self, name):
         with open(os.path.join(self.data, name + ".dat"), "rb") as f:

@@ -6,8 +6,8 @@ import time
 import unittest
 
 import pixels
-from ktharness import App, Prefix, Target, pointer_click, pointer_to, unescape, wait_for, write_scheme, xdo, xkey
-from test_config import ConfigWindow
+from ktharness import Target, pointer_click, pointer_to, unescape, wait_for, xdo, xkey
+from test_config import ConfigWindow, OneSchemeTestCase
 
 BM_GETCHECK = 0xF0
 
@@ -20,15 +20,7 @@ def type_into(window, text):
     xdo("type", "--delay", "30", text)
 
 
-class SkinnedControlsTest(unittest.TestCase):
-    def setUp(self):
-        self.prefix = Prefix(self.id().rsplit(".", 1)[-1])
-        self.app = App(self.prefix)
-        self.data = os.path.join(self.app.start_dir, "data")
-        write_scheme(self.data, "button", [("Old", "old text")], 1)
-
-    def tearDown(self):
-        self.app.stop()
+class SkinnedControlsTest(OneSchemeTestCase):
 
     def kid(self, hwnd):
         return next(k for k in self.app.children(self.cfg.window.hwnd) if k.hwnd == hwnd)
