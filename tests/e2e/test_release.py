@@ -2,6 +2,7 @@
 unpacked into a folder whose path has blanks and an accented letter."""
 import glob
 import os
+import subprocess
 import time
 import unittest
 import zipfile
@@ -54,6 +55,10 @@ class ReleaseTest(unittest.TestCase):
                     return line.split("=", 1)[1].strip().strip('"').replace("\\\\", "\\")
         return None
 
+    def uninstaller(self):
+        """The uninstaller's window; its title names the page."""
+        return next((w for w in self.app.windows() if w.visible and w.text.startswith("Ketravo 1.1 Uninstall")), None)
+
     def config_window(self):
         return wait_for(lambda: self.app.find(cls="TConfigForm"), what="the configuration window")
 
@@ -89,6 +94,37 @@ class ReleaseTest(unittest.TestCase):
         self.assertIsNone(self.prefix.reg_value(RUN_KEY, "Ketravo"))
         self.assertTrue(os.path.isfile(os.path.join(schemes, "button.dat")))
         self.assertIsNotNone(self.prefix.reg_query(BASE_KEY + r"\Path"))
+
+    def test_uninstall_with_the_box_ticked_removes_schemes_and_settings(self):
+        self.prefix.wine(os.path.join(BUILD, "Ketravo-1.1-setup.exe"), "/S", timeout=120)
+        program = os.path.join(self.drive_c, "Program Files", "Ketravo")
+        homes = glob.glob(os.path.join(self.drive_c, "users", "*", "AppData", "Roaming", "Ketravo"))
+        self.assertEqual(len(homes), 1)
+        self.assertTrue(os.path.isfile(os.path.join(homes[0], "data", "button.dat")))
+        self.prefix.reg_add(BASE_KEY + r"\File", "Filename", "button.dat")
+
+        self.app = App(self.prefix)  # its window helpers; the uninstaller is started here
+        with open(os.path.join(self.prefix.path, "uninstall.log"), "ab") as log:
+            subprocess.Popen(["wine", os.path.join(program, "uninstall.exe")], env=self.prefix.env,
+                             stdin=subprocess.DEVNULL, stdout=log, stderr=log)
+        page = wait_for(self.uninstaller, timeout=60, what="the uninstaller")
+        tree = wait_for(lambda: next((c for c in self.app.children(page.hwnd) if c.cls == "SysTreeView32"), None),
+                        what="the list of parts")
+        # The second entry's check box (rows are 17 pixels high) is ticked with a click.
+        time.sleep(0.5)
+        pointer_click(type("Box", (), dict(left=tree.left + 4, right=tree.left + 16, top=tree.top + 19,
+                                           bottom=tree.top + 31)))
+        time.sleep(0.3)
+        buttons = {c.text.replace("&", ""): c for c in self.app.children(page.hwnd) if c.cls.lower() == "button"}
+        pointer_click(buttons["Uninstall"])
+        wait_for(lambda: not os.path.exists(homes[0]), timeout=60, what="the schemes folder removed")
+        wait_for(lambda: self.prefix.reg_query(BASE_KEY) is None, what="the settings removed")
+        self.assertFalse(os.path.exists(program))
+        close = wait_for(lambda: next((c for c in self.app.children(page.hwnd)
+                                       if c.text.replace("&", "") == "Close" and c.visible), None),
+                         what="the Close button")
+        pointer_click(close)
+        wait_for(lambda: not self.uninstaller(), what="the uninstaller closed")
 
     def test_portable_zip_runs_from_a_path_with_blanks_and_an_accent(self):
         folder = os.path.join(self.drive_c, "Program Files \u00e9", "Ketravo x")
