@@ -155,11 +155,37 @@ void ListMenu(HMENU menu, const std::string& path) {
     }
 }
 
+// A program file's version strings ("name<TAB>value") and its manifest ("manifest<TAB>text").
+int PrintVersion(const char* file) {
+    DWORD ignored = 0;
+    const DWORD size = GetFileVersionInfoSizeA(file, &ignored);
+    std::vector<char> info(size);
+    if (size && GetFileVersionInfoA(file, 0, size, info.data())) {
+        for (const char* name : {"CompanyName", "FileDescription", "FileVersion", "OriginalFilename", "ProductName",
+                                 "ProductVersion"}) {
+            char* value = nullptr;
+            UINT length = 0;
+            const std::string path = std::string("\\StringFileInfo\\040904E4\\") + name;
+            if (VerQueryValueA(info.data(), path.c_str(), reinterpret_cast<void**>(&value), &length) && value)
+                printf("%s\t%s\n", name, value);
+        }
+    }
+    HMODULE module = LoadLibraryExA(file, nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    if (!module) return 1;
+    if (HRSRC res = FindResourceA(module, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24))) {
+        const char* text = static_cast<const char*>(LockResource(LoadResource(module, res)));
+        printf("manifest\t%s\n", Escape(std::string(text, SizeofResource(module, res))).c_str());
+    }
+    FreeLibrary(module);
+    return 0;
+}
+
 int Usage() {
     fputs("usage: ktdrive windows | children W | dialogs | press W TEXT | click W | command W ID |\n"
           "       post W MSG WPARAM LPARAM | send W MSG WPARAM LPARAM | close W | text W | settext W TEXT |\n"
           "       find TITLE [CLASS] | foreground [W] | select W INDEX | move W X Y WIDTH HEIGHT |\n"
-          "       lbselect W INDEX | items W [utf16] | menu W | focus W | lbtext W INDEX | shape W | gui PID\n"
+          "       lbselect W INDEX | items W [utf16] | menu W | focus W | lbtext W INDEX | shape W | gui PID |\n"
+          "       version FILE\n"
           "W: a window handle number, or the title of a visible top-level window\n",
           stderr);
     return 2;
@@ -174,6 +200,7 @@ int main(int argc, char** argv) {
         EnumWindows(ListTop, 0);
         return 0;
     }
+    if (cmd == "version" && argc >= 3) return PrintVersion(argv[2]);
     if (cmd == "dialogs") {
         EnumWindows(ListDialogs, 0);
         return 0;

@@ -55,6 +55,15 @@ class ReleaseTest(unittest.TestCase):
                     return line.split("=", 1)[1].strip().strip('"').replace("\\\\", "\\")
         return None
 
+    def check_version_and_manifest(self, exe):
+        fields = dict(line.split("\t", 1) for line in self.prefix.drive("version", unix_to_wine(exe)).splitlines())
+        self.assertEqual((fields.get("ProductName"), fields.get("FileVersion"), fields.get("ProductVersion")),
+                         ("Ketravo", "1.1.0.0", "1.1"))
+        manifest = fields.get("manifest", "")
+        for part in ('name="Microsoft.Windows.Common-Controls" version="6.0.0.0"', 'level="asInvoker"',
+                     'WindowsSettings">false</dpiAware>'):
+            self.assertIn(part, manifest)
+
     def uninstaller(self):
         """The uninstaller's window; its title names the page."""
         return next((w for w in self.app.windows() if w.visible and w.text.startswith("Ketravo 1.1 Uninstall")), None)
@@ -68,6 +77,7 @@ class ReleaseTest(unittest.TestCase):
         program = os.path.join(self.drive_c, "Program Files", "Ketravo")
         for f in ("KTRAVO.exe", "uninstall.exe", "README.txt", "LICENSE.txt", "help/contents.html"):
             self.assertTrue(os.path.isfile(os.path.join(program, f)), f)
+        self.check_version_and_manifest(os.path.join(program, "KTRAVO.exe"))
         links = glob.glob(os.path.join(self.drive_c, "users", "*", "AppData", "Roaming", "Microsoft", "Windows",
                                        "Start Menu", "Programs", "Ketravo", "Ketravo.lnk"))
         self.assertEqual(len(links), 1)
