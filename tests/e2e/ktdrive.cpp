@@ -372,7 +372,8 @@ int main(int argc, char** argv) {
             return 1;
         printf("W\t%ld\t%ld\t%ld\n", (long)len, (long)got, (long)wcsnlen(wide.data(), wide.size()));
         if (!SendMessageTimeoutA(w, LB_GETTEXTLEN, index, 0, SMTO_ABORTIFHUNG, 5000, &len)) return 1;
-        std::vector<char> narrow(static_cast<LRESULT>(len) < 0 ? 1 : len + 1, '\0');
+        // Room for UTF-16 too: Wine writes that many bytes whatever the length said.
+        std::vector<char> narrow(static_cast<LRESULT>(len) < 0 ? 2 : 2 * (len + 1), '\0');
         if (!SendMessageTimeoutA(w, LB_GETTEXT, index, reinterpret_cast<LPARAM>(narrow.data()), SMTO_ABORTIFHUNG,
                                  5000, &got))
             return 1;
