@@ -1,5 +1,10 @@
 // The smallest program that shows one window: the floor the start-up benchmark compares with.
+// Built a second time with KT_COMMON_CONTROLS and the program's manifest: the same window in a
+// program that loads common controls 6, as KTRAVO.exe does.
 #include <windows.h>
+#ifdef KT_COMMON_CONTROLS
+#include <commctrl.h>
+#endif
 
 static LRESULT CALLBACK Proc(HWND h, UINT m, WPARAM w, LPARAM l) {
     if (m == WM_DESTROY) PostQuitMessage(0);
@@ -7,6 +12,9 @@ static LRESULT CALLBACK Proc(HWND h, UINT m, WPARAM w, LPARAM l) {
 }
 
 int WINAPI WinMain(HINSTANCE inst, HINSTANCE, LPSTR, int) {
+#ifdef KT_COMMON_CONTROLS
+    InitCommonControls();
+#endif
     WNDCLASSA wc{};
     wc.lpfnWndProc = Proc;
     wc.hInstance = inst;
