@@ -73,8 +73,6 @@ BOOL CALLBACK ListChild(HWND h, LPARAM) {
     return TRUE;
 }
 
-HWND ParseHwnd(const char* s) { return reinterpret_cast<HWND>(static_cast<ULONG_PTR>(strtoul(s, nullptr, 0))); }
-
 struct FindTop {
     std::string title, cls;
     HWND found = nullptr;
@@ -173,8 +171,8 @@ int PrintVersion(const char* file) {
     HMODULE module = LoadLibraryExA(file, nullptr, LOAD_LIBRARY_AS_DATAFILE);
     if (!module) return 1;
     if (HRSRC res = FindResourceA(module, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24))) {
-        const char* text = static_cast<const char*>(LockResource(LoadResource(module, res)));
-        printf("manifest\t%s\n", Escape(std::string(text, SizeofResource(module, res))).c_str());
+        if (const auto* text = static_cast<const char*>(LockResource(LoadResource(module, res))))
+            printf("manifest\t%s\n", Escape(std::string(text, SizeofResource(module, res))).c_str());
     }
     FreeLibrary(module);
     return 0;
