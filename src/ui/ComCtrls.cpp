@@ -53,7 +53,8 @@ int TScrollBar::Position() const { return handle_ ? GetScrollPos(handle_, SB_CTL
 void TCommonControl::CreateParams(TCreateParams& p) {
     static const bool registered = [] {
         INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES | ICC_TAB_CLASSES | ICC_PROGRESS_CLASS |
-                                                 ICC_BAR_CLASSES | ICC_UPDOWN_CLASS | ICC_LISTVIEW_CLASSES};
+                                                 ICC_BAR_CLASSES | ICC_UPDOWN_CLASS | ICC_LISTVIEW_CLASSES |
+                                                 ICC_DATE_CLASSES};
         return InitCommonControlsEx(&icc) != FALSE;
     }();
     (void)registered;
@@ -281,11 +282,6 @@ TDateTimePicker::TDateTimePicker(TComponent* owner) : TCommonControl(owner) {
 }
 
 void TDateTimePicker::CreateParams(TCreateParams& p) {
-    static const bool registered = [] {
-        INITCOMMONCONTROLSEX icc{sizeof icc, ICC_DATE_CLASSES};
-        return InitCommonControlsEx(&icc) != FALSE;
-    }();
-    (void)registered;
     TCommonControl::CreateParams(p);
     p.winClass = "SysDateTimePick32";
     p.style |= DTS_SHORTDATEFORMAT | (DateMode == TDTDateMode::dmUpDown ? DTS_UPDOWN : 0);

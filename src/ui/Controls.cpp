@@ -82,6 +82,18 @@ std::string FromWide(const wchar_t* text, int length) {
     return s;
 }
 
+std::wstring WindowTextW(HWND window) {
+    const int n = GetWindowTextLengthW(window);
+    std::wstring s(static_cast<size_t>(n) + 1, L'\0');
+    s.resize(static_cast<size_t>(GetWindowTextW(window, s.data(), n + 1)));
+    return s;
+}
+
+std::string WindowText(HWND window) {
+    const std::wstring s = WindowTextW(window);
+    return FromWide(s.data(), static_cast<int>(s.size()));
+}
+
 HWND CreateMessageWindow(const wchar_t* className, WNDPROC proc) {
     HINSTANCE inst = GetModuleHandleW(nullptr);
     WNDCLASSW wc{};
@@ -346,11 +358,7 @@ void TWinControl::SetEnabled(bool v) {
 }
 
 std::string TWinControl::Caption() const {
-    if (!handle_) return caption_;
-    int n = GetWindowTextLengthW(handle_);
-    std::wstring s(static_cast<size_t>(n) + 1, L'\0');
-    n = GetWindowTextW(handle_, s.data(), n + 1);
-    return FromWide(s.data(), n);
+    return handle_ ? WindowText(handle_) : caption_;
 }
 
 void TWinControl::SetCaption(const std::string& text) {

@@ -58,6 +58,9 @@ enum : UINT {
 // so that outside readers (accessibility, automation) get the system's own text handling.
 std::wstring ToWide(const std::string& text);
 std::string FromWide(const wchar_t* text, int length);
+// A window's text as the system holds it (UTF-16), and in the program's code page.
+std::wstring WindowTextW(HWND window);
+std::string WindowText(HWND window);
 
 // A hidden message-only window of class `className` (registered on first use) for the
 // toolkit's own services (timers, delayed frees).

@@ -30,13 +30,6 @@ HWND ReleaseWindow() {
 
 constexpr LONG kButtonTypeMask = 0xF;
 
-std::wstring WindowTextOf(HWND h) {
-    const int n = GetWindowTextLengthW(h);
-    std::wstring s(static_cast<std::size_t>(n) + 1, L'\0');
-    s.resize(static_cast<std::size_t>(GetWindowTextW(h, s.data(), n + 1)));
-    return s;
-}
-
 // Glyph and caption of an owner-drawn button in the control's own font.
 void DrawButtonContent(const TButtonGlyph& glyph, HWND h, HDC dc, const RECT& r, TGlyphState state, int shift) {
     HFONT font = reinterpret_cast<HFONT>(SendMessageW(h, WM_GETFONT, 0, 0));
@@ -44,7 +37,7 @@ void DrawButtonContent(const TButtonGlyph& glyph, HWND h, HDC dc, const RECT& r,
     bool greyed = false;
     const int index = glyph.FrameFor(state, greyed);
     const COLORREF text = GetSysColor(state == TGlyphState::Disabled ? COLOR_GRAYTEXT : COLOR_BTNTEXT);
-    glyph.DrawGlyphAndCaption(dc, r, WindowTextOf(h), index, greyed, text, shift);
+    glyph.DrawGlyphAndCaption(dc, r, WindowTextW(h), index, greyed, text, shift);
     if (oldFont) SelectObject(dc, oldFont);
 }
 

@@ -224,10 +224,7 @@ std::string TComboBox::Caption() const {
     if (handle_ && ItemDisplay) {
         const int i = ItemIndex();
         if (i >= 0 && i < Count()) {
-            const int n = GetWindowTextLengthW(handle_);
-            std::wstring text(static_cast<size_t>(n) + 1, L'\0');
-            text.resize(static_cast<size_t>(GetWindowTextW(handle_, text.data(), n + 1)));
-            if (text == Shown(items_[static_cast<size_t>(i)])) return items_[static_cast<size_t>(i)];
+            if (WindowTextW(handle_) == Shown(items_[static_cast<size_t>(i)])) return items_[static_cast<size_t>(i)];
         }
     }
     return TWinControl::Caption();

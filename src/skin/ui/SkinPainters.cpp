@@ -17,13 +17,6 @@ namespace {
 
 TRectI ToRectI(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
 
-std::wstring WideText(HWND h) {
-    const int n = GetWindowTextLengthW(h);
-    std::wstring s(static_cast<std::size_t>(n) + 1, L'\0');
-    s.resize(static_cast<std::size_t>(GetWindowTextW(h, s.data(), n + 1)));
-    return s;
-}
-
 Pixel PixelOfColour(TColour c) {
     const COLORREF rgb = SkinColorRef(c);
     return MakePixel(GetRValue(rgb), GetGValue(rgb), GetBValue(rgb));
@@ -222,7 +215,7 @@ void TSkinButton::Draw(HDC dc, const RECT& r) {
     if (frame == 4) text = e->MouseOverColour2;
     if (frame == 2) text = e->PressedColour2;
     const COLORREF colour = frame == 3 ? GetSysColor(COLOR_BTNSHADOW) : SkinColorRef(text);
-    std::wstring caption = WideText(window_);
+    std::wstring caption = ui::WindowTextW(window_);
     if (caption.empty() && control_) caption = ui::ToWide(control_->Text());
     DrawContent(bdc, w, h, frame, caption, colour);
     SelectObject(bdc, oldFont);

@@ -25,13 +25,6 @@ std::string Upper(std::string s) {
     return s;
 }
 
-std::string WindowText(HWND h) {
-    const int n = GetWindowTextLengthW(h);
-    std::wstring s(static_cast<std::size_t>(n) + 1, L'\0');
-    const int got = GetWindowTextW(h, s.data(), n + 1);
-    return ui::FromWide(s.data(), got);
-}
-
 // The value a painter puts in a control object's WindowProc; found again at detach by its type.
 struct PainterHook {
     std::shared_ptr<TSkinControl::Link> link;
@@ -70,7 +63,7 @@ void TSkinControl::AttachControl(ui::TWinControl& control, TSkinData& data, bool
     host_.Painters.emplace_back(this);
     focused_ = GetFocus() == window_;
     enabled_ = IsWindowEnabled(window_) != FALSE;
-    caption_ = WindowText(window_);
+    caption_ = ui::WindowText(window_);
     if (recolour) {
         recolour_ = true;
         savedColour_ = control.Color();
@@ -87,7 +80,7 @@ void TSkinControl::AttachWindow(HWND window, TSkinData& data) {
     data_ = &data;
     window_ = window;
     enabled_ = IsWindowEnabled(window) != FALSE;
-    caption_ = WindowText(window);
+    caption_ = ui::WindowText(window);
     unicode_ = IsWindowUnicode(window) != FALSE;
     WindowPainters()[window] = this;
     oldProc_ = reinterpret_cast<WNDPROC>(
@@ -200,7 +193,7 @@ void TSkinControl::AfterMessage(ui::TMessage& m) {
             Repaint();
             break;
         case WM_SETTEXT:
-            caption_ = WindowText(window_);
+            caption_ = ui::WindowText(window_);
             Repaint();
             break;
         case WM_PAINT:

@@ -411,7 +411,9 @@ TEST_F(GlyphButtons, GroupedSpeedButtonsLatchAndPlainOnesNever) {
         // Down shows glyph frame 4 (on the system's face one pixel on) and, skinned, face frame 2.
         EXPECT_EQ(ScreenPixel(b, 30 + !skinned, 15 + !skinned), GlyphFrame(4));
         EXPECT_EQ(ScreenPixel(a, 30, 15), GlyphFrame(1));
-        if (skinned) EXPECT_EQ(PainterOf<TSkinSpeedButton>(set, b)->FaceFrame(), 2);
+        if (skinned) {
+            EXPECT_EQ(PainterOf<TSkinSpeedButton>(set, b)->FaceFrame(), 2);
+        }
         b->AllowAllUp = true;
         click(b);
         EXPECT_FALSE(b->Down());
