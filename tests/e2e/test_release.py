@@ -92,7 +92,7 @@ class ReleaseTest(unittest.TestCase):
         # Start with Windows names the installed program, quoted for the blank in its path.
         cfg = self.config_window()
         load = {k.text: k for k in self.app.children(cfg.hwnd)}["Load Ketravo at startup"]
-        self.prefix.drive("click", load.hwnd)
+        pointer_click(load)
         wait_for(lambda: self.prefix.reg_value(RUN_KEY, "Ketravo") == r'"C:\Program Files\Ketravo\KTRAVO.exe"',
                  what="the Run value")
         self.app.stop()
