@@ -25,36 +25,45 @@ void PlanCharacter(unsigned char c, const KeyboardLayout& layout, std::vector<Ke
     const std::int16_t scan = layout.KeyScan(c);
     const auto vk = static_cast<std::uint8_t>(scan & 0xFF);
     const auto state = static_cast<std::uint8_t>((scan >> 8) & 0xFF);
-    const bool ctrl = state & kScanCtrl, alt = state & kScanAlt;
-    // Ctrl or Alt alone would reach the target as a shortcut; other bits (kana and the
-    // layout-specific ones) cannot be produced by injected modifiers.
-    const bool plainKey = scan != -1 && vk != 0 && vk != 0xFF &&
-                          (state & ~(kScanShift | kScanCtrl | kScanAlt)) == 0 && ctrl == alt &&
+    // Only Shift may be held by the plan: Ctrl or Alt (AltGr included) would reach the target
+    // as a shortcut or not at all; other bits (kana and the layout-specific ones) cannot be
+    // produced by injected modifiers.
+    const bool plainKey = scan != -1 && vk != 0 && vk != 0xFF && (state & ~kScanShift) == 0 &&
                           !layout.IsDeadKey(scan);
     if (!plainKey) {
         PlanUnicode(c, layout, out);
         return;
     }
     bool shift = state & kScanShift;
-    if (capsLock && !ctrl && layout.CapsLockShifts(scan)) shift = !shift;
+    if (capsLock && layout.CapsLockShifts(scan)) shift = !shift;
     if (shift) Key(out, kVkShift, false);
-    if (ctrl) Key(out, kVkControl, false);
-    if (alt) Key(out, kVkMenu, false);
     Press(out, vk);
-    if (alt) Key(out, kVkMenu, true);
-    if (ctrl) Key(out, kVkControl, true);
     if (shift) Key(out, kVkShift, true);
 }
 
-std::vector<KeyEvent> PlanTyping(std::string_view text, const KeyboardLayout& layout, int eol, bool capsLock) {
+TypingStrokes PlanStrokes(std::string_view text, const KeyboardLayout& layout, int eol, bool capsLock) {
+    TypingStrokes plan;
+    plan.strokes.reserve(text.size() + 1);
+    for (char ch : text) {
+        plan.strokes.emplace_back();
+        PlanCharacter(static_cast<unsigned char>(ch), layout, plan.strokes.back(), capsLock);
+    }
+    plan.characters = text.size();
+    if (eol == 1 || eol == 2) {
+        plan.strokes.emplace_back();
+        Press(plan.strokes.back(), eol == 2 ? kVkTab : kVkReturn);
+    }
+    return plan;
+}
+
+std::vector<KeyEvent> Flatten(const TypingStrokes& plan) {
     std::vector<KeyEvent> out;
-    out.reserve(text.size() * 4 + 2);
-    for (char ch : text) PlanCharacter(static_cast<unsigned char>(ch), layout, out, capsLock);
-    if (eol == 2)
-        Press(out, kVkTab);
-    else if (eol == 1)
-        Press(out, kVkReturn);
+    for (const auto& stroke : plan.strokes) out.insert(out.end(), stroke.begin(), stroke.end());
     return out;
+}
+
+std::vector<KeyEvent> PlanTyping(std::string_view text, const KeyboardLayout& layout, int eol, bool capsLock) {
+    return Flatten(PlanStrokes(text, layout, eol, capsLock));
 }
 
 }  // namespace kt

@@ -1,6 +1,7 @@
 // The typing plan: a button's text and the keyboard layout turned into the exact list of key
 // events that types it, followed by the scheme's end-of-line key.
 #pragma once
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -48,15 +49,27 @@ public:
     }
 };
 
-// Key events for one character: its key with the modifiers the layout names (modifiers down
-// Shift, Ctrl, Alt; up in reverse), or a character event when the layout has no plain key for
-// it: no key at all, a dead key, or a shift state other than Shift and AltGr. With Caps Lock
-// on, Shift is inverted for the keys Caps Lock affects, so the character still arrives as is.
+// Key events for one character: its key, with Shift around it when the layout needs Shift,
+// or a character event when the layout has no plain key for it: no key at all, a dead key,
+// or a key that needs Ctrl, Alt or AltGr. Injected Ctrl and Alt are not AltGr everywhere (under
+// Wine they never are) and on any system may fire the target's shortcuts, so the characters
+// behind them go as themselves. With Caps Lock on, Shift is inverted for the keys Caps Lock
+// affects, so the character still arrives as is.
 void PlanCharacter(unsigned char c, const KeyboardLayout& layout, std::vector<KeyEvent>& out,
                    bool capsLock = false);
 
-// The whole burst for a button: every character of `text` in order, then Enter for
-// end-of-line index 1, Tab for 2, nothing otherwise.
+// The key strokes for a button: one per character of `text`, in order (empty for a byte the
+// code page leaves undefined), then one for the end-of-line key when there is one: Enter for
+// index 1, Tab for 2. A stroke is what goes in at once when the typing is slowed down.
+struct TypingStrokes {
+    std::vector<std::vector<KeyEvent>> strokes;
+    std::size_t characters = 0;  // the strokes before the end-of-line key
+};
+TypingStrokes PlanStrokes(std::string_view text, const KeyboardLayout& layout, int eol,
+                          bool capsLock = false);
+
+// The same strokes as one burst.
+std::vector<KeyEvent> Flatten(const TypingStrokes& strokes);
 std::vector<KeyEvent> PlanTyping(std::string_view text, const KeyboardLayout& layout, int eol,
                                  bool capsLock = false);
 

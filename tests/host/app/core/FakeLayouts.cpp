@@ -1,17 +1,22 @@
 #include "FakeLayouts.h"
 
+#include <iconv.h>
+
 #include <stdexcept>
 
 namespace kt::test {
 
 namespace {
-// Windows-1252 bytes 0x80-0x9F; 0 marks bytes the code page leaves undefined.
-constexpr char16_t kCp1252High[32] = {
-    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
-
+constexpr std::uint8_t kAltGr = kScanCtrl | kScanAlt;
 }  // namespace
+
+void TableLayout::AddLatinLetters() {
+    for (unsigned char c = 'a'; c <= 'z'; ++c) {
+        const auto vk = static_cast<std::uint8_t>(c - 'a' + 'A');
+        Add(c, vk);
+        Add(static_cast<unsigned char>(vk), vk, kScanShift);
+    }
+}
 
 std::int16_t TableLayout::KeyScan(unsigned char c) const {
     auto it = scan_.find(c);
@@ -19,11 +24,26 @@ std::int16_t TableLayout::KeyScan(unsigned char c) const {
 }
 
 std::u16string TableLayout::ToUtf16(unsigned char c) const {
-    if (c >= 0x80 && c < 0xA0) {
-        char16_t u = kCp1252High[c - 0x80];
-        return u ? std::u16string(1, u) : std::u16string();
+    const char byte = static_cast<char>(c);
+    return Decode(std::string_view(&byte, 1));
+}
+
+std::u16string TableLayout::Decode(std::string_view bytes) const {
+    std::u16string out;
+    iconv_t cd = iconv_open("UTF-16LE", codePage_);
+    if (cd == reinterpret_cast<iconv_t>(-1)) throw std::runtime_error("no converter for the code page");
+    for (char b : bytes) {
+        char in = b, units[8];
+        char* src = &in;
+        char* dst = units;
+        size_t inLeft = 1, outLeft = sizeof units;
+        // A byte the code page leaves undefined is no character.
+        if (iconv(cd, &src, &inLeft, &dst, &outLeft) == static_cast<size_t>(-1)) continue;
+        for (char* p = units; p + 1 < dst; p += 2)
+            out += static_cast<char16_t>(static_cast<unsigned char>(p[0]) | static_cast<unsigned char>(p[1]) << 8);
     }
-    return std::u16string(1, static_cast<char16_t>(c));
+    iconv_close(cd);
+    return out;
 }
 
 void TableLayout::Add(unsigned char c, std::uint8_t vk, std::uint8_t state) {
@@ -56,9 +76,8 @@ std::u16string TableLayout::Replay(const std::vector<KeyEvent>& events) const {
         }
         if (!down.insert(e.code).second) throw std::logic_error("key down twice");
         if (e.code == kVkShift || e.code == kVkControl || e.code == kVkMenu) continue;
-        std::uint8_t state = (down.count(kVkShift) ? kScanShift : 0) |
-                             (down.count(kVkControl) ? kScanCtrl : 0) |
-                             (down.count(kVkMenu) ? kScanAlt : 0);
+        if (down.count(kVkControl) || down.count(kVkMenu)) throw std::logic_error("a shortcut, not a character");
+        const std::uint8_t state = down.count(kVkShift) ? kScanShift : 0;
         auto it = reverse_.find(static_cast<std::int16_t>(e.code | (state << 8)));
         if (it == reverse_.end()) continue;  // a key that gives no character in this state
         std::u16string ch = ToUtf16(it->second);
@@ -101,16 +120,13 @@ UsLayout::UsLayout() {
 }
 
 GermanLayout::GermanLayout() {
-    for (unsigned char c = 'a'; c <= 'z'; ++c) {
-        Add(c, static_cast<std::uint8_t>(c - 'a' + 'A'));
-        Add(static_cast<unsigned char>(c - 'a' + 'A'), static_cast<std::uint8_t>(c - 'a' + 'A'), kScanShift);
-    }
+    AddLatinLetters();
     const char* shiftedDigits = "=!\"\xA7$%&/()";
     for (int d = 0; d < 10; ++d) {
         Add(static_cast<unsigned char>('0' + d), static_cast<std::uint8_t>('0' + d));
         Add(static_cast<unsigned char>(shiftedDigits[d]), static_cast<std::uint8_t>('0' + d), kScanShift);
     }
-    const std::uint8_t altGr = kScanCtrl | kScanAlt;
+    const std::uint8_t altGr = kAltGr;
     Add(0xB2, '2', altGr);
     Add(0xB3, '3', altGr);
     Add('{', '7', altGr);
@@ -141,6 +157,97 @@ GermanLayout::GermanLayout() {
     Dead('^');
     Dead(0xB4);
     Dead('`');
+    Add(' ', 0x20);
+    Add('\t', kVkTab);
+    Add('\r', kVkReturn);
+}
+
+}  // namespace kt::test
+
+namespace kt::test {
+
+FrenchLayout::FrenchLayout() {
+    AddLatinLetters();
+    // The digit row: symbols plain, digits with Shift, more behind AltGr.
+    const unsigned char plain[] = {0xE0, '&', 0xE9, '"', '\'', '(', '-', 0xE8, '_', 0xE7};  // 0 1 ... 9
+    const char altgr[] = {'@', 0, '~', '#', '{', '[', '|', '`', '\\', '^'};
+    for (int d = 0; d < 10; ++d) {
+        const auto vk = static_cast<std::uint8_t>('0' + d);
+        Add(plain[d], vk);
+        Add(static_cast<unsigned char>('0' + d), vk, kScanShift);
+        if (altgr[d]) Add(static_cast<unsigned char>(altgr[d]), vk, kAltGr);
+    }
+    const struct { unsigned char plain, shifted, altgr; std::uint8_t vk; } oem[] = {
+        {')', 0xB0, ']', 0xDB}, {'=', '+', '}', 0xBB}, {'^', 0xA8, 0, 0xDD},  // dead ^ and dieresis
+        {'$', 0xA3, 0xA4, 0xBA}, {0xF9, '%', 0, 0xC0}, {'*', 0xB5, 0, 0xDC},  {',', '?', 0, 0xBC},
+        {';', '.', 0, 0xBE},     {':', '/', 0, 0xBF},  {'!', 0xA7, 0, 0xDF},  {'<', '>', 0, 0xE2},
+        {0xB2, 0, 0, 0xDE}};
+    for (auto& k : oem) {
+        Add(k.plain, k.vk);
+        if (k.shifted) Add(k.shifted, k.vk, kScanShift);
+        if (k.altgr) Add(k.altgr, k.vk, kAltGr);
+    }
+    Add(0x80, 'E', kAltGr);  // euro sign
+    Dead('^');
+    Dead(0xA8);
+    Dead('~');
+    Dead('`');
+    Add(' ', 0x20);
+    Add('\t', kVkTab);
+    Add('\r', kVkReturn);
+}
+
+CzechLayout::CzechLayout() : TableLayout("CP1250") {
+    AddLatinLetters();
+    // The digit row: accented letters plain, digits with Shift.
+    const unsigned char plain[] = {0xE9, '+', 0xEC, 0x9A, 0xE8, 0xF8, 0x9E, 0xFD, 0xE1, 0xED};  // 0 1 ... 9
+    for (int d = 0; d < 10; ++d) {
+        const auto vk = static_cast<std::uint8_t>('0' + d);
+        Add(plain[d], vk);
+        Add(static_cast<unsigned char>('0' + d), vk, kScanShift);
+    }
+    const struct { unsigned char c; std::uint8_t vk; } altgr[] = {
+        {'@', 'V'}, {'{', 'B'}, {'}', 'N'}, {'[', 'F'}, {']', 'G'}, {'#', 'X'}, {'&', 'C'}, {'\\', 'Q'},
+        {'|', 'W'}, {0x80, 'E'}, {'<', 0xBC}, {'>', 0xBE}, {'*', 0xBF}, {'$', 0xBA}, {'~', '1'}};
+    for (auto& k : altgr) Add(k.c, k.vk, kAltGr);
+    const struct { unsigned char plain, shifted; std::uint8_t vk; } oem[] = {
+        {0xFA, '/', 0xDB}, {')', '(', 0xDD}, {0xF9, '"', 0xBA}, {0xA7, '!', 0xDE}, {'=', '%', 0xBB},
+        {0xB4, 0xA1, 0xBF}, {',', '?', 0xBC},  {'.', ':', 0xBE},  {'-', '_', 0xBD},  {';', 0xB0, 0xC0},
+        {'\\', '|', 0xE2}};
+    for (auto& k : oem) {
+        if (KeyScan(k.plain) == -1) Add(k.plain, k.vk);
+        Add(k.shifted, k.vk, kScanShift);
+    }
+    Dead(0xB4);  // acute
+    Dead(0xA1);  // caron
+    Add(' ', 0x20);
+    Add('\t', kVkTab);
+    Add('\r', kVkReturn);
+}
+
+RussianLayout::RussianLayout() : TableLayout("CP1251") {
+    // The letter keys in the order of the US keys q w e r t y u i o p [ ] a s d f g h j k l ; ' z x c v b n m , . `
+    const std::uint8_t keys[] = {'Q', 'W', 'E', 'R', 'T', 'Y', 'U', 'I', 'O', 'P', 0xDB, 0xDD, 'A', 'S', 'D', 'F', 'G',
+                                 'H', 'J', 'K', 'L', 0xBA, 0xDE, 'Z', 'X', 'C', 'V', 'B', 'N', 'M', 0xBC, 0xBE, 0xC0};
+    const unsigned char small[] = {0xE9, 0xF6, 0xF3, 0xEA, 0xE5, 0xED, 0xE3, 0xF8, 0xF9, 0xE7, 0xF5, 0xFA, 0xF4,
+                                   0xFB, 0xE2, 0xE0, 0xEF, 0xF0, 0xEE, 0xEB, 0xE4, 0xE6, 0xFD, 0xFF, 0xF7, 0xF1,
+                                   0xEC, 0xE8, 0xF2, 0xFC, 0xE1, 0xFE, 0xB8};
+    for (size_t i = 0; i < sizeof keys; ++i) {
+        Add(small[i], keys[i]);
+        // Capitals: 0xE0-0xFF sit 0x20 below; yo (0xB8) is 0xA8.
+        Add(static_cast<unsigned char>(small[i] == 0xB8 ? 0xA8 : small[i] - 0x20), keys[i], kScanShift);
+    }
+    const char* shiftedDigits = ")!\"\xB9;%:?*(";  // 3: the numero sign
+    for (int d = 0; d < 10; ++d) {
+        Add(static_cast<unsigned char>('0' + d), static_cast<std::uint8_t>('0' + d));
+        Add(static_cast<unsigned char>(shiftedDigits[d]), static_cast<std::uint8_t>('0' + d), kScanShift);
+    }
+    const struct { unsigned char plain, shifted; std::uint8_t vk; } oem[] = {
+        {'-', '_', 0xBD}, {'=', '+', 0xBB}, {'\\', '/', 0xDC}, {'.', ',', 0xBF}};
+    for (auto& k : oem) {
+        Add(k.plain, k.vk);
+        Add(k.shifted, k.vk, kScanShift);
+    }
     Add(' ', 0x20);
     Add('\t', kVkTab);
     Add('\r', kVkReturn);
