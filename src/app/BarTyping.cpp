@@ -13,6 +13,20 @@ namespace kt {
 namespace {
 constexpr int kHotKeyId = 1;
 constexpr UINT kKeyT = 0x54;
+constexpr UINT_PTR kTypingTimer = 0x4B54;
+
+HHOOK g_mouseWatch = nullptr;
+
+// Every mouse message of the program's windows, before the system acts on it (a click's
+// activation included): once the pointer is on anything but a scheme button, the windows
+// take activation again, so the click that follows activates them fully. A pointer that
+// jumps from a scheme button straight into another window of the program tells the bar
+// nothing else in time.
+LRESULT CALLBACK WatchMouse(int code, WPARAM message, LPARAM l) {
+    if (code == HC_ACTION && ButtonForm)
+        ButtonForm->PointerOn(reinterpret_cast<MOUSEHOOKSTRUCT*>(l)->hwnd);
+    return CallNextHookEx(g_mouseWatch, code, message, l);
+}
 
 BOOL CALLBACK RefuseActivation(HWND h, LPARAM changed) {
     const LONG ex = GetWindowLongA(h, GWL_EXSTYLE);
@@ -24,8 +38,13 @@ BOOL CALLBACK RefuseActivation(HWND h, LPARAM changed) {
 }
 }  // namespace
 
+void TButtonForm::PointerOn(HWND window) {
+    if (!refusingActivation_.empty() && !pressedButton_ && !IsSchemeButton(window)) SetTakesActivation(true);
+}
+
 void TButtonForm::RegisterTypingHotKey() {
     InstallTypedKeyFilter();
+    if (!g_mouseWatch) g_mouseWatch = SetWindowsHookExA(WH_MOUSE, WatchMouse, nullptr, GetCurrentThreadId());
     if (!RegisterHotKey(Handle(), kHotKeyId, MOD_CONTROL, kKeyT))
         ShowMessage("ERROR: Unable to assign Ctrl+T as the hotkey.");
 }
@@ -68,6 +87,14 @@ void TButtonForm::WndProc(ui::TMessage& m) {
             }
             m.Result = 0;
             return;
+        case WM_TIMER:
+            if (m.WParam == kTypingTimer) {
+                if (strokeTyping_) TypeNextStroke();
+                else KillTimer(Handle(), kTypingTimer);
+                m.Result = 0;
+                return;
+            }
+            break;
         case WM_SHOWWINDOW:
             // The icon is in place before the bar is first seen: a stand-in tray window that
             // appeared after the bar would take the activation from it.
@@ -176,14 +203,56 @@ void TButtonForm::SendmessageText(const std::string& text) {
     HKL layout = GetKeyboardLayout(TargetThread);
     Win32KeyboardLayout keyboard(layout);
     Win32KeyInjector injector;
-    const std::vector<KeyEvent> plan = PlanTyping(text, keyboard, RadioGroupEOL, injector.CapsLockOn());
-    Win32TypingTarget target(TargetWindow, TargetThread, Handle());
+    TypingStrokes plan = PlanStrokes(text, keyboard, RadioGroupEOL, injector.CapsLockOn());
+    auto target = std::make_unique<Win32TypingTarget>(TargetWindow, TargetThread, Handle());
     Win32TypingClock clock;
     typing_ = true;
-    const TypingOutcome outcome = TypeIntoTarget(target, injector, clock, plan);
+    if (KeyDelay <= 0) {
+        const TypingOutcome outcome = TypeIntoTarget(*target, injector, clock, Flatten(plan));
+        typing_ = false;
+        ReportTypingOutcome(static_cast<int>(outcome));
+        return;
+    }
+    // Slowed down: the first stroke now, each further one on the typing timer, so the bar
+    // goes on answering while it types; typing_ refuses other clicks until the last stroke.
+    const TypingOutcome ready = WaitForTarget(*target, clock);
+    if (ready != TypingOutcome::Ready) {
+        typing_ = false;
+        ReportTypingOutcome(static_cast<int>(ready));
+        return;
+    }
+    strokeTyping_ = std::make_unique<StrokeTyping>(std::move(plan));
+    strokeTarget_ = std::move(target);
+    TypeNextStroke();
+}
+
+void TButtonForm::TypeNextStroke() {
+    Win32KeyInjector injector;
+    const TypingOutcome outcome = strokeTyping_->Next(*strokeTarget_, injector);
+    if (outcome == TypingOutcome::Typed && !strokeTyping_->Done()) {
+        // Armed anew after each stroke: a tick that came late is not made up for by one that
+        // follows at once, so two strokes are never closer than the delay.
+        SetTimer(Handle(), kTypingTimer, static_cast<UINT>(KeyDelay), nullptr);
+        return;
+    }
+    KillTimer(Handle(), kTypingTimer);
+    const std::unique_ptr<StrokeTyping> typing = std::move(strokeTyping_);
+    strokeTarget_.reset();
     typing_ = false;
-    switch (outcome) {
+    if (outcome == TypingOutcome::Interrupted) {
+        ShowMessage("Typing stopped: the target window is no longer in front with the focus. " +
+                    std::to_string(typing->TypedCharacters()) + " of " + std::to_string(typing->TotalCharacters()) +
+                    " characters were typed.");
+        return;
+    }
+    ReportTypingOutcome(static_cast<int>(outcome));
+}
+
+void TButtonForm::ReportTypingOutcome(int outcome) {
+    switch (static_cast<TypingOutcome>(outcome)) {
         case TypingOutcome::Typed:
+        case TypingOutcome::Ready:
+        case TypingOutcome::Interrupted:
             break;
         case TypingOutcome::NoTarget:
             ShowMessage("Press Ctrl+T on the Window where you want the typing to appear. Target window: " +

@@ -1,8 +1,10 @@
 #include "app/ButtonFormDialog.h"
 
 #include "app/core/SchemeFile.h"
+#include "app/core/TypingEngine.h"
 #include "config/FormPlacement.h"
-#include "app/core/SchemeFile.h"
+#include "config/FormTypingDialog.h"
+#include "platform/KeyInjector.h"
 #include "config/RegistryKeys.h"
 #include "config/core/SchemeName.h"
 #include "config/core/SettingsText.h"
@@ -130,6 +132,7 @@ void TButtonForm::FormCreate() {
     RestorePlacement();
     ChooseSkinAtStart();
     RegisterTypingHotKey();
+    KeyDelay = LoadKeyDelay(*VtRegistry1, BaseKey);
     // The base height again: a height read from the settings does not survive.
     SetHeight(kBaseHeight);
     LoadButtonAssignment();

@@ -20,6 +20,9 @@
 
 namespace kt {
 
+class StrokeTyping;
+class Win32TypingTarget;
+
 class TButtonForm : public ui::TForm {
     KT_CLASS(TButtonForm, ui::TForm)
 public:
@@ -53,6 +56,10 @@ public:
     TFolderSettings Folders;
     std::string BaseKey;
     std::string Filename = "button.dat";
+
+    // The pause between key strokes in milliseconds ("Options\Typing", "KeyDelay"); 0 types
+    // each text in one burst.
+    int KeyDelay = 0;
 
     HWND TargetWindow = nullptr;
     DWORD TargetThread = 0;  // the target's thread when it was captured
@@ -120,6 +127,8 @@ public:
     // Scheme buttons click without activating the bar, so the target keeps the focus.
     void HookSchemeButton(ui::TButton* button);
     void ForgetSchemeButton(ui::TButton* button);
+    // The pointer is on `window` (a mouse message of the program's thread).
+    void PointerOn(HWND window);
 
     static constexpr int kBaseHeight = 140;
 
@@ -134,6 +143,12 @@ private:
     ui::TButton* pressedButton_ = nullptr;
     std::vector<HWND> refusingActivation_;
     bool typing_ = false;
+    // A slowed-down typing in progress: one key stroke per tick of the typing timer, into
+    // the target captured when it started.
+    std::unique_ptr<StrokeTyping> strokeTyping_;
+    std::unique_ptr<Win32TypingTarget> strokeTarget_;
+    void TypeNextStroke();
+    void ReportTypingOutcome(int outcome);
     void StartNotificationIcon();
     HANDLE iconThread_ = nullptr;  // adding the notification icon
 

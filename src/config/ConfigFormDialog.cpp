@@ -8,6 +8,7 @@
 #include "app/ButtonFormDialog.h"
 #include "config/About.h"
 #include "config/FormOptionsDirectoryDialog.h"
+#include "config/FormTypingDialog.h"
 #include "config/FormPlacement.h"
 #include "config/core/HelpAddress.h"
 #include "config/HelpCommands.h"
@@ -161,6 +162,7 @@ void TConfigForm::CreateMainMenu() {
     MenuSkinGreen = item(MenuSkins, "MenuSkinGreen", "Green", [this] { MenuSkinGreenClick(); });
     MenuSkinNone = item(MenuSkins, "MenuSkinNone", "Unskin", [this] { MenuSkinNoneClick(); });
     MenuSkinLoad = item(MenuSkins, "MenuSkinLoad", "Load", [this] { MenuSkinLoadClick(); });
+    MenuTyping = item(MenuOptions, "MenuTyping", "&Typing...", [this] { ActionOptionTypingExecute(); });
 
     MenuHelp = item(root, "MenuHelp", "&Help", nullptr);
     HelpTopicSearch1 = item(MenuHelp, "HelpTopicSearch1", "&Topic Search", [this] { HelpTopicSearch1Execute(); },
@@ -437,6 +439,11 @@ TConfigForm::~TConfigForm() {
 
 void TConfigForm::ActionOptionSettingsExecute() {
     ShowSettingsDialog(*this, [this](const std::string& folder) { SchemeFolder = folder; });
+}
+void TConfigForm::ActionOptionTypingExecute() {
+    ShowTypingDialog(*this, *VtRegistry1, BaseKey, [](int delay) {
+        if (ButtonForm) ButtonForm->KeyDelay = delay;
+    });
 }
 void TConfigForm::HelpTopicSearch1Execute() { HelpTopicSearchClick(AppFolder); }
 void TConfigForm::HelpContents1Execute() { HelpContentsClick(AppFolder); }

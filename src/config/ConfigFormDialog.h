@@ -57,7 +57,7 @@ public:
     ui::TMainMenu* MainMenu1;
     ui::TMenuItem *MenuFile, *MenuFileExit;
     ui::TMenuItem *MenuInternet, *MenuBrowseURL, *MenuSendMail;
-    ui::TMenuItem *MenuOptions, *MenuFont, *MenuSettings, *MenuSkins;
+    ui::TMenuItem *MenuOptions, *MenuFont, *MenuSettings, *MenuTyping, *MenuSkins;
     ui::TMenuItem *MenuSkinXP, *MenuSkinSilver, *MenuSkinGreen, *MenuSkinNone, *MenuSkinLoad;
     ui::TMenuItem *MenuHelp, *HelpTopicSearch1, *HelpContents1, *HelpOnHelp1, *MenuHelpLine1, *HelpOnWeb1,
         *HelpSendMail1, *MenuHelpLine2, *HelpAbout1;
@@ -110,6 +110,7 @@ public:
     void FontDialog1Apply(const FontChoice& font);
     // Settings and help are served by their own modules.
     void ActionOptionSettingsExecute();
+    void ActionOptionTypingExecute();
     void HelpTopicSearch1Execute();
     void HelpContents1Execute();
     void HelpOnHelp1Execute();

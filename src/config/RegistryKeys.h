@@ -17,6 +17,7 @@ inline constexpr const char* kWindowsConfig = "Windows\\Config";
 inline constexpr const char* kForm = "Form";
 inline constexpr const char* kOptionsFonts = "Options\\Fonts";
 inline constexpr const char* kOptionsSkins = "Options\\Skins";
+inline constexpr const char* kOptionsTyping = "Options\\Typing";
 
 // "Path": folders, stored with the drive placeholder.
 inline constexpr const char* kPathApp = "PathApp";
@@ -63,6 +64,11 @@ inline constexpr int kFontSizeDefault = 8;
 inline constexpr const char* kSkinFile = "SkinFile";
 inline constexpr const char* kSkinIndex = "SkinIndex";
 inline constexpr int kSkinIndexNeverChosen = 999;
+
+// "Options\Typing": the pause between two key strokes, for targets that drop keys coming in a
+// burst; 0 types the whole text at once.
+inline constexpr const char* kKeyDelay = "KeyDelay";
+inline constexpr int kKeyDelayDefault = 0;
 
 // Start with Windows.
 inline constexpr const char* kRunKeyParent = "Software\\Microsoft\\Windows\\CurrentVersion\\";

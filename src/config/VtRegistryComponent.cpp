@@ -1,5 +1,7 @@
 #include "config/VtRegistryComponent.h"
 
+#include <climits>
+
 #include "config/RegistryKeys.h"
 #include "config/core/SettingsText.h"
 #include "core/MessageService.h"
@@ -42,8 +44,8 @@ std::string TVtRegistry::SettingName(const std::string& key, const std::string& 
     return path.empty() ? name : path + "\\" + name;
 }
 
-void TVtRegistry::ReportBadValue(const std::string& key, const std::string& name, const std::exception& e) {
-    std::string text = e.what();
+void TVtRegistry::ReportBadValue(const std::string& key, const std::string& name, const std::string& problem) {
+    std::string text = problem;
     while (!text.empty() && text.back() == '.') text.pop_back();
     Messages().Show(text + " (setting " + SettingName(key, name) + "). Its default is used instead.", "",
                     MsgKind::Error, MsgButtons::OK);
@@ -58,7 +60,7 @@ bool TVtRegistry::ReadText(const std::string& key, const std::string& name, std:
     try {
         text = reg.ReadString(name);
     } catch (const ERegistryException& e) {
-        ReportBadValue(key, name, e);
+        ReportBadValue(key, name, e.what());
         return false;
     }
     return true;
@@ -79,14 +81,23 @@ std::string TVtRegistry::LoadText(const std::string& key, const std::string& nam
 }
 
 int TVtRegistry::LoadIntegerFromRegistry(const std::string& key, const std::string& name, int defaultValue) {
+    return LoadIntegerFromRegistry(key, name, defaultValue, INT_MIN, INT_MAX);
+}
+
+int TVtRegistry::LoadIntegerFromRegistry(const std::string& key, const std::string& name, int defaultValue,
+                                         int min, int max) {
     std::string text;
     if (!ReadText(key, name, text) || text.empty()) return defaultValue;
+    int value;
     try {
-        return TextToInt(text);
+        value = TextToInt(text);
     } catch (const EConvertError& e) {
-        ReportBadValue(key, name, e);
+        ReportBadValue(key, name, e.what());
         return defaultValue;
     }
+    if (value >= min && value <= max) return value;
+    ReportBadValue(key, name, "'" + text + "' is not a number from " + IntToText(min) + " to " + IntToText(max));
+    return defaultValue;
 }
 
 bool TVtRegistry::LoadBooleanFromRegistry(const std::string& key, const std::string& name, bool defaultValue) {
@@ -95,7 +106,7 @@ bool TVtRegistry::LoadBooleanFromRegistry(const std::string& key, const std::str
     try {
         return TextToBool(text);
     } catch (const EConvertError& e) {
-        ReportBadValue(key, name, e);
+        ReportBadValue(key, name, e.what());
         return defaultValue;
     }
 }
@@ -113,7 +124,7 @@ void TVtRegistry::LoadShortFromRegistry(const std::string& key, const std::strin
         int n = reg.ReadBinaryData(name, buffer, sizeof buffer);
         if (n > 0) value.assign(buffer, static_cast<size_t>(n));
     } catch (const ERegistryException& e) {
-        ReportBadValue(key, name, e);
+        ReportBadValue(key, name, e.what());
     }
 }
 

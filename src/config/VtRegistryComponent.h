@@ -26,6 +26,9 @@ public:
     // costs only that value: it is reported in the error box, naming the setting, and the
     // default is returned.
     int LoadIntegerFromRegistry(const std::string& key, const std::string& name, int defaultValue);
+    // The same for a setting that only takes numbers from `min` to `max`: another number is
+    // reported like a bad text.
+    int LoadIntegerFromRegistry(const std::string& key, const std::string& name, int defaultValue, int min, int max);
     bool LoadBooleanFromRegistry(const std::string& key, const std::string& name, bool defaultValue);
     void LoadShortFromRegistry(const std::string& key, const std::string& name, std::string& value,
                                const std::string& defaultValue);
@@ -45,7 +48,7 @@ private:
     bool OpenForSave(class Registry& reg, const std::string& key);
     // Reads the text of a value; false when the key cannot be opened (the default stands).
     bool ReadText(const std::string& key, const std::string& name, std::string& text);
-    void ReportBadValue(const std::string& key, const std::string& name, const std::exception& e);
+    void ReportBadValue(const std::string& key, const std::string& name, const std::string& problem);
 };
 
 }  // namespace kt

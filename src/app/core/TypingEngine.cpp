@@ -34,8 +34,7 @@ std::vector<KeyEvent> ReleaseModifiers(unsigned held) {
     return out;
 }
 
-TypingOutcome TypeIntoTarget(TypingTarget& target, KeyInjector& injector, TypingClock& clock,
-                             const std::vector<KeyEvent>& plan) {
+TypingOutcome WaitForTarget(TypingTarget& target, TypingClock& clock) {
     if (!target.Exists()) return TypingOutcome::NoTarget;
     if (target.IsMinimised()) target.Restore();
     if (!target.HasKeyboardFocus()) {
@@ -48,10 +47,28 @@ TypingOutcome TypeIntoTarget(TypingTarget& target, KeyInjector& injector, Typing
             clock.SleepMs(kFocusPollMs);
         }
     }
+    return TypingOutcome::Ready;
+}
+
+TypingOutcome TypeIntoTarget(TypingTarget& target, KeyInjector& injector, TypingClock& clock,
+                             const std::vector<KeyEvent>& plan) {
+    const TypingOutcome ready = WaitForTarget(target, clock);
+    if (ready != TypingOutcome::Ready) return ready;
     std::vector<KeyEvent> burst = ReleaseModifiers(injector.HeldModifiers());
     burst.insert(burst.end(), plan.begin(), plan.end());
     if (burst.empty()) return TypingOutcome::Typed;
     return injector.Send(burst) ? TypingOutcome::Typed : TypingOutcome::NotSent;
+}
+
+TypingOutcome StrokeTyping::Next(TypingTarget& target, KeyInjector& injector) {
+    if (Done()) return TypingOutcome::Typed;
+    if (!target.Exists() || !target.HasKeyboardFocus()) return TypingOutcome::Interrupted;
+    std::vector<KeyEvent> stroke = ReleaseModifiers(injector.HeldModifiers());
+    const auto& keys = plan_.strokes[next_];
+    stroke.insert(stroke.end(), keys.begin(), keys.end());
+    if (!stroke.empty() && !injector.Send(stroke)) return TypingOutcome::NotSent;
+    ++next_;
+    return TypingOutcome::Typed;
 }
 
 }  // namespace kt

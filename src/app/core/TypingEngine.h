@@ -1,8 +1,11 @@
 // The typing engine's decisions, apart from the windows it works on: whether a target can be
 // typed into, bringing it back, waiting (bounded) until it really holds the keyboard focus,
-// and neutralising modifier keys the user still holds, before the one burst of key events.
+// and neutralising modifier keys the user still holds, before the one burst of key events or,
+// for targets that drop keys coming in a burst, key strokes one at a time.
 #pragma once
+#include <cstddef>
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 #include "app/core/TypingPlan.h"
@@ -55,10 +58,12 @@ public:
 };
 
 enum class TypingOutcome {
-    Typed,       // the burst went in
-    NoTarget,    // nothing to type into: not captured, the bar itself, or closed
-    NotInFront,  // the target did not come to the front with the focus in time
-    NotSent,     // the system refused the events
+    Typed,        // the burst, or the key stroke, went in
+    Ready,        // the target holds the focus: typing can start
+    NoTarget,     // nothing to type into: not captured, the bar itself, or closed
+    NotInFront,   // the target did not come to the front with the focus in time
+    NotSent,      // the system refused the events
+    Interrupted,  // another window took the focus, or the target closed, while typing slowly
 };
 
 // The longest wait for the target to take the focus, and the polling step.
@@ -70,10 +75,36 @@ inline constexpr unsigned kFocusPollMs = 5;
 // the target's menu, a lone Win release the start menu.
 std::vector<KeyEvent> ReleaseModifiers(unsigned held);
 
-// Types `plan` into the target: checks it exists, restores it when minimised, brings it to
-// the front and waits for the focus (at most kFocusWaitMs), then sends the held modifiers'
-// releases and the plan as one burst. Nothing is sent unless the target holds the focus.
+// Checks the target exists, restores it when minimised, brings it to the front and waits for
+// the focus (at most kFocusWaitMs). Ready, NoTarget or NotInFront.
+TypingOutcome WaitForTarget(TypingTarget& target, TypingClock& clock);
+
+// Types `plan` into the target: WaitForTarget, then the held modifiers' releases and the plan
+// as one burst. Nothing is sent unless the target holds the focus.
 TypingOutcome TypeIntoTarget(TypingTarget& target, KeyInjector& injector, TypingClock& clock,
                              const std::vector<KeyEvent>& plan);
+
+// The longest delay between key strokes a user can choose.
+inline constexpr unsigned kMaxKeyDelayMs = 1000;
+
+// Typing one key stroke at a time, for a caller that waits the delay between two calls of
+// Next (on a timer, so that its windows stay responsive meanwhile). Before every stroke the
+// target must still hold the focus: when it does not, nothing more is sent, so no key stroke
+// reaches a window the user switched to.
+class StrokeTyping {
+public:
+    explicit StrokeTyping(TypingStrokes plan) : plan_(std::move(plan)) {}
+    // Sends the next stroke with the releases of the modifiers held now: Typed, Interrupted
+    // (the target lost the focus or closed; nothing sent) or NotSent.
+    TypingOutcome Next(TypingTarget& target, KeyInjector& injector);
+    bool Done() const { return next_ >= plan_.strokes.size(); }
+    // The characters of the text whose strokes went in, and all of them.
+    std::size_t TypedCharacters() const { return next_ < plan_.characters ? next_ : plan_.characters; }
+    std::size_t TotalCharacters() const { return plan_.characters; }
+
+private:
+    TypingStrokes plan_;
+    std::size_t next_ = 0;
+};
 
 }  // namespace kt

@@ -256,6 +256,7 @@ TEST_F(ConfigOptionsTest, TheMenuBarHoldsEveryEntry) {
     HMENU skins = GetSubMenu(GetSubMenu(menu, 2), 2);
     ASSERT_NE(skins, nullptr);
     EXPECT_EQ(text(skins, 0) + "," + text(skins, 3) + "," + text(skins, 4), "Blue,Unskin,Load");
+    EXPECT_EQ(text(GetSubMenu(menu, 2), 3), "&Typing...");
     EXPECT_EQ(text(GetSubMenu(menu, 1), 1), "&Send Mail...");
 }
 

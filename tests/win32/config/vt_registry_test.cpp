@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "config/FormTypingDialog.h"
 #include "config/VtRegistryComponent.h"
 #include "core/Errors.h"
 #include "core/MessageService.h"
@@ -111,6 +112,38 @@ TEST_F(VtRegistryTest, BadTextsAndWrongTypesAreReportedByNameAndGiveTheDefault) 
     EXPECT_EQ(msgs.shown[2].text,
               "Invalid data type for 'Left' (setting " + setting + "Left). Its default is used instead.");
     for (const auto& m : msgs.shown) EXPECT_EQ(m.kind, MsgKind::Error);
+}
+
+TEST_F(VtRegistryTest, KeyDelayTakesZeroToAThousandAndReportsAnythingElseByName) {
+    const std::string program = "Software\\Orvall Software\\Ketravo\\";
+    const std::string typing = program + "Options\\Typing";
+    EXPECT_EQ(LoadKeyDelay(store, program), 0);  // nothing stored: one burst
+    const struct {
+        const char* stored;
+        int delay;
+        const char* problem;  // empty: no message
+    } cases[] = {
+        {"40", 40, ""},
+        {"1000", 1000, ""},
+        {"0", 0, ""},
+        {"1001", 0, "'1001' is not a number from 0 to 1000"},
+        {"-25", 0, "'-25' is not a number from 0 to 1000"},
+        {"25ms", 0, "'25ms' is not a valid integer value"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.stored);
+        msgs.shown.clear();
+        store.SaveStringToRegistry(typing, "KeyDelay", c.stored);
+        EXPECT_EQ(LoadKeyDelay(store, program), c.delay);
+        if (!*c.problem) {
+            EXPECT_TRUE(msgs.shown.empty());
+            continue;
+        }
+        ASSERT_EQ(msgs.shown.size(), 1u);
+        EXPECT_EQ(msgs.shown[0].text,
+                  std::string(c.problem) + " (setting Options\\Typing\\KeyDelay). Its default is used instead.");
+    }
+    store.DeleteKeyFromRegistry(typing);
 }
 
 TEST_F(VtRegistryTest, ShortStringsAreBinaryWithoutLengthAndLimitedTo255Bytes) {

@@ -19,6 +19,7 @@ struct Fake : TypingTarget, KeyInjector, TypingClock {
     bool askedFront = false;
     std::string log;
     std::vector<KeyEvent> sent;
+    std::vector<std::vector<KeyEvent>> sends;  // every call of Send
 
     bool Exists() const override { return exists && (closesAfterMs < 0 || now < static_cast<std::uint64_t>(closesAfterMs)); }
     bool IsMinimised() const override { return minimised; }
@@ -32,6 +33,7 @@ struct Fake : TypingTarget, KeyInjector, TypingClock {
     bool Send(const std::vector<KeyEvent>& burst) override {
         log += "send ";
         sent = burst;
+        sends.push_back(burst);
         return sendWorks;
     }
     std::uint64_t NowMs() const override { return now; }
@@ -94,6 +96,48 @@ TEST(TypingEngine, AltAndWinReleasesAreMaskedSoNoMenuOpens) {
     // Every key that goes up was down: nothing is left pressed by the burst itself.
     for (const KeyEvent& e : ReleaseModifiers(0xFF))
         if (!e.up) EXPECT_EQ(e.code, 0xE8);
+}
+
+TypingStrokes ThreeStrokes() {
+    TypingStrokes plan;
+    plan.strokes = {{{false, 'A', false}, {false, 'A', true}},
+                    {},  // a byte without a character
+                    {{false, 'B', false}, {false, 'B', true}},
+                    {{false, kVkReturn, false}, {false, kVkReturn, true}}};
+    plan.characters = 3;
+    return plan;
+}
+
+TEST(StrokeTyping, OneStrokeAtATimeWithTheModifiersHeldNow) {
+    Fake f;
+    StrokeTyping typing(ThreeStrokes());
+    ASSERT_EQ(typing.Next(f, f), TypingOutcome::Typed);
+    ASSERT_EQ(typing.Next(f, f), TypingOutcome::Typed);
+    f.held = kHeldLeftShift;  // the user presses Shift while it types
+    while (!typing.Done()) ASSERT_EQ(typing.Next(f, f), TypingOutcome::Typed);
+    // The empty stroke sends nothing; the Shift held before the third goes up inside it.
+    ASSERT_EQ(f.sends.size(), 3u);
+    EXPECT_EQ(f.sends[0], ThreeStrokes().strokes[0]);
+    EXPECT_EQ(f.sends[1], (std::vector<KeyEvent>{{false, 0xA0, true}, {false, 'B', false}, {false, 'B', true}}));
+    EXPECT_EQ(typing.TypedCharacters(), 3u);
+    EXPECT_EQ(typing.TotalCharacters(), 3u);
+}
+
+TEST(StrokeTyping, StopsAtOnceWhenTheTargetLosesTheFocusOrCloses) {
+    for (bool closes : {false, true}) {
+        SCOPED_TRACE(closes ? "closed" : "another window in front");
+        Fake f;
+        StrokeTyping typing(ThreeStrokes());
+        ASSERT_EQ(typing.Next(f, f), TypingOutcome::Typed);
+        if (closes) f.exists = false;
+        else f.focusAfterMs = -1;
+        EXPECT_EQ(typing.Next(f, f), TypingOutcome::Interrupted);
+        EXPECT_EQ(typing.Next(f, f), TypingOutcome::Interrupted);
+        // Nothing after the first stroke went anywhere.
+        EXPECT_EQ(f.sends.size(), 1u);
+        EXPECT_FALSE(typing.Done());
+        EXPECT_EQ(typing.TypedCharacters(), 1u);
+    }
 }
 
 }  // namespace
