@@ -9,14 +9,29 @@ pkgs=(
   g++-mingw-w64-i686 mingw-w64-i686-dev binutils-mingw-w64-i686
   wine wine32:i386 wine64
   xvfb xauth x11-xkb-utils x11-utils xdotool openbox imagemagick
-  nsis
+  nsis locales
 )
+
+# The keyboard-layout tests run Wine in these locales (each gives Wine its code page).
+locales=(en_US de_DE fr_FR cs_CZ ru_RU)
+
+make_locales() {
+  local have
+  have=$(locale -a 2>/dev/null | tr 'A-Z' 'a-z')
+  for l in "${locales[@]}"; do
+    local want
+    want=$(echo "$l.utf8" | tr 'A-Z' 'a-z')
+    if ! grep -qx "$want" <<<"$have"; then
+      localedef -i "$l" -f UTF-8 "$l.UTF-8" || echo "setup: could not make the locale $l.UTF-8" >&2
+    fi
+  done
+}
 
 missing=()
 for p in "${pkgs[@]}"; do
   if ! dpkg -s "$p" >/dev/null 2>&1; then missing+=("$p"); fi
 done
-[ ${#missing[@]} -eq 0 ] && exit 0
+if [ ${#missing[@]} -eq 0 ]; then make_locales; exit 0; fi
 
 SUDO=""
 if [ "$(id -u)" != 0 ]; then SUDO=sudo; fi
@@ -27,3 +42,4 @@ if ! dpkg --print-foreign-architectures | grep -qx i386; then
 fi
 $SUDO apt-get update -qq
 DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+make_locales

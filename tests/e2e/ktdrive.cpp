@@ -180,9 +180,9 @@ int PrintVersion(const char* file) {
 
 int Usage() {
     fputs("usage: ktdrive windows | children W | dialogs | press W TEXT | click W | command W ID |\n"
-          "       post W MSG WPARAM LPARAM | send W MSG WPARAM LPARAM | close W | text W | settext W TEXT |\n"
+          "       post W MSG WPARAM LPARAM | send W MSG WPARAM LPARAM | close W | settext W TEXT |\n"
           "       find TITLE [CLASS] | foreground [W] | select W INDEX | move W X Y WIDTH HEIGHT |\n"
-          "       lbselect W INDEX | items W [utf16] | menu W | focus W | lbtext W INDEX | shape W | gui PID |\n"
+          "       lbselect W INDEX | items W [utf16] | text W [utf16] | menu W | focus W | lbtext W INDEX | shape W | gui PID |\n"
           "       version FILE\n"
           "W: a window handle number, or the title of a visible top-level window\n",
           stderr);
@@ -274,6 +274,18 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (cmd == "text") {
+        if (argc >= 4 && !strcmp(argv[3], "utf16")) {
+            // Every UTF-16 unit in hex: text beyond the code page comes through whole.
+            DWORD_PTR length = 0;
+            if (!SendMessageTimeoutW(w, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 2000, &length)) return 1;
+            std::vector<wchar_t> wide(length + 64, L'\0');
+            if (!SendMessageTimeoutW(w, WM_GETTEXT, wide.size(), reinterpret_cast<LPARAM>(wide.data()),
+                                     SMTO_ABORTIFHUNG, 2000, nullptr))
+                return 1;
+            for (size_t k = 0; k < wide.size() && wide[k]; ++k) printf("%04x", static_cast<unsigned>(wide[k]));
+            printf("\n");
+            return 0;
+        }
         printf("%s\n", Escape(Text(w)).c_str());
         return 0;
     }

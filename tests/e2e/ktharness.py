@@ -240,8 +240,8 @@ class App:
             self.log.close()
 
 
-def write_scheme(folder, name, buttons, eol, tag_order="CT"):
-    """Writes a scheme file the way the program does: cp1252 bytes, CR LF after every line."""
+def write_scheme(folder, name, buttons, eol, tag_order="CT", encoding="cp1252"):
+    """Writes a scheme file the way the program does: code-page bytes, CR LF after every line."""
     os.makedirs(folder, exist_ok=True)
     lines = []
     for caption, text in buttons:
@@ -249,7 +249,7 @@ def write_scheme(folder, name, buttons, eol, tag_order="CT"):
             lines.append(("C01" + caption) if tag == "C" else ("T01" + text))
     lines.append("D01" + str(eol))
     with open(os.path.join(folder, name + ".dat"), "wb") as f:
-        f.write("".join(l + "\r\n" for l in lines).encode("cp1252"))
+        f.write("".join(l + "\r\n" for l in lines).encode(encoding))
 
 
 def xkey(combo):
@@ -289,11 +289,12 @@ class Target:
 
     TITLE = "Ketravo Test Target"
 
-    def __init__(self, prefix, title=None, no_focus=False):
+    def __init__(self, prefix, title=None, no_focus=False, polling=False):
         self.prefix = prefix
         self.title = title or self.TITLE
         prefix.ensure_server()
-        args = ["wine", os.path.join(BIN, "kttarget.exe"), "--title", self.title] + (["--no-focus"] if no_focus else [])
+        args = ["wine", os.path.join(BIN, "kttarget.exe"), "--title", self.title] + (["--no-focus"] if no_focus else []) \
+            + (["--polling"] if polling else [])
         self.proc = subprocess.Popen(args, env=prefix.env,
                                      stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         self.hwnd = int(wait_for(lambda: prefix.drive("find", self.title, check=False).strip(), what="the target"))
@@ -308,6 +309,11 @@ class Target:
 
     def text(self):
         return unescape(self.prefix.drive("text", self.edit).rstrip("\r\n"))
+
+    def text_utf16(self):
+        """The box's text read in UTF-16: exact whatever the code page."""
+        units = self.prefix.drive("text", self.edit, "utf16").strip()
+        return "".join(chr(int(units[i:i + 4], 16)) for i in range(0, len(units), 4))
 
     def clear(self):
         self.prefix.drive("settext", self.edit, "")
@@ -329,18 +335,62 @@ class Target:
                 return
         raise AssertionError("no target window")
 
-    def settled_text(self, quiet=1.0, timeout=60):
+    def settled_text(self, quiet=1.0, timeout=60, utf16=False):
         """The edit box takes a few hundred characters a second: wait until it stops changing."""
         last, since = None, time.time()
         end = time.time() + timeout
         while time.time() < end:
-            now = self.text()
+            now = self.text_utf16() if utf16 else self.text()
             if now != last:
                 last, since = now, time.time()
             elif time.time() - since >= quiet:
                 return now
             time.sleep(0.2)
         return last
+
+
+class Display:
+    """A virtual display of its own with an X keyboard layout and a system locale, as a user of
+    that layout has them: the layout is set before any Wine process starts on the display, and
+    the locale (LANG) gives Wine the matching code page. While it is entered, DISPLAY and the
+    locale of this process point to it, so prefixes made then, and xdotool, use it."""
+
+    def __init__(self, layout, lang):
+        self.layout, self.lang = layout, lang
+
+    def __enter__(self):
+        self.saved = {k: os.environ.get(k) for k in ("DISPLAY", "LANG", "LC_ALL")}
+        self.folder = tempfile.mkdtemp(prefix="ktdisplay-")
+        read_end, write_end = os.pipe()
+        with open(os.path.join(self.folder, "xvfb.log"), "w") as log:
+            self.xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1280x1024x24",
+                                          "-nolisten", "tcp", "-noreset"], pass_fds=(write_end,),
+                                         stdin=subprocess.DEVNULL, stdout=log, stderr=log)
+        os.close(write_end)
+        with os.fdopen(read_end) as numbers:
+            number = numbers.readline().strip()  # Xvfb writes it once it takes connections
+        if not number:
+            raise AssertionError("the virtual display did not start")
+        os.environ["DISPLAY"] = ":" + number
+        os.environ["LANG"] = os.environ["LC_ALL"] = self.lang
+        subprocess.run(["setxkbmap", "-layout", self.layout], check=True, timeout=10)
+        self.wm = subprocess.Popen(["openbox", "--sm-disable"], stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                                   stderr=subprocess.DEVNULL)
+        wait_for(lambda: "window id" in subprocess.run(["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"],
+                                                       capture_output=True, text=True).stdout,
+                 timeout=10, what="the window manager")
+        return self
+
+    def __exit__(self, *exc):
+        for proc in (self.wm, self.xvfb):
+            proc.terminate()
+            proc.wait(timeout=10)
+        for k, v in self.saved.items():
+            if v is None:
+                os.environ.pop(k, None)
+            else:
+                os.environ[k] = v
+        shutil.rmtree(self.folder, ignore_errors=True)
 
 
 def screen_size():

@@ -1,82 +1,140 @@
-// The typing target of the end-to-end tests and the demo: one window with a multi-line edit
-// box that takes the keyboard focus.
-//   kttarget [--title TITLE] [--no-focus]
+// The typing target of the end-to-end tests and the demo: one Unicode window with a multi-line
+// edit box that takes the keyboard focus, so every character typed arrives whatever the code
+// page.
+//   kttarget [--title TITLE] [--no-focus] [--polling]
 // --no-focus: the window comes to the front but never holds the keyboard focus; any key
 // message it gets anyway is written into its edit box, so a test sees it.
+// --polling: the window reads the keyboard as remote consoles do, by asking for the state of
+// every key each 15 ms instead of taking key messages, and appends each newly pressed letter,
+// digit or space to its box.
 #include <windows.h>
 
 #include <cstring>
 #include <string>
 
 static HWND g_edit;
-static bool g_noFocus;
+static bool g_noFocus, g_polling;
+static constexpr UINT_PTR kPollTimer = 1;
+
+static void Append(const wchar_t* text) {
+    int n = GetWindowTextLengthW(g_edit);
+    SendMessageW(g_edit, EM_SETSEL, n, n);
+    SendMessageW(g_edit, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(text));
+}
 
 static void Record(const char* what, WPARAM key) {
-    char line[32];
-    wsprintfA(line, "[%s %u]", what, static_cast<unsigned>(key));
-    int n = GetWindowTextLengthA(g_edit);
-    SendMessageA(g_edit, EM_SETSEL, n, n);
-    SendMessageA(g_edit, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(line));
+    wchar_t line[32];
+    wsprintfW(line, L"[%hs %u]", what, static_cast<unsigned>(key));
+    Append(line);
+}
+
+// One poll: a key counts once, when it is found down (or pressed since the last poll) and was
+// not down at the poll before. Keys that go down and up between two polls in a burst are
+// seen at most once each, in key order rather than typing order.
+static bool g_record;
+static wchar_t g_seen[64];
+static DWORD WINAPI Poll(LPVOID) {
+    static bool wasDown[256];
+    int n = 0;
+    for (int vk = 0x20; vk <= 0x5A; ++vk) {
+        const bool letter = vk >= 'A' && vk <= 'Z', digit = vk >= '0' && vk <= '9';
+        if (!letter && !digit && vk != ' ') continue;
+        const SHORT state = GetAsyncKeyState(vk);
+        const bool down = (state & 0x8000) != 0;
+        if (g_record && (down || (state & 1)) && !wasDown[vk] && n < 63)
+            g_seen[n++] = static_cast<wchar_t>(letter ? vk - 'A' + 'a' : vk);
+        wasDown[vk] = down;
+    }
+    g_seen[n] = 0;
+    return 0;
 }
 
 static LRESULT CALLBACK Proc(HWND h, UINT m, WPARAM w, LPARAM l) {
     switch (m) {
         case WM_CREATE:
-            g_edit = CreateWindowExA(WS_EX_CLIENTEDGE, "EDIT", "",
+            g_edit = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"",
                                      WS_CHILD | WS_VISIBLE | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN,
                                      0, 0, 10, 10, h, reinterpret_cast<HMENU>(100), nullptr, nullptr);
-            SendMessageA(g_edit, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), TRUE);
+            SendMessageW(g_edit, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), TRUE);
             // No limit: long texts must arrive whole.
-            SendMessageA(g_edit, EM_LIMITTEXT, 0, 0);
-            if (g_noFocus) EnableWindow(g_edit, FALSE);
+            SendMessageW(g_edit, EM_LIMITTEXT, 0, 0);
+            // A polling window reads no key messages: its box only shows what the polls found.
+            if (g_noFocus || g_polling) EnableWindow(g_edit, FALSE);
+            if (g_polling) SetTimer(h, kPollTimer, 15, nullptr);
+            return 0;
+        case WM_TIMER:
+            if (w == kPollTimer) {
+                // Keys pressed while another window was in front were not for this one.
+                static bool inFront = false;
+                const bool now = GetForegroundWindow() == h;
+                if (now) {
+                    // Wine keeps a thread's answers to GetAsyncKeyState for up to 50 ms: each
+                    // poll asks from a new thread, so it really looks every 15 ms.
+                    g_record = inFront;
+                    HANDLE t = CreateThread(nullptr, 0, Poll, nullptr, 0, nullptr);
+                    if (t) {
+                        WaitForSingleObject(t, INFINITE);
+                        CloseHandle(t);
+                        if (g_seen[0]) Append(g_seen);
+                    }
+                }
+                inFront = now;
+            }
             return 0;
         case WM_SIZE:
             MoveWindow(g_edit, 0, 0, LOWORD(l), HIWORD(l), TRUE);
             return 0;
         case WM_SETFOCUS:
+            if (g_polling) return 0;  // the window itself keeps the focus
             if (g_noFocus) SetFocus(nullptr);
             else SetFocus(g_edit);
             return 0;
         case WM_ACTIVATE:
             if (g_noFocus) return 0;  // no focus for anything
+            if (g_polling) return DefWindowProcW(h, m, w, l);
             if (LOWORD(w) != WA_INACTIVE) SetFocus(g_edit);
-            return DefWindowProcA(h, m, w, l);
+            return DefWindowProcW(h, m, w, l);
         case WM_KEYDOWN:
         case WM_SYSKEYDOWN:
+            if (g_polling) return 0;
             if (g_noFocus) Record("key", w);
             break;
         case WM_CHAR:
         case WM_SYSCHAR:
+            if (g_polling) return 0;
             if (g_noFocus) Record("char", w);
             break;
         case WM_DESTROY:
             PostQuitMessage(0);
             return 0;
     }
-    return DefWindowProcA(h, m, w, l);
+    return DefWindowProcW(h, m, w, l);
 }
 
 int WINAPI WinMain(HINSTANCE inst, HINSTANCE, LPSTR, int) {
     std::string title = "Ketravo Test Target";
     for (int i = 1; i < __argc; ++i) {
         if (!strcmp(__argv[i], "--no-focus")) g_noFocus = true;
+        if (!strcmp(__argv[i], "--polling")) g_polling = true;
         if (!strcmp(__argv[i], "--title") && i + 1 < __argc) title = __argv[++i];
     }
-    WNDCLASSA wc{};
+    WNDCLASSW wc{};
     wc.lpfnWndProc = Proc;
     wc.hInstance = inst;
-    wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-    wc.lpszClassName = "KetravoTestTarget";
-    RegisterClassA(&wc);
-    HWND h = CreateWindowExA(0, "KetravoTestTarget", title.c_str(), WS_OVERLAPPEDWINDOW, 60, 60, 420, 300, nullptr,
+    wc.lpszClassName = L"KetravoTestTarget";
+    RegisterClassW(&wc);
+    wchar_t wideTitle[256] = {};
+    MultiByteToWideChar(CP_ACP, 0, title.c_str(), -1, wideTitle, 256);
+    HWND h = CreateWindowExW(0, L"KetravoTestTarget", wideTitle, WS_OVERLAPPEDWINDOW, 60, 60, 420, 300, nullptr,
                              nullptr, inst, nullptr);
     ShowWindow(h, SW_SHOWNORMAL);
     SetForegroundWindow(h);
     MSG msg;
-    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
         TranslateMessage(&msg);
-        DispatchMessageA(&msg);
+        DispatchMessageW(&msg);
     }
     return 0;
 }

@@ -217,6 +217,82 @@ class TypingTest(unittest.TestCase):
         self.assertEqual(bar.client_height, 140 - 27)
         self.assertEqual(self.buttons(bar), [])
 
+    def set_key_delay(self, ms):
+        """Options > Typing... in the configuration window, with real keys: the delay typed
+        over the one shown (selected), then Enter."""
+        cfg = wait_for(lambda: self.app.find(cls="TConfigForm"), what="the configuration window")
+        pointer_to(cfg.right - 150, cfg.top + 10)  # its caption, clear of the target and the title buttons
+        xdo("click", 1)
+        wait_for(lambda: int(self.prefix.drive("foreground").strip()) == cfg.hwnd, what="the configuration window in front")
+        xkey("alt+o")
+        wait_for(lambda: self.app.find(cls="#32768"), what="the Options menu")
+        xkey("t")
+        dialog = wait_for(lambda: self.app.find(cls="TFormTyping"), what="the typing dialog")
+        edit = [k for k in self.app.children(dialog.hwnd) if k.cls.lower() == "edit"][0]
+        wait_for(lambda: int(self.prefix.drive("focus", dialog.hwnd).strip()) == edit.hwnd, what="the delay box focused")
+        xdo("type", str(ms))
+        xkey("Return")
+        wait_for(lambda: not self.app.find(cls="TFormTyping"), what="the dialog to close on Enter")
+        self.assertEqual(self.prefix.reg_value(BASE_KEY + r"\Options\Typing", "KeyDelay"), str(ms))
+
+    def test_a_delay_between_keys_lets_a_polling_target_keep_every_key(self):
+        # Remote consoles read the key state every few milliseconds: keys that come and go in
+        # one burst between two looks are lost or reordered there.
+        text = "the quick brown fox jumps over the lazy dog 1234567890"
+        write_scheme(self.data, "button", [("Console", text)], 0)
+        target = Target(self.prefix, polling=True)
+        bar = self.app.start()
+        button = self.buttons(bar)[0]
+
+        def type_once():
+            target.clear()
+            self.capture(target.click_in)
+            wait_for(lambda: target.text() == "t", what="the polling target to see the T of Ctrl+T")
+            target.clear()
+            pointer_click(button)
+            return target.settled_text()
+
+        self.assertNotEqual(type_once(), text)  # the burst: the target misses keys
+        self.set_key_delay(40)
+        self.assertEqual(type_once(), text)
+
+    def test_a_slow_typing_keeps_the_bar_answering_and_stops_when_the_user_switches_away(self):
+        text = "typed slowly, one key stroke after the other"
+        write_scheme(self.data, "button", [("Slow", text)], 0)
+        self.prefix.reg_add(BASE_KEY + r"\Options\Typing", "KeyDelay", "120")
+        target = Target(self.prefix)
+        other = Target(self.prefix, title="Another Window")
+        self.prefix.drive("move", other.hwnd, 820, 60, 420, 300)  # clear of the other windows
+        bar = self.app.start()
+        button = self.buttons(bar)[0]
+        self.capture(target.click_in)
+        pointer_click(button)
+        wait_for(lambda: len(target.text()) >= 3, what="the first characters")
+        # The bar answers while it types, and a second click is refused, not typed again.
+        self.assertEqual(self.prefix.drive("text", bar.hwnd).strip(), "Ketravo")
+        pointer_click(button)
+        typed_meanwhile = len(target.text())
+        self.assertLess(typed_meanwhile, len(text))
+        self.assertEqual(target.settled_text(), text)
+
+        # Again, and the user clicks into another window halfway.
+        target.clear()
+        self.capture(target.click_in)
+        pointer_click(button)
+        wait_for(lambda: len(target.text()) >= 10, what="ten characters")
+        pointer_click(self.app.find(title=other.title))  # the box that follows takes the front
+        box = self.app.wait_dialog()
+        typed = target.text()
+        self.assertLess(len(typed), len(text))
+        self.assertEqual(typed, text[:len(typed)])
+        self.assertIn("%d of %d characters were typed" % (len(typed), len(text)), " ".join(box["texts"]))
+        self.app.answer(box, "OK")
+        # The other window got nothing: a key typed into it now is all it holds.
+        other.click_in()
+        xkey("x")
+        self.assertEqual(other.settled_text(quiet=0.5), "x")
+        self.assertEqual(target.text(), typed)
+
 
 if __name__ == "__main__":
     unittest.main()
