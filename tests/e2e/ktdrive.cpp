@@ -182,7 +182,7 @@ int Usage() {
     fputs("usage: ktdrive windows | children W | dialogs | press W TEXT | click W | command W ID |\n"
           "       post W MSG WPARAM LPARAM | send W MSG WPARAM LPARAM | close W | settext W TEXT |\n"
           "       find TITLE [CLASS] | foreground [W] | select W INDEX | move W X Y WIDTH HEIGHT |\n"
-          "       lbselect W INDEX | items W [utf16] | text W [utf16] | menu W | focus W | lbtext W INDEX | shape W | gui PID |\n"
+          "       lbselect W INDEX | items W [utf16] | text W [utf16] | firsttext W MS | menu W | focus W | lbtext W INDEX | shape W | gui PID |\n"
           "       version FILE\n"
           "W: a window handle number, or the title of a visible top-level window\n",
           stderr);
@@ -272,6 +272,27 @@ int main(int argc, char** argv) {
     if (cmd == "children") {
         EnumChildWindows(w, ListChild, 0);
         return 0;
+    }
+    if (cmd == "firsttext" && argc >= 4) {
+        // Waits (at most the given milliseconds) for the window's text to become non-empty;
+        // prints when that was seen, in Unix milliseconds, so a caller can time an action it
+        // started itself. Polls every millisecond.
+        const DWORD end = GetTickCount() + strtoul(argv[3], nullptr, 10);
+        puts("ready");
+        fflush(stdout);
+        while (GetTickCount() < end) {
+            DWORD_PTR length = 0;
+            if (SendMessageTimeoutW(w, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 2000, &length) && length > 0) {
+                FILETIME ft;
+                GetSystemTimeAsFileTime(&ft);
+                const ULONGLONG t = (static_cast<ULONGLONG>(ft.dwHighDateTime) << 32 | ft.dwLowDateTime) / 10000 -
+                                    11644473600000ULL;
+                printf("%llu\n", t);
+                return 0;
+            }
+            Sleep(1);
+        }
+        return 1;
     }
     if (cmd == "text") {
         if (argc >= 4 && !strcmp(argv[3], "utf16")) {
