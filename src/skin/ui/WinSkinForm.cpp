@@ -555,14 +555,24 @@ void TWinSkinForm::BuildRegion() {
 
 // ---- size and layout -------------------------------------------------------------------------
 
-void TWinSkinForm::ResizeForFrame(bool withMenuBar) {
+void TWinSkinForm::ResizeForFrame(bool withMenuBar, bool fromSystemFrame) {
     if (windowState_ == kWindowMaximized) {
         SetWindowPos(window_, nullptr, 0, 0, 0, 0,
                      SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
         return;
     }
     RECT cr{};
-    GetClientRect(window_, &cr);
+    if (fromSystemFrame) {
+        // Until the frame is laid out the window's outer size is meant for the system frame it
+        // was measured with (menu included), whatever the system made of it since: the menu
+        // taken off by the menu bar would otherwise add its height to the client at every attach.
+        RECT wr{};
+        GetWindowRect(window_, &wr);
+        cr.right = std::max<LONG>(0, (wr.right - wr.left) - systemFrame_.cx);
+        cr.bottom = std::max<LONG>(0, (wr.bottom - wr.top) - systemFrame_.cy);
+    } else {
+        GetClientRect(window_, &cr);
+    }
     int w = cr.right + leftWidth_ + rightWidth_;
     const int h = cr.bottom + captionHeight_ + bottomHeight_ + (withMenuBar ? menuBarHeight_ : 0);
     const std::string cls = className_;
@@ -601,7 +611,7 @@ void TWinSkinForm::OnAttached() {
         } else if (windowState_ != kWindowMinimized && borderKind_ != kBorderPopup) {
             FrameState = kFrameResizing;
             // The menu bar is part of the frame as the system's was: the client keeps its size.
-            ResizeForFrame(true);
+            ResizeForFrame(true, true);
             FrameState = kFrameNormal;
             BuildRegion();
         }
@@ -783,6 +793,12 @@ LRESULT TWinSkinForm::WndProc(UINT msg, WPARAM w, LPARAM l) {
         if (w == WPARAM(GWL_STYLE)) savedStyle_ = reinterpret_cast<STYLESTRUCT*>(l)->styleNew;
         return CallOld(msg, w, l);
     case SKM_ISSKINNED: return 1;
+    case SKM_FRAMEEXTRA: {
+        if (FrameState == kFrameNew || borderKind_ == kBorderPopup) return 0;
+        const int dx = leftWidth_ + rightWidth_ - systemFrame_.cx;
+        const int dy = captionHeight_ + menuBarHeight_ + bottomHeight_ - systemFrame_.cy;
+        return MAKELRESULT(static_cast<WORD>(static_cast<short>(dx)), static_cast<WORD>(static_cast<short>(dy)));
+    }
     default: break;
     }
     if ((GetWindowLongA(window_, GWL_STYLE) & WS_CHILD) && mdiRole_ != kMdiChild) return CallOld(msg, w, l);
