@@ -50,6 +50,11 @@ BOOL OpenFileDialog(OPENFILENAMEA* ofn) {
     return Cached(f, "comdlg32.dll", "GetOpenFileNameA") ? f(ofn) : FALSE;
 }
 
+DWORD DialogError() {
+    static decltype(::CommDlgExtendedError)* f;
+    return Cached(f, "comdlg32.dll", "CommDlgExtendedError") ? f() : 0;
+}
+
 BOOL FontDialog(CHOOSEFONTA* cf) {
     static decltype(::ChooseFontA)* f;
     return Cached(f, "comdlg32.dll", "ChooseFontA") ? f(cf) : FALSE;

@@ -17,5 +17,7 @@ BOOL ExecuteEx(SHELLEXECUTEINFOA* info);
 HINSTANCE FindProgram(const char* file, const char* folder, char* result);
 BOOL OpenFileDialog(OPENFILENAMEA* ofn);
 BOOL FontDialog(CHOOSEFONTA* cf);
+// CommDlgExtendedError: why the last common dialog returned FALSE (0: the user cancelled).
+DWORD DialogError();
 
 }  // namespace kt::shell
