@@ -10,7 +10,7 @@
 #include "config/ConfigWindow.h"
 #include "config/RegistryKeys.h"
 #include "core/MessageService.h"
-#include "skin/data/SkinReader.h"
+#include "skin/data/SkinUsability.h"
 
 namespace kt {
 
@@ -23,23 +23,18 @@ bool FileExists(const std::string& path) {
     return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-// Reads a skin file into a scratch model: empty when it is a good skin, else why not.
+// Why the skin file cannot dress this screen's windows; empty when it can.
 std::string SkinFileProblem(const std::string& path) {
+    const DWORD a = GetFileAttributesA(path.c_str());
+    if (a == INVALID_FILE_ATTRIBUTES) return "it does not exist";
+    if (a & FILE_ATTRIBUTE_DIRECTORY) return "it is a folder";
     std::ifstream in(path, std::ios::binary);
     if (!in) return "it cannot be opened";
     std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     if (in.bad()) return "it cannot be read";
-    TSkinData scratch;
-    scratch.SkinStream = std::move(bytes);
-    try {
-        TSkinReader reader;
-        reader.Quiet = true;
-        if (!reader.Open(scratch.SkinStream)) return reader.LastError().empty() ? "it is no skin" : reader.LastError();
-        if (!scratch.UnpackSkin() || scratch.Reloading()) return "it is no skin";
-    } catch (const std::exception& e) {
-        return e.what();
-    }
-    return {};
+    RECT work{0, 0, kCheckWorkAreaWidth, kCheckWorkAreaHeight};
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    return SkinContainerProblem(bytes, work.right - work.left, work.bottom - work.top);
 }
 
 }  // namespace

@@ -4,11 +4,15 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
+#include <functional>
+
 #include "app/ButtonFormDialog.h"
 #include "config/ConfigFormDialog.h"
 #include "config/VtRegistryComponent.h"
 #include "core/MessageService.h"
 #include "ProgramTestSupport.h"
+#include "skin/data/BmpDecoder.h"
 #include "skin/data/BuiltinSkins.h"
 #include "skin/data/SkinWriter.h"
 #include "skin/ui/WinSkinForm.h"
@@ -118,6 +122,52 @@ TEST_F(BarSkinsTest, LoadTakesAGoodFileAndACancelOrABadFileChangesNothing) {
         EXPECT_FALSE(bar->SkinData1->Reloading());
     }
 
+    // Skins that open but cannot dress a window: refused with one message naming the file and
+    // the first bad element.
+    struct Broken {
+        const char* file;
+        std::function<void(std::vector<SkinEntry>&)> mutate;
+        const char* element;
+    };
+    auto entry = [](std::vector<SkinEntry>& e, const std::string& name) -> SkinEntry& {
+        return *std::find_if(e.begin(), e.end(), [&](const SkinEntry& x) { return x.name == name || x.name.ends_with(name); });
+    };
+    const Broken broken[] = {
+        {"garbage.skn", [&](auto& e) { entry(e, ".ini").data = {'[', ']', '=', 1, 2}; }, "\"Left\""},
+        {"nopictures.skn", [](auto& e) { std::erase_if(e, [](auto& x) { return x.name.ends_with(".bmp"); }); },
+         "\"Left\""},
+        {"tiny.skn",
+         [](auto& e) {
+             for (auto& x : e)
+                 if (x.name.ends_with(".bmp")) x.data = EncodeBmp24(TBitmap32(1, 1, 0));
+         },
+         "\"Left\""},
+        {"frames.skn",
+         [&](auto& e) {
+             std::string ini(entry(e, ".ini").data.begin(), entry(e, ".ini").data.end());
+             ini.replace(ini.find("TopFrame=2"), 10, "TopFrame=10000");
+             entry(e, ".ini").data.assign(ini.begin(), ini.end());
+         },
+         "\"Top\""},
+        {"huge.skn", [&](auto& e) { entry(e, "frametop.bmp").data = EncodeBmp24(TBitmap32(400, 3990, 0)); },
+         "screen height"},
+    };
+    for (const Broken& b : broken) {
+        std::vector<SkinEntry> entries = MakeBuiltinSkin(2);
+        b.mutate(entries);
+        const auto bytes = PackSkin(entries);
+        const std::string path = scratch.start + "\\" + b.file;
+        WriteBytes(path, std::string(bytes.begin(), bytes.end()));
+        msgs.shown.clear();
+        msgs.files.push_back(path);
+        config->MenuSkinLoadClick();
+        ASSERT_EQ(msgs.shown.size(), 1u) << path;
+        EXPECT_NE(msgs.LastText().find(path), std::string::npos) << msgs.LastText();
+        EXPECT_NE(msgs.LastText().find(b.element), std::string::npos) << msgs.LastText();
+        EXPECT_EQ(bar->SkinData1->SkinName, "Silver");
+        EXPECT_EQ(Checked(), "01000");
+    }
+
     const std::string mine = scratch.start + "\\mine.skn";
     WriteBytes(mine, std::string(good.begin(), good.end()));
     msgs.files.push_back(mine);
@@ -137,6 +187,7 @@ TEST_F(BarSkinsTest, StartTakesTheStoredChoiceOrADefaultSkinFileBesideTheProgram
         const char* skin;         // nullptr: not switched on
         const char* checked;
         size_t messages;
+        std::string storedFile = "gone.skn";  // below the start folder
     };
     const auto green = PackSkin(MakeBuiltinSkin(2));
     const std::string greenBytes(green.begin(), green.end()), junk = "not a skin at all";
@@ -154,7 +205,7 @@ TEST_F(BarSkinsTest, StartTakesTheStoredChoiceOrADefaultSkinFileBesideTheProgram
         DeleteFileA((scratch.start + "\\default.skn").c_str());
         if (c.storedIndex) {
             store.SaveStringToRegistry(kSkins, "SkinIndex", c.storedIndex);
-            store.SaveStringToRegistry(kSkins, "SkinFile", scratch.start + "\\gone.skn");
+            store.SaveStringToRegistry(kSkins, "SkinFile", scratch.start + "\\" + c.storedFile);
         }
         if (c.defaultSkn) WriteBytes(scratch.start + "\\default.skn", *c.defaultSkn);
         msgs.shown.clear();
@@ -165,7 +216,8 @@ TEST_F(BarSkinsTest, StartTakesTheStoredChoiceOrADefaultSkinFileBesideTheProgram
         EXPECT_EQ(bar->SkinData1->Active(), c.skin != nullptr);
         if (c.skin) EXPECT_EQ(bar->SkinData1->SkinName, c.skin);
         EXPECT_EQ(msgs.shown.size(), c.messages);
-        if (c.messages) EXPECT_NE(msgs.LastText().find("default.skn"), std::string::npos);
+        if (c.messages)
+            EXPECT_NE(msgs.LastText().find(c.defaultSkn ? "default.skn" : c.storedFile), std::string::npos);
         // Start-up went on: the scheme is loaded and Ctrl+T is taken.
         EXPECT_EQ(bar->ListBoxCaption.size(), 1u);
         EXPECT_FALSE(RegisterHotKey(nullptr, 0x7001, MOD_CONTROL, 'T'));
