@@ -85,8 +85,8 @@ void TButtonForm::ChooseSkinAtStart() {
     case 2: SkinData1->LoadFromStore(*SkinStore1, SkinIndex); break;
     case kSkinNone: break;
     case kSkinLoaded:
-        // A file that is gone or cannot be read: the first built-in skin, the choice kept.
-        if (SkinFile.empty() || !FileExists(SkinFile) || !LoadSkinFile(SkinFile))
+        // A file that is gone or cannot be used: reported, the first built-in skin, the choice kept.
+        if (SkinFile.empty() || !LoadSkinFile(SkinFile))
             SkinData1->LoadFromStore(*SkinStore1, 0);
         break;
     default: break;

@@ -136,8 +136,12 @@ class SkinChoiceTest(unittest.TestCase):
         os.remove(os.path.join(self.app.start_dir, "default.skn"))
         self.prefix.reg_add(SKINS_KEY, "SkinIndex", "4")
         self.prefix.reg_add(SKINS_KEY, "SkinFile", unix_to_wine(os.path.join(self.app.start_dir, "default.skn")))
-        self.app.start()
+        self.app.start(wait=False)
+        box = self.app.wait_dialog()  # said once, naming it
+        self.assertIn(unix_to_wine(os.path.join(self.app.start_dir, "default.skn")), " ".join(box["texts"]))
+        self.app.answer(box, "OK")
         bar, config = self.wait_skin(True)
+        self.assertEqual(self.app.dialogs(), [])
         self.assertTrue(self.assert_caption(config, "Blue"))
         self.assertEqual(self.prefix.reg_value(SKINS_KEY, "SkinIndex"), "4")
         self.app.stop()
