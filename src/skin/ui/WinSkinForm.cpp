@@ -881,6 +881,7 @@ bool TWinSkinForm::HandleAnyState(UINT msg, WPARAM w, LPARAM l, LRESULT& result)
         }
         if (cmd == SC_KEYMENU && l != ' ' && l != '-' && !MenuTracking && !GetCapture()) {
             if (l == 0 || (menuBar_ && menuBar_->AcceleratorItem(WPARAM(l)))) {
+                if (l == 0 && menuBar_) menuBar_->KeyboardMode();
                 result = 1;
                 return true;
             }
@@ -1198,7 +1199,12 @@ void TWinSkinForm::ShowSystemMenu(int x, int y) {
     EnableMenuItem(menu, SC_SIZE, windowState_ == kWindowNormal && sizable ? on : off);
     EnableMenuItem(menu, SC_MINIMIZE, hasMinBox_ && windowState_ != kWindowMinimized ? on : off);
     EnableMenuItem(menu, SC_MAXIMIZE, hasMaxBox_ && windowState_ != kWindowMaximized ? on : off);
+    // The system sets a system menu's items from the window's style as it opens it: while it is
+    // open the style says what the title buttons offer, not the frame's stripped one.
+    const bool stripped = !captionStylesOn_;
+    if (stripped) SetCaptionStyles(true);
     const UINT cmd = UINT(TrackPopupMenu(menu, TPM_RIGHTBUTTON | TPM_RETURNCMD, x, y, 0, window_, nullptr));
+    if (stripped && procInstalled_) SetCaptionStyles(false);
     if (cmd) PostMessageW(window_, WM_SYSCOMMAND, cmd, 0);
 }
 

@@ -97,6 +97,9 @@ public:
     // The item whose "&" letter is key, or null.
     virtual TNCObject* AcceleratorItem(WPARAM key) = 0;
     virtual void OpenItem(TNCObject* item) = 0;  // shows its drop-down
+    // Alt or F10 alone: the keyboard works the bar as the system's (first item selected, arrows
+    // move, Down or Enter opens, Esc leaves).
+    virtual void KeyboardMode() {}
 };
 
 struct TSkinPlugins {
