@@ -3,13 +3,12 @@
 // choice once the engine has applied it.
 #include <windows.h>
 
-#include <fstream>
-#include <iterator>
 
 #include "app/ButtonFormDialog.h"
 #include "config/ConfigWindow.h"
 #include "config/RegistryKeys.h"
 #include "core/MessageService.h"
+#include "platform/WidePaths.h"
 #include "skin/data/SkinUsability.h"
 
 namespace kt {
@@ -19,19 +18,14 @@ namespace {
 constexpr int kSkinNone = 3, kSkinLoaded = 4;
 
 bool FileExists(const std::string& path) {
-    const DWORD a = GetFileAttributesA(path.c_str());
+    const DWORD a = GetFileAttributesW(WidePath(path).c_str());
     return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-// Why the skin file cannot dress this screen's windows; empty when it can.
-std::string SkinFileProblem(const std::string& path) {
-    const DWORD a = GetFileAttributesA(path.c_str());
-    if (a == INVALID_FILE_ATTRIBUTES) return "it does not exist";
-    if (a & FILE_ATTRIBUTE_DIRECTORY) return "it is a folder";
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return "it cannot be opened";
-    std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad()) return "it cannot be read";
+// Why the skin file cannot dress this screen's windows; empty when it can, with its bytes.
+std::string SkinFileProblem(const std::string& path, std::vector<std::uint8_t>& bytes) {
+    std::string problem = ReadWholeFile(path, bytes);
+    if (!problem.empty()) return problem;
     RECT work{0, 0, kCheckWorkAreaWidth, kCheckWorkAreaHeight};
     SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
     return SkinContainerProblem(bytes, work.right - work.left, work.bottom - work.top);
@@ -57,13 +51,14 @@ void TButtonForm::CreateSkinComponents() {
 }
 
 bool TButtonForm::LoadSkinFile(const std::string& path) {
-    const std::string problem = SkinFileProblem(path);
+    std::vector<std::uint8_t> bytes;
+    const std::string problem = SkinFileProblem(path, bytes);
     if (!problem.empty()) {
         Messages().Show("The skin file \"" + path + "\" cannot be used: " + problem + ".", "", MsgKind::Information,
                         MsgButtons::OK);
         return false;
     }
-    SkinData1->SetSkinFile(path);
+    SkinData1->LoadSkinFileBytes(path, std::move(bytes));
     return !SkinData1->Reloading();
 }
 

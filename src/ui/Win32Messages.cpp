@@ -8,6 +8,7 @@
 
 #include "ui/Application.h"
 #include "platform/ShellLibrary.h"
+#include "platform/WidePaths.h"
 
 namespace kt::ui {
 
@@ -85,7 +86,7 @@ UINT_PTR CALLBACK OldStyleHook(HWND dialog, UINT msg, WPARAM w, LPARAM) {
 // dialog moves to; an error in the report must not cross the dialog.
 UINT_PTR CALLBACK FolderChangeHook(HWND hook, UINT msg, WPARAM, LPARAM l) {
     if (msg == WM_INITDIALOG) {
-        auto* ofn = reinterpret_cast<OPENFILENAMEA*>(l);
+        auto* ofn = reinterpret_cast<OPENFILENAMEW*>(l);
         SetWindowLongPtrA(hook, GWLP_USERDATA, static_cast<LONG_PTR>(ofn->lCustData));
     } else if (msg == WM_NOTIFY && reinterpret_cast<NMHDR*>(l)->code == CDN_INITDONE) {
         HWND dialog = GetParent(hook);
@@ -119,17 +120,23 @@ bool Win32Messages::OpenFile(FileDialogRequest& request) {
     for (char& c : filter)
         if (c == '|') c = '\0';
     filter.append(2, '\0');
-    std::vector<char> file(MAX_PATH * 4, '\0');
-    lstrcpynA(file.data(), request.fileName.c_str(), static_cast<int>(file.size()));
-    OPENFILENAMEA ofn{};
+    std::wstring wideFilter(filter.size(), L'\0');
+    const int n = MultiByteToWideChar(CP_ACP, 0, filter.data(), static_cast<int>(filter.size()), wideFilter.data(),
+                                      static_cast<int>(wideFilter.size()));
+    wideFilter.resize(n > 0 ? static_cast<size_t>(n) : 0);
+    const std::wstring initialDir = WidePath(request.initialDir), title = WidePath(request.title),
+                       defaultExt = WidePath(request.defaultExt);
+    std::vector<wchar_t> file(MAX_PATH * 4, L'\0');
+    lstrcpynW(file.data(), WidePath(request.fileName).c_str(), static_cast<int>(file.size()));
+    OPENFILENAMEW ofn{};
     ofn.lStructSize = sizeof ofn;
     ofn.hwndOwner = GetActiveWindow();
-    ofn.lpstrFilter = request.filter.empty() ? nullptr : filter.c_str();
+    ofn.lpstrFilter = request.filter.empty() ? nullptr : wideFilter.c_str();
     ofn.lpstrFile = file.data();
     ofn.nMaxFile = static_cast<DWORD>(file.size());
-    ofn.lpstrInitialDir = request.initialDir.empty() ? nullptr : request.initialDir.c_str();
-    ofn.lpstrTitle = request.title.empty() ? nullptr : request.title.c_str();
-    ofn.lpstrDefExt = request.defaultExt.empty() ? nullptr : request.defaultExt.c_str();
+    ofn.lpstrInitialDir = initialDir.empty() ? nullptr : initialDir.c_str();
+    ofn.lpstrTitle = title.empty() ? nullptr : title.c_str();
+    ofn.lpstrDefExt = defaultExt.empty() ? nullptr : defaultExt.c_str();
     // The old-style dialog, as the program has always used.
     ofn.Flags = OFN_HIDEREADONLY | (request.mustExist ? OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST : 0);
     ofn.Flags |= OFN_ENABLEHOOK;
@@ -146,9 +153,10 @@ bool Win32Messages::OpenFile(FileDialogRequest& request) {
         if (shell::DialogError() == FNERR_BUFFERTOOSMALL) ReportNameTooLong();
         return false;
     }
-    file.back() = '\0';
-    request.fileName = file.data();
-    return true;
+    file.back() = L'\0';
+    // A folder or file named beyond the code page goes by its short name, which opens.
+    request.fileName = CodePagePath(file.data());
+    return !request.fileName.empty();
 }
 
 namespace {

@@ -12,6 +12,7 @@
 #include "config/VtRegistryComponent.h"
 #include "core/MessageService.h"
 #include "ProgramTestSupport.h"
+#include "platform/WidePaths.h"
 #include "skin/data/BmpDecoder.h"
 #include "skin/data/BuiltinSkins.h"
 #include "skin/data/SkinWriter.h"
@@ -167,6 +168,28 @@ TEST_F(BarSkinsTest, LoadTakesAGoodFileAndACancelOrABadFileChangesNothing) {
         EXPECT_EQ(bar->SkinData1->SkinName, "Silver");
         EXPECT_EQ(Checked(), "01000");
     }
+
+    // A skin in a folder named beyond the code page: the dialog's answer goes by the short
+    // name, which the wide-character file functions open.
+    const std::wstring cyrillic = WidePath(scratch.start) + L"\\\u0421\u043a\u0438\u043d\u044b";
+    ASSERT_TRUE(CreateDirectoryW(cyrillic.c_str(), nullptr));
+    const std::wstring wideFile = cyrillic + L"\\\u043c\u043e\u0439.skn";
+    HANDLE h = CreateFileW(wideFile.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(h, INVALID_HANDLE_VALUE);
+    DWORD written = 0;
+    WriteFile(h, good.data(), static_cast<DWORD>(good.size()), &written, nullptr);
+    CloseHandle(h);
+    const std::string shortName = CodePagePath(wideFile);
+    ASSERT_FALSE(shortName.empty());
+    EXPECT_EQ(shortName.find('?'), std::string::npos) << shortName;
+    msgs.shown.clear();
+    msgs.files.push_back(shortName);
+    config->MenuSkinLoadClick();
+    EXPECT_TRUE(msgs.shown.empty()) << msgs.LastText();
+    EXPECT_EQ(bar->SkinData1->SkinName, "Green");
+    EXPECT_EQ(Checked(), "00001");
+    config->MenuSkinSilverClick();
+    Apply();
 
     const std::string mine = scratch.start + "\\mine.skn";
     WriteBytes(mine, std::string(good.begin(), good.end()));
