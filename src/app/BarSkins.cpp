@@ -3,14 +3,13 @@
 // choice once the engine has applied it.
 #include <windows.h>
 
-#include <fstream>
-#include <iterator>
 
 #include "app/ButtonFormDialog.h"
 #include "config/ConfigWindow.h"
 #include "config/RegistryKeys.h"
 #include "core/MessageService.h"
-#include "skin/data/SkinReader.h"
+#include "platform/WidePaths.h"
+#include "skin/data/SkinUsability.h"
 
 namespace kt {
 
@@ -19,27 +18,17 @@ namespace {
 constexpr int kSkinNone = 3, kSkinLoaded = 4;
 
 bool FileExists(const std::string& path) {
-    const DWORD a = GetFileAttributesA(path.c_str());
+    const DWORD a = GetFileAttributesW(WidePath(path).c_str());
     return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-// Reads a skin file into a scratch model: empty when it is a good skin, else why not.
-std::string SkinFileProblem(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return "it cannot be opened";
-    std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad()) return "it cannot be read";
-    TSkinData scratch;
-    scratch.SkinStream = std::move(bytes);
-    try {
-        TSkinReader reader;
-        reader.Quiet = true;
-        if (!reader.Open(scratch.SkinStream)) return reader.LastError().empty() ? "it is no skin" : reader.LastError();
-        if (!scratch.UnpackSkin() || scratch.Reloading()) return "it is no skin";
-    } catch (const std::exception& e) {
-        return e.what();
-    }
-    return {};
+// Why the skin file cannot dress this screen's windows; empty when it can, with its bytes.
+std::string SkinFileProblem(const std::string& path, std::vector<std::uint8_t>& bytes) {
+    std::string problem = ReadWholeFile(path, bytes);
+    if (!problem.empty()) return problem;
+    RECT work{0, 0, kCheckWorkAreaWidth, kCheckWorkAreaHeight};
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    return SkinContainerProblem(bytes, work.right - work.left, work.bottom - work.top);
 }
 
 }  // namespace
@@ -62,13 +51,14 @@ void TButtonForm::CreateSkinComponents() {
 }
 
 bool TButtonForm::LoadSkinFile(const std::string& path) {
-    const std::string problem = SkinFileProblem(path);
+    std::vector<std::uint8_t> bytes;
+    const std::string problem = SkinFileProblem(path, bytes);
     if (!problem.empty()) {
         Messages().Show("The skin file \"" + path + "\" cannot be used: " + problem + ".", "", MsgKind::Information,
                         MsgButtons::OK);
         return false;
     }
-    SkinData1->SetSkinFile(path);
+    SkinData1->LoadSkinFileBytes(path, std::move(bytes));
     return !SkinData1->Reloading();
 }
 
@@ -90,8 +80,8 @@ void TButtonForm::ChooseSkinAtStart() {
     case 2: SkinData1->LoadFromStore(*SkinStore1, SkinIndex); break;
     case kSkinNone: break;
     case kSkinLoaded:
-        // A file that is gone or cannot be read: the first built-in skin, the choice kept.
-        if (SkinFile.empty() || !FileExists(SkinFile) || !LoadSkinFile(SkinFile))
+        // A file that is gone or cannot be used: reported, the first built-in skin, the choice kept.
+        if (SkinFile.empty() || !LoadSkinFile(SkinFile))
             SkinData1->LoadFromStore(*SkinStore1, 0);
         break;
     default: break;

@@ -150,7 +150,9 @@ void TButtonForm::HideButtonForm1Click() { Hide(); }
 
 // The only way to end the program. The close handling does not run, so the bar's placement
 // is not saved on this path; the icon goes when the bar is destroyed.
-void TButtonForm::Exit1Click() { ui::TApplication::Instance().Terminate(); }
+void TButtonForm::Exit1Click() {
+    if (ConfigWindowLetsProgramEnd()) ui::TApplication::Instance().Terminate();
+}
 
 void TButtonForm::Show1FormDrawItem(ui::TMenuItem* sender, ui::TCanvas& canvas, const RECT& rect, bool selected) {
     DrawTextItem(sender, canvas, rect, selected);

@@ -4,6 +4,7 @@
 #include "app/core/BarLayout.h"
 #include "app/core/TypingEngine.h"
 #include "app/core/TypingPlan.h"
+#include "config/ConfigWindow.h"
 #include "core/MessageService.h"
 #include "platform/KeyInjector.h"
 #include "platform/Win32KeyboardLayout.h"
@@ -103,6 +104,10 @@ void TButtonForm::WndProc(ui::TMessage& m) {
         case kTrayIconMessage:
             TrayIconMessage(m.LParam);
             m.Result = 0;
+            return;
+        case WM_QUERYENDSESSION:
+            // The session may end only once unsaved button edits are saved or given up.
+            m.Result = ConfigWindowLetsProgramEnd() ? TRUE : FALSE;
             return;
         case WM_SETCURSOR:
             SetTakesActivation(!IsSchemeButton(reinterpret_cast<HWND>(m.WParam)));

@@ -404,6 +404,15 @@ bool TConfigForm::AskToSaveOnClose() {
     return true;
 }
 
+bool TConfigForm::AskToSaveOnExit() {
+    if (!HasUnsavedChanges()) return true;
+    switch (AskQuestion("Save button configuration?", MsgButtons::YesNoCancel)) {
+    case MsgResult::Yes: return SaveToFile();
+    case MsgResult::No: return true;
+    default: return false;
+    }
+}
+
 void TConfigForm::RegistrySave() { SaveFormPlacement(*VtRegistry1, BaseKey + reg::kWindowsConfig, *this); }
 
 // ---------------------------------------------------------------- start-up options

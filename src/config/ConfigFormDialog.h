@@ -89,6 +89,9 @@ public:
     static constexpr std::size_t kListedButtonLimit = 1000;
 
     bool HasUnsavedChanges() const { return (ButtonsAdded || ButtonsChanged) && !Saved; }
+    // The program is about to end (Exit, the end of the Windows session): Yes saves, No
+    // discards; false (Cancel, or a save that failed) keeps the program running.
+    bool AskToSaveOnExit();
 
     void FormCreate();
     void FormClose(ui::TCloseAction& action);

@@ -12,6 +12,8 @@ void HideConfigWindow() {
     if (ConfigForm) ConfigForm->Hide();
 }
 
+bool ConfigWindowLetsProgramEnd() { return !ConfigForm || ConfigForm->AskToSaveOnExit(); }
+
 void CheckSkinMenuEntry(int skinIndex) {
     if (!ConfigForm) return;
     ui::TMenuItem* items[] = {ConfigForm->MenuSkinXP, ConfigForm->MenuSkinSilver, ConfigForm->MenuSkinGreen,

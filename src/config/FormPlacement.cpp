@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/Errors.h"
+#include "skin/ui/WinSkinForm.h"
 #include "ui/Application.h"
 
 namespace kt {
@@ -24,6 +25,14 @@ BOOL CALLBACK CollectWorkArea(HMONITOR monitor, HDC, LPRECT, LPARAM data) {
 }
 
 int ToInt(long long v) { return static_cast<int>(std::clamp<long long>(v, INT_MIN, INT_MAX)); }
+
+// The stored size is the one the window has around its client with the system's frame, so a
+// placement saved under one skin comes back under another, or none, with the same client.
+SIZE SkinFrameExtra(ui::TForm& form) {
+    if (!form.HandleAllocated()) return {0, 0};
+    const LRESULT r = SendMessageA(form.Handle(), SKM_FRAMEEXTRA, 0, 0);
+    return {static_cast<short>(LOWORD(r)), static_cast<short>(HIWORD(r))};
+}
 
 }  // namespace
 
@@ -73,7 +82,8 @@ void LoadFormPlacement(TVtRegistry& store, const std::string& key, const reg::Pl
         int height = store.LoadIntegerFromRegistry(key, reg::kHeight, def.height);
         const bool centred = top == def.top && left == def.left && width == def.width && height == def.height;
         if (!centred) KeepOnScreen(left, top, width, height);
-        form.SetBounds(left, top, width, height);
+        const SIZE extra = SkinFrameExtra(form);
+        form.SetBounds(left, top, width + extra.cx, height + extra.cy);
         form.Position = centred ? ui::TPosition::poDesktopCenter : ui::TPosition::poDesigned;
     } catch (const Exception& e) {
         // A corrupt setting must not stop the start: report it and use the defaults.
@@ -93,10 +103,11 @@ void SaveFormPlacement(TVtRegistry& store, const std::string& key, ui::TForm& fo
     if (state == ui::TWindowState::wsMaximized) return;
     // While minimised the window sits off screen: save where it comes back to.
     const RECT r = form.NormalBounds();
+    const SIZE extra = SkinFrameExtra(form);
     store.SaveIntegerToRegistry(key, reg::kTop, r.top);
     store.SaveIntegerToRegistry(key, reg::kLeft, r.left);
-    store.SaveIntegerToRegistry(key, reg::kWidth, r.right - r.left);
-    store.SaveIntegerToRegistry(key, reg::kHeight, r.bottom - r.top);
+    store.SaveIntegerToRegistry(key, reg::kWidth, r.right - r.left - extra.cx);
+    store.SaveIntegerToRegistry(key, reg::kHeight, r.bottom - r.top - extra.cy);
 }
 
 }  // namespace kt

@@ -45,9 +45,14 @@ HINSTANCE FindProgram(const char* file, const char* folder, char* result) {
     return Cached(f, "shell32.dll", "FindExecutableA") ? f(file, folder, result) : NotFound();
 }
 
-BOOL OpenFileDialog(OPENFILENAMEA* ofn) {
-    static decltype(::GetOpenFileNameA)* f;
-    return Cached(f, "comdlg32.dll", "GetOpenFileNameA") ? f(ofn) : FALSE;
+BOOL OpenFileDialog(OPENFILENAMEW* ofn) {
+    static decltype(::GetOpenFileNameW)* f;
+    return Cached(f, "comdlg32.dll", "GetOpenFileNameW") ? f(ofn) : FALSE;
+}
+
+DWORD DialogError() {
+    static decltype(::CommDlgExtendedError)* f;
+    return Cached(f, "comdlg32.dll", "CommDlgExtendedError") ? f() : 0;
 }
 
 BOOL FontDialog(CHOOSEFONTA* cf) {

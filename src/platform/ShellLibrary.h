@@ -15,7 +15,10 @@ BOOL NotifyIcon(DWORD message, NOTIFYICONDATAA* data);
 HINSTANCE Execute(HWND hwnd, const char* verb, const char* file, const char* parameters, const char* folder, int show);
 BOOL ExecuteEx(SHELLEXECUTEINFOA* info);
 HINSTANCE FindProgram(const char* file, const char* folder, char* result);
-BOOL OpenFileDialog(OPENFILENAMEA* ofn);
+// The wide form: a name beyond the code page comes back whole (see CodePagePath).
+BOOL OpenFileDialog(OPENFILENAMEW* ofn);
 BOOL FontDialog(CHOOSEFONTA* cf);
+// CommDlgExtendedError: why the last common dialog returned FALSE (0: the user cancelled).
+DWORD DialogError();
 
 }  // namespace kt::shell

@@ -2,11 +2,13 @@
 
 #include <windows.h>
 #include <commdlg.h>
+#include <dlgs.h>
 
 #include <vector>
 
 #include "ui/Application.h"
 #include "platform/ShellLibrary.h"
+#include "platform/WidePaths.h"
 
 namespace kt::ui {
 
@@ -32,11 +34,72 @@ MsgResult Win32Messages::Show(const std::string& text, const std::string& captio
 }
 
 namespace {
-// Reports each folder the dialog moves to; an error in the report must not cross the dialog.
+
+// The longest path the file dialogs hand over. The old-style dialog keeps what the user types
+// in buffers of this size of its own: a longer name is refused before it gets there.
+constexpr int kPathLimit = MAX_PATH - 1;
+constexpr char kNameTooLong[] = "The file name is too long: a path may have at most 259 characters.";
+
+int CurrentFolderLength() {
+    char folder[MAX_PATH * 4];
+    const DWORD n = GetCurrentDirectoryA(sizeof folder, folder);
+    return n < sizeof folder ? static_cast<int>(n) : static_cast<int>(sizeof folder);
+}
+
+// Whether the typed name, with the folder the dialog will put before a relative one, fits.
+bool NameFits(HWND nameBox) {
+    const int length = GetWindowTextLengthA(nameBox);
+    if (length > kPathLimit) return false;
+    std::vector<char> text(static_cast<size_t>(length) + 1, '\0');
+    GetWindowTextA(nameBox, text.data(), length + 1);
+    const bool absolute = length >= 2 && (text[1] == ':' || (text[0] == '\\' && text[1] == '\\'));
+    return absolute || CurrentFolderLength() + 1 + length <= kPathLimit;
+}
+
+void ReportNameTooLong() {
+    try {
+        Messages().Show(kNameTooLong, "", MsgKind::Information, MsgButtons::OK);
+    } catch (const std::exception& e) {
+        TApplication::Instance().HandleException(e);
+    }
+}
+
+// The old-style dialog: the name box takes no more than a path can hold, and OK with a name
+// that does not fit with its folder is refused with a message while the dialog stays open.
+UINT_PTR CALLBACK OldStyleHook(HWND dialog, UINT msg, WPARAM w, LPARAM) {
+    if (msg == WM_INITDIALOG) {
+        SendDlgItemMessageA(dialog, edt1, EM_LIMITTEXT, kPathLimit, 0);
+        return TRUE;
+    }
+    if (msg == WM_COMMAND && LOWORD(w) == IDOK) {
+        HWND name = GetDlgItem(dialog, edt1);
+        if (name && !NameFits(name)) {
+            ReportNameTooLong();
+            SetFocus(name);
+            return TRUE;
+        }
+    }
+    return FALSE;
+}
+
+// The explorer-style dialog (the folder picker): the same limit; reports each folder the
+// dialog moves to; an error in the report must not cross the dialog.
 UINT_PTR CALLBACK FolderChangeHook(HWND hook, UINT msg, WPARAM, LPARAM l) {
     if (msg == WM_INITDIALOG) {
-        auto* ofn = reinterpret_cast<OPENFILENAMEA*>(l);
+        auto* ofn = reinterpret_cast<OPENFILENAMEW*>(l);
         SetWindowLongPtrA(hook, GWLP_USERDATA, static_cast<LONG_PTR>(ofn->lCustData));
+    } else if (msg == WM_NOTIFY && reinterpret_cast<NMHDR*>(l)->code == CDN_INITDONE) {
+        HWND dialog = GetParent(hook);
+        SendDlgItemMessageA(dialog, cmb13, CB_LIMITTEXT, kPathLimit, 0);
+        SendDlgItemMessageA(dialog, edt1, EM_LIMITTEXT, kPathLimit, 0);
+    } else if (msg == WM_NOTIFY && reinterpret_cast<NMHDR*>(l)->code == CDN_FILEOK) {
+        // The size the path needs, its closing zero counted.
+        const LRESULT needed = SendMessageA(GetParent(hook), CDM_GETFILEPATH, 0, 0);
+        if (needed > MAX_PATH) {
+            ReportNameTooLong();
+            SetWindowLongPtrA(hook, DWLP_MSGRESULT, 1);
+            return 1;
+        }
     } else if (msg == WM_NOTIFY && reinterpret_cast<NMHDR*>(l)->code == CDN_FOLDERCHANGE) {
         auto* request = reinterpret_cast<FileDialogRequest*>(GetWindowLongPtrA(hook, GWLP_USERDATA));
         if (request && request->onFolderChange) {
@@ -57,27 +120,43 @@ bool Win32Messages::OpenFile(FileDialogRequest& request) {
     for (char& c : filter)
         if (c == '|') c = '\0';
     filter.append(2, '\0');
-    std::vector<char> file(MAX_PATH * 4, '\0');
-    lstrcpynA(file.data(), request.fileName.c_str(), static_cast<int>(file.size()));
-    OPENFILENAMEA ofn{};
+    std::wstring wideFilter(filter.size(), L'\0');
+    const int n = MultiByteToWideChar(CP_ACP, 0, filter.data(), static_cast<int>(filter.size()), wideFilter.data(),
+                                      static_cast<int>(wideFilter.size()));
+    wideFilter.resize(n > 0 ? static_cast<size_t>(n) : 0);
+    const std::wstring initialDir = WidePath(request.initialDir), title = WidePath(request.title),
+                       defaultExt = WidePath(request.defaultExt);
+    std::vector<wchar_t> file(MAX_PATH * 4, L'\0');
+    lstrcpynW(file.data(), WidePath(request.fileName).c_str(), static_cast<int>(file.size()));
+    OPENFILENAMEW ofn{};
     ofn.lStructSize = sizeof ofn;
     ofn.hwndOwner = GetActiveWindow();
-    ofn.lpstrFilter = request.filter.empty() ? nullptr : filter.c_str();
+    ofn.lpstrFilter = request.filter.empty() ? nullptr : wideFilter.c_str();
     ofn.lpstrFile = file.data();
     ofn.nMaxFile = static_cast<DWORD>(file.size());
-    ofn.lpstrInitialDir = request.initialDir.empty() ? nullptr : request.initialDir.c_str();
-    ofn.lpstrTitle = request.title.empty() ? nullptr : request.title.c_str();
-    ofn.lpstrDefExt = request.defaultExt.empty() ? nullptr : request.defaultExt.c_str();
+    ofn.lpstrInitialDir = initialDir.empty() ? nullptr : initialDir.c_str();
+    ofn.lpstrTitle = title.empty() ? nullptr : title.c_str();
+    ofn.lpstrDefExt = defaultExt.empty() ? nullptr : defaultExt.c_str();
     // The old-style dialog, as the program has always used.
     ofn.Flags = OFN_HIDEREADONLY | (request.mustExist ? OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST : 0);
+    ofn.Flags |= OFN_ENABLEHOOK;
     if (request.onFolderChange) {
-        ofn.Flags |= OFN_EXPLORER | OFN_ENABLEHOOK;
+        ofn.Flags |= OFN_EXPLORER;
         ofn.lpfnHook = FolderChangeHook;
         ofn.lCustData = reinterpret_cast<LPARAM>(&request);
+    } else {
+        ofn.lpfnHook = OldStyleHook;
     }
-    if (!shell::OpenFileDialog(&ofn)) return false;
-    request.fileName = file.data();
-    return true;
+    if (!shell::OpenFileDialog(&ofn)) {
+        // The buffer holds any path the dialog lets through; should one still not fit, the
+        // user hears why nothing happened.
+        if (shell::DialogError() == FNERR_BUFFERTOOSMALL) ReportNameTooLong();
+        return false;
+    }
+    file.back() = L'\0';
+    // A folder or file named beyond the code page goes by its short name, which opens.
+    request.fileName = CodePagePath(file.data());
+    return !request.fileName.empty();
 }
 
 namespace {

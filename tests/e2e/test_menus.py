@@ -134,6 +134,62 @@ class SkinnedMenuTest(unittest.TestCase):
         # File > Exit hides the configuration window.
         wait_for(lambda: not self.app.find(cls="TConfigForm"), what="the configuration window hidden")
 
+    def test_alt_or_f10_alone_then_the_arrows_work_the_menu_bar_skinned_and_unskinned(self):
+        for index in (0, 3):  # Blue, then no skin
+            with self.subTest(skinned=index == 0):
+                if index == 3:
+                    if hasattr(self, "app"):
+                        self.app.stop()
+                    self.prefix = Prefix(self.id().rsplit(".", 1)[-1] + "-plain")
+                    self.app = App(self.prefix)
+                    self.addCleanup(self.app.stop)
+                    write_scheme(os.path.join(self.app.start_dir, "data"), "button", [("One", "one")], 1)
+                    self.prefix.reg_add(BASE_KEY + r"\Options\Skins", "SkinIndex", "3")
+                    self.app.start()
+                    cfg = wait_for(lambda: self.app.find(cls="TConfigForm"), what="the configuration window")
+                else:
+                    _, cfg = self.start(index)
+                pointer_to(640, 950)  # off the menus: a pointer resting on one takes it over
+                self.front(cfg)
+                downs = self.drop_downs()
+
+                def leave_menu_mode():
+                    """A click on the window's blank lower left: after Esc the system's bar may
+                    still hold a selection, which the next Alt would only clear."""
+                    pointer_to(cfg.left + 50, cfg.bottom - 16)
+                    xdo("click", 1)
+                    pointer_to(640, 950)
+
+                leave_menu_mode()
+                for key in ("alt", "F10"):
+                    xkey(key)
+                    time.sleep(0.3)
+                    xkey("Down")  # the first item, "File", opens
+                    self.wait_menus(1, downs["File"].height)
+                    xkey("Escape")
+                    wait_for(lambda: not self.menus(), what="the drop-down closed")
+                    leave_menu_mode()
+                # Alt, Right, Right, Enter: the third menu, "Options".
+                xkey("alt")
+                time.sleep(0.3)
+                xkey("Right")
+                xkey("Right")
+                xkey("Return")
+                self.wait_menus(1, downs["Options"].height)
+                self.close_all()
+
+                # The system menu offers Maximize, Restore and Minimize as the window is.
+                for key, state in (("x", 2), ("r", 0), ("n", 1)):
+                    self.front(cfg)
+                    cfg = self.app.find(cls="TConfigForm")
+                    # The caption's icon opens the system menu, skinned and unskinned alike.
+                    pointer_to(cfg.left + 10, cfg.top + 10)
+                    xdo("click", 1)
+                    self.wait_menus(1)
+                    xkey(key)
+                    wait_for(lambda: self.app.find(cls="TConfigForm").state == state,
+                             what="window state %d by the system menu's %r" % (state, key))
+
     def test_skinned_menus_in_each_builtin_skin(self):
         for index, name in enumerate(SKINS):
             with self.subTest(skin=name):

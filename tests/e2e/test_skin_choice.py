@@ -136,8 +136,12 @@ class SkinChoiceTest(unittest.TestCase):
         os.remove(os.path.join(self.app.start_dir, "default.skn"))
         self.prefix.reg_add(SKINS_KEY, "SkinIndex", "4")
         self.prefix.reg_add(SKINS_KEY, "SkinFile", unix_to_wine(os.path.join(self.app.start_dir, "default.skn")))
-        self.app.start()
+        self.app.start(wait=False)
+        box = self.app.wait_dialog()  # said once, naming it
+        self.assertIn(unix_to_wine(os.path.join(self.app.start_dir, "default.skn")), " ".join(box["texts"]))
+        self.app.answer(box, "OK")
         bar, config = self.wait_skin(True)
+        self.assertEqual(self.app.dialogs(), [])
         self.assertTrue(self.assert_caption(config, "Blue"))
         self.assertEqual(self.prefix.reg_value(SKINS_KEY, "SkinIndex"), "4")
         self.app.stop()
@@ -153,6 +157,32 @@ class SkinChoiceTest(unittest.TestCase):
         button = next(c for c in self.app.children(bar.hwnd) if c.text == "Name" and c.visible)
         pointer_click(button)
         self.assertEqual(target.settled_text(quiet=0.5), "Jane Doe")
+
+    def test_a_skin_in_a_folder_named_beyond_the_code_page_loads(self):
+        folder = os.path.join(self.app.start_dir, "\u0421\u043a\u0438\u043d\u044b")
+        os.makedirs(folder)
+        skn = os.path.join(folder, "\u043c\u043e\u0439.skn")
+        pack_skin(skn)
+        bar = self.app.start()
+        self.prefix.drive("move", bar.hwnd, 40, 760, bar.width, bar.height)
+        self.wait_skin(True)
+        self.choose("Load")
+        dialog = self.app.wait_dialog()
+        time.sleep(0.5)
+        xdo("type", "--delay", "20", unix_to_wine(skn))
+        xdo("key", "Return")
+        wait_for(lambda: self.prefix.reg_value(SKINS_KEY, "SkinIndex") == "4", what="SkinIndex 4 stored")
+        self.assertEqual(self.app.dialogs(), [])  # no message
+        bar, config = self.wait_skin(True)
+        self.assertTrue(self.assert_caption(config, "Green"))
+        stored = self.prefix.reg_value(SKINS_KEY, "SkinFile")
+        self.assertNotIn("?", stored)
+        # The stored name opens at the next start.
+        self.app.stop()
+        self.app.start()
+        bar, config = self.wait_skin(True)
+        self.assertEqual(self.app.dialogs(), [])
+        self.assertTrue(self.assert_caption(config, "Green"))
 
     def test_a_corrupt_default_skn_at_first_start_says_so_and_starts_blue(self):
         with open(os.path.join(self.app.start_dir, "default.skn"), "wb") as f:

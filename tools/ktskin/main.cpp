@@ -10,12 +10,14 @@
 #include <iostream>
 #include <map>
 #include <set>
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include "core/Errors.h"
 #include "core/MessageService.h"
 #include "skin/data/SkinReader.h"
+#include "skin/data/SkinUsability.h"
 #include "skin/data/SkinWriter.h"
 
 namespace fs = std::filesystem;
@@ -28,7 +30,9 @@ constexpr const char* kUsage = R"(usage: ktskin COMMAND ARGS
   unpack IN.skn FOLDER  write each entry of the skin as a file into FOLDER
   list IN.skn           entry sizes and names, in container order
   expand IN.skn OUT     write the expanded container bytes (exactly its declared size)
-  check IN.skn          open the skin as the program does and report what is wrong
+  check IN.skn [WxH]    open the skin as the program does and report what is wrong; "cannot
+                        be used" is the program's own verdict for a screen whose work area
+                        is W x H pixels (default 1024x768)
   --help                this text
 
 pack is deterministic: the description comes first, then the bitmaps sorted by
@@ -196,9 +200,9 @@ int Expand(const fs::path& in, const fs::path& out) {
     return 0;
 }
 
-// Reports what would stop or surprise the program; the description's own content is read by
-// the program's description reader, not checked here.
-int Check(const fs::path& in) {
+// Reports what would stop or surprise the program, and whether the program would use the skin
+// at all (its own verdict, from the same function).
+int Check(const fs::path& in, int workWidth, int workHeight) {
     const kt::TSkinReader reader = OpenSkin(in);
     std::vector<std::string> problems;
     std::map<std::string, int> count;
@@ -223,6 +227,11 @@ int Check(const fs::path& in) {
     else if (descriptions > 1) {
         reader.ExtractByPart(".ini", data, found);
         problems.push_back(std::to_string(descriptions) + " names contain \".ini\"; the program reads " + found);
+    }
+    {
+        kt::ScopedScriptedMessages messages;
+        const std::string verdict = kt::SkinContainerProblem(ReadFile(in), workWidth, workHeight);
+        if (!verdict.empty()) problems.insert(problems.begin(), "cannot be used: " + verdict);
     }
     if (static_cast<int64_t>(reader.Data().size()) > total + 59)
         problems.push_back(std::to_string(reader.Data().size() - static_cast<size_t>(total)) +
@@ -251,7 +260,20 @@ int Run(const std::vector<std::string>& args) {
     if (cmd == "unpack") return need(2) ? Unpack(args[1], args[2]) : 2;
     if (cmd == "list") return need(1) ? List(args[1]) : 2;
     if (cmd == "expand") return need(2) ? Expand(args[1], args[2]) : 2;
-    if (cmd == "check") return need(1) ? Check(args[1]) : 2;
+    if (cmd == "check") {
+        int w = kt::kCheckWorkAreaWidth, h = kt::kCheckWorkAreaHeight;
+        if (args.size() == 3) {
+            char x = 0;
+            std::istringstream size(args[2]);
+            if (!(size >> w >> x >> h) || x != 'x' || w <= 0 || h <= 0) {
+                std::cerr << "ktskin: check: the work area is WIDTHxHEIGHT, as 1280x1024\n";
+                return 2;
+            }
+        } else if (!need(1)) {
+            return 2;
+        }
+        return Check(args[1], w, h);
+    }
     std::cerr << "ktskin: unknown command " << cmd << "; see ktskin --help\n";
     return 2;
 }

@@ -122,6 +122,12 @@ void TSkinData::SetSkinFile(const std::string& value) {
     if (!in) return;  // a missing file is ignored: the model keeps the previous skin
     std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     if (in.bad()) throw EInOutError(FormatMessage1("Cannot open file %s", value));
+    LoadSkinFileBytes(value, std::move(bytes));
+}
+
+void TSkinData::LoadSkinFileBytes(const std::string& name, std::vector<std::uint8_t> bytes) {
+    reloading_ = true;
+    skinFile_ = name;
     SkinStream = std::move(bytes);
     UnpackSkin();
     UpdateSkin();

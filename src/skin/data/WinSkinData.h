@@ -174,6 +174,9 @@ public:
     void SetSkin3rd(const std::vector<std::string>& lines) { skin3rd_ = lines; }
     const std::string& SkinFile() const { return skinFile_; }
     void SetSkinFile(const std::string& value);
+    // SetSkinFile with the file's bytes already read (the Win32 side reads names beyond the
+    // code page through the wide-character functions).
+    void LoadSkinFileBytes(const std::string& name, std::vector<std::uint8_t> bytes);
     std::string SkinStore() const { return "(none)"; }
     void SetSkinStore(const std::string&) {}
     TSkinFormType SkinFormtype = sfMainform;

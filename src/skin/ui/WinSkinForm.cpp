@@ -555,14 +555,24 @@ void TWinSkinForm::BuildRegion() {
 
 // ---- size and layout -------------------------------------------------------------------------
 
-void TWinSkinForm::ResizeForFrame(bool withMenuBar) {
+void TWinSkinForm::ResizeForFrame(bool withMenuBar, bool fromSystemFrame) {
     if (windowState_ == kWindowMaximized) {
         SetWindowPos(window_, nullptr, 0, 0, 0, 0,
                      SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
         return;
     }
     RECT cr{};
-    GetClientRect(window_, &cr);
+    if (fromSystemFrame) {
+        // Until the frame is laid out the window's outer size is meant for the system frame it
+        // was measured with (menu included), whatever the system made of it since: the menu
+        // taken off by the menu bar would otherwise add its height to the client at every attach.
+        RECT wr{};
+        GetWindowRect(window_, &wr);
+        cr.right = std::max<LONG>(0, (wr.right - wr.left) - systemFrame_.cx);
+        cr.bottom = std::max<LONG>(0, (wr.bottom - wr.top) - systemFrame_.cy);
+    } else {
+        GetClientRect(window_, &cr);
+    }
     int w = cr.right + leftWidth_ + rightWidth_;
     const int h = cr.bottom + captionHeight_ + bottomHeight_ + (withMenuBar ? menuBarHeight_ : 0);
     const std::string cls = className_;
@@ -601,7 +611,7 @@ void TWinSkinForm::OnAttached() {
         } else if (windowState_ != kWindowMinimized && borderKind_ != kBorderPopup) {
             FrameState = kFrameResizing;
             // The menu bar is part of the frame as the system's was: the client keeps its size.
-            ResizeForFrame(true);
+            ResizeForFrame(true, true);
             FrameState = kFrameNormal;
             BuildRegion();
         }
@@ -783,6 +793,12 @@ LRESULT TWinSkinForm::WndProc(UINT msg, WPARAM w, LPARAM l) {
         if (w == WPARAM(GWL_STYLE)) savedStyle_ = reinterpret_cast<STYLESTRUCT*>(l)->styleNew;
         return CallOld(msg, w, l);
     case SKM_ISSKINNED: return 1;
+    case SKM_FRAMEEXTRA: {
+        if (FrameState == kFrameNew || borderKind_ == kBorderPopup) return 0;
+        const int dx = leftWidth_ + rightWidth_ - systemFrame_.cx;
+        const int dy = captionHeight_ + menuBarHeight_ + bottomHeight_ - systemFrame_.cy;
+        return MAKELRESULT(static_cast<WORD>(static_cast<short>(dx)), static_cast<WORD>(static_cast<short>(dy)));
+    }
     default: break;
     }
     if ((GetWindowLongA(window_, GWL_STYLE) & WS_CHILD) && mdiRole_ != kMdiChild) return CallOld(msg, w, l);
@@ -865,6 +881,7 @@ bool TWinSkinForm::HandleAnyState(UINT msg, WPARAM w, LPARAM l, LRESULT& result)
         }
         if (cmd == SC_KEYMENU && l != ' ' && l != '-' && !MenuTracking && !GetCapture()) {
             if (l == 0 || (menuBar_ && menuBar_->AcceleratorItem(WPARAM(l)))) {
+                if (l == 0 && menuBar_) menuBar_->KeyboardMode();
                 result = 1;
                 return true;
             }
@@ -1182,7 +1199,12 @@ void TWinSkinForm::ShowSystemMenu(int x, int y) {
     EnableMenuItem(menu, SC_SIZE, windowState_ == kWindowNormal && sizable ? on : off);
     EnableMenuItem(menu, SC_MINIMIZE, hasMinBox_ && windowState_ != kWindowMinimized ? on : off);
     EnableMenuItem(menu, SC_MAXIMIZE, hasMaxBox_ && windowState_ != kWindowMaximized ? on : off);
+    // The system sets a system menu's items from the window's style as it opens it: while it is
+    // open the style says what the title buttons offer, not the frame's stripped one.
+    const bool stripped = !captionStylesOn_;
+    if (stripped) SetCaptionStyles(true);
     const UINT cmd = UINT(TrackPopupMenu(menu, TPM_RIGHTBUTTON | TPM_RETURNCMD, x, y, 0, window_, nullptr));
+    if (stripped && procInstalled_) SetCaptionStyles(false);
     if (cmd) PostMessageW(window_, WM_SYSCOMMAND, cmd, 0);
 }
 

@@ -27,6 +27,10 @@ constexpr UINT SKM_REPAINTFRAME = 0x3502;  // repaint the skinned frame
 constexpr UINT SKM_ATTACHED = 0x3503;      // posted once after a frame was attached
 constexpr UINT SKM_ISSKINNED = 0x3504;     // 1 from every window with a frame or menu painter
 constexpr UINT SKM_REAPPLY = 0x3401;       // a form re-applies the skin's colours and layout
+// How much larger the window is with its skinned frame than with the system's, around the same
+// client: MAKELRESULT(extra width, extra height), each signed 16-bit; 0 from a window without a
+// frame and from a frame not yet laid out (its window still has the system's outer size).
+constexpr UINT SKM_FRAMEEXTRA = 0x3505;
 constexpr LPARAM kAttachedMark = 1000;
 
 // A frame's states.
@@ -93,6 +97,9 @@ public:
     // The item whose "&" letter is key, or null.
     virtual TNCObject* AcceleratorItem(WPARAM key) = 0;
     virtual void OpenItem(TNCObject* item) = 0;  // shows its drop-down
+    // Alt or F10 alone: the keyboard works the bar as the system's (first item selected, arrows
+    // move, Down or Enter opens, Esc leaves).
+    virtual void KeyboardMode() {}
 };
 
 struct TSkinPlugins {
@@ -177,7 +184,7 @@ private:
     void CommonAttach();
     void MakeWindowIcon();
     void SetCaptionStyles(bool on);
-    void ResizeForFrame(bool withMenuBar);
+    void ResizeForFrame(bool withMenuBar, bool fromSystemFrame = false);
     void OnAttached();
     void PaintFrame(HDC dc);
     void ComposeCaption(int W);

@@ -52,6 +52,7 @@ struct TTracking {
     HMENU OpenMenu = nullptr;
     POINT LastCursor{-1, -1};
     HHOOK Hook = nullptr;
+    bool Escaped = false;  // the drop-down was closed with Esc, back to the bar
 };
 TTracking& Tracking() {
     static TTracking t;
@@ -103,6 +104,7 @@ LRESULT CALLBACK MenuFilterProc(int code, WPARAM w, LPARAM l) {
     const MSG* m = reinterpret_cast<const MSG*>(l);
     const int count = static_cast<int>(t.Bar->Items().size());
     int target = -1;
+    if (m->message == WM_KEYDOWN && m->wParam == VK_ESCAPE && OpenMenuWindows().Count <= 1) t.Escaped = true;
     if (m->message == WM_KEYDOWN && count > 0) {
         WPARAM key = m->wParam;
         // In a menu that reads right to left the arrows point the other way along the bar.
@@ -467,6 +469,91 @@ void TWinSkinMenu::OpenItem(TNCObject* object) {
     }
 }
 
+void TWinSkinMenu::KeyboardMode() {
+    HWND window = frame_.Window();
+    std::vector<int> usable;
+    for (auto& b : items_)
+        if (b->Visible && !b->Caption.empty()) usable.push_back(b->ItemIndex);
+    if (usable.empty() || Tracking().Bar || !window) return;
+    std::shared_ptr<bool> alive = alive_;
+    size_t at = 0;
+    for (;;) {
+        TMenuBtn* open = KeyboardSelect(usable, at);
+        if (!*alive || !open) return;
+        lastEscaped_ = false;
+        OpenItem(open);
+        // Esc in a drop-down goes back to the bar, its item still selected, as the system's does.
+        if (!*alive || !lastEscaped_ || GetActiveWindow() != window) return;
+        for (size_t i = 0; i < usable.size(); ++i)
+            if (usable[i] == lastIndex_) at = i;
+    }
+}
+
+TMenuBtn* TWinSkinMenu::KeyboardSelect(const std::vector<int>& usable, size_t& at) {
+    HWND window = frame_.Window();
+    std::shared_ptr<bool> alive = alive_;
+    auto show = [&](size_t i, int state) {
+        items_[static_cast<size_t>(usable[i])]->State = state;
+        PaintItem(*items_[static_cast<size_t>(usable[i])]);
+    };
+    show(at, kNCHot);
+    frame_.MenuTracking = true;
+    // The keys come here until the bar is left: the focused control must not see them.
+    TMenuBtn* open = nullptr;
+    MSG m{};
+    for (;;) {
+        if (!GetMessageW(&m, nullptr, 0, 0)) {
+            PostQuitMessage(static_cast<int>(m.wParam));
+            break;
+        }
+        if (!*alive) return nullptr;
+        if (GetActiveWindow() != window) {
+            DispatchMessageW(&m);
+            break;
+        }
+        const UINT msg = m.message;
+        if (msg == WM_KEYDOWN || msg == WM_SYSKEYDOWN) {
+            const WPARAM key = m.wParam;
+            if (key == VK_LEFT || key == VK_RIGHT) {
+                show(at, kNCNormal);
+                at = key == VK_RIGHT ? (at + 1) % usable.size() : (at + usable.size() - 1) % usable.size();
+                show(at, kNCHot);
+            } else if (key == VK_DOWN || key == VK_UP || key == VK_RETURN) {
+                open = items_[static_cast<size_t>(usable[at])].get();
+                break;
+            } else if (key == VK_ESCAPE || key == VK_MENU || key == VK_F10) {
+                break;
+            } else if (auto* b = dynamic_cast<TMenuBtn*>(AcceleratorItem(MapVirtualKeyW(UINT(key), MAPVK_VK_TO_CHAR)))) {
+                open = b;
+                break;
+            }
+            continue;
+        }
+        if (msg == WM_CHAR || msg == WM_SYSCHAR) {
+            if (auto* b = dynamic_cast<TMenuBtn*>(AcceleratorItem(m.wParam))) {
+                open = b;
+                break;
+            }
+            continue;
+        }
+        if (msg == WM_KEYUP || msg == WM_SYSKEYUP || msg == WM_DEADCHAR || msg == WM_SYSDEADCHAR) continue;
+        if ((msg >= WM_LBUTTONDOWN && msg <= WM_MBUTTONDBLCLK) || (msg >= WM_NCLBUTTONDOWN && msg <= WM_NCMBUTTONDBLCLK)) {
+            // A click ends the mode and then does what it does.
+            show(at, kNCNormal);
+            frame_.MenuTracking = false;
+            DispatchMessageW(&m);
+            return nullptr;
+        }
+        TranslateMessage(&m);
+        DispatchMessageW(&m);
+        if (!*alive) return nullptr;
+    }
+    if (!*alive) return nullptr;
+    show(at, kNCNormal);
+    frame_.MenuTracking = false;
+    return open;
+}
+
 int TWinSkinMenu::Track(TMenuBtn& item) {
     HWND window = frame_.Window();
     TTracking& t = Tracking();
@@ -497,6 +584,8 @@ int TWinSkinMenu::Track(TMenuBtn& item) {
     }
     if (t.Hook) UnhookWindowsHookEx(t.Hook);
     const int next = t.SwitchTo;
+    lastIndex_ = item.ItemIndex;
+    lastEscaped_ = t.Escaped && !command;
     t = TTracking{};
     UndoOwnerDraw(undo);
     if (command) PostMessageA(window, WM_COMMAND, command, 0);

@@ -41,6 +41,7 @@ public:
     TNCObject* HitItem(POINT windowPoint) override;
     TNCObject* AcceleratorItem(WPARAM key) override;
     void OpenItem(TNCObject* item) override;
+    void KeyboardMode() override;
 
     // Repaints one item in its state from the bar's last background.
     void PaintItem(TMenuBtn& item);
@@ -51,6 +52,8 @@ public:
 private:
     void DrawCaption(HDC dc, const TMenuBtn& item, const RECT& r) const;
     int Track(TMenuBtn& item);
+    // The bar's keyboard mode until an item is to open (returned) or the mode ends (null).
+    TMenuBtn* KeyboardSelect(const std::vector<int>& usable, size_t& at);
 
     std::vector<std::unique_ptr<TMenuBtn>> items_;
     ui::TMainMenu* mainMenu_;
@@ -60,6 +63,8 @@ private:
     bool painting_ = false;
     HMENU menu_ = nullptr;
     bool rereadPending_ = false;
+    int lastIndex_ = -1;        // the item whose drop-down was open last
+    bool lastEscaped_ = false;  // and it closed with Esc, nothing chosen
     HMENU rereadMenu_ = nullptr;
     std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
 };

@@ -4,11 +4,16 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
+#include <functional>
+
 #include "app/ButtonFormDialog.h"
 #include "config/ConfigFormDialog.h"
 #include "config/VtRegistryComponent.h"
 #include "core/MessageService.h"
 #include "ProgramTestSupport.h"
+#include "platform/WidePaths.h"
+#include "skin/data/BmpDecoder.h"
 #include "skin/data/BuiltinSkins.h"
 #include "skin/data/SkinWriter.h"
 #include "skin/ui/WinSkinForm.h"
@@ -118,6 +123,74 @@ TEST_F(BarSkinsTest, LoadTakesAGoodFileAndACancelOrABadFileChangesNothing) {
         EXPECT_FALSE(bar->SkinData1->Reloading());
     }
 
+    // Skins that open but cannot dress a window: refused with one message naming the file and
+    // the first bad element.
+    struct Broken {
+        const char* file;
+        std::function<void(std::vector<SkinEntry>&)> mutate;
+        const char* element;
+    };
+    auto entry = [](std::vector<SkinEntry>& e, const std::string& name) -> SkinEntry& {
+        return *std::find_if(e.begin(), e.end(), [&](const SkinEntry& x) { return x.name == name || x.name.ends_with(name); });
+    };
+    const Broken broken[] = {
+        {"garbage.skn", [&](auto& e) { entry(e, ".ini").data = {'[', ']', '=', 1, 2}; }, "\"Left\""},
+        {"nopictures.skn", [](auto& e) { std::erase_if(e, [](auto& x) { return x.name.ends_with(".bmp"); }); },
+         "\"Left\""},
+        {"tiny.skn",
+         [](auto& e) {
+             for (auto& x : e)
+                 if (x.name.ends_with(".bmp")) x.data = EncodeBmp24(TBitmap32(1, 1, 0));
+         },
+         "\"Left\""},
+        {"frames.skn",
+         [&](auto& e) {
+             std::string ini(entry(e, ".ini").data.begin(), entry(e, ".ini").data.end());
+             ini.replace(ini.find("TopFrame=2"), 10, "TopFrame=10000");
+             entry(e, ".ini").data.assign(ini.begin(), ini.end());
+         },
+         "\"Top\""},
+        {"huge.skn", [&](auto& e) { entry(e, "frametop.bmp").data = EncodeBmp24(TBitmap32(400, 3990, 0)); },
+         "screen height"},
+    };
+    for (const Broken& b : broken) {
+        std::vector<SkinEntry> entries = MakeBuiltinSkin(2);
+        b.mutate(entries);
+        const auto bytes = PackSkin(entries);
+        const std::string path = scratch.start + "\\" + b.file;
+        WriteBytes(path, std::string(bytes.begin(), bytes.end()));
+        msgs.shown.clear();
+        msgs.files.push_back(path);
+        config->MenuSkinLoadClick();
+        ASSERT_EQ(msgs.shown.size(), 1u) << path;
+        EXPECT_NE(msgs.LastText().find(path), std::string::npos) << msgs.LastText();
+        EXPECT_NE(msgs.LastText().find(b.element), std::string::npos) << msgs.LastText();
+        EXPECT_EQ(bar->SkinData1->SkinName, "Silver");
+        EXPECT_EQ(Checked(), "01000");
+    }
+
+    // A skin in a folder named beyond the code page: the dialog's answer goes by the short
+    // name, which the wide-character file functions open.
+    const std::wstring cyrillic = WidePath(scratch.start) + L"\\\u0421\u043a\u0438\u043d\u044b";
+    ASSERT_TRUE(CreateDirectoryW(cyrillic.c_str(), nullptr));
+    const std::wstring wideFile = cyrillic + L"\\\u043c\u043e\u0439.skn";
+    HANDLE h = CreateFileW(wideFile.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(h, INVALID_HANDLE_VALUE);
+    DWORD written = 0;
+    WriteFile(h, good.data(), static_cast<DWORD>(good.size()), &written, nullptr);
+    CloseHandle(h);
+    const std::string shortName = CodePagePath(wideFile);
+    ASSERT_FALSE(shortName.empty());
+    EXPECT_EQ(shortName.find('?'), std::string::npos) << shortName;
+    msgs.shown.clear();
+    msgs.files.push_back(shortName);
+    config->MenuSkinLoadClick();
+    EXPECT_TRUE(msgs.shown.empty()) << msgs.LastText();
+    EXPECT_EQ(bar->SkinData1->SkinName, "Green");
+    EXPECT_EQ(Checked(), "00001");
+    config->MenuSkinSilverClick();
+    Apply();
+
     const std::string mine = scratch.start + "\\mine.skn";
     WriteBytes(mine, std::string(good.begin(), good.end()));
     msgs.files.push_back(mine);
@@ -137,24 +210,28 @@ TEST_F(BarSkinsTest, StartTakesTheStoredChoiceOrADefaultSkinFileBesideTheProgram
         const char* skin;         // nullptr: not switched on
         const char* checked;
         size_t messages;
+        std::string storedFile = "gone.skn";  // below the start folder
     };
     const auto green = PackSkin(MakeBuiltinSkin(2));
     const std::string greenBytes(green.begin(), green.end()), junk = "not a skin at all";
     const Case cases[] = {
         {nullptr, nullptr, 0, "Blue", "10000", 0},
         {nullptr, &greenBytes, 4, "Green", "00001", 0},
-        {"4", nullptr, 4, "Blue", "00001", 0},           // the stored file is gone
+        {"4", nullptr, 4, "Blue", "00001", 1},           // the stored file is gone: said once
         {"3", nullptr, 3, nullptr, "00010", 0},
         {"1", nullptr, 1, "Silver", "01000", 0},
         {nullptr, &junk, 4, "Blue", "00001", 1},  // a corrupt default.skn
+        {"4", nullptr, 4, "Blue", "00001", 1, "folder.skn"},
+        {"4", nullptr, 4, "Blue", "00001", 1, std::string(400, 'k') + ".skn"},
     };
+    CreateDirectoryA((scratch.start + "\\folder.skn").c_str(), nullptr);
     for (const Case& c : cases) {
         store.DeleteValueFromRegistry(kSkins, "SkinIndex");
         store.DeleteValueFromRegistry(kSkins, "SkinFile");
         DeleteFileA((scratch.start + "\\default.skn").c_str());
         if (c.storedIndex) {
             store.SaveStringToRegistry(kSkins, "SkinIndex", c.storedIndex);
-            store.SaveStringToRegistry(kSkins, "SkinFile", scratch.start + "\\gone.skn");
+            store.SaveStringToRegistry(kSkins, "SkinFile", scratch.start + "\\" + c.storedFile);
         }
         if (c.defaultSkn) WriteBytes(scratch.start + "\\default.skn", *c.defaultSkn);
         msgs.shown.clear();
@@ -165,7 +242,8 @@ TEST_F(BarSkinsTest, StartTakesTheStoredChoiceOrADefaultSkinFileBesideTheProgram
         EXPECT_EQ(bar->SkinData1->Active(), c.skin != nullptr);
         if (c.skin) EXPECT_EQ(bar->SkinData1->SkinName, c.skin);
         EXPECT_EQ(msgs.shown.size(), c.messages);
-        if (c.messages) EXPECT_NE(msgs.LastText().find("default.skn"), std::string::npos);
+        if (c.messages)
+            EXPECT_NE(msgs.LastText().find(c.defaultSkn ? "default.skn" : c.storedFile), std::string::npos);
         // Start-up went on: the scheme is loaded and Ctrl+T is taken.
         EXPECT_EQ(bar->ListBoxCaption.size(), 1u);
         EXPECT_FALSE(RegisterHotKey(nullptr, 0x7001, MOD_CONTROL, 'T'));
