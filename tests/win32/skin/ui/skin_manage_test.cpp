@@ -164,8 +164,11 @@ TEST_F(SkinManageTest, AScrollBarCreatedStraightInASkinnedWindowIsRefused) {
 
 TEST_F(SkinManageTest, SwitchingOnBeforeAnyActivationWaitsForTheWindowsToBeActivated) {
     ui::TForm* f = MakeForm("Later");
+    int changed = 0;
+    data->OnSkinChanged = [&](TSkinData&) { ++changed; };
     data->SetActive(true);  // no window activated yet: acts at once, attaches nothing
     EXPECT_TRUE(M().Active());
+    EXPECT_EQ(changed, 1);  // and says so, as the timer would have: the choice gets saved
     EXPECT_TRUE(M().Forms.empty());
     f->Show();
     SetActiveWindow(f->Handle());
