@@ -624,7 +624,8 @@ void TWinSkinForm::ReapplyColoursAndLayout() {
     if (form_) {
         form_->SetColor(face);
         for (ui::TComponent* c : form_->Components())
-            if (auto* f = dynamic_cast<ui::TForm*>(c)) f->SetColor(face);
+            // A dialog the form owns has a window, and a frame, of its own.
+            if (auto* f = dynamic_cast<ui::TForm*>(c); f && f->Parent()) f->SetColor(face);
     }
     for (auto& p : ControlPainters) p->ReapplyColours();
     if (!procInstalled_) return;
