@@ -362,6 +362,13 @@ void TWinSkinForm::PaintFrame(HDC dc) {
         if (!bottomEdge_.Empty()) bottomEdge_.Draw(dc, leftWidth_, H - bottomHeight_);
         ComposeCaption(W);
         if (!caption_.Empty()) caption_.Draw(dc, 0, 0);
+        // The system draws its own, taller caption on deactivation: below a short caption the
+        // strip it reaches takes the face again.
+        const int systemCaption = GetSystemMetrics(SM_CYCAPTION) + GetSystemMetrics(SM_CXFRAME);
+        if (!active_ && captionHeight_ + menuBarHeight_ < systemCaption) {
+            const RECT strip{leftWidth_, captionHeight_, W - rightWidth_, systemCaption - menuBarHeight_};
+            ::FillRect(dc, &strip, FaceBrush());
+        }
         if (menuBar_ && menuBarHeight_ > 0) {
             const RECT r{leftWidth_, captionHeight_, W - rightWidth_, captionHeight_ + menuBarHeight_};
             menuBar_->Paint(dc, r);
