@@ -1092,20 +1092,30 @@ LRESULT TWinSkinForm::NcLButtonDown(WPARAM w, LPARAM l) {
         return 0;
     }
     if (windowState_ == kWindowMaximized && active_ && w == HTCAPTION) w = HTMENU;
-    if (w == HTCAPTION) {
-        // The move starts once the pointer moves: a window manager that takes the move over
-        // would otherwise swallow the second click of a double click.
+    const bool edge = w >= HTLEFT && w <= HTBOTTOMRIGHT;
+    if (w == HTCAPTION || edge) {
+        // The move or resize starts once the pointer moves: a window manager that takes it
+        // over would otherwise swallow the second click of a double click.
         if (!active_) SetForegroundWindow(window_);
         const POINT start{GET_X_LPARAM(l), GET_Y_LPARAM(l)};
         if (!DragDetect(window_, start)) return 0;
-        // The move follows the pointer from where it is now: the way it came so far is
-        // made up first, so the window keeps its place under the pointer.
+        // It follows the pointer from where it is now: the way it came so far is made up
+        // first, so the window (or the edge) keeps its place under the pointer.
         POINT now{};
         GetCursorPos(&now);
+        const int dx = now.x - start.x, dy = now.y - start.y;
         RECT wr{};
         GetWindowRect(window_, &wr);
-        SetWindowPos(window_, nullptr, wr.left + now.x - start.x, wr.top + now.y - start.y, 0, 0,
-                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        if (w == HTCAPTION) {
+            OffsetRect(&wr, dx, dy);
+        } else {
+            if (w == HTLEFT || w == HTTOPLEFT || w == HTBOTTOMLEFT) wr.left += dx;
+            if (w == HTRIGHT || w == HTTOPRIGHT || w == HTBOTTOMRIGHT) wr.right += dx;
+            if (w == HTTOP || w == HTTOPLEFT || w == HTTOPRIGHT) wr.top += dy;
+            if (w == HTBOTTOM || w == HTBOTTOMLEFT || w == HTBOTTOMRIGHT) wr.bottom += dy;
+        }
+        SetWindowPos(window_, nullptr, wr.left, wr.top, wr.right - wr.left, wr.bottom - wr.top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
         l = MAKELPARAM(now.x, now.y);
     }
     return CallOld(WM_NCLBUTTONDOWN, w, l);
@@ -1130,7 +1140,8 @@ LRESULT TWinSkinForm::NcLButtonUp(WPARAM w, LPARAM l) {
 LRESULT TWinSkinForm::NcLButtonDblClk(WPARAM w, LPARAM l) {
     TNCObject* hit = nullptr;
     if (HitTest(ToWindowPoint({GET_X_LPARAM(l), GET_Y_LPARAM(l)}), &hit)) return 0;  // a quick second click on a button
-    if (w != HTCAPTION && w != HTMENU && w != HTSYSMENU) return CallOld(WM_NCLBUTTONDBLCLK, w, l);
+    // Anywhere else in the frame, borders included; a scroll bar keeps its own double click.
+    if (w == HTVSCROLL || w == HTHSCROLL) return CallOld(WM_NCLBUTTONDBLCLK, w, l);
     ReadWindowState();
     if (windowState_ != kWindowNormal)
         PostMessageW(window_, WM_SYSCOMMAND, SC_RESTORE, 0);
