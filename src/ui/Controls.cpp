@@ -198,6 +198,16 @@ void TControl::TakeParentColor() {
 
 void TControl::ColorChanged() { Invalidate(); }
 
+bool AnswerCtlColor(TControl& c, TMessage& m) {
+    if (m.Msg != CN_CTLCOLORSTATIC && m.Msg != CN_CTLCOLORBTN) return false;
+    HDC dc = reinterpret_cast<HDC>(m.WParam);
+    SetTextColor(dc, c.Font().Color());
+    SetBkColor(dc, ColorToRGB(c.Color()));
+    SetBkMode(dc, TRANSPARENT);
+    m.Result = reinterpret_cast<LRESULT>(c.ColorBrush());
+    return true;
+}
+
 HBRUSH TControl::ColorBrush() {
     const COLORREF rgb = ColorToRGB(color_);
     if (!brush_ || rgb != brushRgb_) {

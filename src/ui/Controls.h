@@ -243,6 +243,11 @@ private:
     friend class TApplication;
 };
 
+// The parent asks how to colour a static text, a check or radio box or a track bar (reflected
+// as CN_CTLCOLORSTATIC or CN_CTLCOLORBTN): the control's Color behind, its font's colour for
+// the text. False for any other message.
+bool AnswerCtlColor(TControl& control, TMessage& m);
+
 // A control of class T owned by `owner`, named, with its caption, placed on `parent`: the
 // steps every form repeats for its labels, buttons and boxes.
 template <class T>

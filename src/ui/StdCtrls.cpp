@@ -20,17 +20,6 @@ void CheckIndex(int index, int count) {
         throw EListError::IndexOutOfBounds(index);
 }
 
-// The parent asks how to colour a static text or a check or radio box (reflected as CN_*):
-// the control's own colour behind the text, its font's colour for the text.
-bool AnswerCtlColor(TControl& c, TMessage& m) {
-    if (m.Msg != CN_CTLCOLORSTATIC && m.Msg != CN_CTLCOLORBTN) return false;
-    HDC dc = reinterpret_cast<HDC>(m.WParam);
-    SetTextColor(dc, c.Font().Color());
-    SetBkColor(dc, ColorToRGB(c.Color()));
-    SetBkMode(dc, TRANSPARENT);
-    m.Result = reinterpret_cast<LRESULT>(c.ColorBrush());
-    return true;
-}
 }  // namespace
 
 // ---------------------------------------------------------------- TButton
