@@ -27,3 +27,17 @@ function(kt_add_subdirs dir)
     add_subdirectory(${d})
   endforeach()
 endfunction()
+
+# Gives a Windows target the built-in skins as the program carries them (resource SKINSTORE1),
+# from the store tools/skingen/CMakeLists.txt chose.
+function(kt_embed_skin_store target)
+  get_property(store GLOBAL PROPERTY KT_SKIN_STORE_FILE)
+  get_property(store_target GLOBAL PROPERTY KT_SKIN_STORE_TARGET)
+  set(rc ${CMAKE_CURRENT_BINARY_DIR}/${target}_skins.rc)
+  file(WRITE ${rc} "SKINSTORE1 RCDATA \"${store}\"\n")
+  set_source_files_properties(${rc} PROPERTIES OBJECT_DEPENDS ${store})
+  target_sources(${target} PRIVATE ${rc})
+  if(store_target)
+    add_dependencies(${target} ${store_target})
+  endif()
+endfunction()

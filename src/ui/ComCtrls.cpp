@@ -86,6 +86,11 @@ TTrackBar::TTrackBar(TComponent* owner) : TCommonControl(owner) {
     width_ = 150;
     height_ = 30;
     TabStop = true;
+    parentColor_ = true;
+}
+
+void TTrackBar::WndProc(TMessage& m) {
+    if (!AnswerCtlColor(*this, m)) TCommonControl::WndProc(m);
 }
 
 void TTrackBar::CreateParams(TCreateParams& p) {

@@ -73,6 +73,7 @@ public:
 protected:
     void CreateParams(TCreateParams& p) override;
     void HandleCreated() override;
+    void WndProc(TMessage& m) override;
 
 private:
     int position_ = 0;

@@ -127,6 +127,7 @@ TControl::TControl(TComponent* owner) : TComponent(owner) {
 }
 
 TControl::~TControl() {
+    if (brush_) DeleteObject(brush_);
     if (parent_) {
         auto& list = parent_->controls_;
         list.erase(std::remove(list.begin(), list.end(), this), list.end());
@@ -148,6 +149,7 @@ void TControl::SetParent(TWinControl* parent) {
         font_.Assign(parent_->Font());
         font_.OnChange = keep;
     }
+    if (parentColor_) TakeParentColor();
     if (auto* win = dynamic_cast<TWinControl*>(this); win && parent_->HandleAllocated())
         win->Handle();
 }
@@ -177,8 +179,43 @@ void TControl::SetCaption(const std::string& text) {
 }
 
 void TControl::SetColor(TColor c) {
+    parentColor_ = false;
+    if (c == color_) return;
     color_ = c;
-    Invalidate();
+    ColorChanged();
+}
+
+void TControl::SetParentColor(bool v) {
+    parentColor_ = v;
+    if (v) TakeParentColor();
+}
+
+void TControl::TakeParentColor() {
+    if (!parent_ || parent_->Color() == color_) return;
+    color_ = parent_->Color();
+    ColorChanged();
+}
+
+void TControl::ColorChanged() { Invalidate(); }
+
+bool AnswerCtlColor(TControl& c, TMessage& m) {
+    if (m.Msg != CN_CTLCOLORSTATIC && m.Msg != CN_CTLCOLORBTN) return false;
+    HDC dc = reinterpret_cast<HDC>(m.WParam);
+    SetTextColor(dc, c.Font().Color());
+    SetBkColor(dc, ColorToRGB(c.Color()));
+    SetBkMode(dc, TRANSPARENT);
+    m.Result = reinterpret_cast<LRESULT>(c.ColorBrush());
+    return true;
+}
+
+HBRUSH TControl::ColorBrush() {
+    const COLORREF rgb = ColorToRGB(color_);
+    if (!brush_ || rgb != brushRgb_) {
+        if (brush_) DeleteObject(brush_);
+        brush_ = CreateSolidBrush(rgb);
+        brushRgb_ = rgb;
+    }
+    return brush_;
 }
 
 LRESULT TControl::Perform(UINT msg, WPARAM w, LPARAM l) {
@@ -369,6 +406,12 @@ void TWinControl::SetCaption(const std::string& text) {
 
 void TWinControl::Invalidate() {
     if (handle_) InvalidateRect(handle_, nullptr, TRUE);
+}
+
+void TWinControl::ColorChanged() {
+    TControl::ColorChanged();
+    for (TControl* c : std::vector<TControl*>(controls_))
+        if (c->parentColor_) c->TakeParentColor();
 }
 
 void TWinControl::SetFocus() {

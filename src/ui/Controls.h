@@ -122,7 +122,15 @@ public:
     void SetText(const std::string& text) { SetCaption(text); }
 
     TColor Color() const { return color_; }
+    // Setting a colour ends following the parent's (ParentColor false).
     void SetColor(TColor c);
+    // A control that follows its parent's colour takes it when placed and whenever the parent's
+    // colour changes (a skin recolouring the form, and back). Off by default: the classes
+    // that show their parent's face (labels, check and radio boxes, group boxes) switch it on.
+    bool ParentColor() const { return parentColor_; }
+    void SetParentColor(bool v);
+    // A solid brush of Color, owned by the control (remade when the colour changes).
+    HBRUSH ColorBrush();
     TFont& Font() { return font_; }
     const TFont& Font() const { return font_; }
     bool ParentFont = true;
@@ -132,6 +140,8 @@ public:
     bool EffectiveShowHint() const;
 
     virtual void Invalidate() {}
+    // Called when the colour changed (own or inherited); passes it on to following children.
+    virtual void ColorChanged();
     // Called when the font changed (own or inherited).
     virtual void FontChanged() {}
 
@@ -152,8 +162,14 @@ protected:
     bool enabled_ = true;
     std::string caption_;
     TColor color_ = clBtnFace;
+    bool parentColor_ = false;
     TFont font_;
     friend class TWinControl;
+
+private:
+    void TakeParentColor();
+    HBRUSH brush_ = nullptr;
+    COLORREF brushRgb_ = 0;
 };
 
 struct TCreateParams {
@@ -184,6 +200,7 @@ public:
     void SetCaption(const std::string& text) override;
     void Invalidate() override;
     void FontChanged() override;
+    void ColorChanged() override;
     void SetFocus();
     bool Focused() const;
     int TabOrder = 0;
@@ -225,6 +242,11 @@ private:
     friend class TControl;
     friend class TApplication;
 };
+
+// The parent asks how to colour a static text, a check or radio box or a track bar (reflected
+// as CN_CTLCOLORSTATIC or CN_CTLCOLORBTN): the control's Color behind, its font's colour for
+// the text. False for any other message.
+bool AnswerCtlColor(TControl& control, TMessage& m);
 
 // A control of class T owned by `owner`, named, with its caption, placed on `parent`: the
 // steps every form repeats for its labels, buttons and boxes.

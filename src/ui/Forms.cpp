@@ -243,6 +243,14 @@ void TForm::WndProc(TMessage& m) {
             DefaultHandler(m);
             UpdateFormBounds();
             return;
+        case WM_ERASEBKGND: {
+            // The form's Color, not the class brush: a skin recolours the face.
+            RECT r{};
+            GetClientRect(handle_, &r);
+            FillRect(reinterpret_cast<HDC>(m.WParam), &r, ColorBrush());
+            m.Result = 1;
+            return;
+        }
         case CM_DIALOGKEY:
             m.Result = DialogKey(static_cast<WORD>(m.WParam)) ? 1 : 0;
             return;

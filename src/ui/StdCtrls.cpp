@@ -19,6 +19,7 @@ void CheckIndex(int index, int count) {
     if (index < 0 || index >= count)
         throw EListError::IndexOutOfBounds(index);
 }
+
 }  // namespace
 
 // ---------------------------------------------------------------- TButton
@@ -50,6 +51,7 @@ bool TButton::AccelPressed() {
 TLabel::TLabel(TComponent* owner) : TWinControl(owner) {
     width_ = 65;
     height_ = 13;
+    parentColor_ = true;
 }
 
 bool TLabel::SetEnumProperty(std::string_view name, int value) {
@@ -79,15 +81,7 @@ bool TLabel::AccelPressed() {
 }
 
 void TLabel::WndProc(TMessage& m) {
-    // The parent asks how to colour the label: the label's own font colour decides.
-    if (m.Msg == CN_BASE + WM_CTLCOLORSTATIC) {
-        HDC dc = reinterpret_cast<HDC>(m.WParam);
-        SetTextColor(dc, font_.Color());
-        SetBkMode(dc, TRANSPARENT);
-        m.Result = reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
-        return;
-    }
-    TWinControl::WndProc(m);
+    if (!AnswerCtlColor(*this, m)) TWinControl::WndProc(m);
 }
 
 // ---------------------------------------------------------------- TGroupBox
@@ -95,6 +89,7 @@ void TLabel::WndProc(TMessage& m) {
 TGroupBox::TGroupBox(TComponent* owner) : TWinControl(owner) {
     width_ = 185;
     height_ = 105;
+    parentColor_ = true;
 }
 
 void TGroupBox::CreateParams(TCreateParams& p) {
@@ -108,13 +103,11 @@ void TGroupBox::WndProc(TMessage& m) {
     if (m.Msg == WM_ERASEBKGND) {
         RECT r;
         GetClientRect(handle_, &r);
-        HBRUSH b = CreateSolidBrush(ColorToRGB(color_));
-        FillRect(reinterpret_cast<HDC>(m.WParam), &r, b);
-        DeleteObject(b);
+        FillRect(reinterpret_cast<HDC>(m.WParam), &r, ColorBrush());
         m.Result = 1;
         return;
     }
-    TWinControl::WndProc(m);
+    if (!AnswerCtlColor(*this, m)) TWinControl::WndProc(m);
 }
 
 // ---------------------------------------------------------------- TStringsControl
@@ -347,6 +340,7 @@ TCheckBox::TCheckBox(TComponent* owner) : TWinControl(owner) {
     width_ = 97;
     height_ = 17;
     TabStop = true;
+    parentColor_ = true;
 }
 
 void TCheckBox::CreateParams(TCreateParams& p) {
@@ -379,12 +373,17 @@ bool TCheckBox::AccelPressed() {
     return true;
 }
 
+void TCheckBox::WndProc(TMessage& m) {
+    if (!AnswerCtlColor(*this, m)) TWinControl::WndProc(m);
+}
+
 // ---------------------------------------------------------------- TRadioButton
 
 TRadioButton::TRadioButton(TComponent* owner) : TWinControl(owner) {
     width_ = 113;
     height_ = 17;
     TabStop = true;
+    parentColor_ = true;
 }
 
 void TRadioButton::CreateParams(TCreateParams& p) {
@@ -416,6 +415,10 @@ bool TRadioButton::AccelPressed() {
     SetFocus();
     SetChecked(true);
     return true;
+}
+
+void TRadioButton::WndProc(TMessage& m) {
+    if (!AnswerCtlColor(*this, m)) TWinControl::WndProc(m);
 }
 
 // ---------------------------------------------------------------- TRadioGroup

@@ -162,6 +162,7 @@ protected:
     void HandleCreated() override;
     void CommandNotify(WORD code) override;
     bool AccelPressed() override;
+    void WndProc(TMessage& m) override;
 
 private:
     bool checked_ = false;
@@ -182,6 +183,7 @@ protected:
     void HandleCreated() override;
     void CommandNotify(WORD code) override;
     bool AccelPressed() override;
+    void WndProc(TMessage& m) override;
 
 private:
     bool checked_ = false;

@@ -72,6 +72,11 @@ class GalleryTest(unittest.TestCase):
                 subprocess.run(["convert", full, "-crop", "%dx%d+%d+%d" % (r - l, b - t, l, t),
                                 os.path.join(SHOTS, "gallery-%s.png" % ("off" if skin == "none" else skin))],
                                check=True, timeout=30)
+                # The track bar sits on the face around it, as the form's other controls do.
+                track = next(tuple(int(v) for v in f[3].split(","))
+                             for f in (l.split("\t") for l in self.prefix.drive("children", form).splitlines())
+                             if len(f) > 3 and f[1].lower() == "msctls_trackbar32")
+                self.assertEqual(pixel(full, track[2] - 2, track[1] + 1), pixel(full, track[2] + 3, track[1] + 1))
                 os.remove(full)
                 if skin != "none":
                     self.check_faces(log, children)

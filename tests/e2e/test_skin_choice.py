@@ -100,6 +100,8 @@ class SkinChoiceTest(unittest.TestCase):
         # The bar stays on top: out of the way of the boxes in the pictures.
         self.prefix.drive("move", bar.hwnd, 40, 760, bar.width, bar.height)
         self.wait_skin(True)
+        # A first start stores the skin it shows.
+        wait_for(lambda: self.prefix.reg_value(SKINS_KEY, "SkinIndex") == "0", what="SkinIndex 0 stored at first start")
         for entry, index, pictures in (("Silver", 1, "Silver"), ("Green", 2, "Green"), ("Unskin", 3, None),
                                        ("Blue", 0, "Blue"), ("Load", 4, "Green")):
             with self.subTest(entry=entry):
@@ -131,6 +133,8 @@ class SkinChoiceTest(unittest.TestCase):
         self.app.start()
         bar, config = self.wait_skin(True)
         self.assertTrue(self.assert_caption(config, "Green"))
+        wait_for(lambda: self.prefix.reg_value(SKINS_KEY, "SkinIndex") == "4", what="SkinIndex 4 stored at first start")
+        self.assertEqual(self.prefix.reg_value(SKINS_KEY, "SkinFile"), "default.skn")
         self.app.stop()
         # A stored index 4 whose file is gone: Blue, and the choice is kept.
         os.remove(os.path.join(self.app.start_dir, "default.skn"))

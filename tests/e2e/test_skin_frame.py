@@ -107,6 +107,13 @@ class SkinFrameTest(unittest.TestCase):
         click_at(c.left + c.width // 2, c.top + 12, repeat=2)
         c = wait_for(lambda: (lambda w: w if w.state == 0 else None)(self.window(config.hwnd)), what="restored")
         time.sleep(0.3)
+        # So does a double click on a border: the left edge, then the maximised window's bottom edge.
+        click_at(c.left + 2, c.top + c.height // 2, repeat=2)
+        m = wait_for(lambda: (lambda w: w if w.state == 2 else None)(self.window(config.hwnd)), what="maximised")
+        time.sleep(0.3)
+        click_at(m.left + m.width // 2, m.bottom - 2, repeat=2)
+        c = wait_for(lambda: (lambda w: w if w.state == 0 else None)(self.window(config.hwnd)), what="restored")
+        time.sleep(0.3)
         # Dragging the caption moves the window; dragging the right edge resizes it.
         press_drag(c.left + c.width // 2, c.top + 12, 60, 40)
         moved = self.settled(c.hwnd)

@@ -98,8 +98,10 @@ void TSkinData::SetActive(bool value) {
             if (value && reloading_) return;  // reads True, but nothing is skinned until a skin is ready
             ISkinManager* m = EnsureManager();
             if (!m) return;
-            m->PostCommand(command, kCommandDelayMs);
+            // Named first: before the first activation the manager applies the command at once
+            // and tells this component so.
             m->SetCommandSkinData(this);
+            m->PostCommand(command, kCommandDelayMs);
             break;
         }
         case sfOnlyThisForm: {

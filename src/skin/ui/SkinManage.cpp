@@ -88,10 +88,14 @@ void TSkinManage::PrepareRefresh() {
 void TSkinManage::PostCommand(int command, int intervalMs) {
     PendingCommand = command;
     timer_->SetInterval(unsigned(intervalMs));
-    if (ActivationCount != 0)
+    if (ActivationCount != 0) {
         timer_->SetEnabled(true);
-    else if (command == TSkinData::kSkinOn || command == TSkinData::kSkinOff)
+    } else if (command == TSkinData::kSkinOn || command == TSkinData::kSkinOff) {
+        // Before the first activation a switch is applied at once (the windows are taken as they
+        // are activated): it is told at once too, or a first start would never save its choice.
         active_ = command == TSkinData::kSkinOn;
+        if (CommandSkinData) CommandSkinData->DoSkinChanged();
+    }
 }
 
 void TSkinManage::AddControl(void* form, void* control) {

@@ -67,6 +67,7 @@ void TSkinControl::AttachControl(ui::TWinControl& control, TSkinData& data, bool
     if (recolour) {
         recolour_ = true;
         savedColour_ = control.Color();
+        savedParentColour_ = control.ParentColor();
         control.SetColor(data.ButtonFace);
     }
     InvalidateRect(window_, nullptr, TRUE);
@@ -122,7 +123,7 @@ void TSkinControl::Detach() {
         auto it = WindowPainters().find(window_);
         if (it != WindowPainters().end() && it->second == this) WindowPainters().erase(it);
     }
-    if (recolour_ && control_ && host_.FrameState != kFrameDestroying) control_->SetColor(savedColour_);
+    if (recolour_ && control_ && host_.FrameState != kFrameDestroying) RestoreColour();
     recolour_ = false;
     if (IsWindow(window_) && !oldProc_ && !destroying_) InvalidateRect(window_, nullptr, TRUE);
     FreeResources();
@@ -134,8 +135,13 @@ void TSkinControl::ReapplyColours() {
         if (!recolour_) return;
         control_->SetColor(data_->ButtonFace);
     } else if (recolour_) {
-        control_->SetColor(savedColour_);
+        RestoreColour();
     }
+}
+
+void TSkinControl::RestoreColour() {
+    control_->SetColor(savedColour_);
+    if (savedParentColour_) control_->SetParentColor(true);
 }
 
 LRESULT CALLBACK TSkinControl::WindowHook(HWND hwnd, UINT msg, WPARAM w, LPARAM l) {
@@ -368,7 +374,10 @@ private:
 
     void RadioChildren(ui::TWinControl& group, TPainterKind kind) {
         for (ui::TControl* child : std::vector<ui::TControl*>(group.Controls()))
-            if (auto* w = dynamic_cast<ui::TWinControl*>(child); w && !HasPainter(w)) ByControl(kind, *w, true);
+            if (auto* w = dynamic_cast<ui::TWinControl*>(child); w && !HasPainter(w)) {
+                w->SetParentColor(false);
+                ByControl(kind, *w, true);
+            }
     }
 
     void Rules(ui::TComponent*) {}  // components without a window: nothing to paint here

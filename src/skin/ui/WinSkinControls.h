@@ -96,6 +96,8 @@ protected:
     RECT windowRect_{};
     bool recolour_ = false;
     TColor savedColour_ = 0;
+    bool savedParentColour_ = false;  // the control followed its parent's colour before
+    void RestoreColour();
     // Where a painter that draws the whole control composes it before one copy to the screen.
     TDibBitmap bitmap_;
 

@@ -362,6 +362,13 @@ void TWinSkinForm::PaintFrame(HDC dc) {
         if (!bottomEdge_.Empty()) bottomEdge_.Draw(dc, leftWidth_, H - bottomHeight_);
         ComposeCaption(W);
         if (!caption_.Empty()) caption_.Draw(dc, 0, 0);
+        // The system draws its own, taller caption on deactivation: below a short caption the
+        // strip it reaches takes the face again.
+        const int systemCaption = GetSystemMetrics(SM_CYCAPTION) + GetSystemMetrics(SM_CXFRAME);
+        if (!active_ && captionHeight_ + menuBarHeight_ < systemCaption) {
+            const RECT strip{leftWidth_, captionHeight_, W - rightWidth_, systemCaption - menuBarHeight_};
+            ::FillRect(dc, &strip, FaceBrush());
+        }
         if (menuBar_ && menuBarHeight_ > 0) {
             const RECT r{leftWidth_, captionHeight_, W - rightWidth_, captionHeight_ + menuBarHeight_};
             menuBar_->Paint(dc, r);
@@ -634,7 +641,8 @@ void TWinSkinForm::ReapplyColoursAndLayout() {
     if (form_) {
         form_->SetColor(face);
         for (ui::TComponent* c : form_->Components())
-            if (auto* f = dynamic_cast<ui::TForm*>(c)) f->SetColor(face);
+            // A dialog the form owns has a window, and a frame, of its own.
+            if (auto* f = dynamic_cast<ui::TForm*>(c); f && f->Parent()) f->SetColor(face);
     }
     for (auto& p : ControlPainters) p->ReapplyColours();
     if (!procInstalled_) return;
@@ -1101,20 +1109,30 @@ LRESULT TWinSkinForm::NcLButtonDown(WPARAM w, LPARAM l) {
         return 0;
     }
     if (windowState_ == kWindowMaximized && active_ && w == HTCAPTION) w = HTMENU;
-    if (w == HTCAPTION) {
-        // The move starts once the pointer moves: a window manager that takes the move over
-        // would otherwise swallow the second click of a double click.
+    const bool edge = w >= HTLEFT && w <= HTBOTTOMRIGHT;
+    if (w == HTCAPTION || edge) {
+        // The move or resize starts once the pointer moves: a window manager that takes it
+        // over would otherwise swallow the second click of a double click.
         if (!active_) SetForegroundWindow(window_);
         const POINT start{GET_X_LPARAM(l), GET_Y_LPARAM(l)};
         if (!DragDetect(window_, start)) return 0;
-        // The move follows the pointer from where it is now: the way it came so far is
-        // made up first, so the window keeps its place under the pointer.
+        // It follows the pointer from where it is now: the way it came so far is made up
+        // first, so the window (or the edge) keeps its place under the pointer.
         POINT now{};
         GetCursorPos(&now);
+        const int dx = now.x - start.x, dy = now.y - start.y;
         RECT wr{};
         GetWindowRect(window_, &wr);
-        SetWindowPos(window_, nullptr, wr.left + now.x - start.x, wr.top + now.y - start.y, 0, 0,
-                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        if (w == HTCAPTION) {
+            OffsetRect(&wr, dx, dy);
+        } else {
+            if (w == HTLEFT || w == HTTOPLEFT || w == HTBOTTOMLEFT) wr.left += dx;
+            if (w == HTRIGHT || w == HTTOPRIGHT || w == HTBOTTOMRIGHT) wr.right += dx;
+            if (w == HTTOP || w == HTTOPLEFT || w == HTTOPRIGHT) wr.top += dy;
+            if (w == HTBOTTOM || w == HTBOTTOMLEFT || w == HTBOTTOMRIGHT) wr.bottom += dy;
+        }
+        SetWindowPos(window_, nullptr, wr.left, wr.top, wr.right - wr.left, wr.bottom - wr.top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
         l = MAKELPARAM(now.x, now.y);
     }
     return CallOld(WM_NCLBUTTONDOWN, w, l);
@@ -1139,7 +1157,8 @@ LRESULT TWinSkinForm::NcLButtonUp(WPARAM w, LPARAM l) {
 LRESULT TWinSkinForm::NcLButtonDblClk(WPARAM w, LPARAM l) {
     TNCObject* hit = nullptr;
     if (HitTest(ToWindowPoint({GET_X_LPARAM(l), GET_Y_LPARAM(l)}), &hit)) return 0;  // a quick second click on a button
-    if (w != HTCAPTION && w != HTMENU && w != HTSYSMENU) return CallOld(WM_NCLBUTTONDBLCLK, w, l);
+    // Anywhere else in the frame, borders included; a scroll bar keeps its own double click.
+    if (w == HTVSCROLL || w == HTHSCROLL) return CallOld(WM_NCLBUTTONDBLCLK, w, l);
     ReadWindowState();
     if (windowState_ != kWindowNormal)
         PostMessageW(window_, WM_SYSCOMMAND, SC_RESTORE, 0);

@@ -69,7 +69,7 @@ TEST_F(BarSkinsTest, EachEntryMovesTheCheckMarkAndIsStoredOnceApplied) {
     config->MenuSkinSilverClick();
     EXPECT_EQ(Checked(), "01000");
     EXPECT_EQ(bar->SkinData1->SkinName, "Silver");
-    EXPECT_EQ(Stored("SkinIndex"), "<none>");  // nothing is saved before the engine applied it
+    EXPECT_EQ(Stored("SkinIndex"), "0");  // the first start's; nothing is saved before the engine applied it
     Apply();
     EXPECT_EQ(Stored("SkinIndex"), "1");
     EXPECT_EQ(Stored("SkinFile"), "<none>");  // an empty text reads as missing
@@ -238,6 +238,7 @@ TEST_F(BarSkinsTest, StartTakesTheStoredChoiceOrADefaultSkinFileBesideTheProgram
         Create();
         SCOPED_TRACE(c.storedIndex ? c.storedIndex : "first start");
         EXPECT_EQ(bar->SkinIndex, c.index);
+        EXPECT_EQ(Stored("SkinIndex"), std::to_string(c.index));  // a first start saves what it shows
         EXPECT_EQ(Checked(), c.checked);
         EXPECT_EQ(bar->SkinData1->Active(), c.skin != nullptr);
         if (c.skin) EXPECT_EQ(bar->SkinData1->SkinName, c.skin);

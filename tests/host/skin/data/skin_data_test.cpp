@@ -366,7 +366,8 @@ TEST(SkinData, ActiveGoesThroughTheManagerOnlyWhenASkinIsReady) {
     d.ParseDescription("[Colours]\n", MapEntries());
     d.SetActive(false);
     d.SetActive(true);
-    const std::vector<std::string> expect{"add", "hook", "post2@250", "command", "post1@250", "command"};
+    // The component is named before the post: a manager that applies it at once tells it so.
+    const std::vector<std::string> expect{"add", "hook", "command", "post2@250", "command", "post1@250"};
     EXPECT_EQ(scope.log, expect);
     // While the form is being read only the value is recorded.
     TSkinData loading;

@@ -8,6 +8,7 @@
 #include "GuiObjects.h"
 #include "skin/data/BuiltinSkins.h"
 #include "skin/data/SkinWriter.h"
+#include "skin/ui/SkinColours.h"
 #include "skin/ui/WinSkinForm.h"
 #include "ui/Application.h"
 
@@ -164,14 +165,50 @@ TEST_F(SkinManageTest, AScrollBarCreatedStraightInASkinnedWindowIsRefused) {
 
 TEST_F(SkinManageTest, SwitchingOnBeforeAnyActivationWaitsForTheWindowsToBeActivated) {
     ui::TForm* f = MakeForm("Later");
+    int changed = 0;
+    data->OnSkinChanged = [&](TSkinData&) { ++changed; };
     data->SetActive(true);  // no window activated yet: acts at once, attaches nothing
     EXPECT_TRUE(M().Active());
+    EXPECT_EQ(changed, 1);  // and says so, as the timer would have: the choice gets saved
     EXPECT_TRUE(M().Forms.empty());
     f->Show();
     SetActiveWindow(f->Handle());
     Pump(100);
     EXPECT_EQ(M().ActivationCount, 1);
     EXPECT_NE(M().FrameOf(f->Handle()), nullptr);
+}
+
+TEST_F(SkinManageTest, AnInactiveWindowUnderAShortCaptionGetsTheStripDownToTheSystemCaptionInTheFace) {
+    // A skin whose caption is 10 rows high, shorter than the system's.
+    data->FrameTop->Image = TBitmap32(64, 20, MakePixel(0, 0, 160));
+    data->FrameTop->FrameCount = 2;
+    data->FrameTop->LeftWidth = data->FrameTop->RightWidth = data->FrameTop->TopHeight = data->FrameTop->BottomHeight = 0;
+    const int system = GetSystemMetrics(SM_CYCAPTION) + GetSystemMetrics(SM_CXFRAME);
+    ASSERT_LT(10, system - 2);
+    ui::TForm* f = MakeForm("Short", 320, 240);
+    ui::TForm* other = MakeForm("Other", 200, 100);
+    SetWindowPos(other->Handle(), nullptr, 500, 400, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    M().ActivationCount = 1;
+    Switch(true);
+    TWinSkinForm* frame = M().FrameOf(f->Handle());
+    ASSERT_NE(frame, nullptr);
+    ASSERT_EQ(frame->CaptionHeight(), 10);
+    f->Show();
+    SetForegroundWindow(f->Handle());
+    PumpUntil([&] { return frame->IsActive(); });
+    f->SetColor(RGB(255, 0, 0));  // a client that is not the face
+    RedrawWindow(f->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_UPDATENOW);
+    Pump();
+    const int x = frame->LeftWidth() + 150, inStrip = system - 2, below = system + 3;
+    HDC dc = GetWindowDC(f->Handle());
+    EXPECT_EQ(GetPixel(dc, x, inStrip), RGB(255, 0, 0));  // active: the client shows there
+    other->Show();
+    SetForegroundWindow(other->Handle());
+    PumpUntil([&] { return !frame->IsActive(); });
+    EXPECT_EQ(GetPixel(dc, x, 11), SkinColorRef(data->ButtonFace));
+    EXPECT_EQ(GetPixel(dc, x, inStrip), SkinColorRef(data->ButtonFace));
+    EXPECT_EQ(GetPixel(dc, x, below), RGB(255, 0, 0));  // the strip ends at the system caption's height
+    ReleaseDC(f->Handle(), dc);
 }
 
 TEST_F(SkinManageTest, TheFrameTakesTheSkinsMarginsKeepsTheClientAndLaysOutTitleButtons) {
