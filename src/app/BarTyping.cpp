@@ -244,10 +244,14 @@ void TButtonForm::TypeNextStroke() {
     const std::unique_ptr<StrokeTyping> typing = std::move(strokeTyping_);
     strokeTarget_.reset();
     typing_ = false;
+    const std::string count = std::to_string(typing->TypedCharacters()) + " of " +
+                              std::to_string(typing->TotalCharacters()) + " characters were typed.";
     if (outcome == TypingOutcome::Interrupted) {
-        ShowMessage("Typing stopped: the target window is no longer in front with the focus. " +
-                    std::to_string(typing->TypedCharacters()) + " of " + std::to_string(typing->TotalCharacters()) +
-                    " characters were typed.");
+        ShowMessage("Typing stopped: the target window is no longer in front with the focus. " + count);
+        return;
+    }
+    if (outcome == TypingOutcome::NotSent && typing->TypedCharacters() > 0) {
+        ShowMessage("Typing stopped: the keystrokes could not be sent to the target window. " + count);
         return;
     }
     ReportTypingOutcome(static_cast<int>(outcome));
