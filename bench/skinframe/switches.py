@@ -1,8 +1,8 @@
 #!/usr/bin/env python3
 """Skin switches by the menu, run by hand: SWITCHES changes through Options > Skins with the
-real keyboard (Silver, Green, Unskin off and on, Blue, over and over), then every window's
-size, the program's GDI and USER objects and its private bytes, each as a ratio to where they
-were after the first switch (expected: 1.00).
+real keyboard (Silver, Green, Unskin off and on, Blue, over and over), then every window's size,
+the program's GDI and USER objects (counted by ktobjects), its private and resident bytes, each
+as a ratio to where they were after two warm-up rounds (expected: 1.00).
     bench/skinframe/switches.py [SWITCHES]"""
 import os
 import subprocess
@@ -68,12 +68,16 @@ def main():
 
         def figures():
             pid = app.bar().pid
-            gdi, user, private = (int(v) for v in prefix.drive("gui", pid).split())
-            # Under Wine the counters above read 0: the process's resident memory and its
-            # top-level windows stand in.
+            private = int(prefix.drive("gui", pid).split()[2])
+            # GetGuiResources reads 0 under Wine: ktobjects counts the GDI handle table and the
+            # USER objects (windows, menus, icons and cursors, accelerators) from inside.
+            counts = prefix.wine(os.path.join(os.environ["KT_BIN"], "ktobjects.exe"), str(pid), timeout=120).split()
+            gdi, user, wins, menus, icons, accels = (int(v) for v in counts)
             with open("/proc/%d/status" % app.proc.pid) as f:
                 rss = next(int(l.split()[1]) for l in f if l.startswith("VmRSS:"))
-            return gdi, user, private, rss * 1024, sum(1 for w in app.windows() if w.pid == pid)
+            return {"GDI objects": gdi, "USER objects": user, "  windows": wins, "  menus": menus,
+                    "  icons and cursors": icons, "  accelerator tables": accels,
+                    "private bytes": private, "resident bytes": rss * 1024}
 
         def switch(n):
             entry, index, skinned = CYCLE[n % len(CYCLE)]
@@ -81,23 +85,26 @@ def main():
             kh.wait_for(lambda: prefix.reg_value(SKINS_KEY, "SkinIndex") == str(index), what="index %d" % index)
             return windows(skinned)
 
-        # The first switch loads what later ones reuse: the figures start after it, in Blue.
-        for n in range(len(CYCLE)):
+        # The first switches load what later ones reuse (each skin's pictures and menus once,
+        # Wine's and X's caches): the figures start after two rounds, in Blue.
+        for n in range(2 * len(CYCLE)):
             switch(n)
         _, sizes0 = windows(True)
-        gdi0, user0, private0, rss0, windows0 = figures()
+        before = figures()
         for n in range(switches):
             switch(n)
+            if (n + 1) % 50 == 0:
+                with open("/proc/%d/status" % app.proc.pid) as f:
+                    rss = next(int(l.split()[1]) for l in f if l.startswith("VmRSS:"))
+                print("  after %d switches: resident %d KiB" % (n + 1, rss), flush=True)
         _, sizes1 = windows(True)
-        gdi1, user1, private1, rss1, windows1 = figures()
+        after = figures()
         print("%d skin switches by the menu (Blue at both ends):" % switches)
         for name, a, b in zip(("bar", "configuration window"), sizes0, sizes1):
             print("  %-21s %s -> %s  height ratio %.3f" % (name, a, b, b[1] / a[1]))
-        for name, a, b in (("GDI objects", gdi0, gdi1), ("USER objects", user0, user1),
-                           ("private bytes", private0, private1), ("resident bytes", rss0, rss1),
-                           ("top-level windows", windows0, windows1)):
-            # Wine's GetGuiResources counts nothing (0): no ratio then.
-            print("  %-21s %d -> %d  %s" % (name, a, b, "ratio %.3f" % (b / a) if a else "not counted here"))
+        for name, a in before.items():
+            b = after[name]
+            print("  %-21s %d -> %d  %s" % (name, a, b, "ratio %.3f" % (b / a) if a else ""))
     finally:
         if app:
             app.stop()
