@@ -201,6 +201,7 @@ TEST_F(ConfigFormTest, UnsavedChangesAskBeforeTheNextSchemeAndYesSavesThePreviou
     PickScheme("work");
     AddButton("New", "new text");
     EXPECT_EQ(CloseAsks(), kAsksToSave);
+    msgs.shown.clear();
     msgs.answers = {MsgResult::Yes};
     PickScheme("button");
     ASSERT_EQ(Texts(), (std::vector<std::string>{"Save button configuration for work?"}));
