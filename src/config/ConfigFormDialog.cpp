@@ -98,22 +98,14 @@ TConfigForm::TConfigForm(ui::TComponent* owner) : ui::TForm(owner) {
 }
 
 void TConfigForm::CreateStartupOptions() {
-    CheckBoxDoNotShow = new ui::TCheckBox(this);
-    CheckBoxDoNotShow->Name = "CheckBoxDoNotShow";
-    CheckBoxDoNotShow->SetCaption("Do not show this form at startup");
-    CheckBoxDoNotShow->Hint = "Check this box if you do not want to see the configuration form";
-    CheckBoxDoNotShow->ShowHint = true;
-    CheckBoxDoNotShow->SetBounds(8, 392, 260, 17);
-    CheckBoxDoNotShow->SetParent(this);
+    CheckBoxDoNotShow =
+        MakeHinted<ui::TCheckBox>(this, this, "CheckBoxDoNotShow", "Do not show this form at startup",
+                                  "Check this box if you do not want to see the configuration form", 8, 392, 260, 17);
     CheckBoxDoNotShow->OnClick = [this] { CheckBoxDoNotShowClick(); };
 
-    CheckBoxLoadAtStartup = new ui::TCheckBox(this);
-    CheckBoxLoadAtStartup->Name = "CheckBoxLoadAtStartup";
-    CheckBoxLoadAtStartup->SetCaption("Load Ketravo at startup");
-    CheckBoxLoadAtStartup->Hint = "Check this box if you want Ketravo to run whenever your computer starts";
-    CheckBoxLoadAtStartup->ShowHint = true;
-    CheckBoxLoadAtStartup->SetBounds(8, 414, 260, 17);
-    CheckBoxLoadAtStartup->SetParent(this);
+    CheckBoxLoadAtStartup = MakeHinted<ui::TCheckBox>(
+        this, this, "CheckBoxLoadAtStartup", "Load Ketravo at startup",
+        "Check this box if you want Ketravo to run whenever your computer starts", 8, 414, 260, 17);
     CheckBoxLoadAtStartup->OnClick = [this] { CheckBoxLoadAtStartupClick(); };
 
     ButtonClose = MakeButton(this, this, "ButtonClose", "&Close",
@@ -534,6 +526,10 @@ void TConfigForm::ShowEditor() {
     if (Status() != Schemes.Status) SetStatus(Schemes.Status);
 }
 
+void TConfigForm::RunEditor(void (SchemeEditor::*command)()) {
+    RunEditor([this, command] { (Schemes.*command)(); });
+}
+
 void TConfigForm::RunEditor(const std::function<void()>& command) {
     ReadControls();
     try {
@@ -545,9 +541,7 @@ void TConfigForm::RunEditor(const std::function<void()>& command) {
     ShowEditor();
 }
 
-void TConfigForm::LoadListBoxButtonScheme() {
-    RunEditor([this] { Schemes.LoadSchemeList(); });
-}
+void TConfigForm::LoadListBoxButtonScheme() { RunEditor(&SchemeEditor::LoadSchemeList); }
 
 bool TConfigForm::AskToSaveOnClose() {
     bool letClose = true;
@@ -563,52 +557,28 @@ bool TConfigForm::AskToSaveOnExit() {
 
 // ---------------------------------------------------------------- scheme group
 
-void TConfigForm::ListBoxButtonSchemeClick() {
-    RunEditor([this] { Schemes.SchemeClicked(); });
-}
-void TConfigForm::ListBoxButtonSchemeExit() {
-    RunEditor([this] { Schemes.SchemeListLeft(); });
-}
+void TConfigForm::ListBoxButtonSchemeClick() { RunEditor(&SchemeEditor::SchemeClicked); }
+void TConfigForm::ListBoxButtonSchemeExit() { RunEditor(&SchemeEditor::SchemeListLeft); }
 void TConfigForm::EditButtonSchemeEnter() { SetStatus(""); }
-void TConfigForm::ButtonFilenameAddClick() {
-    RunEditor([this] { Schemes.AddScheme(); });
-}
-void TConfigForm::ButtonFilenameCopyClick() {
-    RunEditor([this] { Schemes.CopyScheme(); });
-}
+void TConfigForm::ButtonFilenameAddClick() { RunEditor(&SchemeEditor::AddScheme); }
+void TConfigForm::ButtonFilenameCopyClick() { RunEditor(&SchemeEditor::CopyScheme); }
 void TConfigForm::ButtonFilenameModifyClick() {
-    RunEditor([this] { Schemes.RenameScheme(); });
+    RunEditor(&SchemeEditor::RenameScheme);
     SetReadOnlyOff();
 }
-void TConfigForm::ButtonFilenameDeleteClick() {
-    RunEditor([this] { Schemes.DeleteScheme(); });
-}
+void TConfigForm::ButtonFilenameDeleteClick() { RunEditor(&SchemeEditor::DeleteScheme); }
 
 // ---------------------------------------------------------------- button group
 
-void TConfigForm::ListBoxCaptionClick() {
-    RunEditor([this] { Schemes.CaptionClicked(); });
-}
-void TConfigForm::ListBoxTextClick() {
-    RunEditor([this] { Schemes.TextClicked(); });
-}
+void TConfigForm::ListBoxCaptionClick() { RunEditor(&SchemeEditor::CaptionClicked); }
+void TConfigForm::ListBoxTextClick() { RunEditor(&SchemeEditor::TextClicked); }
 void TConfigForm::EditCaptionEnter() { SetStatus(""); }
 void TConfigForm::EditTextEnter() { SetStatus(""); }
-void TConfigForm::ButtonAddClick() {
-    RunEditor([this] { Schemes.AddButton(); });
-}
-void TConfigForm::ButtonModifyClick() {
-    RunEditor([this] { Schemes.ModifyButton(); });
-}
-void TConfigForm::ButtonDeleteClick() {
-    RunEditor([this] { Schemes.DeleteButton(); });
-}
-void TConfigForm::RadioGroupEOLClick() {
-    RunEditor([this] { Schemes.EolClicked(); });
-}
-void TConfigForm::ButtonSaveClick() {
-    RunEditor([this] { Schemes.Save(); });
-}
+void TConfigForm::ButtonAddClick() { RunEditor(&SchemeEditor::AddButton); }
+void TConfigForm::ButtonModifyClick() { RunEditor(&SchemeEditor::ModifyButton); }
+void TConfigForm::ButtonDeleteClick() { RunEditor(&SchemeEditor::DeleteButton); }
+void TConfigForm::RadioGroupEOLClick() { RunEditor(&SchemeEditor::EolClicked); }
+void TConfigForm::ButtonSaveClick() { RunEditor(&SchemeEditor::Save); }
 
 void TConfigForm::SetReadOnlyOff() {
     EditCaption->SetReadOnly(false);

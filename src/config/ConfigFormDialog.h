@@ -157,6 +157,7 @@ private:
     // Copies the controls into the editor, runs `command` on it and shows the editor's state
     // in the controls again, also when the command throws.
     void RunEditor(const std::function<void()>& command);
+    void RunEditor(void (SchemeEditor::*command)());
     void ReadControls();
     void ShowEditor();
     void ConnectEditor();
