@@ -230,9 +230,11 @@ TEST_F(SchemeEditorTest, SaveWritesCaptionFirstRefreshesTheBarAndClearsTheQuesti
 TEST_F(SchemeEditorTest, SaveWithoutANameOrWithUnpairedCaptionsWritesNothingAndStillAsks) {
     Write("odd.dat", "C01A\r\nC01B\r\nT01a\r\nD012\r\n");
     Load();
+    const Strings before = Sorted(files.ListEntries(folder));
     AddButton("A", "x");
     ed.Save();
     EXPECT_EQ(ed.Status, "Nothing selected");
+    EXPECT_EQ(Sorted(files.ListEntries(folder)), before);
     EXPECT_EQ(CloseAsks(), kAsksToSave);
 
     msgs.answers = {MsgResult::No};
@@ -302,6 +304,7 @@ TEST_F(SchemeEditorTest, AddRefusesBlanksAndAnEleventhButton) {
     ASSERT_EQ(msgs.shown.size(), 1u);
     EXPECT_EQ(msgs.shown[0].text, "A button scheme holds at most 10 buttons. The button was not added.");
     EXPECT_EQ(msgs.shown[0].kind, MsgKind::Information);
+    EXPECT_EQ(msgs.shown[0].buttons, MsgButtons::OK);
     EXPECT_EQ(ed.Texts.Count(), 10);
     EXPECT_EQ(CloseAsks(), kAsksToSave);
 }
