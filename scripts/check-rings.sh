@@ -5,6 +5,11 @@
 #                  system) header, nothing of the toolkit, the platform or the program
 #   platform and toolkit  src/platform, src/ui, src/skin/ui
 #                  nothing of the program (src/app, src/config outside their core/ folders)
+# And no ring between folders: no folder includes a folder that includes it back, directly or
+# through others. A folder is the directory a file lies in, its sub-folders apart: src/app,
+# src/app/core, src/config, src/config/core, src/core, src/platform, src/skin/data,
+# src/skin/ui, src/ui. (src/app/core is a folder of its own: the bar's portable rules may be
+# used by the platform code the bar itself uses.)
 # Prints every offending line and fails if there is one.
 #   check-rings.sh [ROOT]      (default: this work tree)
 #   check-rings.sh --self-test  shows that the check fails on each kind of violation
@@ -21,7 +26,8 @@ if [[ ${1:-} == --self-test ]]; then
     for plant in 'src/app/core/TypingPlan.h:#include <windows.h>' 'src/core/Errors.cpp:#include "ui/Controls.h"' \
                  'src/skin/data/IniFile.cpp:#include "platform/Registry.h"' 'src/config/core/SchemeName.cpp:#include "winuser.h"' \
                  'src/platform/Registry.cpp:#include "app/ButtonFormDialog.h"' 'src/ui/Forms.h:#include "config/About.h"' \
-                 'src/skin/ui/SkinDib.cpp:#include "../app/main.cpp"'; do
+                 'src/skin/ui/SkinDib.cpp:#include "../app/main.cpp"' 'src/config/About.cpp:#include "app/ButtonFormDialog.h"' \
+                 'src/app/core/TypingPlan.cpp:#include "platform/WidePaths.h"'; do
         file=$scratch/${plant%%:*}
         cp "$file" "$scratch/keep"
         echo "${plant#*:}" >>"$file"
@@ -83,7 +89,26 @@ bad_lower=$(awk '
         if (name ~ /\.\./ || (name ~ /^(app|config)\// && name !~ /^(app|config)\/core\//)) print
     }' <<<"$lower_out")
 
+# Folder to folder: "including-folder included-folder" for each include of another folder.
+folders=(src/app src/app/core src/config src/config/core src/core src/platform src/skin/data src/skin/ui src/ui)
+edges=$(includes "${folders[@]}" | awk -v root="$root/" '
+    match($0, /#[[:space:]]*include[[:space:]]*"[^"]*"/) {
+        inc = substr($0, RSTART, RLENGTH); sub(/^#[[:space:]]*include[[:space:]]*"/, "", inc); sub(/"$/, "", inc)
+        if (inc !~ /\//) next                         # beside the file: the same folder
+        file = substr($0, 1, index($0, ":") - 1); sub("^" root, "", file); sub(/\/[^\/]*$/, "", file)
+        to = "src/" inc; sub(/\/[^\/]*$/, "", to)
+        if (to != file) print file, to
+    }' | sort -u)
+rings=$(awk '{ e[$1 " " $2] = 1 } END { for (k in e) { split(k, p, " "); if ((p[2] " " p[1]) in e && p[1] < p[2]) print p[1] " <-> " p[2] } }' <<<"$edges")
+loop=$(tsort <<<"$edges" 2>&1 >/dev/null | grep -v '^tsort: -: input contains a loop:$' | sed 's/^tsort: //' || true)
+
 status=0
+if [[ -n $rings || -n $loop ]]; then
+    echo "check-rings: folders include each other:" >&2
+    [[ -n $rings ]] && sed 's/^/  /' <<<"$rings" >&2
+    [[ -n $loop ]] && echo "  a ring through: $(tr '\n' ' ' <<<"$loop")" >&2
+    status=1
+fi
 if [[ -n $bad_portable ]]; then
     echo "check-rings: the portable core includes a system header or a header of a higher ring:" >&2
     sed "s#^$root/##" <<<"$bad_portable" >&2
@@ -94,5 +119,5 @@ if [[ -n $bad_lower ]]; then
     sed "s#^$root/##" <<<"$bad_lower" >&2
     status=1
 fi
-[[ $status -eq 0 ]] && echo "check-rings: ok ($(wc -l <<<"$portable_out") portable and $(wc -l <<<"$lower_out") platform/toolkit includes)"
+[[ $status -eq 0 ]] && echo "check-rings: ok ($(wc -l <<<"$portable_out") portable and $(wc -l <<<"$lower_out") platform/toolkit includes, $(wc -l <<<"$edges") folder links without a ring)"
 exit $status

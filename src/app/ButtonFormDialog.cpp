@@ -72,12 +72,14 @@ TButtonForm::TButtonForm(ui::TComponent* owner) : ui::TForm(owner) {
     OnDestroy = [this] { FormDestroy(); };
     ComboBoxFilename->OnClick = [this] { ComboBoxFilenameClick(); };
     ButtonForm = this;
+    SetBar(this);
 }
 
 TButtonForm::~TButtonForm() {
     // A bar freed without the program's end (in tests) still takes its icon away.
     RemoveNotificationIcon();
     if (ButtonForm == this) ButtonForm = nullptr;
+    if (Bar() == this) SetBar(nullptr);
 }
 
 void TButtonForm::ReadFolderSettings(const std::string& start) {

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "config/BarLink.h"
 #include "config/FolderSettings.h"
 #include "config/VtRegistryComponent.h"
 #include "skin/data/WinSkinData.h"
@@ -23,7 +24,8 @@ namespace kt {
 class StrokeTyping;
 class Win32TypingTarget;
 
-class TButtonForm : public ui::TForm {
+// The bar; the configuration window reaches it only through BarLink.
+class TButtonForm : public ui::TForm, public BarLink {
     KT_CLASS(TButtonForm, ui::TForm)
 public:
     explicit TButtonForm(ui::TComponent* owner);
@@ -74,11 +76,19 @@ public:
 
     // The skin choice; the configuration window's "Skins" menu calls these after it has set
     // SkinIndex (0 to 2, 3, 4).
-    void SkinClick();
-    void SkinNoneClick();
-    void ButtonLoadSkinClick();
-    void SkinMenuCheck();
+    void SkinClick() override;
+    void SkinNoneClick() override;
+    void ButtonLoadSkinClick() override;
+    void SkinMenuCheck() override;
     void SkinData1SkinChanged();
+
+    // The rest of BarLink.
+    ui::TForm& BarWindow() override { return *this; }
+    ui::TPopupMenu* TrayMenu() override { return PopupMenu1; }
+    const TFolderSettings& BarFolders() const override { return Folders; }
+    void SetSchemeFileName(const std::string& fileName) override { Filename = fileName; }
+    void SetKeyDelay(int milliseconds) override { KeyDelay = milliseconds; }
+    void SetSkinIndex(int index) override { SkinIndex = index; }
 
     void FormCreate();
     void FormClose(ui::TCloseAction& action);
@@ -93,13 +103,13 @@ public:
     void SetUpNotificationIcon();
     void FinishNotificationIcon();
     void RemoveNotificationIcon();
-    void LoadComboBoxFilename();
+    void LoadComboBoxFilename() override;
     void ChooseSkinAtStart();
     void RegisterTypingHotKey();
-    void LoadButtonAssignment();
+    void LoadButtonAssignment() override;
 
     // Scheme buttons.
-    void ComboBoxFilenameClick();
+    void ComboBoxFilenameClick() override;
     void CreateButtonClick();
     void ResetButtons();
     // The plain load: a file name relative to the current folder; no buttons, nothing shown.

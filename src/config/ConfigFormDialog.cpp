@@ -5,8 +5,8 @@
 
 #include <algorithm>
 
-#include "app/ButtonFormDialog.h"
 #include "config/About.h"
+#include "config/BarLink.h"
 #include "config/FormOptionsDirectoryDialog.h"
 #include "config/FormTypingDialog.h"
 #include "config/FormPlacement.h"
@@ -32,33 +32,24 @@ namespace {
 // Leaving the scheme list may ask a question: it runs after the focus change, not inside it.
 constexpr UINT WM_SCHEME_LIST_EXIT = WM_APP + 0x41;
 
-constexpr const char* kListExitQuestion =
-    "You did not hit the Enter Key for your last entry (hitting the Enter Key saves the Certificate Number "
-    "into the Combo Box). Do you want to save this Certificate Number?";
+// A control with a tool tip.
+template <class T>
+T* MakeHinted(TConfigForm* form, ui::TWinControl* parent, const char* name, const char* caption, const char* hint,
+              int left, int top, int width, int height) {
+    auto* c = ui::MakeControl<T>(form, parent, name, caption, left, top, width, height);
+    c->Hint = hint;
+    c->ShowHint = true;
+    return c;
+}
 
 ui::TButton* MakeButton(TConfigForm* form, ui::TWinControl* parent, const char* name, const char* caption,
                         const char* hint, int left, int top, int width) {
-    auto* b = ui::MakeControl<ui::TButton>(form, parent, name, caption, left, top, width, 25);
-    b->Hint = hint;
-    b->ShowHint = true;
-    return b;
+    return MakeHinted<ui::TButton>(form, parent, name, caption, hint, left, top, width, 25);
 }
 
 ui::TLabel* MakeLabel(TConfigForm* form, ui::TWinControl* parent, const char* name, const char* caption, int left,
                       int top, int width) {
     return ui::MakeControl<ui::TLabel>(form, parent, name, caption, left, top, width, 13);
-}
-
-bool PathExists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-
-std::string FileNameOf(const std::string& path) { return path.substr(path.find_last_of("\\/") + 1); }
-
-// "home.dat.bak", or "home.dat.2.bak"... when that exists: never ".dat" at the end, so a
-// backup is never listed as a scheme, and an older backup is never replaced.
-std::string BackupPathFor(const std::string& path) {
-    std::string backup = path + ".bak";
-    for (int n = 2; PathExists(backup); ++n) backup = path + "." + std::to_string(n) + ".bak";
-    return backup;
 }
 
 }  // namespace
@@ -97,7 +88,8 @@ TConfigForm::TConfigForm(ui::TComponent* owner) : ui::TForm(owner) {
     CreateStartupOptions();
     CreateMainMenu();
     // The bar's notification menu is this window's right-click menu too.
-    if (ButtonForm) PopupMenu = ButtonForm->PopupMenu1;
+    if (Bar()) PopupMenu = Bar()->TrayMenu();
+    ConnectEditor();
 
     OnCreate = [this] { FormCreate(); };
     OnClose = [this](ui::TCloseAction& action) { FormClose(action); };
@@ -106,22 +98,14 @@ TConfigForm::TConfigForm(ui::TComponent* owner) : ui::TForm(owner) {
 }
 
 void TConfigForm::CreateStartupOptions() {
-    CheckBoxDoNotShow = new ui::TCheckBox(this);
-    CheckBoxDoNotShow->Name = "CheckBoxDoNotShow";
-    CheckBoxDoNotShow->SetCaption("Do not show this form at startup");
-    CheckBoxDoNotShow->Hint = "Check this box if you do not want to see the configuration form";
-    CheckBoxDoNotShow->ShowHint = true;
-    CheckBoxDoNotShow->SetBounds(8, 392, 260, 17);
-    CheckBoxDoNotShow->SetParent(this);
+    CheckBoxDoNotShow =
+        MakeHinted<ui::TCheckBox>(this, this, "CheckBoxDoNotShow", "Do not show this form at startup",
+                                  "Check this box if you do not want to see the configuration form", 8, 392, 260, 17);
     CheckBoxDoNotShow->OnClick = [this] { CheckBoxDoNotShowClick(); };
 
-    CheckBoxLoadAtStartup = new ui::TCheckBox(this);
-    CheckBoxLoadAtStartup->Name = "CheckBoxLoadAtStartup";
-    CheckBoxLoadAtStartup->SetCaption("Load Ketravo at startup");
-    CheckBoxLoadAtStartup->Hint = "Check this box if you want Ketravo to run whenever your computer starts";
-    CheckBoxLoadAtStartup->ShowHint = true;
-    CheckBoxLoadAtStartup->SetBounds(8, 414, 260, 17);
-    CheckBoxLoadAtStartup->SetParent(this);
+    CheckBoxLoadAtStartup = MakeHinted<ui::TCheckBox>(
+        this, this, "CheckBoxLoadAtStartup", "Load Ketravo at startup",
+        "Check this box if you want Ketravo to run whenever your computer starts", 8, 414, 260, 17);
     CheckBoxLoadAtStartup->OnClick = [this] { CheckBoxLoadAtStartupClick(); };
 
     ButtonClose = MakeButton(this, this, "ButtonClose", "&Close",
@@ -183,35 +167,25 @@ void TConfigForm::CreateMainMenu() {
 }
 
 void TConfigForm::CreateSchemeGroup() {
-    GroupBoxButtonScheme = new ui::TGroupBox(this);
-    GroupBoxButtonScheme->Name = "GroupBoxButtonScheme";
-    GroupBoxButtonScheme->SetCaption("Button Scheme");
-    GroupBoxButtonScheme->Hint = "These are the different button schemes containing the buttons";
-    GroupBoxButtonScheme->ShowHint = true;
-    GroupBoxButtonScheme->SetBounds(8, 30, 236, 330);
-    GroupBoxButtonScheme->SetParent(this);
+    GroupBoxButtonScheme = MakeHinted<ui::TGroupBox>(this, this, "GroupBoxButtonScheme", "Button Scheme",
+                                                     "These are the different button schemes containing the buttons",
+                                                     8, 30, 236, 330);
     ui::TGroupBox* g = GroupBoxButtonScheme;
 
     LabelFileName = MakeLabel(this, g, "LabelFileName", "File Name", 10, 18, 100);
 
-    EditButtonScheme = new ui::TEdit(this);
-    EditButtonScheme->Name = "EditButtonScheme";
-    EditButtonScheme->Hint = "Currently selected button scheme";
-    EditButtonScheme->ShowHint = true;
-    EditButtonScheme->SetBounds(10, 33, 216, 21);
-    EditButtonScheme->SetParent(g);
+    EditButtonScheme =
+        MakeHinted<ui::TEdit>(this, g, "EditButtonScheme", "", "Currently selected button scheme", 10, 33, 216, 21);
     EditButtonScheme->OnEnter = [this] { EditButtonSchemeEnter(); };
     EditButtonScheme->OnChange = [this] { EditButtonSchemeChange(); };
 
     LabelMessage = MakeLabel(this, g, "LabelMessage", "", 10, 57, 216);
 
-    ListBoxButtonScheme = new ui::TListBox(this);
-    ListBoxButtonScheme->Name = "ListBoxButtonScheme";
-    ListBoxButtonScheme->ItemDisplay = [this](const std::string& name) { return ShownSchemeName(SchemeFolder, name); };
-    ListBoxButtonScheme->Hint = "List of button schemes";
-    ListBoxButtonScheme->ShowHint = true;
-    ListBoxButtonScheme->SetBounds(10, 73, 216, 214);
-    ListBoxButtonScheme->SetParent(g);
+    ListBoxButtonScheme =
+        MakeHinted<ui::TListBox>(this, g, "ListBoxButtonScheme", "", "List of button schemes", 10, 73, 216, 214);
+    ListBoxButtonScheme->ItemDisplay = [this](const std::string& name) {
+        return ShownSchemeName(Schemes.SchemeFolder, name);
+    };
     ListBoxButtonScheme->OnClick = [this] { ListBoxButtonSchemeClick(); };
     ListBoxButtonScheme->OnExit = [this] {
         if (HandleAllocated()) PostMessageA(Handle(), WM_SCHEME_LIST_EXIT, 0, 0);
@@ -232,51 +206,29 @@ void TConfigForm::CreateSchemeGroup() {
 }
 
 void TConfigForm::CreateButtonGroup() {
-    GroupBoxButtons = new ui::TGroupBox(this);
-    GroupBoxButtons->Name = "GroupBoxButtons";
-    GroupBoxButtons->SetCaption("Buttons");
-    GroupBoxButtons->Hint =
-        "This is where you add, modify and delete the individual buttons within each button scheme";
-    GroupBoxButtons->ShowHint = true;
-    GroupBoxButtons->SetBounds(250, 30, 328, 330);
-    GroupBoxButtons->SetParent(this);
+    GroupBoxButtons = MakeHinted<ui::TGroupBox>(
+        this, this, "GroupBoxButtons", "Buttons",
+        "This is where you add, modify and delete the individual buttons within each button scheme", 250, 30, 328, 330);
     ui::TGroupBox* g = GroupBoxButtons;
 
     LabelCaption = MakeLabel(this, g, "LabelCaption", "Caption", 10, 18, 100);
     LabelText = MakeLabel(this, g, "LabelText", "Text To Type", 166, 18, 100);
 
-    EditCaption = new ui::TEdit(this);
-    EditCaption->Name = "EditCaption";
-    EditCaption->Hint = "Currently selected button caption";
-    EditCaption->ShowHint = true;
-    EditCaption->SetBounds(10, 33, 150, 21);
-    EditCaption->SetParent(g);
+    EditCaption =
+        MakeHinted<ui::TEdit>(this, g, "EditCaption", "", "Currently selected button caption", 10, 33, 150, 21);
     EditCaption->OnEnter = [this] { EditCaptionEnter(); };
     EditCaption->OnChange = [this] { EditCaptionChange(); };
 
-    EditText = new ui::TEdit(this);
-    EditText->Name = "EditText";
-    EditText->Hint = "Currently selected button text";
-    EditText->ShowHint = true;
-    EditText->SetBounds(166, 33, 152, 21);
-    EditText->SetParent(g);
+    EditText = MakeHinted<ui::TEdit>(this, g, "EditText", "", "Currently selected button text", 166, 33, 152, 21);
     EditText->OnEnter = [this] { EditTextEnter(); };
     EditText->OnChange = [this] { EditTextChange(); };
 
-    ListBoxCaption = new ui::TListBox(this);
-    ListBoxCaption->Name = "ListBoxCaption";
-    ListBoxCaption->Hint = "List of button captions";
-    ListBoxCaption->ShowHint = true;
-    ListBoxCaption->SetBounds(10, 60, 150, 180);
-    ListBoxCaption->SetParent(g);
+    ListBoxCaption =
+        MakeHinted<ui::TListBox>(this, g, "ListBoxCaption", "", "List of button captions", 10, 60, 150, 180);
     ListBoxCaption->OnClick = [this] { ListBoxCaptionClick(); };
 
-    ListBoxText = new ui::TListBox(this);
-    ListBoxText->Name = "ListBoxText";
-    ListBoxText->Hint = "List of button text that will type";
-    ListBoxText->ShowHint = true;
-    ListBoxText->SetBounds(166, 60, 152, 180);
-    ListBoxText->SetParent(g);
+    ListBoxText = MakeHinted<ui::TListBox>(this, g, "ListBoxText", "", "List of button text that will type", 166, 60,
+                                           152, 180);
     ListBoxText->OnClick = [this] { ListBoxTextClick(); };
 
     RadioGroupEOL = new ui::TRadioGroup(this);
@@ -304,14 +256,14 @@ void TConfigForm::CreateButtonGroup() {
 // ---------------------------------------------------------------- creation and closing
 
 void TConfigForm::FormCreate() {
-    Saved = true;
+    Schemes.Saved = true;
     BaseKey = reg::kBaseKey;
     // Help pages and the start-up entry need the program's own folder; the stored "PathApp"
     // is the start folder, which is elsewhere for an installed copy (it starts in the user's folder).
     AppFolder = ProgramFolder();
-    if (AppFolder.empty()) AppFolder = ButtonForm->Folders.PathApp;
+    if (AppFolder.empty() && Bar()) AppFolder = Bar()->BarFolders().PathApp;
     // Known before any step that may fail: the scheme commands never work without it.
-    SchemeFolder = ButtonForm->Folders.OutputDir;
+    if (Bar()) Schemes.SchemeFolder = Bar()->BarFolders().OutputDir;
     ReadRunAtStartup();
     // The placement comes before the window shows, so it opens where it belongs.
     RestorePlacement();
@@ -335,10 +287,11 @@ void TConfigForm::ReadShowAtStartup() {
     const std::string start = VtRegistry1->LoadText(BaseKey + reg::kForm, reg::kStart, reg::kFirstTime);
     CheckBoxDoNotShow->SetChecked(start != reg::kFirstTime && start != reg::kStartConfig);
     // The message loop shows the bar in any case when it starts; the bar ends up in front.
+    ui::TForm* bar = Bar() ? &Bar()->BarWindow() : nullptr;
     if (CheckBoxDoNotShow->Checked()) {
         Hide();
-        ButtonForm->Show();
-    } else if (ButtonForm->Visible()) {
+        if (bar) bar->Show();
+    } else if (bar && bar->Visible()) {
         // The program shows the bar before it makes this window, so the bar is up sooner.
         // This window opens behind it and the bar keeps the activation, as when the message
         // loop showed the bar last; the skin takes it at once, not at its first activation.
@@ -346,7 +299,7 @@ void TConfigForm::ReadShowAtStartup() {
         if (TSkinManage* skins = SkinManage()) skins->AttachForm(Handle());
     } else {
         Show();
-        ButtonForm->Hide();
+        if (bar) bar->Hide();
     }
 }
 
@@ -365,13 +318,14 @@ void TConfigForm::ApplySavedFont() {
         const bool strikeout = VtRegistry1->LoadBooleanFromRegistry(key, reg::kFontStyleStrikeout, false);
         // A size no font dialog gives would make the windows unusable: the designed one stays.
         const bool sizeUsable = size >= 1 && size <= 72;
-        for (ui::TFont* font : {&Font(), &ButtonForm->Font()}) {
+        ui::TForm* bar = Bar() ? &Bar()->BarWindow() : this;
+        for (ui::TFont* font : {&Font(), &bar->Font()}) {
             if (sizeUsable) font->SetSize(size);
             if (!name.empty()) font->SetName(name);
         }
         if (bold) {
             Font().SetStyle(ui::fsBold);
-            ButtonForm->Font().SetStyle(ui::fsBold);
+            bar->Font().SetStyle(ui::fsBold);
         }
         unsigned style = Font().Style();
         if (italic) style |= ui::fsItalic;
@@ -379,9 +333,9 @@ void TConfigForm::ApplySavedFont() {
         if (strikeout) style |= ui::fsStrikeOut;
         if (italic || underline || strikeout) {
             Font().SetStyle(style);
-            ButtonForm->Font().SetStyle(style);
+            bar->Font().SetStyle(style);
         }
-        ButtonForm->Invalidate();
+        bar->Invalidate();
     } catch (const Exception& e) {
         // A stored value that is no number or truth value is reported; the start goes on.
         ui::TApplication::Instance().HandleException(e);
@@ -397,20 +351,6 @@ void TConfigForm::FormClose(ui::TCloseAction& action) {
     }
     RegistrySave();
     action = ui::TCloseAction::caHide;
-}
-
-bool TConfigForm::AskToSaveOnClose() {
-    if (HasUnsavedChanges() && AskQuestion("Save button configuration?") == MsgResult::Yes) return SaveToFile();
-    return true;
-}
-
-bool TConfigForm::AskToSaveOnExit() {
-    if (!HasUnsavedChanges()) return true;
-    switch (AskQuestion("Save button configuration?", MsgButtons::YesNoCancel)) {
-    case MsgResult::Yes: return SaveToFile();
-    case MsgResult::No: return true;
-    default: return false;
-    }
 }
 
 void TConfigForm::RegistrySave() { SaveFormPlacement(*VtRegistry1, BaseKey + reg::kWindowsConfig, *this); }
@@ -447,11 +387,11 @@ TConfigForm::~TConfigForm() {
 }
 
 void TConfigForm::ActionOptionSettingsExecute() {
-    ShowSettingsDialog(*this, [this](const std::string& folder) { SchemeFolder = folder; });
+    ShowSettingsDialog(*this, [this](const std::string& folder) { Schemes.SchemeFolder = folder; });
 }
 void TConfigForm::ActionOptionTypingExecute() {
     ShowTypingDialog(*this, *VtRegistry1, BaseKey, [](int delay) {
-        if (ButtonForm) ButtonForm->KeyDelay = delay;
+        if (Bar()) Bar()->SetKeyDelay(delay);
     });
 }
 void TConfigForm::HelpTopicSearch1Execute() { HelpTopicSearchClick(AppFolder); }
@@ -484,12 +424,13 @@ void TConfigForm::ActionOptionFontExecute() {
 void TConfigForm::ApplyFontToWindows(const FontChoice& f) {
     const unsigned style = (f.bold ? ui::fsBold : 0u) | (f.italic ? ui::fsItalic : 0u) |
                            (f.underline ? ui::fsUnderline : 0u) | (f.strikeout ? ui::fsStrikeOut : 0u);
-    for (ui::TFont* font : {&Font(), &ButtonForm->Font()}) {
+    ui::TForm* bar = Bar() ? &Bar()->BarWindow() : this;
+    for (ui::TFont* font : {&Font(), &bar->Font()}) {
         if (!f.name.empty()) font->SetName(f.name);
         font->SetSize(f.size);
         font->SetStyle(style);
     }
-    ButtonForm->Invalidate();
+    bar->Invalidate();
 }
 
 void TConfigForm::FontDialog1Apply(const FontChoice& f) {
@@ -514,376 +455,130 @@ void TConfigForm::WndProc(ui::TMessage& m) {
     ui::TForm::WndProc(m);
 }
 
-// ---------------------------------------------------------------- scheme files
+// ---------------------------------------------------------------- the scheme editor
 
-std::string TConfigForm::SchemePathOrRefuse(const std::string& name) {
-    if (!IsUsableFolder(SchemeFolder)) {
-        SetStatus("No scheme folder is set - nothing was written");
-        return {};
-    }
-    const std::string problem = SchemeNameProblem(name);
-    if (!problem.empty()) {
-        SetStatus(problem);
-        return {};
-    }
-    return SchemeFolder + "\\" + name + ".dat";
-}
-
-ButtonScheme TConfigForm::CurrentButtons() const {
-    ButtonScheme scheme;
-    scheme.captions = ListBoxCaption->Items();
-    scheme.texts = ListBoxText->Items();
-    scheme.eol = RadioGroupEOL->ItemIndex();
-    return scheme;
-}
-
-void TConfigForm::LoadListBoxButtonScheme() {
-    SchemeFolder = ButtonForm->Folders.OutputDir;
-    SetCurrentFolder(SchemeFolder);
-    {
-        ui::TBusyCursor busy;
-        ListBoxButtonScheme->AddItems(ListSchemeNames(SchemeFolder));
-    }
-    EditButtonScheme->SetText(SchemeDisplayName(CurrentSchemeFile));
-}
-
-void TConfigForm::LoadButton(const std::string& path) {
-    ListBoxCaption->ClearItems();
-    ListBoxText->ClearItems();
-    PartialSchemePath.clear();
-    PartialSchemeCut.clear();
-    ButtonScheme scheme;
-    scheme.eol = RadioGroupEOL->ItemIndex();
-    // A bad end-of-line line stops the reading; what was read before it stays in the lists.
-    // Whatever the reader left out is said in the status line and remembered for Save.
-    auto fill = [&] {
-        ui::TBusyCursor busy;
-        // The window edits schemes of ten buttons: a file of thousands is shown in part, like
-        // any file read in part, instead of making the window unusable for seconds.
-        const std::size_t total = std::max(scheme.captions.size(), scheme.texts.size());
-        if (total > kListedButtonLimit) {
-            scheme.captions.resize(std::min(scheme.captions.size(), kListedButtonLimit));
-            scheme.texts.resize(std::min(scheme.texts.size(), kListedButtonLimit));
-            scheme.cut += (scheme.cut.empty() ? "" : "; ") + std::string("only the first ") +
-                          std::to_string(kListedButtonLimit) + " of " + std::to_string(total) + " buttons shown";
-        }
-        ListBoxCaption->AddItems(scheme.captions);
-        ListBoxText->AddItems(scheme.texts);
-        RadioGroupEOL->SetItemIndex(scheme.eol);
-        if (!scheme.cut.empty()) {
-            PartialSchemePath = path;
-            PartialSchemeCut = scheme.cut;
-            SetStatus("Partly loaded: " + scheme.cut);
-        }
+void TConfigForm::ConnectEditor() {
+    SchemeEditorBar& bar = Schemes.Bar;
+    bar.schemeFolder = [] { return Bar() ? Bar()->BarFolders().OutputDir : std::string(); };
+    bar.nextScheme = [](const std::string& file) {
+        if (Bar()) Bar()->SetSchemeFileName(file);
     };
+    // The bar opens the new scheme at the next start. A folder already in placeholder form is
+    // left as it is stored.
+    bar.storeNewScheme = [this](const std::string& folder, const std::string& file) {
+        if (Bar()) Bar()->BarFolders().Store(*VtRegistry1, BaseKey, folder);
+        VtRegistry1->SaveStringToRegistry(BaseKey + reg::kFile, reg::kFilename, file);
+    };
+    bar.reloadSchemeList = [] {
+        if (Bar()) Bar()->LoadComboBoxFilename();
+    };
+    bar.reloadButtons = [] {
+        if (Bar()) Bar()->LoadButtonAssignment();
+    };
+    bar.reopenScheme = [] {
+        if (Bar()) Bar()->ComboBoxFilenameClick();
+    };
+    bar.enterFolder = [](const std::string& folder) { SetCurrentFolder(folder); };
+    // A question shows over the window as the command has left it so far.
+    Schemes.BeforeMessage = [this] { ShowEditor(); };
+}
+
+void TConfigForm::ReadControls() {
+    auto read = [](const ui::TListBox* box, EditorList& list) {
+        list.items = box->Items();
+        list.index = box->ItemIndex();
+    };
+    read(ListBoxButtonScheme, Schemes.Schemes);
+    read(ListBoxCaption, Schemes.Captions);
+    read(ListBoxText, Schemes.Texts);
+    Schemes.SchemeName = EditButtonScheme->Text();
+    Schemes.ListMessage = LabelMessage->Caption();
+    Schemes.Caption = EditCaption->Text();
+    Schemes.Text = EditText->Text();
+    Schemes.Eol = RadioGroupEOL->ItemIndex();
+    Schemes.Status = Status();
+}
+
+void TConfigForm::ShowEditor() {
+    // Only what changed is set: a list that only grew keeps its scroll position.
+    auto show = [](ui::TListBox* box, const EditorList& list) {
+        const std::vector<std::string>& shown = box->Items();
+        if (shown != list.items) {
+            const bool grown = shown.size() <= list.items.size() &&
+                               std::equal(shown.begin(), shown.end(), list.items.begin());
+            ui::TBusyCursor busy;
+            if (!grown) box->ClearItems();
+            box->AddItems(std::vector<std::string>(list.items.begin() + box->Count(), list.items.end()));
+        }
+        if (box->ItemIndex() != list.index) box->SetItemIndex(list.index);
+    };
+    auto text = [](ui::TEdit* edit, const std::string& value) {
+        if (edit->Text() != value) edit->SetText(value);
+    };
+    show(ListBoxButtonScheme, Schemes.Schemes);
+    show(ListBoxCaption, Schemes.Captions);
+    show(ListBoxText, Schemes.Texts);
+    text(EditButtonScheme, Schemes.SchemeName);
+    text(EditCaption, Schemes.Caption);
+    text(EditText, Schemes.Text);
+    if (LabelMessage->Caption() != Schemes.ListMessage) LabelMessage->SetCaption(Schemes.ListMessage);
+    if (RadioGroupEOL->ItemIndex() != Schemes.Eol) RadioGroupEOL->SetItemIndex(Schemes.Eol);
+    if (Status() != Schemes.Status) SetStatus(Schemes.Status);
+}
+
+void TConfigForm::RunEditor(void (SchemeEditor::*command)()) {
+    RunEditor([this, command] { (Schemes.*command)(); });
+}
+
+void TConfigForm::RunEditor(const std::function<void()>& command) {
+    ReadControls();
     try {
-        LoadSchemeFile(path, scheme);
+        command();
     } catch (...) {
-        fill();
+        ShowEditor();
         throw;
     }
-    fill();
+    ShowEditor();
 }
 
-bool TConfigForm::SaveToFile() {
-    const std::string target = SchemeFolder + "\\" + CurrentSchemeFile;
-    SetCurrentFolder(SchemeFolder);
-    // With no scheme current the target is the folder itself; a name that is not a plain
-    // file name in the folder is never written either, nor is a folder that is only a drive.
-    if (CurrentSchemeFile.empty() || !IsSafeSchemeName(SchemeDisplayName(CurrentSchemeFile)) ||
-        !IsUsableFolder(SchemeFolder))
-        throw EInOutError(FormatMessage1("Cannot create file %s", target));
-    if (!ConfirmReplacingPartial(target)) return false;
-    SaveSchemeFileImplicit(target, CurrentButtons());
-    PartialSchemePath.clear();
-    Saved = true;
-    return true;
+void TConfigForm::LoadListBoxButtonScheme() { RunEditor(&SchemeEditor::LoadSchemeList); }
+
+bool TConfigForm::AskToSaveOnClose() {
+    bool letClose = true;
+    RunEditor([&] { letClose = Schemes.AskToSaveOnClose(); });
+    return letClose;
 }
 
-bool TConfigForm::ConfirmReplacingPartial(const std::string& target) {
-    if (PartialSchemePath.empty() || lstrcmpiA(target.c_str(), PartialSchemePath.c_str()) != 0 ||
-        !SchemeFiles().IsFile(target))
-        return true;
-    const std::string name = FileNameOf(target);
-    const std::string backup = BackupPathFor(target);
-    if (AskQuestion(name + " was not read in whole (" + PartialSchemeCut +
-                    "). Saving replaces it with the buttons shown here.\r\n\r\nReplace it and keep the old file as " +
-                    FileNameOf(backup) + "?") != MsgResult::Yes) {
-        SetStatus("Not saved - " + name + " is kept as it was");
-        return false;
-    }
-    if (!CopyFileA(target.c_str(), backup.c_str(), TRUE))
-        throw EInOutError(FormatMessage1("Cannot create file %s", backup));
-    return true;
+bool TConfigForm::AskToSaveOnExit() {
+    bool letEnd = true;
+    RunEditor([&] { letEnd = Schemes.AskToSaveOnExit(); });
+    return letEnd;
 }
 
 // ---------------------------------------------------------------- scheme group
 
-void TConfigForm::ListBoxButtonSchemeClick() {
-    SetStatus("");
-    const int index = ListBoxButtonScheme->ItemIndex();
-    const bool selected = index >= 0 && index < ListBoxButtonScheme->Count();
-    std::string item;
-    if (selected) {
-        item = ListBoxButtonScheme->Item(index);
-        SelectedSchemePath = SchemeFolder + "\\" + item + ".dat";
-        EditButtonScheme->SetText(item);
-    }
-    if (HasUnsavedChanges()) {
-        if (AskQuestion("Save button configuration for " + SchemeDisplayName(CurrentSchemeFile) + "?") == MsgResult::Yes) {
-            if (!SaveToFile()) {
-                // The previous scheme stays in the window, unsaved, and stays selected.
-                SelectedSchemePath = SchemeFolder + "\\" + CurrentSchemeFile;
-                EditButtonScheme->SetText(SchemeDisplayName(CurrentSchemeFile));
-                ListBoxButtonScheme->SetItemIndex(ListBoxButtonScheme->IndexOf(SchemeDisplayName(CurrentSchemeFile)));
-                return;
-            }
-        } else {
-            Saved = true;
-            ButtonsChanged = false;
-        }
-    }
-    if (!selected) return;
-    ButtonsChanged = true;
-    CurrentSchemeFile = item + ".dat";
-    LoadButton(SchemeFolder + "\\" + item + ".dat");
-}
-
-void TConfigForm::ListBoxButtonSchemeExit() {
-    const std::string text = EditButtonScheme->Text();
-    if (text.empty()) return;
-    for (const std::string& item : ListBoxButtonScheme->Items())
-        if (item == text) return;
-    // A name the list takes may become a file name later: refuse it now.
-    if (const std::string problem = SchemeNameProblem(text); !problem.empty()) {
-        SetStatus(problem);
-        return;
-    }
-    if (AskQuestion(kListExitQuestion) != MsgResult::Yes) return;
-    ListBoxButtonScheme->AddItem(text);
-    SetStatus("Button Schmem " + text + " was successfully added.");
-}
-
+void TConfigForm::ListBoxButtonSchemeClick() { RunEditor(&SchemeEditor::SchemeClicked); }
+void TConfigForm::ListBoxButtonSchemeExit() { RunEditor(&SchemeEditor::SchemeListLeft); }
 void TConfigForm::EditButtonSchemeEnter() { SetStatus(""); }
-
-void TConfigForm::StoreFoldersForNewScheme() {
-    // The bar opens the new scheme at the next start. A folder already in placeholder form
-    // is left as it is stored.
-    ButtonForm->Folders.Store(*VtRegistry1, BaseKey, SchemeFolder);
-    VtRegistry1->SaveStringToRegistry(BaseKey + reg::kFile, reg::kFilename, CurrentSchemeFile);
-}
-
-void TConfigForm::ButtonFilenameAddClick() {
-    SetStatus("");
-    const std::string name = EditButtonScheme->Text();
-    if (name.empty()) return;
-    const std::string target = SchemePathOrRefuse(name);
-    if (target.empty()) return;
-    CurrentSchemeFile = name + ".dat";
-    ButtonForm->Filename = CurrentSchemeFile;
-    if (PathExists(target)) {
-        SetStatus(CurrentSchemeFile + " File not added - File already exists");
-        return;
-    }
-    ListBoxCaption->ClearItems();
-    ListBoxText->ClearItems();
-    PartialSchemePath.clear();
-    EditCaption->SetText("");
-    EditText->SetText("");
-    SaveToFile();
-    ListBoxButtonScheme->SetItemIndex(ListBoxButtonScheme->AddItem(name));
-    StoreFoldersForNewScheme();
-    SetStatus(CurrentSchemeFile + " File Added");
-    ButtonForm->LoadComboBoxFilename();
-    EditButtonScheme->SetText("");
-    ListBoxButtonScheme->SetItemIndex(-1);
-    ListBoxButtonScheme->ClearItems();
-    LoadListBoxButtonScheme();
-}
-
-void TConfigForm::ButtonFilenameCopyClick() {
-    const std::string source = SelectedSchemePath;
-    const std::string name = EditButtonScheme->Text();
-    const std::string target = SchemePathOrRefuse(name);
-    if (target.empty() || source.empty()) return;
-    if (PathExists(target)) {
-        SetStatus(name + ".dat File not copied - File already exists");
-        return;
-    }
-
-    // The whole source is read before the target is made; the target appears only once every
-    // byte is written, and a failed copy leaves nothing behind and is not listed.
-    std::string content;
-    {
-        HANDLE in = CreateFileA(source.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (in == INVALID_HANDLE_VALUE) throw EInOutError(FormatMessage1("Cannot open file %s", source));
-        char buf[16384];
-        DWORD got = 0;
-        BOOL ok;
-        while ((ok = ReadFile(in, buf, sizeof buf, &got, nullptr)) && got > 0) content.append(buf, got);
-        CloseHandle(in);
-        if (!ok) throw EInOutError(FormatMessage1("Cannot read file %s", source));
-    }
-    WriteSchemeFile(target, content);
-    ListBoxButtonScheme->AddItem(name);
-    ButtonForm->LoadComboBoxFilename();
-}
-
+void TConfigForm::ButtonFilenameAddClick() { RunEditor(&SchemeEditor::AddScheme); }
+void TConfigForm::ButtonFilenameCopyClick() { RunEditor(&SchemeEditor::CopyScheme); }
 void TConfigForm::ButtonFilenameModifyClick() {
-    const std::string name = EditButtonScheme->Text();
-    if (!SelectedSchemePath.empty() && !name.empty()) {
-        const std::string target = SchemePathOrRefuse(name);
-        if (target.empty()) return;
-        if (!PathExists(SelectedSchemePath)) {
-            ShowMessage("Cannot modify filename as the old filename does not exist.");
-            return;
-        }
-        // Never onto an existing file: the rename must not replace another scheme.
-        if (!MoveFileA(SelectedSchemePath.c_str(), target.c_str())) throw Exception("Unable to modify filename.");
-    } else if (!name.empty() && !IsSafeSchemeName(name)) {
-        // The list takes the name below; an unsafe one must not reach it.
-        SchemePathOrRefuse(name);
-        return;
-    }
-    ButtonsChanged = true;
+    RunEditor(&SchemeEditor::RenameScheme);
     SetReadOnlyOff();
-    const int index = ListBoxButtonScheme->ItemIndex();
-    if (index >= 0 && index < ListBoxButtonScheme->Count()) {
-        ListBoxButtonScheme->SetItem(index, name);
-        ButtonForm->LoadComboBoxFilename();
-    }
-    Saved = true;
 }
-
-void TConfigForm::ButtonFilenameDeleteClick() {
-    SetStatus("");
-    const int index = ListBoxButtonScheme->ItemIndex();
-    if (index < 0 || index >= ListBoxButtonScheme->Count()) {
-        const char* text = "No filename currently selected to delete.";
-        LabelMessage->SetCaption(text);
-        SetStatus(text);
-        return;
-    }
-    const std::string name = EditButtonScheme->Text();
-    const std::string target = SchemePathOrRefuse(name);
-    if (target.empty()) return;
-    CurrentSchemeFile = name + ".dat";
-    if (!SchemeFiles().IsFile(target)) {
-        SetStatus("Delete cancelled");
-    } else if (AskQuestion("Do you really want to delete " + SchemeDisplayName(CurrentSchemeFile) + "?") ==
-               MsgResult::Yes) {
-        // The file goes first: when it cannot be deleted, the list still shows it.
-        if (!DeleteFileA(target.c_str())) throw EInOutError(FormatMessage1("Cannot delete file %s", target));
-        ListBoxButtonScheme->DeleteItem(index);
-        EditButtonScheme->SetText("");
-        ButtonForm->LoadComboBoxFilename();
-        ButtonForm->ComboBoxFilenameClick();
-        SetStatus("Item deleted.");
-    }
-    CurrentSchemeFile = EditButtonScheme->Text() + ".dat";
-}
+void TConfigForm::ButtonFilenameDeleteClick() { RunEditor(&SchemeEditor::DeleteScheme); }
 
 // ---------------------------------------------------------------- button group
 
-void TConfigForm::SelectButton(ui::TListBox* clicked) {
-    SetStatus("");
-    ModifyReset();
-    const int i = clicked->ItemIndex();
-    if (i < 0) return;
-    if (i < ListBoxCaption->Count()) {
-        ListBoxCaption->SetItemIndex(i);
-        EditCaption->SetText(ListBoxCaption->Item(i));
-    }
-    if (i < ListBoxText->Count()) {
-        ListBoxText->SetItemIndex(i);
-        EditText->SetText(ListBoxText->Item(i));
-    }
-}
-
-void TConfigForm::ListBoxCaptionClick() { SelectButton(ListBoxCaption); }
-void TConfigForm::ListBoxTextClick() { SelectButton(ListBoxText); }
+void TConfigForm::ListBoxCaptionClick() { RunEditor(&SchemeEditor::CaptionClicked); }
+void TConfigForm::ListBoxTextClick() { RunEditor(&SchemeEditor::TextClicked); }
 void TConfigForm::EditCaptionEnter() { SetStatus(""); }
 void TConfigForm::EditTextEnter() { SetStatus(""); }
-
-void TConfigForm::ButtonAddClick() {
-    SetStatus("");
-    const std::string caption = EditCaption->Text(), text = EditText->Text();
-    if (caption.empty() || text.empty()) {
-        SetStatus("ERROR: Caption and/or text is blank");
-        return;
-    }
-    if (ListBoxCaption->Count() >= kMaxButtons) {
-        ShowInformation("A button scheme holds at most 10 buttons. The button was not added.");
-        return;
-    }
-    ButtonsAdded = true;
-    Saved = false;
-    ListBoxCaption->AddItem(caption);
-    const int last = ListBoxText->AddItem(text);
-    ListBoxCaption->SetItemIndex(ListBoxCaption->Count() - 1);
-    ListBoxText->SetItemIndex(last);
-    ListBoxCaptionClick();
-    SetStatus("Item added.");
-}
-
-void TConfigForm::ButtonModifyClick() {
-    ButtonsChanged = true;
-    Saved = false;
-    ModifyMode = true;
-    if (const int i = ListBoxCaption->ItemIndex(); i >= 0) ListBoxCaption->SetItem(i, EditCaption->Text());
-    if (const int i = ListBoxText->ItemIndex(); i >= 0) ListBoxText->SetItem(i, EditText->Text());
-    SetStatus("Item modified.");
-}
-
-void TConfigForm::ButtonDeleteClick() {
-    SetStatus("");
-    Saved = false;
-    const int i = ListBoxCaption->ItemIndex();
-    if (i < 0) {
-        const char* text = "Cannot delete - nothing selected.";
-        ShowInformation(text);
-        SetStatus(text);
-        return;
-    }
-    ListBoxCaption->DeleteItem(i);
-    // Only a file with fewer texts than captions leaves the text list without a selection.
-    if (const int t = ListBoxText->ItemIndex(); t >= 0) ListBoxText->DeleteItem(t);
-    ListBoxCaption->SetItemIndex(-1);
-    ListBoxText->SetItemIndex(-1);
-    SetStatus("Item deleted.");
-    ButtonForm->LoadComboBoxFilename();
-}
-
-void TConfigForm::RadioGroupEOLClick() { ButtonsChanged = true; }
-
-void TConfigForm::ButtonSaveClick() {
-    const std::string name = EditButtonScheme->Text();
-    if (name.empty()) {
-        SetStatus("Nothing selected");
-        return;
-    }
-    const std::string target = SchemePathOrRefuse(name);
-    if (target.empty()) return;
-    const ButtonScheme scheme = CurrentButtons();
-    // Every caption needs its text: the lists are written in pairs.
-    if (scheme.texts.size() < scheme.captions.size())
-        throw EListError(std::string(EListError::IndexOutOfBounds(scheme.texts.size()).what()) +
-                         "\r\nThe scheme " + name + " has " + std::to_string(scheme.captions.size()) +
-                         " captions but only " + std::to_string(scheme.texts.size()) +
-                         " texts: give every caption its text before saving. Nothing was saved");
-    if (!ConfirmReplacingPartial(target)) return;
-    CurrentSchemeFile = name + ".dat";
-    SaveSchemeFile(target, scheme);
-    if (lstrcmpiA(target.c_str(), PartialSchemePath.c_str()) == 0) PartialSchemePath.clear();
-    Saved = true;
-    ButtonForm->LoadComboBoxFilename();
-    ButtonForm->LoadButtonAssignment();
-    ButtonForm->ComboBoxFilenameClick();
-    SetStatus("File saved");
-    ButtonsChanged = false;
-    ButtonsAdded = false;
-}
+void TConfigForm::ButtonAddClick() { RunEditor(&SchemeEditor::AddButton); }
+void TConfigForm::ButtonModifyClick() { RunEditor(&SchemeEditor::ModifyButton); }
+void TConfigForm::ButtonDeleteClick() { RunEditor(&SchemeEditor::DeleteButton); }
+void TConfigForm::RadioGroupEOLClick() { RunEditor(&SchemeEditor::EolClicked); }
+void TConfigForm::ButtonSaveClick() { RunEditor(&SchemeEditor::Save); }
 
 void TConfigForm::SetReadOnlyOff() {
     EditCaption->SetReadOnly(false);
@@ -892,32 +587,34 @@ void TConfigForm::SetReadOnlyOff() {
 
 // ----- The "Skins" menu: the bar holds the skin components and the choice.
 
-void TConfigForm::MenuSkinXPClick() {
-    ButtonForm->SkinIndex = 0;
-    ButtonForm->SkinClick();
+namespace {
+void ChooseBuiltinSkin(int index) {
+    if (BarLink* bar = Bar()) {
+        bar->SetSkinIndex(index);
+        bar->SkinClick();
+    }
 }
+}  // namespace
 
-void TConfigForm::MenuSkinSilverClick() {
-    ButtonForm->SkinIndex = 1;
-    ButtonForm->SkinClick();
-}
-
-void TConfigForm::MenuSkinGreenClick() {
-    ButtonForm->SkinIndex = 2;
-    ButtonForm->SkinClick();
-}
+void TConfigForm::MenuSkinXPClick() { ChooseBuiltinSkin(0); }
+void TConfigForm::MenuSkinSilverClick() { ChooseBuiltinSkin(1); }
+void TConfigForm::MenuSkinGreenClick() { ChooseBuiltinSkin(2); }
 
 void TConfigForm::MenuSkinNoneClick() {
-    ButtonForm->SkinIndex = 3;
-    ButtonForm->SkinNoneClick();
+    if (BarLink* bar = Bar()) {
+        bar->SetSkinIndex(3);
+        bar->SkinNoneClick();
+    }
 }
 
 // The index moves to "Load" only once a file was chosen and read: a cancelled dialog or an
 // unreadable file leaves the choice and its check mark where they were.
-void TConfigForm::MenuSkinLoadClick() { ButtonForm->ButtonLoadSkinClick(); }
+void TConfigForm::MenuSkinLoadClick() {
+    if (BarLink* bar = Bar()) bar->ButtonLoadSkinClick();
+}
 
 void TConfigForm::TickSkinMenu() {
-    if (ButtonForm) ButtonForm->SkinMenuCheck();
+    if (BarLink* bar = Bar()) bar->SkinMenuCheck();
 }
 
 }  // namespace kt

@@ -3,11 +3,13 @@
 // line), a status label under both; below them the start-up options and the Close button;
 // a menu bar with the font dialog, the web and mail commands, settings, skins and help.
 #pragma once
+#include <functional>
 #include <string>
 
-#include "app/core/SchemeFile.h"
 #include "config/VtRegistryComponent.h"
+#include "config/core/SchemeEditor.h"
 #include "core/MessageService.h"
+#include "platform/Win32SchemeFileSystem.h"
 #include "ui/Forms.h"
 #include "ui/Menus.h"
 #include "ui/StdCtrls.h"
@@ -69,26 +71,15 @@ public:
     // The address "&Browse URL" opens.
     static constexpr const char* kBrowseAddress = "https://duckduckgo.com/";
 
-    // Editing state.
     std::string BaseKey;
-    std::string SchemeFolder;       // the bar's scheme folder, copied when the list is loaded
-    std::string AppFolder;          // the bar's program folder
-    std::string CurrentSchemeFile;  // scheme name + ".dat" of the buttons in the lists
-    std::string SelectedSchemePath; // full path of the scheme last selected in the list
-    bool ButtonsAdded = false;
-    bool ButtonsChanged = false;
-    bool Saved = true;
-    bool ModifyMode = false;        // set by Modify, cleared by ModifyReset; nothing reads it
-    // The scheme file last loaded in part and what was left out of it: writing over that file
-    // would lose the rest, so it asks first and keeps the old file as a backup.
-    std::string PartialSchemePath;
-    std::string PartialSchemeCut;
+    std::string AppFolder;  // the program's own folder
 
-    static constexpr int kMaxButtons = 10;
-    // Most buttons of a scheme file the lists show; a longer file counts as loaded in part.
-    static constexpr std::size_t kListedButtonLimit = 1000;
+    // The scheme editing rules, and what the scheme and button controls show. The controls
+    // are copied into it before each of their commands and back after it (RunEditor).
+    Win32SchemeFileSystem SchemeFileSystem1;
+    SchemeEditor Schemes{SchemeFileSystem1};
 
-    bool HasUnsavedChanges() const { return (ButtonsAdded || ButtonsChanged) && !Saved; }
+    bool HasUnsavedChanges() const { return Schemes.HasUnsavedChanges(); }
     // The program is about to end (Exit, the end of the Windows session): Yes saves, No
     // discards; false (Cancel, or a save that failed) keeps the program running.
     bool AskToSaveOnExit();
@@ -129,9 +120,6 @@ public:
 
     // Schemes.
     void LoadListBoxButtonScheme();
-    void LoadButton(const std::string& path);
-    // False when the user chose to keep a file that was loaded in part: nothing was written.
-    bool SaveToFile();
     void ListBoxButtonSchemeClick();
     void ListBoxButtonSchemeExit();
     void EditButtonSchemeEnter();
@@ -154,7 +142,6 @@ public:
     void RadioGroupEOLClick();
     void ButtonSaveClick();
     void SetReadOnlyOff();
-    void ModifyReset() { ModifyMode = false; }
 
     void SetStatus(const std::string& text) { LabelButtonMessage->SetCaption(text); }
     std::string Status() const { return LabelButtonMessage->Caption(); }
@@ -167,13 +154,13 @@ private:
     void CreateButtonGroup();
     void CreateStartupOptions();
     void CreateMainMenu();
-    // The scheme in the lists, as the writers take it.
-    ButtonScheme CurrentButtons() const;
-    // The path of scheme `name` in the scheme folder; an unsafe name is refused in the
-    // status label and yields an empty text.
-    std::string SchemePathOrRefuse(const std::string& name);
-    void SelectButton(ui::TListBox* clicked);
-    void StoreFoldersForNewScheme();
+    // Copies the controls into the editor, runs `command` on it and shows the editor's state
+    // in the controls again, also when the command throws.
+    void RunEditor(const std::function<void()>& command);
+    void RunEditor(void (SchemeEditor::*command)());
+    void ReadControls();
+    void ShowEditor();
+    void ConnectEditor();
 
     // Steps of creation and closing.
     void ReadRunAtStartup();
@@ -182,10 +169,8 @@ private:
     void ApplySavedFont();
     // The check mark of the skin shown, set through the bar.
     void TickSkinMenu();
+    // Closing: asks about unsaved button edits; false keeps the window open.
     bool AskToSaveOnClose();
-    // True when `target` may be written now. A file loaded in part is replaced only after the
-    // user agrees; its old content is then copied beside it first (see BackupPathFor).
-    bool ConfirmReplacingPartial(const std::string& target);
     // Gives this window and the bar the font; returns this window's font.
     void ApplyFontToWindows(const FontChoice& font);
 };

@@ -1,8 +1,16 @@
 #include "config/ConfigWindow.h"
 
+#include "config/BarLink.h"
 #include "config/ConfigFormDialog.h"
 
 namespace kt {
+
+namespace {
+BarLink* g_bar = nullptr;
+}  // namespace
+
+BarLink* Bar() { return g_bar; }
+void SetBar(BarLink* bar) { g_bar = bar; }
 
 void ShowConfigWindow() {
     if (ConfigForm) ConfigForm->Show();

@@ -79,6 +79,34 @@ bool Win32SchemeFileSystem::MoveReplacing(const std::string& from, const std::st
                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 }
 
-void Win32SchemeFileSystem::RemoveFile(const std::string& path) { DeleteFileA(path.c_str()); }
+bool Win32SchemeFileSystem::RemoveFile(const std::string& path) { return DeleteFileA(path.c_str()) != 0; }
+
+bool Win32SchemeFileSystem::Exists(const std::string& path) {
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+bool Win32SchemeFileSystem::CopyToNew(const std::string& from, const std::string& to) {
+    return CopyFileA(from.c_str(), to.c_str(), TRUE) != 0;
+}
+
+bool Win32SchemeFileSystem::RenameToNew(const std::string& from, const std::string& to) {
+    return MoveFileA(from.c_str(), to.c_str()) != 0;
+}
+
+SchemeFileSystem::ReadResult Win32SchemeFileSystem::ReadWhole(const std::string& path, std::string& content) {
+    HANDLE in = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (in == INVALID_HANDLE_VALUE) return ReadResult::CannotOpen;
+    char buf[16384];
+    DWORD got = 0;
+    BOOL ok;
+    while ((ok = ::ReadFile(in, buf, sizeof buf, &got, nullptr)) && got > 0) content.append(buf, got);
+    CloseHandle(in);
+    return ok ? ReadResult::Read : ReadResult::CannotRead;
+}
+
+bool Win32SchemeFileSystem::SamePath(const std::string& a, const std::string& b) {
+    return lstrcmpiA(a.c_str(), b.c_str()) == 0;
+}
 
 }  // namespace kt

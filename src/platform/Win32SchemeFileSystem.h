@@ -12,7 +12,12 @@ public:
     bool IsFile(const std::string& path) override;
     std::vector<std::string> ListEntries(const std::string& folder) override;
     bool MoveReplacing(const std::string& from, const std::string& to) override;
-    void RemoveFile(const std::string& path) override;
+    bool RemoveFile(const std::string& path) override;
+    bool Exists(const std::string& path) override;
+    bool CopyToNew(const std::string& from, const std::string& to) override;
+    bool RenameToNew(const std::string& from, const std::string& to) override;
+    ReadResult ReadWhole(const std::string& path, std::string& content) override;
+    bool SamePath(const std::string& a, const std::string& b) override;
 };
 
 // How a scheme listed under a short stand-in name (see ListEntries) is shown to the user: its

@@ -179,7 +179,7 @@ int PrintVersion(const char* file) {
 }
 
 int Usage() {
-    fputs("usage: ktdrive windows | children W | dialogs | press W TEXT | click W | command W ID |\n"
+    fputs("usage: ktdrive windows | children W | dialogs | press W TEXT | click W |\n"
           "       post W MSG WPARAM LPARAM | send W MSG WPARAM LPARAM | close W | settext W TEXT |\n"
           "       find TITLE [CLASS] | foreground [W] | select W INDEX | move W X Y WIDTH HEIGHT |\n"
           "       lbselect W INDEX | items W [utf16] | text W [utf16] | firsttext W MS | menu W | focus W | lbtext W INDEX | shape W | gui PID |\n"
@@ -250,7 +250,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     if (cmd == "focus") {
-        // The window that has the keyboard focus in the window's thread.
+        // The window that has the keyboard focus in the thread of the given window (0: none).
         GUITHREADINFO info{};
         info.cbSize = sizeof info;
         GetGUIThreadInfo(GetWindowThreadProcessId(w, nullptr), &info);
@@ -329,10 +329,6 @@ int main(int argc, char** argv) {
         PostMessageA(w, BM_CLICK, 0, 0);
         return 0;
     }
-    if (cmd == "command" && argc >= 4) {
-        PostMessageA(w, WM_COMMAND, strtoul(argv[3], nullptr, 0), 0);
-        return 0;
-    }
     if ((cmd == "post" || cmd == "send") && argc >= 6) {
         UINT msg = strtoul(argv[3], nullptr, 0);
         WPARAM wp = strtoul(argv[4], nullptr, 0);
@@ -379,14 +375,6 @@ int main(int argc, char** argv) {
         const int count = m ? GetMenuItemCount(m) : 0;
         printf("bar\t%lu\t%d\n", (unsigned long)(ULONG_PTR)m, count);
         if (m && count > 0) ListMenu(m, "");
-        return 0;
-    }
-    if (cmd == "focus") {
-        // The window that has the keyboard focus in the thread of the given window (0: none).
-        GUITHREADINFO gti{};
-        gti.cbSize = sizeof gti;
-        GetGUIThreadInfo(GetWindowThreadProcessId(w, nullptr), &gti);
-        printf("%lu\n", (unsigned long)(ULONG_PTR)gti.hwndFocus);
         return 0;
     }
     if (cmd == "lbtext" && argc >= 4) {

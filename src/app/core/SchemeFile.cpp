@@ -34,7 +34,42 @@ bool PortableSchemeFileSystem::MoveReplacing(const std::string& from, const std:
     return !ec;
 }
 
-void PortableSchemeFileSystem::RemoveFile(const std::string& path) { std::remove(path.c_str()); }
+bool PortableSchemeFileSystem::RemoveFile(const std::string& path) { return std::remove(path.c_str()) == 0; }
+
+bool PortableSchemeFileSystem::Exists(const std::string& path) {
+    std::error_code ec;
+    return fs::exists(fs::path(path), ec);
+}
+
+bool PortableSchemeFileSystem::CopyToNew(const std::string& from, const std::string& to) {
+    std::error_code ec;
+    return fs::copy_file(fs::path(from), fs::path(to), fs::copy_options::none, ec) && !ec;
+}
+
+bool PortableSchemeFileSystem::RenameToNew(const std::string& from, const std::string& to) {
+    if (Exists(to)) return false;
+    std::error_code ec;
+    fs::rename(fs::path(from), fs::path(to), ec);
+    return !ec;
+}
+
+SchemeFileSystem::ReadResult PortableSchemeFileSystem::ReadWhole(const std::string& path, std::string& content) {
+    std::FILE* f = std::fopen(path.c_str(), "rb");
+    if (!f) return ReadResult::CannotOpen;
+    char buf[16384];
+    std::size_t got;
+    while ((got = std::fread(buf, 1, sizeof buf, f)) > 0) content.append(buf, got);
+    const bool failed = std::ferror(f) != 0;
+    std::fclose(f);
+    return failed ? ReadResult::CannotRead : ReadResult::Read;
+}
+
+bool PortableSchemeFileSystem::SamePath(const std::string& a, const std::string& b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+               return lower(x) == lower(y);
+           });
+}
 
 namespace {
 PortableSchemeFileSystem g_portableFs;

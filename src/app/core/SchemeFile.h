@@ -38,7 +38,19 @@ public:
     virtual std::vector<std::string> ListEntries(const std::string& folder) = 0;
     // Moves `from` onto `to`, replacing an existing file in one step. False on failure.
     virtual bool MoveReplacing(const std::string& from, const std::string& to) = 0;
-    virtual void RemoveFile(const std::string& path) = 0;
+    // Deletes a file. False when it is still there (read-only, in use...).
+    virtual bool RemoveFile(const std::string& path) = 0;
+    // True when anything (a file or a folder) is at `path`.
+    virtual bool Exists(const std::string& path) = 0;
+    // Copies `from` to `to`, which must not exist yet. False on failure.
+    virtual bool CopyToNew(const std::string& from, const std::string& to) = 0;
+    // Renames `from` to `to`, never onto an existing entry. False on failure.
+    virtual bool RenameToNew(const std::string& from, const std::string& to) = 0;
+    // Reads the whole file into `content`.
+    enum class ReadResult { Read, CannotOpen, CannotRead };
+    virtual ReadResult ReadWhole(const std::string& path, std::string& content) = 0;
+    // True when both texts name the same file, as the system compares names.
+    virtual bool SamePath(const std::string& a, const std::string& b) = 0;
 };
 
 class PortableSchemeFileSystem : public SchemeFileSystem {
@@ -46,7 +58,12 @@ public:
     bool IsFile(const std::string& path) override;
     std::vector<std::string> ListEntries(const std::string& folder) override;
     bool MoveReplacing(const std::string& from, const std::string& to) override;
-    void RemoveFile(const std::string& path) override;
+    bool RemoveFile(const std::string& path) override;
+    bool Exists(const std::string& path) override;
+    bool CopyToNew(const std::string& from, const std::string& to) override;
+    bool RenameToNew(const std::string& from, const std::string& to) override;
+    ReadResult ReadWhole(const std::string& path, std::string& content) override;
+    bool SamePath(const std::string& a, const std::string& b) override;  // ASCII letters in any case
 };
 
 // The installed file system, or the portable one when none is installed.

@@ -134,7 +134,7 @@ TEST_F(HostileInputTest, ABadSettingIsReportedByNameAndCostsOnlyItsOwnValue) {
         EXPECT_EQ(config->Top(), std::string(c.name) == "Top" ? 135 : 50);
         // Every scheme is still listed, and a new one goes into the scheme folder only.
         EXPECT_EQ(Listed(), (std::vector<std::string>{"button", "home"}));
-        EXPECT_EQ(config->SchemeFolder, data);
+        EXPECT_EQ(config->Schemes.SchemeFolder, data);
         config->EditButtonScheme->SetText("fresh");
         Press(config->ButtonFilenameAdd);
         EXPECT_EQ(config->Status(), "fresh.dat File Added");
@@ -231,9 +231,9 @@ TEST_F(HostileInputTest, TheImplicitSaveOfAPartlyLoadedSchemeAsksTooAndNoKeepsIt
     msgs.answers = {MsgResult::Yes, MsgResult::No};  // save the buttons? yes; replace the cut file? no
     PickScheme("home");
     EXPECT_EQ(Read(data + "\\long.dat"), content);
-    EXPECT_EQ(config->CurrentSchemeFile, "long.dat");
+    EXPECT_EQ(config->Schemes.CurrentSchemeFile, "long.dat");
     EXPECT_EQ(config->EditButtonScheme->Text(), "long");
-    EXPECT_EQ(config->SelectedSchemePath, data + "\\long.dat");
+    EXPECT_EQ(config->Schemes.SelectedSchemePath, data + "\\long.dat");
     EXPECT_EQ(config->ListBoxCaption->Items(), (std::vector<std::string>{"a", "B"}));
     // A second backup never replaces the first.
     Write("long.dat.bak", "older");

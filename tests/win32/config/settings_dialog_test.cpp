@@ -51,7 +51,7 @@ protected:
         if (!temp.empty() && temp.back() == '\\') temp.pop_back();
         SetCurrentDirectoryA(temp.c_str());
         owner = new TConfigForm(nullptr);
-        owner->SchemeFolder = "C:\\old schemes";
+        owner->Schemes.SchemeFolder = "C:\\old schemes";
     }
     void TearDown() override {
         ui::TDialogForm::FreeReleasedForms();
@@ -211,7 +211,7 @@ TEST_F(SettingsDialogTest, DoubleClickTakesTheChosenFilesFolderWithItsBackslash)
     DoubleClick(d->EditPathProject);
     EXPECT_EQ(d->EditPathProject->Text(), project);
     EXPECT_EQ(LastBrowsedFolder, "C:\\Work\\");
-    EXPECT_EQ(owner->SchemeFolder, "C:\\old schemes");  // only Set Path moves it
+    EXPECT_EQ(owner->Schemes.SchemeFolder, "C:\\old schemes");  // only Set Path moves it
     Press(d->ButtonCancel);
 }
 
@@ -226,7 +226,7 @@ TEST_F(SettingsDialogTest, SetPathTakesTheFolderShownLastEvenOnCancel) {
     EXPECT_EQ(LastBrowsedFolder, "C:\\windows\\system32");
     EXPECT_EQ(d->EditPathProject->Text(), "C:\\windows\\system32");
     EXPECT_EQ(ProjectPath, "C:\\windows\\system32");
-    EXPECT_EQ(owner->SchemeFolder, "C:\\old schemes");
+    EXPECT_EQ(owner->Schemes.SchemeFolder, "C:\\old schemes");
 
     // The output Set Path moves the configuration window's scheme folder at once, and
     // Cancel does not take that back.
@@ -234,9 +234,9 @@ TEST_F(SettingsDialogTest, SetPathTakesTheFolderShownLastEvenOnCancel) {
     msgs.files = {"C:\\windows\\win.ini"};
     Press(d->ButtonOutputDir);
     EXPECT_EQ(d->EditOutputDir->Text(), "C:\\windows");
-    EXPECT_EQ(owner->SchemeFolder, "C:\\windows");
+    EXPECT_EQ(owner->Schemes.SchemeFolder, "C:\\windows");
     Press(d->ButtonCancel);
-    EXPECT_EQ(owner->SchemeFolder, "C:\\windows");
+    EXPECT_EQ(owner->Schemes.SchemeFolder, "C:\\windows");
     EXPECT_EQ(Stored("OutputDir"), "<none>");
 }
 
@@ -246,12 +246,12 @@ TEST_F(SettingsDialogTest, SetPathWithNoFolderShownKeepsTheBoxAndTheSchemeFolder
     msgs.files = {""};
     Press(d->ButtonOutputDir);
     EXPECT_EQ(d->EditOutputDir->Text(), "D:\\Out");
-    EXPECT_EQ(owner->SchemeFolder, "D:\\Out");
+    EXPECT_EQ(owner->Schemes.SchemeFolder, "D:\\Out");
 
     d->EditOutputDir->SetText("");
     msgs.files = {""};
     Press(d->ButtonOutputDir);
-    EXPECT_EQ(owner->SchemeFolder, "D:\\Out");  // an empty box never becomes the scheme folder
+    EXPECT_EQ(owner->Schemes.SchemeFolder, "D:\\Out");  // an empty box never becomes the scheme folder
     Press(d->ButtonCancel);
 }
 

@@ -1,0 +1,133 @@
+// The rules of the configuration window's scheme editing, without the window: the scheme list,
+// the current scheme's buttons and end of line, what is unsaved, the scheme commands (add,
+// copy, rename, delete), the button commands (add, modify, delete) and Save with its questions.
+//
+// The editor holds what the window's controls show; the window copies the controls into it
+// before a command and back after it (and before every question, through BeforeMessage), so
+// every rule here is the same in the window and in a test. Files go through the
+// SchemeFileSystem given at construction; questions and messages through the MessageService.
+// A command that fails throws, as the window's handlers do: the error box shows it.
+#pragma once
+#include <cstddef>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "app/core/SchemeFile.h"
+
+namespace kt {
+
+// A list as a list box holds it: its items and the selected one (-1: none).
+struct EditorList {
+    std::vector<std::string> items;
+    int index = -1;
+
+    int Count() const { return static_cast<int>(items.size()); }
+    bool HasSelection() const { return index >= 0 && index < Count(); }
+    int Add(const std::string& item);
+    // Deleting the selected item leaves none selected; one above it moves the selection up.
+    void Delete(int i);
+    void Clear() { items.clear(), index = -1; }
+    int IndexOf(const std::string& item) const;  // ASCII letters in any case, as list boxes look up
+};
+
+// What the editor asks of the bar beside it. Any of them may be left empty.
+struct SchemeEditorBar {
+    std::function<std::string()> schemeFolder;                   // the bar's scheme folder
+    std::function<void(const std::string& fileName)> nextScheme; // the scheme the bar opens next
+    // A new scheme was made: the folders and its file name are stored for the next start.
+    std::function<void(const std::string& folder, const std::string& fileName)> storeNewScheme;
+    std::function<void()> reloadSchemeList;  // the bar's chooser reads the folder again
+    std::function<void()> reloadButtons;     // the bar reads its button assignment again
+    std::function<void()> reopenScheme;      // the bar loads the scheme its chooser names
+    // The process's current folder follows the scheme folder (relative names in the bar).
+    std::function<void(const std::string& folder)> enterFolder;
+};
+
+class SchemeEditor {
+public:
+    static constexpr int kMaxButtons = 10;
+    // Most buttons of a scheme file the lists show; a longer file counts as loaded in part.
+    static constexpr std::size_t kListedButtonLimit = 1000;
+
+    explicit SchemeEditor(SchemeFileSystem& files) : files_(files) {}
+
+    SchemeEditorBar Bar;
+    // Called before every question and message box: the window shows the state first.
+    std::function<void()> BeforeMessage;
+
+    // ---- What the window shows.
+    EditorList Schemes;        // the scheme list (names without ".dat")
+    std::string SchemeName;    // the scheme name box
+    std::string ListMessage;   // the small label above the scheme list
+    EditorList Captions, Texts;
+    std::string Caption, Text; // the two button boxes
+    int Eol = kEolTab;
+    std::string Status;        // the window's status line
+
+    // ---- Editing state.
+    std::string SchemeFolder;       // the bar's scheme folder, copied when the list is loaded
+    std::string CurrentSchemeFile;  // scheme name + ".dat" of the buttons in the lists
+    std::string SelectedSchemePath; // full path of the scheme last selected in the list
+    bool ButtonsAdded = false;
+    bool ButtonsChanged = false;
+    bool Saved = true;
+    bool ModifyMode = false;        // set by Modify, cleared by selecting a button; nothing reads it
+    // The scheme file last loaded in part and what was left out of it: writing over that file
+    // would lose the rest, so Save asks first and keeps the old file as a backup.
+    std::string PartialSchemePath;
+    std::string PartialSchemeCut;
+
+    bool HasUnsavedChanges() const { return (ButtonsAdded || ButtonsChanged) && !Saved; }
+    // Closing the window: Yes saves. False when the window must stay open (a failed save, or
+    // a file loaded in part the user chose to keep).
+    bool AskToSaveOnClose();
+    // The program is about to end: Yes saves, No discards; false (Cancel, or a save that
+    // failed) keeps the program running.
+    bool AskToSaveOnExit();
+
+    // Adds the bar's scheme folder's schemes to the list; the name box shows the current one.
+    void LoadSchemeList();
+    // Fills the button lists and the end of line from the file at `path`.
+    void LoadButtons(const std::string& path);
+    // Writes the lists to the current scheme (text line first). False when the user chose to
+    // keep a file that was loaded in part: nothing was written.
+    bool SaveToFile();
+    // The scheme in the lists, as the writers take it.
+    ButtonScheme CurrentButtons() const;
+
+    // Scheme group.
+    void SchemeClicked();   // a click in the scheme list
+    void SchemeListLeft();  // the focus left the scheme list
+    void AddScheme();
+    void CopyScheme();
+    void RenameScheme();
+    void DeleteScheme();
+
+    // Button group.
+    void CaptionClicked() { SelectButton(Captions); }
+    void TextClicked() { SelectButton(Texts); }
+    void AddButton();
+    void ModifyButton();
+    void DeleteButton();
+    void EolClicked() { ButtonsChanged = true; }
+    void Save();
+
+private:
+    SchemeFileSystem& files_;
+
+    void SelectButton(const EditorList& clicked);
+    // The path of scheme `name` in the scheme folder; an unsafe name is refused in the status
+    // line and yields an empty text.
+    std::string SchemePathOrRefuse(const std::string& name);
+    // True when `target` may be written now. A file loaded in part is replaced only after the
+    // user agrees; its old content is then copied beside it first.
+    bool ConfirmReplacingPartial(const std::string& target);
+    std::string BackupPathFor(const std::string& path);
+    void Notify(const std::function<void()>& hook) const {
+        if (hook) hook();
+    }
+    void BeforeBox() const { Notify(BeforeMessage); }
+};
+
+}  // namespace kt

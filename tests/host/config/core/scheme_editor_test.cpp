@@ -1,0 +1,532 @@
+// The configuration window's scheme editing rules, on real files in a scratch folder and with
+// scripted message boxes. The editor writes "folder\name.dat" as the program does; here such
+// a file lies beside the folder under that whole name, and the file system below lists it.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "config/core/SchemeEditor.h"
+#include "core/Errors.h"
+#include "core/MessageService.h"
+
+namespace fs = std::filesystem;
+using namespace kt;
+
+namespace {
+
+using Strings = std::vector<std::string>;
+
+class BackslashFiles : public PortableSchemeFileSystem {
+public:
+    bool refuseRemove = false;
+    std::vector<std::string> ListEntries(const std::string& folder) override {
+        const fs::path f(folder);
+        const std::string prefix = f.filename().string() + "\\";
+        Strings names;
+        for (const std::string& n : PortableSchemeFileSystem::ListEntries(f.parent_path().string()))
+            if (n.rfind(prefix, 0) == 0) names.push_back(n.substr(prefix.size()));
+        return names;
+    }
+    bool RemoveFile(const std::string& path) override {
+        return !refuseRemove && PortableSchemeFileSystem::RemoveFile(path);
+    }
+};
+
+class SchemeEditorTest : public ::testing::Test {
+protected:
+    SchemeEditorTest() {
+        root = fs::temp_directory_path() /
+               ("kt_editor_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+        fs::remove_all(root);
+        fs::create_directories(root / "data");
+        folder = (root / "data").string();
+        SetSchemeFileSystem(&files);
+        Write("button.dat", "C01Bar\r\nT01bar text\r\nD011\r\n");
+        ed.Bar.schemeFolder = [this] { return folder; };
+        ed.Bar.nextScheme = [this](const std::string& f) { events.push_back("next " + f); };
+        ed.Bar.storeNewScheme = [this](const std::string& d, const std::string& f) {
+            events.push_back("store " + (d == folder ? std::string("folder") : d) + " " + f);
+        };
+        ed.Bar.reloadSchemeList = [this] { events.push_back("list"); };
+        ed.Bar.reloadButtons = [this] { events.push_back("buttons"); };
+        ed.Bar.reopenScheme = [this] { events.push_back("reopen"); };
+        ed.BeforeMessage = [this] { ++refreshes; };
+    }
+    ~SchemeEditorTest() override {
+        SetSchemeFileSystem(nullptr);
+        fs::remove_all(root);
+    }
+
+    std::string PathOf(const std::string& name) const { return folder + "\\" + name; }
+    void Write(const std::string& name, const std::string& content) {
+        std::ofstream(PathOf(name), std::ios::binary) << content;
+    }
+    std::string Read(const std::string& name) const {
+        std::ifstream in(PathOf(name), std::ios::binary);
+        std::ostringstream s;
+        s << in.rdbuf();
+        return s.str();
+    }
+    bool Exists(const std::string& name) const { return fs::exists(PathOf(name)); }
+
+    void Load() { ed.LoadSchemeList(); }
+    void Pick(const std::string& scheme) {
+        ed.Schemes.index = ed.Schemes.IndexOf(scheme);
+        ASSERT_NE(ed.Schemes.index, -1) << scheme;
+        ed.SchemeClicked();
+    }
+    void AddButton(const std::string& caption, const std::string& text) {
+        ed.Caption = caption;
+        ed.Text = text;
+        ed.AddButton();
+    }
+    // What closing the window asks now; the answer is No, so nothing is written.
+    Strings CloseAsks() {
+        const std::size_t before = msgs.shown.size();
+        msgs.answers = {MsgResult::No};
+        EXPECT_TRUE(ed.AskToSaveOnClose());
+        Strings asked;
+        for (std::size_t i = before; i < msgs.shown.size(); ++i) asked.push_back(msgs.shown[i].text);
+        msgs.answers.clear();
+        return asked;
+    }
+    Strings Sorted(Strings s) {
+        std::sort(s.begin(), s.end());
+        return s;
+    }
+
+    fs::path root;
+    std::string folder;
+    BackslashFiles files;
+    ScopedScriptedMessages msgs;
+    SchemeEditor ed{files};
+    Strings events;
+    int refreshes = 0;
+    const Strings kAsksToSave{"Save button configuration?"};
+};
+
+// ---------------------------------------------------------------- loading and the questions
+
+TEST_F(SchemeEditorTest, LoadingListsExactDatNamesAndLeavesNothingToAsk) {
+    Write("a.dat", "D010\r\n");
+    Write("notes.dat.bak", "");
+    Load();
+    EXPECT_EQ(Sorted(ed.Schemes.items), (Strings{"a", "button"}));
+    EXPECT_EQ(ed.SchemeFolder, folder);
+    EXPECT_EQ(ed.SchemeName, "");
+    EXPECT_TRUE(CloseAsks().empty());
+    EXPECT_TRUE(ed.AskToSaveOnExit());
+    EXPECT_TRUE(msgs.shown.empty());
+}
+
+TEST_F(SchemeEditorTest, ChoosingASchemeLoadsItAndIsNoChangeToAskAbout) {
+    Write("home.dat", "T01one\r\nC01First\r\nC01Second\r\nT01two\r\nD010\r\n");
+    Load();
+    Pick("home");
+    EXPECT_EQ(ed.SchemeName, "home");
+    EXPECT_EQ(ed.CurrentSchemeFile, "home.dat");
+    EXPECT_EQ(ed.SelectedSchemePath, PathOf("home.dat"));
+    EXPECT_EQ(ed.Captions.items, (Strings{"First", "Second"}));
+    EXPECT_EQ(ed.Texts.items, (Strings{"one", "two"}));
+    EXPECT_EQ(ed.Eol, 0);
+    Pick("button");
+    EXPECT_TRUE(msgs.shown.empty());
+    EXPECT_TRUE(CloseAsks().empty());
+}
+
+TEST_F(SchemeEditorTest, AnEditMakesCloseAskAndTheNextSchemeAskForThePreviousOne) {
+    Write("work.dat", "C01W\r\nT01w\r\nD012\r\n");
+    Load();
+    Pick("work");
+    AddButton("New", "new text");
+    EXPECT_EQ(CloseAsks(), kAsksToSave);
+    EXPECT_EQ(CloseAsks(), kAsksToSave);  // No keeps the edit, and the question
+
+    // Yes: the previous scheme's buttons go into its own file, text line first.
+    msgs.answers = {MsgResult::Yes};
+    Pick("button");
+    EXPECT_EQ(msgs.LastText(), "Save button configuration for work?");
+    EXPECT_EQ(msgs.shown.back().buttons, MsgButtons::YesNo);
+    EXPECT_EQ(Read("work.dat"), "T01w\r\nC01W\r\nT01new text\r\nC01New\r\nD012\r\n");
+    EXPECT_EQ(ed.Captions.items, Strings{"Bar"});
+    EXPECT_TRUE(CloseAsks().empty());
+    EXPECT_GT(refreshes, 0);  // the window was shown before each question
+
+    // No: the edit is dropped and nothing asks again.
+    AddButton("Other", "x");
+    msgs.answers = {MsgResult::No};
+    Pick("button");
+    EXPECT_EQ(msgs.LastText(), "Save button configuration for button?");
+    EXPECT_EQ(Read("button.dat"), "C01Bar\r\nT01bar text\r\nD011\r\n");
+    EXPECT_TRUE(CloseAsks().empty());
+}
+
+TEST_F(SchemeEditorTest, ClosingSavesOnYesAndTheEndOfTheProgramMayBeCancelled) {
+    Load();
+    Pick("button");
+    AddButton("B", "b");
+    msgs.answers = {MsgResult::Cancel};
+    EXPECT_FALSE(ed.AskToSaveOnExit());
+    EXPECT_EQ(msgs.shown.back().buttons, MsgButtons::YesNoCancel);
+    msgs.answers = {MsgResult::No};
+    EXPECT_TRUE(ed.AskToSaveOnExit());
+    EXPECT_EQ(Read("button.dat"), "C01Bar\r\nT01bar text\r\nD011\r\n");
+    msgs.answers = {MsgResult::Yes};
+    EXPECT_TRUE(ed.AskToSaveOnClose());
+    EXPECT_EQ(Read("button.dat"), "T01bar text\r\nC01Bar\r\nT01b\r\nC01B\r\nD011\r\n");
+    EXPECT_TRUE(CloseAsks().empty());
+}
+
+TEST_F(SchemeEditorTest, SavingWithNoCurrentSchemeFailsAndTheClickedSchemeIsNotLoaded) {
+    Load();
+    AddButton("A", "a");
+    msgs.answers = {MsgResult::Yes};
+    ed.Schemes.index = ed.Schemes.IndexOf("button");
+    try {
+        ed.SchemeClicked();
+        FAIL() << "no error";
+    } catch (const EInOutError& e) {
+        EXPECT_EQ(e.Message(), "Cannot create file " + folder + "\\");
+    }
+    EXPECT_EQ(msgs.LastText(), "Save button configuration for ?");
+    EXPECT_EQ(ed.Captions.items, Strings{"A"});
+    EXPECT_EQ(ed.CurrentSchemeFile, "");
+    EXPECT_EQ(CloseAsks(), kAsksToSave);
+}
+
+// ---------------------------------------------------------------- Save
+
+TEST_F(SchemeEditorTest, SaveWritesCaptionFirstRefreshesTheBarAndClearsTheQuestion) {
+    Load();
+    ed.SchemeName = "button";
+    AddButton("A", "x");
+    AddButton("B", "t");
+    ed.Texts.index = 1;
+    ed.TextClicked();
+    EXPECT_EQ(ed.Captions.index, 1);
+    EXPECT_EQ(ed.Caption, "B");
+    ed.Text = "";
+    ed.ModifyButton();
+    ed.Eol = 1;
+    ed.EolClicked();
+    ed.Save();
+    EXPECT_EQ(Read("button.dat"), "C01A\r\nT01x\r\nC01B\r\nT01\r\nD011\r\n");
+    EXPECT_EQ(ed.Status, "File saved");
+    EXPECT_EQ(ed.CurrentSchemeFile, "button.dat");
+    EXPECT_EQ(events, (Strings{"list", "buttons", "reopen"}));
+    EXPECT_TRUE(CloseAsks().empty());
+    EXPECT_EQ(Sorted(files.ListEntries(folder)), Strings{"button.dat"});  // no temporary left
+
+    // A new name makes a new scheme file; the editor's own list is not changed.
+    ed.SchemeName = "second";
+    ed.Save();
+    EXPECT_EQ(Read("second.dat"), "C01A\r\nT01x\r\nC01B\r\nT01\r\nD011\r\n");
+    EXPECT_EQ(ed.Schemes.IndexOf("second"), -1);
+}
+
+TEST_F(SchemeEditorTest, SaveWithoutANameOrWithUnpairedCaptionsWritesNothingAndStillAsks) {
+    Write("odd.dat", "C01A\r\nC01B\r\nT01a\r\nD012\r\n");
+    Load();
+    const Strings before = Sorted(files.ListEntries(folder));
+    AddButton("A", "x");
+    ed.Save();
+    EXPECT_EQ(ed.Status, "Nothing selected");
+    EXPECT_EQ(Sorted(files.ListEntries(folder)), before);
+    EXPECT_EQ(CloseAsks(), kAsksToSave);
+
+    msgs.answers = {MsgResult::No};
+    Pick("odd");
+    ed.Status = "before";
+    try {
+        ed.Save();
+        FAIL() << "no error";
+    } catch (const EListError& e) {
+        EXPECT_EQ(e.Message(), "List index out of bounds (1)\r\nThe scheme odd has 2 captions but only 1 texts: give "
+                               "every caption its text before saving. Nothing was saved");
+    }
+    EXPECT_EQ(Read("odd.dat"), "C01A\r\nC01B\r\nT01a\r\nD012\r\n");
+    EXPECT_EQ(ed.Status, "before");
+}
+
+TEST_F(SchemeEditorTest, AFailedSaveKeepsTheOldFileAndTheQuestion) {
+    Load();
+    Pick("button");
+    AddButton("New", "n");
+    fs::create_directory(PathOf("button.dat.tmp"));
+    ed.SchemeName = "button";
+    EXPECT_THROW(ed.Save(), EInOutError);
+    EXPECT_EQ(Read("button.dat"), "C01Bar\r\nT01bar text\r\nD011\r\n");
+    EXPECT_EQ(ed.Status, "Item added.");
+    EXPECT_EQ(CloseAsks(), kAsksToSave);
+}
+
+TEST_F(SchemeEditorTest, AFileReadInPartIsReplacedOnlyWhenTheUserAgreesAndIsKeptAsABackup) {
+    const std::string old = "C01A\r\nT01" + std::string(kSchemeLineLimit + 10, 'x') + "\r\nD011\r\n";
+    Write("long.dat", old);
+    Write("long.dat.bak", "older");
+    Load();
+    Pick("long");
+    EXPECT_EQ(ed.Status.rfind("Partly loaded: ", 0), 0u) << ed.Status;
+    msgs.answers = {MsgResult::No};
+    ed.Save();
+    EXPECT_EQ(msgs.LastText().rfind("long.dat was not read in whole (", 0), 0u) << msgs.LastText();
+    EXPECT_NE(msgs.LastText().find("keep the old file as long.dat.2.bak?"), std::string::npos);
+    EXPECT_EQ(ed.Status, "Not saved - long.dat is kept as it was");
+    EXPECT_EQ(Read("long.dat"), old);
+
+    msgs.answers = {MsgResult::Yes};
+    ed.Save();
+    EXPECT_EQ(Read("long.dat.2.bak"), old);
+    EXPECT_EQ(Read("long.dat.bak"), "older");
+    EXPECT_EQ(Read("long.dat").substr(0, 5), "C01A\r");
+    EXPECT_TRUE(ed.PartialSchemePath.empty());
+}
+
+// ---------------------------------------------------------------- buttons
+
+TEST_F(SchemeEditorTest, AddRefusesBlanksAndAnEleventhButton) {
+    Load();
+    AddButton("Caption", "");
+    EXPECT_EQ(ed.Status, "ERROR: Caption and/or text is blank");
+    AddButton("", "text");
+    EXPECT_EQ(ed.Captions.Count(), 0);
+    EXPECT_TRUE(CloseAsks().empty());
+
+    for (int i = 1; i <= 10; ++i) AddButton("B" + std::to_string(i), "t" + std::to_string(i));
+    EXPECT_EQ(ed.Status, "Item added.");
+    EXPECT_EQ(ed.Captions.index, 9);
+    EXPECT_EQ(ed.Texts.index, 9);
+    EXPECT_TRUE(msgs.shown.empty());
+    AddButton("B11", "t11");
+    ASSERT_EQ(msgs.shown.size(), 1u);
+    EXPECT_EQ(msgs.shown[0].text, "A button scheme holds at most 10 buttons. The button was not added.");
+    EXPECT_EQ(msgs.shown[0].kind, MsgKind::Information);
+    EXPECT_EQ(msgs.shown[0].buttons, MsgButtons::OK);
+    EXPECT_EQ(ed.Texts.Count(), 10);
+    EXPECT_EQ(CloseAsks(), kAsksToSave);
+}
+
+TEST_F(SchemeEditorTest, ModifyAndDeleteWorkOnTheSelectedPair) {
+    Write("home.dat", "C01A\r\nT01a\r\nC01B\r\nT01b\r\nD011\r\n");
+    Load();
+    Pick("home");
+    ed.ModifyButton();  // nothing selected: nothing changes, but it counts as an edit
+    EXPECT_EQ(ed.Status, "Item modified.");
+    EXPECT_EQ(ed.Captions.items, (Strings{"A", "B"}));
+    EXPECT_EQ(CloseAsks(), kAsksToSave);
+
+    ed.Captions.index = 0;
+    ed.CaptionClicked();
+    EXPECT_EQ(ed.Texts.index, 0);
+    EXPECT_EQ(ed.Text, "a");
+    ed.Caption = "Alpha";
+    ed.Text = "";
+    ed.ModifyButton();
+    EXPECT_EQ(ed.Captions.items, (Strings{"Alpha", "B"}));
+    EXPECT_EQ(ed.Texts.items, (Strings{"", "b"}));
+
+    events.clear();
+    ed.DeleteButton();
+    EXPECT_EQ(ed.Captions.items, Strings{"B"});
+    EXPECT_EQ(ed.Texts.items, Strings{"b"});
+    EXPECT_EQ(ed.Captions.index, -1);
+    EXPECT_EQ(ed.Texts.index, -1);
+    EXPECT_EQ(ed.Caption, "Alpha");
+    EXPECT_EQ(ed.Status, "Item deleted.");
+    EXPECT_EQ(events, Strings{"list"});
+
+    ed.DeleteButton();
+    EXPECT_EQ(msgs.LastText(), "Cannot delete - nothing selected.");
+    EXPECT_EQ(msgs.shown.back().kind, MsgKind::Information);
+    EXPECT_EQ(ed.Status, "Cannot delete - nothing selected.");
+}
+
+TEST_F(SchemeEditorTest, TheEndOfLineOrADeleteAloneMakeCloseAskOnlyTogether) {
+    Load();
+    ed.EolClicked();
+    EXPECT_TRUE(CloseAsks().empty());  // a change, but nothing is unsaved yet
+    ed.DeleteButton();                  // nothing selected: still marks the lists unsaved
+    EXPECT_EQ(CloseAsks(), kAsksToSave);
+}
+
+// ---------------------------------------------------------------- scheme commands
+
+TEST_F(SchemeEditorTest, AddMakesAnEmptySchemeAndTheBarsNextScheme) {
+    Write("home.dat", "C01H\r\nT01h\r\nD011\r\n");
+    Load();
+    Pick("home");
+    ed.AddScheme();  // "home" is in the box
+    EXPECT_EQ(ed.Status, "home.dat File not added - File already exists");
+    EXPECT_EQ(Read("home.dat"), "C01H\r\nT01h\r\nD011\r\n");
+
+    events.clear();
+    ed.Eol = 1;
+    ed.Caption = "c";
+    ed.SchemeName = "fresh";
+    ed.AddScheme();
+    EXPECT_EQ(ed.Status, "fresh.dat File Added");
+    EXPECT_EQ(Read("fresh.dat"), "D011\r\n");
+    EXPECT_EQ(ed.CurrentSchemeFile, "fresh.dat");
+    EXPECT_EQ(events, (Strings{"next fresh.dat", "store folder fresh.dat", "list"}));
+    EXPECT_EQ(ed.Captions.Count(), 0);
+    EXPECT_EQ(ed.Caption, "");
+    EXPECT_EQ(Sorted(ed.Schemes.items), (Strings{"button", "fresh", "home"}));
+    EXPECT_EQ(ed.Schemes.index, -1);
+    EXPECT_EQ(ed.SchemeName, "fresh");
+
+    ed.SchemeName = "";
+    events.clear();
+    ed.AddScheme();
+    EXPECT_TRUE(events.empty());
+}
+
+TEST_F(SchemeEditorTest, CopyMakesANewFileFromTheSelectedOneOrNothing) {
+    Write("home.dat", "C01H\r\nT01h\r\nD011\r\n");
+    Load();
+    Pick("home");
+    const int listed = ed.Schemes.Count();
+    ed.SchemeName = "button";
+    ed.CopyScheme();
+    EXPECT_EQ(ed.Status, "button.dat File not copied - File already exists");
+    EXPECT_EQ(ed.Schemes.Count(), listed);
+
+    ed.SchemeName = "copy";
+    ed.CopyScheme();
+    EXPECT_EQ(Read("copy.dat"), "C01H\r\nT01h\r\nD011\r\n");
+    EXPECT_EQ(ed.Schemes.items.back(), "copy");
+    EXPECT_EQ(ed.CurrentSchemeFile, "home.dat");
+
+    fs::create_directory(PathOf("blocked.dat.tmp"));
+    ed.SchemeName = "blocked";
+    EXPECT_THROW(ed.CopyScheme(), EInOutError);
+    EXPECT_EQ(ed.Schemes.IndexOf("blocked"), -1);
+
+    fs::remove(PathOf("home.dat"));
+    ed.SchemeName = "ghost";
+    try {
+        ed.CopyScheme();
+        FAIL() << "no error";
+    } catch (const EInOutError& e) {
+        EXPECT_EQ(e.Message(), "Cannot open file " + PathOf("home.dat"));
+    }
+    EXPECT_FALSE(Exists("ghost.dat"));
+}
+
+TEST_F(SchemeEditorTest, RenameMovesTheSelectedFileButNeverOntoAnother) {
+    Write("home.dat", "C01H\r\nT01h\r\nD011\r\n");
+    Load();
+    Pick("home");
+    events.clear();
+    ed.SchemeName = "house";
+    ed.RenameScheme();
+    EXPECT_FALSE(Exists("home.dat"));
+    EXPECT_EQ(Read("house.dat"), "C01H\r\nT01h\r\nD011\r\n");
+    EXPECT_EQ(ed.Schemes.items[static_cast<std::size_t>(ed.Schemes.index)], "house");
+    EXPECT_EQ(events, Strings{"list"});
+    EXPECT_EQ(ed.CurrentSchemeFile, "home.dat");
+    EXPECT_TRUE(CloseAsks().empty());
+
+    ed.SchemeName = "again";  // the selected path still names home.dat
+    ed.RenameScheme();
+    EXPECT_EQ(msgs.LastText(), "Cannot modify filename as the old filename does not exist.");
+    EXPECT_EQ(msgs.shown.back().kind, MsgKind::Plain);
+
+    Pick("house");
+    ed.SchemeName = "button";
+    EXPECT_THROW(ed.RenameScheme(), Exception);
+    EXPECT_EQ(Read("button.dat"), "C01Bar\r\nT01bar text\r\nD011\r\n");
+    EXPECT_TRUE(Exists("house.dat"));
+}
+
+TEST_F(SchemeEditorTest, DeleteAsksThenRemovesTheNamedFileAndTheSelectedItem) {
+    Write("home.dat", "C01H\r\nT01h\r\nD011\r\n");
+    Load();
+    ed.DeleteScheme();
+    EXPECT_EQ(ed.Status, "No filename currently selected to delete.");
+    EXPECT_EQ(ed.ListMessage, "No filename currently selected to delete.");
+
+    Pick("home");
+    ed.SchemeName = "nosuch";
+    ed.DeleteScheme();
+    EXPECT_EQ(ed.Status, "Delete cancelled");
+    EXPECT_EQ(ed.CurrentSchemeFile, "nosuch.dat");
+
+    ed.SchemeName = "home";
+    msgs.answers = {MsgResult::No};
+    ed.DeleteScheme();
+    EXPECT_EQ(msgs.LastText(), "Do you really want to delete home?");
+    EXPECT_TRUE(Exists("home.dat"));
+
+    files.refuseRemove = true;
+    msgs.answers = {MsgResult::Yes};
+    EXPECT_THROW(ed.DeleteScheme(), EInOutError);
+    EXPECT_NE(ed.Schemes.IndexOf("home"), -1);
+
+    files.refuseRemove = false;
+    events.clear();
+    msgs.answers = {MsgResult::Yes};
+    ed.DeleteScheme();
+    EXPECT_FALSE(Exists("home.dat"));
+    EXPECT_EQ(ed.Schemes.IndexOf("home"), -1);
+    EXPECT_EQ(ed.Schemes.index, -1);
+    EXPECT_EQ(ed.SchemeName, "");
+    EXPECT_EQ(ed.CurrentSchemeFile, ".dat");
+    EXPECT_EQ(ed.Status, "Item deleted.");
+    EXPECT_EQ(events, (Strings{"list", "reopen"}));
+}
+
+TEST_F(SchemeEditorTest, LeavingTheListWithANewNameOffersToListIt) {
+    Load();
+    ed.SchemeName = "fresh";
+    msgs.answers = {MsgResult::Yes};
+    ed.SchemeListLeft();
+    ASSERT_EQ(msgs.shown.size(), 1u);
+    EXPECT_EQ(msgs.shown[0].text,
+              "You did not hit the Enter Key for your last entry (hitting the Enter Key saves the Certificate "
+              "Number into the Combo Box). Do you want to save this Certificate Number?");
+    EXPECT_EQ(ed.Schemes.items.back(), "fresh");
+    EXPECT_EQ(ed.Status, "Button Schmem fresh was successfully added.");
+    EXPECT_FALSE(Exists("fresh.dat"));
+
+    ed.SchemeListLeft();  // listed in this exact case
+    ed.SchemeName = "";
+    ed.SchemeListLeft();
+    EXPECT_EQ(msgs.shown.size(), 1u);
+    ed.SchemeName = "Fresh";  // another name
+    msgs.answers = {MsgResult::No};
+    ed.SchemeListLeft();
+    EXPECT_EQ(msgs.shown.size(), 2u);
+    EXPECT_EQ(ed.Schemes.items.back(), "fresh");
+}
+
+TEST_F(SchemeEditorTest, UnsafeNamesAndAMissingFolderAreRefusedWithoutAQuestion) {
+    Write("home.dat", "C01H\r\nT01h\r\nD011\r\n");
+    Load();
+    Pick("home");
+    const Strings before = Sorted(files.ListEntries(folder));
+    using Command = void (SchemeEditor::*)();
+    for (const char* name : {"..\\outside", "../outside", "C:evil", "a*b", "con", "sub\\x"}) {
+        SCOPED_TRACE(name);
+        for (Command c : {&SchemeEditor::AddScheme, &SchemeEditor::CopyScheme, &SchemeEditor::RenameScheme,
+                          &SchemeEditor::Save, &SchemeEditor::DeleteScheme, &SchemeEditor::SchemeListLeft}) {
+            ed.SchemeName = name;
+            msgs.answers = {MsgResult::Yes};
+            (ed.*c)();
+            EXPECT_EQ(ed.Status.rfind("Invalid scheme name \"" + std::string(name) + "\"", 0), 0u) << ed.Status;
+        }
+        EXPECT_EQ(ed.Schemes.IndexOf(name), -1);
+    }
+    EXPECT_EQ(Sorted(files.ListEntries(folder)), before);
+    EXPECT_EQ(ed.CurrentSchemeFile, "home.dat");
+    for (const auto& s : msgs.shown) EXPECT_NE(s.kind, MsgKind::Confirmation) << s.text;
+
+    ed.SchemeFolder = "C:";
+    ed.SchemeName = "fine";
+    ed.Save();
+    EXPECT_EQ(ed.Status, "No scheme folder is set - nothing was written");
+}
+
+}  // namespace
