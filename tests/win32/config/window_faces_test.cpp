@@ -8,6 +8,7 @@
 #include <map>
 #include <sstream>
 
+#include "Pump.h"
 #include "app/ButtonFormDialog.h"
 #include "config/About.h"
 #include "config/ConfigFormDialog.h"
@@ -23,11 +24,11 @@ using namespace kt;
 
 namespace {
 
+// Waits for `done`, then lets the window system settle.
 template <class F>
 void PumpUntil(F done, DWORD ms = 3000) {
-    auto& app = ui::TApplication::Instance();
-    for (const DWORD start = GetTickCount(); !done() && GetTickCount() - start < ms; Sleep(1)) app.ProcessMessages();
-    for (const DWORD start = GetTickCount(); GetTickCount() - start < 60; Sleep(1)) app.ProcessMessages();
+    test_support::PumpUntil(done, ms);
+    test_support::PumpFor(60);
 }
 
 // A window's client area as it is on the screen.
@@ -169,7 +170,7 @@ protected:
         }
         for (auto [form, at] : places)
             RedrawWindow(form->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
-        PumpUntil([] { return false; }, 100);
+        test_support::PumpFor(100);
     }
     std::string Seams(COLORREF face) {
         std::ostringstream out;
