@@ -4,6 +4,8 @@
 #include <commctrl.h>
 
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "ui/Application.h"
 #include "ui/Forms.h"
@@ -12,6 +14,20 @@
 using namespace kt::ui;
 
 namespace {
+
+// The tip windows a top-level window owns: the ones the system shows over it.
+BOOL CALLBACK CollectTip(HWND h, LPARAM l) {
+    auto* found = reinterpret_cast<std::pair<HWND, std::vector<HWND>>*>(l);
+    char cls[32] = {0};
+    GetClassNameA(h, cls, sizeof cls);
+    if (!lstrcmpiA(cls, TOOLTIPS_CLASSA) && GetWindow(h, GW_OWNER) == found->first) found->second.push_back(h);
+    return TRUE;
+}
+std::vector<HWND> TipWindowsOf(HWND root) {
+    std::pair<HWND, std::vector<HWND>> found{root, {}};
+    EnumThreadWindows(GetCurrentThreadId(), CollectTip, reinterpret_cast<LPARAM>(&found));
+    return found.second;
+}
 
 std::string TipText(HWND tip, HWND root, HWND control) {
     char buf[256] = {0};
@@ -43,8 +59,9 @@ TEST(Hints, ControlsAskingForHintsOrInsideAHintingParentGetTheirTip) {
     noHint->SetParent(group);
 
     HWND root = form->Handle();
-    auto tip = static_cast<HWND>(GetPropA(root, "KtHints"));
-    ASSERT_NE(tip, nullptr);
+    const auto tips = TipWindowsOf(root);
+    ASSERT_EQ(tips.size(), 1u);  // one for the whole window
+    HWND tip = tips[0];
     EXPECT_EQ(SendMessageA(tip, TTM_GETTOOLCOUNT, 0, 0), 2);
     EXPECT_EQ(TipText(tip, root, asks->Handle()), "Add a scheme");
     EXPECT_EQ(TipText(tip, root, inner->Handle()), "The scheme's name");
