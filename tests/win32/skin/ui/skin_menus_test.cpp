@@ -114,10 +114,11 @@ TEST(SkinPopupMenus, SkinTakesThePopupMenusAndGivesThemBackExactly) {
         EXPECT_TRUE(plain->OnDrawItem && inner->OnDrawItem && keptItem->OnDrawItem);
         EXPECT_FALSE(never->OnDrawItem);
         EXPECT_FALSE(excluded->OwnerDraw());
-        // Widened for the skin's left column: the caption, drawn after it, still fits whole.
+        // The skin's rule for popup items: 28 pixels wider than the toolkit measures them; and
+        // drawn at that width the caption fits whole.
         const SIZE size = Measured(plain);
         const Ink ink = DrawnInk(data, *plain, size);
-        EXPECT_GT(size.cx, plainSize.cx);
+        EXPECT_EQ(size.cx, plainSize.cx + 28);
         EXPECT_GE(ink.last - ink.first + 1, TextWidth("Plain") - 3);
         EXPECT_LT(ink.last, size.cx - 1) << "the caption runs to the edge";
         ui::TCanvas canvas;
