@@ -31,7 +31,7 @@ struct Spy {
     bool Saw(UINT msg) const { return std::count(seen.begin(), seen.end(), msg) > 0; }
 };
 
-using kt::test_support::PumpFor;
+using kt::test_support::Pump;
 using kt::test_support::PumpUntil;
 
 // A key message as the message loop gets it, with Shift held or not.
@@ -41,7 +41,7 @@ void PostKey(UINT msg, WPARAM key, bool shift = false) {
     state[VK_SHIFT] = shift ? 0x80 : 0;
     SetKeyboardState(state);
     PostMessageW(GetFocus(), msg, key, msg == WM_SYSCHAR ? (1 << 29) : 1);
-    PumpFor(60);
+    Pump();  // a message posted to this thread, and what translating it posts, is handled at once
     state[VK_SHIFT] = 0;
     SetKeyboardState(state);
 }
