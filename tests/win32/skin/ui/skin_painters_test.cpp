@@ -10,7 +10,6 @@
 #include <memory>
 
 #include "Pump.h"
-#include "skin/data/SkinDraw.h"
 #include "skin/ui/SkinColours.h"
 #include "skin/ui/SkinPainters.h"
 #include "skin/ui/PainterTestKit.h"
