@@ -4,8 +4,6 @@
 #include <commctrl.h>
 
 #include <string>
-#include <utility>
-#include <vector>
 
 #include "ui/Application.h"
 #include "ui/Forms.h"
@@ -14,20 +12,6 @@
 using namespace kt::ui;
 
 namespace {
-
-// The tip windows a top-level window owns: the ones the system shows over it.
-BOOL CALLBACK CollectTip(HWND h, LPARAM l) {
-    auto* found = reinterpret_cast<std::pair<HWND, std::vector<HWND>>*>(l);
-    char cls[32] = {0};
-    GetClassNameA(h, cls, sizeof cls);
-    if (!lstrcmpiA(cls, TOOLTIPS_CLASSA) && GetWindow(h, GW_OWNER) == found->first) found->second.push_back(h);
-    return TRUE;
-}
-std::vector<HWND> TipWindowsOf(HWND root) {
-    std::pair<HWND, std::vector<HWND>> found{root, {}};
-    EnumThreadWindows(GetCurrentThreadId(), CollectTip, reinterpret_cast<LPARAM>(&found));
-    return found.second;
-}
 
 std::string TipText(HWND tip, HWND root, HWND control) {
     char buf[256] = {0};
@@ -59,9 +43,10 @@ TEST(Hints, ControlsAskingForHintsOrInsideAHintingParentGetTheirTip) {
     noHint->SetParent(group);
 
     HWND root = form->Handle();
-    const auto tips = TipWindowsOf(root);
-    ASSERT_EQ(tips.size(), 1u);  // one for the whole window
-    HWND tip = tips[0];
+    HWND tip = nullptr;  // the tip window the form owns
+    while ((tip = FindWindowExA(nullptr, tip, TOOLTIPS_CLASSA, nullptr)) && GetWindow(tip, GW_OWNER) != root) {
+    }
+    ASSERT_NE(tip, nullptr);
     EXPECT_EQ(SendMessageA(tip, TTM_GETTOOLCOUNT, 0, 0), 2);
     EXPECT_EQ(TipText(tip, root, asks->Handle()), "Add a scheme");
     EXPECT_EQ(TipText(tip, root, inner->Handle()), "The scheme's name");

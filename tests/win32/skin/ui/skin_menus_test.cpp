@@ -34,32 +34,25 @@ UINT ItemType(HMENU menu, UINT command) {
     return info.fType;
 }
 
+// The menu font on a screen DC, as items are measured.
+struct MenuCanvas {
+    struct Dc {
+        HDC h = GetDC(nullptr);
+        ~Dc() { ReleaseDC(nullptr, h); }
+    } dc;
+    ui::TCanvas canvas{dc.h};
+    MenuCanvas() { ui::AssignMenuFont(canvas.Font()); }
+};
+
 SIZE Measured(ui::TMenuItem* item) {
-    HDC dc = GetDC(nullptr);
     int w = 0, h = 0;
-    {
-        ui::TCanvas canvas(dc);
-        ui::AssignMenuFont(canvas.Font());
-        item->MeasureItem(canvas, w, h);
-    }
-    ReleaseDC(nullptr, dc);
+    MenuCanvas c;
+    item->MeasureItem(c.canvas, w, h);
     return {w, h};
 }
 
-int TextWidth(const char* text) {
-    HDC dc = GetDC(nullptr);
-    int w = 0;
-    {
-        ui::TCanvas canvas(dc);
-        ui::AssignMenuFont(canvas.Font());
-        w = canvas.TextWidth(text);
-    }
-    ReleaseDC(nullptr, dc);
-    return w;
-}
-
-// An item drawn by the skin at the size it was measured, as the menu shows it: the columns
-// holding ink, the first and last of them, and the widest gap of background between.
+// An item drawn by the skin at the size it was measured, as the menu shows it: the first and
+// last columns holding ink and the widest gap of background between.
 struct Ink {
     int first = -1, last = -1, gapStart = -1, gap = 0;
 };
@@ -67,17 +60,15 @@ Ink DrawnInk(const TSkinDescription& skin, ui::TMenuItem& item, SIZE size) {
     const Pixel white = MakePixel(255, 255, 255);
     TDibBitmap dib(size.cx, size.cy);
     FillRect(dib.View(), {0, 0, size.cx, size.cy}, white);
-    {
-        ui::TCanvas canvas(dib.Dc());
-        ui::AssignMenuFont(canvas.Font());
-        DrawSkinMenuItem(skin, item, canvas, false, RECT{0, 0, size.cx, size.cy});
-    }
+    ui::TCanvas canvas(dib.Dc());
+    ui::AssignMenuFont(canvas.Font());
+    DrawSkinMenuItem(skin, item, canvas, false, RECT{0, 0, size.cx, size.cy});
     GdiFlush();
     Ink ink;
     for (int x = 0; x < size.cx; ++x) {
-        bool any = false;
-        for (int y = 0; y < size.cy && !any; ++y) any = (dib.View().Row(y)[x] & kRgbMask) != white;
-        if (!any) continue;
+        int y = 0;
+        while (y < size.cy && (dib.View().Row(y)[x] & kRgbMask) == white) ++y;
+        if (y == size.cy) continue;
         if (ink.last >= 0 && x - ink.last - 1 > ink.gap) ink.gap = x - ink.last - 1, ink.gapStart = ink.last + 1;
         if (ink.first < 0) ink.first = x;
         ink.last = x;
@@ -119,7 +110,7 @@ TEST(SkinPopupMenus, SkinTakesThePopupMenusAndGivesThemBackExactly) {
         const SIZE size = Measured(plain);
         const Ink ink = DrawnInk(data, *plain, size);
         EXPECT_EQ(size.cx, plainSize.cx + 28);
-        EXPECT_GE(ink.last - ink.first + 1, TextWidth("Plain") - 3);
+        EXPECT_GE(ink.last - ink.first + 1, MenuCanvas().canvas.TextWidth("Plain") - 3);
         EXPECT_LT(ink.last, size.cx - 1) << "the caption runs to the edge";
         ui::TCanvas canvas;
         own->DrawItem(canvas, RECT{}, 0);
@@ -265,15 +256,7 @@ TEST_F(SkinnedMenuBarTest, TheBarIsReadHitAndGivenBackWhole) {
 }
 
 TEST_F(SkinnedMenuBarTest, ADropDownItemFitsItsCaptionAndItsShortcutApartAtTheRight) {
-    HDC dc = GetDC(nullptr);
-    int textHeight = 0;
-    {
-        ui::TCanvas canvas(dc);
-        ui::AssignMenuFont(canvas.Font());
-        textHeight = canvas.TextHeight("W");
-    }
-    ReleaseDC(nullptr, dc);
-
+    const int textHeight = MenuCanvas().canvas.TextHeight("W");
     MEASUREITEMSTRUCT m{};
     m.CtlType = ODT_MENU;
     m.itemID = open->Command();
@@ -285,8 +268,8 @@ TEST_F(SkinnedMenuBarTest, ADropDownItemFitsItsCaptionAndItsShortcutApartAtTheRi
     const Ink ink = DrawnInk(*data, *open, size);
     ASSERT_GE(ink.first, 0);
     EXPECT_GE(ink.gap, 8) << "caption and shortcut touch";
-    EXPECT_GE(ink.gapStart - ink.first, TextWidth("Open") - 3) << "the caption is cut";
-    EXPECT_GE(ink.last - (ink.gapStart + ink.gap) + 1, TextWidth("Ctrl+O") - 3) << "the shortcut is cut";
+    EXPECT_GE(ink.gapStart - ink.first, MenuCanvas().canvas.TextWidth("Open") - 3) << "the caption is cut";
+    EXPECT_GE(ink.last - (ink.gapStart + ink.gap) + 1, MenuCanvas().canvas.TextWidth("Ctrl+O") - 3) << "the shortcut is cut";
     EXPECT_LT(ink.last, size.cx - 2) << "the shortcut runs out of the menu";
     EXPECT_GT(ink.last, size.cx - 20) << "the shortcut is not right-aligned";
     m.itemID = line->Command();
