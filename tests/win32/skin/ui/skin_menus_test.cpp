@@ -3,13 +3,13 @@
 // measures, and menus opened a thousand times without losing a GDI object.
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "GuiObjects.h"
 #include "Pump.h"
 #include "skin/data/BuiltinSkins.h"
-#include "skin/data/SkinDraw.h"
 #include "skin/data/SkinWriter.h"
-#include "skin/ui/SkinDib.h"
-#include "skin/ui/SkinMenuDraw.h"
+#include "skin/ui/MenuItemCanvas.h"
 #include "skin/ui/WinSkinMenu.h"
 #include "ui/Application.h"
 #include "ui/Forms.h"
@@ -57,22 +57,12 @@ struct Ink {
     int first = -1, last = -1, gapStart = -1, gap = 0;
 };
 Ink DrawnInk(const TSkinDescription& skin, ui::TMenuItem& item, SIZE size) {
-    const Pixel white = MakePixel(255, 255, 255);
-    TDibBitmap dib(size.cx, size.cy);
-    FillRect(dib.View(), {0, 0, size.cx, size.cy}, white);
-    ui::TCanvas canvas(dib.Dc());
-    ui::AssignMenuFont(canvas.Font());
-    DrawSkinMenuItem(skin, item, canvas, false, RECT{0, 0, size.cx, size.cy});
-    GdiFlush();
+    menu_tests::TItemCanvas t(size.cx, size.cy);
+    t.Draw(skin, item, false);
     Ink ink;
-    for (int x = 0; x < size.cx; ++x) {
-        int y = 0;
-        while (y < size.cy && (dib.View().Row(y)[x] & kRgbMask) == white) ++y;
-        if (y == size.cy) continue;
-        if (ink.last >= 0 && x - ink.last - 1 > ink.gap) ink.gap = x - ink.last - 1, ink.gapStart = ink.last + 1;
-        if (ink.first < 0) ink.first = x;
-        ink.last = x;
-    }
+    std::tie(ink.first, ink.last) = t.InkColumns();
+    for (int x = ink.first, blank = 0; x <= ink.last; ++x, blank = t.Inked(x - 1) ? 0 : blank + 1)
+        if (blank > ink.gap) ink.gap = blank, ink.gapStart = x - blank;
     return ink;
 }
 
