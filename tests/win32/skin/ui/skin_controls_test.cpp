@@ -25,14 +25,6 @@ namespace {
 
 using test_support::Pump;
 
-// The painter a scan gave the control, attached by object or by window.
-template <class T>
-T* PainterOf(TPainterSet& set, ui::TWinControl* c) {
-    for (auto& p : set.Painters)
-        if (p->Control() == c || p->Window() == c->Handle()) return dynamic_cast<T*>(p.get());
-    return nullptr;
-}
-
 struct FormFixture : ::testing::Test {
     std::unique_ptr<ui::TForm> form{new ui::TForm(nullptr)};
     void SetUp() override {
@@ -85,18 +77,18 @@ TEST_F(SkinScan, EachControlGetsItsPainterOnceAndDisableTagsAreLeftAlone) {
     ScanControls(set.Host(), Blue(), form.get(), form->Handle(), nullptr);
     EXPECT_EQ(set.Painters.size(), first);
 
-    EXPECT_NE(PainterOf<TSkinButton>(set, button), nullptr);
-    EXPECT_EQ(PainterOf<TSkinControl>(set, skipped), nullptr);
-    EXPECT_NE(PainterOf<TSkinButton>(set, negative), nullptr);
-    EXPECT_NE(PainterOf<TSkinCheckBox>(set, check), nullptr);
-    EXPECT_NE(PainterOf<TSkinScrollBar>(set, list), nullptr);
-    EXPECT_NE(PainterOf<TSkinScrollBar>(set, memo), nullptr);
-    EXPECT_NE(PainterOf<TSkinEdit>(set, edit), nullptr);
-    EXPECT_NE(PainterOf<TSkinComBox>(set, combo), nullptr);
-    EXPECT_NE(PainterOf<TSkinBox>(set, group), nullptr);
-    EXPECT_NE(PainterOf<TSkinCheckBox>(set, group->Button(0)), nullptr);
-    EXPECT_NE(PainterOf<TSkinListView>(set, lv), nullptr);
-    EXPECT_NE(PainterOf<TSkinTab>(set, late), nullptr);
+    EXPECT_NE(PainterOn<TSkinButton>(set, button->Handle()), nullptr);
+    EXPECT_EQ(PainterOn<TSkinControl>(set, skipped->Handle()), nullptr);
+    EXPECT_NE(PainterOn<TSkinButton>(set, negative->Handle()), nullptr);
+    EXPECT_NE(PainterOn<TSkinCheckBox>(set, check->Handle()), nullptr);
+    EXPECT_NE(PainterOn<TSkinScrollBar>(set, list->Handle()), nullptr);
+    EXPECT_NE(PainterOn<TSkinScrollBar>(set, memo->Handle()), nullptr);
+    EXPECT_NE(PainterOn<TSkinEdit>(set, edit->Handle()), nullptr);
+    EXPECT_NE(PainterOn<TSkinComBox>(set, combo->Handle()), nullptr);
+    EXPECT_NE(PainterOn<TSkinBox>(set, group->Handle()), nullptr);
+    EXPECT_NE(PainterOn<TSkinCheckBox>(set, group->Button(0)->Handle()), nullptr);
+    EXPECT_NE(PainterOn<TSkinListView>(set, lv->Handle()), nullptr);
+    EXPECT_NE(PainterOn<TSkinTab>(set, late->Handle()), nullptr);
     EXPECT_TRUE(late->HandleAllocated());
     // The list view's header is painted too.
     HWND header = reinterpret_cast<HWND>(SendMessageW(lv->Handle(), 0x101F /* LVM_GETHEADER */, 0, 0));
@@ -217,7 +209,7 @@ TEST_F(SkinButton, ASpeedButtonClicksOnceAndLeavesTheFocusWhereItWas) {
         TPainterSet set;
         if (skinned) {
             ScanControls(set.Host(), Blue(), form.get(), form->Handle(), nullptr);
-            EXPECT_NE(PainterOf<TSkinSpeedButton>(set, speed), nullptr);
+            EXPECT_NE(PainterOn<TSkinSpeedButton>(set, speed->Handle()), nullptr);
         }
         edit->SetFocus();
         clicks = 0;
@@ -237,7 +229,7 @@ TEST_F(SkinButton, TheFaceShowsTheFrameOfEachStateAndDisabledStaysDisabled) {
     auto* other = ui::MakeControl<ui::TEdit>(form.get(), form.get(), "E", "", 20, 80, 100, 22);
     TPainterSet set;
     ScanControls(set.Host(), Blue(), form.get(), form->Handle(), nullptr);
-    auto* painter = PainterOf<TSkinButton>(set, b);
+    auto* painter = PainterOn<TSkinButton>(set, b->Handle());
     ASSERT_NE(painter, nullptr);
     const int x = Blue().Buttons->LeftWidth;
     other->SetFocus();
@@ -403,7 +395,7 @@ TEST_F(GlyphButtons, GroupedSpeedButtonsLatchAndPlainOnesNever) {
         EXPECT_EQ(ScreenPixel(b, 30 + !skinned, 15 + !skinned), GlyphFrame(4));
         EXPECT_EQ(ScreenPixel(a, 30, 15), GlyphFrame(1));
         if (skinned) {
-            EXPECT_EQ(PainterOf<TSkinSpeedButton>(set, b)->FaceFrame(), 2);
+            EXPECT_EQ(PainterOn<TSkinSpeedButton>(set, b->Handle())->FaceFrame(), 2);
         }
         b->AllowAllUp = true;
         click(b);
@@ -489,7 +481,7 @@ TEST_F(SkinPainters, CheckBoxFramesEdgeBordersAndDetachPutsTheControlBack) {
     {
         TPainterSet set;
         ScanControls(set.Host(), Blue(), form.get(), form->Handle(), nullptr);
-        auto* box = PainterOf<TSkinCheckBox>(set, check);
+        auto* box = PainterOn<TSkinCheckBox>(set, check->Handle());
         ASSERT_NE(box, nullptr);
         EXPECT_EQ(check->Color(), Blue().ButtonFace);
         check->SetChecked(true);
@@ -513,7 +505,7 @@ TEST_F(SkinPainters, ScrollBarsOfAListGoAlongItsClientAndTheThumbFollowsTheNumbe
     for (int i = 0; i < 30; ++i) list->AddItem("item");
     TPainterSet set;
     ScanControls(set.Host(), Blue(), form.get(), form->Handle(), nullptr);
-    auto* bars = PainterOf<TSkinScrollBar>(set, list);
+    auto* bars = PainterOn<TSkinScrollBar>(set, list->Handle());
     ASSERT_NE(bars, nullptr);
     RECT v, h, corner;
     bars->BarRects(v, h, corner);
@@ -552,7 +544,7 @@ TEST_F(SkinPainters, DraggingTheSkinnedThumbTracksWithRisingPositionsAndEndsOnRe
     };
     TPainterSet set;
     ScanControls(set.Host(), Blue(), form.get(), form->Handle(), nullptr);
-    auto* bars = PainterOf<TSkinScrollBar>(set, list);
+    auto* bars = PainterOn<TSkinScrollBar>(set, list->Handle());
     ASSERT_NE(bars, nullptr);
     RECT v, h, corner, wr;
     bars->BarRects(v, h, corner);

@@ -34,19 +34,9 @@ UINT ItemType(HMENU menu, UINT command) {
     return info.fType;
 }
 
-// The menu font on a screen DC, as items are measured.
-struct MenuCanvas {
-    struct Dc {
-        HDC h = GetDC(nullptr);
-        ~Dc() { ReleaseDC(nullptr, h); }
-    } dc;
-    ui::TCanvas canvas{dc.h};
-    MenuCanvas() { ui::AssignMenuFont(canvas.Font()); }
-};
-
 SIZE Measured(ui::TMenuItem* item) {
     int w = 0, h = 0;
-    MenuCanvas c;
+    menu_tests::TItemCanvas c;  // the menu font
     item->MeasureItem(c.canvas, w, h);
     return {w, h};
 }
@@ -100,7 +90,7 @@ TEST(SkinPopupMenus, SkinTakesThePopupMenusAndGivesThemBackExactly) {
         const SIZE size = Measured(plain);
         const Ink ink = DrawnInk(data, *plain, size);
         EXPECT_EQ(size.cx, plainSize.cx + 28);
-        EXPECT_GE(ink.last - ink.first + 1, MenuCanvas().canvas.TextWidth("Plain") - 3);
+        EXPECT_GE(ink.last - ink.first + 1, menu_tests::TItemCanvas().canvas.TextWidth("Plain") - 3);
         EXPECT_LT(ink.last, size.cx - 1) << "the caption runs to the edge";
         ui::TCanvas canvas;
         own->DrawItem(canvas, RECT{}, 0);
@@ -246,7 +236,7 @@ TEST_F(SkinnedMenuBarTest, TheBarIsReadHitAndGivenBackWhole) {
 }
 
 TEST_F(SkinnedMenuBarTest, ADropDownItemFitsItsCaptionAndItsShortcutApartAtTheRight) {
-    const int textHeight = MenuCanvas().canvas.TextHeight("W");
+    const int textHeight = menu_tests::TItemCanvas().canvas.TextHeight("W");
     MEASUREITEMSTRUCT m{};
     m.CtlType = ODT_MENU;
     m.itemID = open->Command();
@@ -258,8 +248,8 @@ TEST_F(SkinnedMenuBarTest, ADropDownItemFitsItsCaptionAndItsShortcutApartAtTheRi
     const Ink ink = DrawnInk(*data, *open, size);
     ASSERT_GE(ink.first, 0);
     EXPECT_GE(ink.gap, 8) << "caption and shortcut touch";
-    EXPECT_GE(ink.gapStart - ink.first, MenuCanvas().canvas.TextWidth("Open") - 3) << "the caption is cut";
-    EXPECT_GE(ink.last - (ink.gapStart + ink.gap) + 1, MenuCanvas().canvas.TextWidth("Ctrl+O") - 3) << "the shortcut is cut";
+    EXPECT_GE(ink.gapStart - ink.first, menu_tests::TItemCanvas().canvas.TextWidth("Open") - 3) << "the caption is cut";
+    EXPECT_GE(ink.last - (ink.gapStart + ink.gap) + 1, menu_tests::TItemCanvas().canvas.TextWidth("Ctrl+O") - 3) << "the shortcut is cut";
     EXPECT_LT(ink.last, size.cx - 2) << "the shortcut runs out of the menu";
     EXPECT_GT(ink.last, size.cx - 20) << "the shortcut is not right-aligned";
     m.itemID = line->Command();
