@@ -24,13 +24,6 @@ using namespace kt;
 
 namespace {
 
-// Waits for `done`, then lets the window system settle.
-template <class F>
-void PumpUntil(F done, DWORD ms = 3000) {
-    test_support::PumpUntil(done, ms);
-    test_support::PumpFor(60);
-}
-
 // A window's client area as it is on the screen.
 class ClientPixels {
 public:
@@ -165,7 +158,7 @@ protected:
             form->Show();
             SetWindowPos(form->Handle(), nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
             SetForegroundWindow(form->Handle());
-            PumpUntil([&] { return (SkinManage()->FrameOf(form->Handle()) != nullptr) == skinned; });
+            test_support::PumpUntil([&] { return (SkinManage()->FrameOf(form->Handle()) != nullptr) == skinned; });
             EXPECT_EQ(SkinManage()->FrameOf(form->Handle()) != nullptr, skinned) << form->Name;
         }
         for (auto [form, at] : places)
