@@ -501,6 +501,15 @@ void ScanBareWindow(TPainterHost host, TSkinData& data, HWND window) {
 }  // namespace
 
 void ScanControls(TPainterHost host, TSkinData& data, ui::TForm* form, HWND window, ui::TControl* control) {
+    // Painters of windows destroyed since the last scan are freed here, not inside the destroy
+    // message they are still running in: a form whose controls are remade keeps one per control.
+    auto& painters = host.Painters;
+    painters.erase(std::remove_if(painters.begin(), painters.end(),
+                                  [](const std::unique_ptr<TSkinControlBase>& p) {
+                                      const auto* c = dynamic_cast<const TSkinControl*>(p.get());
+                                      return c && c->WindowGone();
+                                  }),
+                   painters.end());
     if (!form) {
         if (window) ScanBareWindow(host, data, window);
         return;

@@ -57,6 +57,8 @@ public:
     ui::TControl* Control() const override { return control_; }
     void ReapplyColours() override;
     bool Attached() const { return attached_; }
+    // Its window is destroyed: the painter holds nothing more and may be freed.
+    bool WindowGone() const { return destroying_ && !attached_; }
     unsigned MouseState() const { return mouse_; }
 
     // Sends a message to the control as the system would (through the painter's procedure).

@@ -8,6 +8,7 @@
 #include <map>
 #include <sstream>
 
+#include "Pump.h"
 #include "app/ButtonFormDialog.h"
 #include "config/About.h"
 #include "config/ConfigFormDialog.h"
@@ -22,13 +23,6 @@
 using namespace kt;
 
 namespace {
-
-template <class F>
-void PumpUntil(F done, DWORD ms = 3000) {
-    auto& app = ui::TApplication::Instance();
-    for (const DWORD start = GetTickCount(); !done() && GetTickCount() - start < ms; Sleep(1)) app.ProcessMessages();
-    for (const DWORD start = GetTickCount(); GetTickCount() - start < 60; Sleep(1)) app.ProcessMessages();
-}
 
 // A window's client area as it is on the screen.
 class ClientPixels {
@@ -164,12 +158,12 @@ protected:
             form->Show();
             SetWindowPos(form->Handle(), nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
             SetForegroundWindow(form->Handle());
-            PumpUntil([&] { return (SkinManage()->FrameOf(form->Handle()) != nullptr) == skinned; });
+            test_support::PumpUntil([&] { return (SkinManage()->FrameOf(form->Handle()) != nullptr) == skinned; });
             EXPECT_EQ(SkinManage()->FrameOf(form->Handle()) != nullptr, skinned) << form->Name;
         }
         for (auto [form, at] : places)
             RedrawWindow(form->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
-        PumpUntil([] { return false; }, 100);
+        test_support::PumpFor(100);
     }
     std::string Seams(COLORREF face) {
         std::ostringstream out;

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include "Pump.h"
 #include "platform/KeyInjector.h"
 
 namespace {
@@ -29,17 +30,8 @@ HWND MakeWindow(const char* title) {
     return h;
 }
 
-void Pump(DWORD ms) {
-    const DWORD end = GetTickCount() + ms;
-    MSG msg;
-    do {
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
-        Sleep(10);
-    } while (GetTickCount() < end);
-}
+using kt::test_support::PumpFor;
+using kt::test_support::PumpUntil;
 
 TEST(Win32TypingTarget, ClosedReusedOrOwnWindowsAreNoTarget) {
     HWND self = MakeWindow("bar");
@@ -59,14 +51,13 @@ TEST(Win32TypingTarget, MinimisedTargetIsRestoredAndTakesTheFocus) {
     HWND self = MakeWindow("bar");
     HWND h = MakeWindow("target");
     ShowWindow(h, SW_MINIMIZE);
-    Pump(100);
+    PumpUntil([&] { return IsIconic(h) != FALSE; });
     kt::Win32TypingTarget target(h, GetCurrentThreadId(), self);
     ASSERT_TRUE(target.IsMinimised());
     EXPECT_FALSE(target.HasKeyboardFocus());
     target.Restore();
     target.BringToFront();
-    const DWORD end = GetTickCount() + 2000;
-    while (!target.HasKeyboardFocus() && GetTickCount() < end) Pump(20);
+    PumpUntil([&] { return target.HasKeyboardFocus(); });
     EXPECT_FALSE(target.IsMinimised());
     EXPECT_TRUE(target.HasKeyboardFocus());
     DestroyWindow(h);
@@ -77,7 +68,7 @@ TEST(Win32TypingTarget, TypedKeysThatReachTheProgramAreDropped) {
     HWND h = MakeWindow("bar");
     SetForegroundWindow(h);
     SetFocus(h);
-    Pump(100);
+    PumpUntil([&] { return GetForegroundWindow() == h && GetFocus() == h; });
     kt::InstallTypedKeyFilter();
     g_keys = 0;
     kt::Win32KeyInjector injector;
@@ -88,9 +79,8 @@ TEST(Win32TypingTarget, TypedKeysThatReachTheProgramAreDropped) {
     in[0].ki.wVk = in[1].ki.wVk = 'B';
     in[1].ki.dwFlags = KEYEVENTF_KEYUP;
     SendInput(2, in, sizeof(INPUT));
-    const DWORD end = GetTickCount() + 3000;
-    while (g_keys < 2 && GetTickCount() < end) Pump(20);
-    Pump(50);
+    PumpUntil([&] { return g_keys >= 2; });
+    PumpFor(50);
     EXPECT_EQ(g_keys, 2);  // the user's WM_KEYDOWN and its WM_CHAR, nothing of the typed keys
     DestroyWindow(h);
 }

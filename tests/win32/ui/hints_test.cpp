@@ -43,7 +43,9 @@ TEST(Hints, ControlsAskingForHintsOrInsideAHintingParentGetTheirTip) {
     noHint->SetParent(group);
 
     HWND root = form->Handle();
-    auto tip = static_cast<HWND>(GetPropA(root, "KtHints"));
+    HWND tip = nullptr;  // the tip window the form owns
+    while ((tip = FindWindowExA(nullptr, tip, TOOLTIPS_CLASSA, nullptr)) && GetWindow(tip, GW_OWNER) != root) {
+    }
     ASSERT_NE(tip, nullptr);
     EXPECT_EQ(SendMessageA(tip, TTM_GETTOOLCOUNT, 0, 0), 2);
     EXPECT_EQ(TipText(tip, root, asks->Handle()), "Add a scheme");

@@ -9,6 +9,7 @@
 #include <functional>
 #include <vector>
 
+#include "Pump.h"
 #include "ui/Application.h"
 #include "ui/Dialogs.h"
 #include "ui/ExtCtrls.h"
@@ -30,13 +31,8 @@ struct Spy {
     bool Saw(UINT msg) const { return std::count(seen.begin(), seen.end(), msg) > 0; }
 };
 
-bool PumpUntil(const std::function<bool()>& done, DWORD ms = 2000) {
-    for (const DWORD start = GetTickCount(); !done(); Sleep(5)) {
-        if (GetTickCount() - start > ms) return false;
-        TApplication::Instance().ProcessMessages();
-    }
-    return true;
-}
+using kt::test_support::Pump;
+using kt::test_support::PumpUntil;
 
 // A key message as the message loop gets it, with Shift held or not.
 void PostKey(UINT msg, WPARAM key, bool shift = false) {
@@ -45,7 +41,7 @@ void PostKey(UINT msg, WPARAM key, bool shift = false) {
     state[VK_SHIFT] = shift ? 0x80 : 0;
     SetKeyboardState(state);
     PostMessageW(GetFocus(), msg, key, msg == WM_SYSCHAR ? (1 << 29) : 1);
-    PumpUntil([] { return false; }, 60);
+    Pump();  // a message posted to this thread, and what translating it posts, is handled at once
     state[VK_SHIFT] = 0;
     SetKeyboardState(state);
 }

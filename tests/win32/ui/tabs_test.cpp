@@ -7,6 +7,7 @@
 #include <functional>
 #include <memory>
 
+#include "Pump.h"
 #include "ui/Application.h"
 #include "ui/Forms.h"
 #include "ui/StdCtrls.h"
@@ -16,13 +17,7 @@ using namespace kt::ui;
 
 namespace {
 
-bool PumpUntil(const std::function<bool()>& done, DWORD ms = 2000) {
-    for (const DWORD start = GetTickCount(); !done(); Sleep(5)) {
-        if (GetTickCount() - start > ms) return false;
-        TApplication::Instance().ProcessMessages();
-    }
-    return true;
-}
+using kt::test_support::PumpUntil;
 
 void Key(WORD vk) {
     INPUT in[2] = {};

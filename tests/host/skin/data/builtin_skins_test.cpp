@@ -2,6 +2,7 @@
 
 #include "skin/data/BuiltinSkins.h"
 #include "skin/data/SkinDraw.h"
+#include "skin/data/SkinUsability.h"
 #include "skin/data/SkinWriter.h"
 #include "skin/data/WinSkinData.h"
 #include "skin/data/WinSkinStore.h"
@@ -37,6 +38,10 @@ void ExpectFrames(const TDataSkinObject* e, int count, bool stacked = false) {
 
 }  // namespace
 
+// Each built-in skin dresses every kind the program skins in every state its painter shows
+// (buttons: normal, pressed, disabled, hot, default; up-down: four per arrow; ...): a frame
+// count below these would let a state fall back to frame 1, an element missing would leave
+// the kind to the system. Sizes are the skin's own business and are not pinned here.
 TEST(BuiltinSkins, EachLoadsIntoACompleteModel) {
     const TSkinStore& store = BuiltinStore();
     ASSERT_EQ(store.Store().Count(), 3);
@@ -49,7 +54,7 @@ TEST(BuiltinSkins, EachLoadsIntoACompleteModel) {
         EXPECT_EQ(d.SkinName, names[i]);
         for (auto* edge : {d.FrameLeft.get(), d.FrameRight.get()}) ExpectFrames(edge, 2);
         for (auto* edge : {d.FrameTop.get(), d.FrameBottom.get()}) ExpectFrames(edge, 2, true);
-        EXPECT_EQ(d.FrameTop->Image.Height() / 2, 26);  // caption height
+        EXPECT_GE(d.FrameTop->Image.Height() / 2, kMinCaptionHeight);  // room for the title
         ExpectFrames(d.Title.get(), 2, true);
         EXPECT_EQ(d.Title->TextBackground, 1);
         EXPECT_NE(d.Title->ActiveTextColour, kNoTitleColour);
@@ -57,8 +62,8 @@ TEST(BuiltinSkins, EachLoadsIntoACompleteModel) {
         ExpectFrames(d.Buttons.get(), 5);
         EXPECT_EQ(d.Buttons->CheckFrameCount, 4);
         EXPECT_EQ(d.Buttons->RadioFrameCount, 4);
-        EXPECT_EQ(d.Buttons->CheckImage.Width(), 52);
-        EXPECT_EQ(d.Buttons->RadioImage.Width(), 52);
+        EXPECT_EQ(d.Buttons->CheckImage.Width() % 4, 0);
+        EXPECT_EQ(d.Buttons->RadioImage.Width() % 4, 0);
         ExpectFrames(d.Tabs.get(), 5);
         EXPECT_FALSE(d.Tabs->Image2.Empty());
         ExpectFrames(d.Progress.get(), 2);
@@ -78,7 +83,6 @@ TEST(BuiltinSkins, EachLoadsIntoACompleteModel) {
         ExpectFrames(d.MenuItem.get(), 5);
         ExpectFrames(d.MenuBackground.get(), 1);
         ExpectFrames(d.Scrollbar.get(), 23);
-        EXPECT_EQ(d.Scrollbar->Image.Width() / 23, 16);
         ExpectFrames(d.HorzScroll.get(), 4);
         ExpectFrames(d.VertScroll.get(), 4);
         ExpectFrames(d.HorzScrollThumb.get(), 3);
@@ -93,7 +97,6 @@ TEST(BuiltinSkins, EachLoadsIntoACompleteModel) {
             if (b.Action != 3) EXPECT_EQ(b.Image.Width() % b.FrameCount, 0);
         }
         EXPECT_EQ(d.SysButtons[0]->FrameCount, 4);
-        EXPECT_EQ(d.SysButtons[5]->Image.Width(), 64);
         // Every colour is the skin's own, none left to the system.
         for (TColour c : {d.WindowText, d.ButtonFace, d.ButtonText, d.Hilight, d.HilightText, d.Menu, d.MenuText,
                           d.Menubar, d.MenuBarText, d.TitleTextActive, d.TitleTextNoActive, d.ScrollbarColour})

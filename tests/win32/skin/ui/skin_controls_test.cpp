@@ -6,8 +6,8 @@
 #include <memory>
 
 #include "GuiObjects.h"
+#include "Pump.h"
 #include "skin/data/BmpDecoder.h"
-#include "skin/data/SkinDraw.h"
 #include "skin/ui/SkinColours.h"
 #include "skin/ui/SkinPainters.h"
 #include "skin/ui/WinSkinControls.h"
@@ -23,21 +23,7 @@ using namespace kt::painter_tests;
 
 namespace {
 
-void Pump() {
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
-}
-
-// The painter a scan gave the control, attached by object or by window.
-template <class T>
-T* PainterOf(TPainterSet& set, ui::TWinControl* c) {
-    for (auto& p : set.Painters)
-        if (p->Control() == c || p->Window() == c->Handle()) return dynamic_cast<T*>(p.get());
-    return nullptr;
-}
+using test_support::Pump;
 
 struct FormFixture : ::testing::Test {
     std::unique_ptr<ui::TForm> form{new ui::TForm(nullptr)};
@@ -59,12 +45,9 @@ struct FormFixture : ::testing::Test {
 
 COLORREF Rgb(Pixel p) { return RGB(PixelR(p), PixelG(p), PixelB(p)); }
 
-// The "Buttons" picture's pixel that frame n puts at (LeftWidth, 0) of a button.
-COLORREF ButtonsFrameColour(const TSkinData& d, int frame) {
-    const TDataSkinButton& b = *d.Buttons;
-    const TRectI fr = FrameRect(b.Image.Width(), b.Image.Height(), false, 5, frame);
-    return Rgb(b.Image.At(fr.Left + b.LeftWidth, fr.Top));
-}
+// The Blue "Buttons" picture's top edge at x 4 (its LeftWidth) in frames 1 to 4, read once from
+// the skin's buttons.bmp (five 24x22 frames): normal, pressed, disabled, hot.
+constexpr COLORREF kButtonEdge[5] = {0, RGB(127, 135, 148), RGB(24, 70, 160), RGB(156, 170, 194), RGB(58, 122, 222)};
 
 using SkinScan = FormFixture;
 
@@ -94,18 +77,18 @@ TEST_F(SkinScan, EachControlGetsItsPainterOnceAndDisableTagsAreLeftAlone) {
     ScanControls(set.Host(), Blue(), form.get(), form->Handle(), nullptr);
     EXPECT_EQ(set.Painters.size(), first);
 
-    EXPECT_NE(PainterOf<TSkinButton>(set, button), nullptr);
-    EXPECT_EQ(PainterOf<TSkinControl>(set, skipped), nullptr);
-    EXPECT_NE(PainterOf<TSkinButton>(set, negative), nullptr);
-    EXPECT_NE(PainterOf<TSkinCheckBox>(set, check), nullptr);
-    EXPECT_NE(PainterOf<TSkinScrollBar>(set, list), nullptr);
-    EXPECT_NE(PainterOf<TSkinScrollBar>(set, memo), nullptr);
-    EXPECT_NE(PainterOf<TSkinEdit>(set, edit), nullptr);
-    EXPECT_NE(PainterOf<TSkinComBox>(set, combo), nullptr);
-    EXPECT_NE(PainterOf<TSkinBox>(set, group), nullptr);
-    EXPECT_NE(PainterOf<TSkinCheckBox>(set, group->Button(0)), nullptr);
-    EXPECT_NE(PainterOf<TSkinListView>(set, lv), nullptr);
-    EXPECT_NE(PainterOf<TSkinTab>(set, late), nullptr);
+    EXPECT_NE(PainterOn<TSkinButton>(set, button->Handle()), nullptr);
+    EXPECT_EQ(PainterOn<TSkinControl>(set, skipped->Handle()), nullptr);
+    EXPECT_NE(PainterOn<TSkinButton>(set, negative->Handle()), nullptr);
+    EXPECT_NE(PainterOn<TSkinCheckBox>(set, check->Handle()), nullptr);
+    EXPECT_NE(PainterOn<TSkinScrollBar>(set, list->Handle()), nullptr);
+    EXPECT_NE(PainterOn<TSkinScrollBar>(set, memo->Handle()), nullptr);
+    EXPECT_NE(PainterOn<TSkinEdit>(set, edit->Handle()), nullptr);
+    EXPECT_NE(PainterOn<TSkinComBox>(set, combo->Handle()), nullptr);
+    EXPECT_NE(PainterOn<TSkinBox>(set, group->Handle()), nullptr);
+    EXPECT_NE(PainterOn<TSkinCheckBox>(set, group->Button(0)->Handle()), nullptr);
+    EXPECT_NE(PainterOn<TSkinListView>(set, lv->Handle()), nullptr);
+    EXPECT_NE(PainterOn<TSkinTab>(set, late->Handle()), nullptr);
     EXPECT_TRUE(late->HandleAllocated());
     // The list view's header is painted too.
     HWND header = reinterpret_cast<HWND>(SendMessageW(lv->Handle(), 0x101F /* LVM_GETHEADER */, 0, 0));
@@ -226,7 +209,7 @@ TEST_F(SkinButton, ASpeedButtonClicksOnceAndLeavesTheFocusWhereItWas) {
         TPainterSet set;
         if (skinned) {
             ScanControls(set.Host(), Blue(), form.get(), form->Handle(), nullptr);
-            EXPECT_NE(PainterOf<TSkinSpeedButton>(set, speed), nullptr);
+            EXPECT_NE(PainterOn<TSkinSpeedButton>(set, speed->Handle()), nullptr);
         }
         edit->SetFocus();
         clicks = 0;
@@ -246,16 +229,16 @@ TEST_F(SkinButton, TheFaceShowsTheFrameOfEachStateAndDisabledStaysDisabled) {
     auto* other = ui::MakeControl<ui::TEdit>(form.get(), form.get(), "E", "", 20, 80, 100, 22);
     TPainterSet set;
     ScanControls(set.Host(), Blue(), form.get(), form->Handle(), nullptr);
-    auto* painter = PainterOf<TSkinButton>(set, b);
+    auto* painter = PainterOn<TSkinButton>(set, b->Handle());
     ASSERT_NE(painter, nullptr);
     const int x = Blue().Buttons->LeftWidth;
     other->SetFocus();
-    EXPECT_EQ(ScreenPixel(b, x, 0), ButtonsFrameColour(Blue(), 1));
+    EXPECT_EQ(ScreenPixel(b, x, 0), kButtonEdge[1]);
     SendMessageW(b->Handle(), ui::CM_MOUSEENTER, 0, 0);
-    EXPECT_EQ(ScreenPixel(b, x, 0), ButtonsFrameColour(Blue(), 4));
+    EXPECT_EQ(ScreenPixel(b, x, 0), kButtonEdge[4]);
     EXPECT_EQ(set.HotControl, painter);
     SendMessageW(b->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
-    EXPECT_EQ(ScreenPixel(b, x, 0), ButtonsFrameColour(Blue(), 2));
+    EXPECT_EQ(ScreenPixel(b, x, 0), kButtonEdge[2]);
     SendMessageW(b->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
     Pump();
     int clicks = 0;
@@ -263,7 +246,7 @@ TEST_F(SkinButton, TheFaceShowsTheFrameOfEachStateAndDisabledStaysDisabled) {
     b->SetEnabled(false);
     SendMessageW(b->Handle(), ui::CM_MOUSEENTER, 0, 0);
     EXPECT_EQ(painter->FaceFrame(), 3);
-    EXPECT_EQ(ScreenPixel(b, x, 0), ButtonsFrameColour(Blue(), 3));
+    EXPECT_EQ(ScreenPixel(b, x, 0), kButtonEdge[3]);
     EXPECT_EQ(clicks, 0);
 }
 
@@ -412,7 +395,7 @@ TEST_F(GlyphButtons, GroupedSpeedButtonsLatchAndPlainOnesNever) {
         EXPECT_EQ(ScreenPixel(b, 30 + !skinned, 15 + !skinned), GlyphFrame(4));
         EXPECT_EQ(ScreenPixel(a, 30, 15), GlyphFrame(1));
         if (skinned) {
-            EXPECT_EQ(PainterOf<TSkinSpeedButton>(set, b)->FaceFrame(), 2);
+            EXPECT_EQ(PainterOn<TSkinSpeedButton>(set, b->Handle())->FaceFrame(), 2);
         }
         b->AllowAllUp = true;
         click(b);
@@ -498,19 +481,17 @@ TEST_F(SkinPainters, CheckBoxFramesEdgeBordersAndDetachPutsTheControlBack) {
     {
         TPainterSet set;
         ScanControls(set.Host(), Blue(), form.get(), form->Handle(), nullptr);
-        auto* box = PainterOf<TSkinCheckBox>(set, check);
+        auto* box = PainterOn<TSkinCheckBox>(set, check->Handle());
         ASSERT_NE(box, nullptr);
         EXPECT_EQ(check->Color(), Blue().ButtonFace);
         check->SetChecked(true);
         check->SetEnabled(false);
         EXPECT_EQ(box->BoxFrame(), 4);
-        // The box on the screen is frame 4 of the CheckButton picture, centred in its column.
-        const TBitmap32& img = Blue().Buttons->CheckImage;
-        const TRectI fr = FrameRect(img.Width(), img.Height(), false, Blue().Buttons->CheckFrameCount, 4);
+        // The box on the screen is frame 4 of the CheckButton picture, centred in its column:
+        // the Blue checkbox.bmp (four 13x13 frames) has this colour at (6, 6) of frame 4.
         RECT r{0, 0, 120, 20};
         const RECT at = box->BoxRect(r);
-        const int cx = fr.Width() / 2, cy = fr.Height() / 2;
-        EXPECT_EQ(ScreenPixel(check, at.left + cx, at.top + cy), Rgb(img.At(fr.Left + cx, fr.Top + cy)));
+        EXPECT_EQ(ScreenPixel(check, at.left + 6, at.top + 6), RGB(157, 166, 182));
         // The skinned edit's outer line is the shadow colour; the borderless one is left alone.
         EXPECT_EQ(ScreenPixel(edit, 0, 0), SkinColorRef(Blue().ButtonShadow));
         EXPECT_EQ(ScreenPixel(edit, 1, 1), RGB(255, 255, 255));
@@ -524,7 +505,7 @@ TEST_F(SkinPainters, ScrollBarsOfAListGoAlongItsClientAndTheThumbFollowsTheNumbe
     for (int i = 0; i < 30; ++i) list->AddItem("item");
     TPainterSet set;
     ScanControls(set.Host(), Blue(), form.get(), form->Handle(), nullptr);
-    auto* bars = PainterOf<TSkinScrollBar>(set, list);
+    auto* bars = PainterOn<TSkinScrollBar>(set, list->Handle());
     ASSERT_NE(bars, nullptr);
     RECT v, h, corner;
     bars->BarRects(v, h, corner);
@@ -563,7 +544,7 @@ TEST_F(SkinPainters, DraggingTheSkinnedThumbTracksWithRisingPositionsAndEndsOnRe
     };
     TPainterSet set;
     ScanControls(set.Host(), Blue(), form.get(), form->Handle(), nullptr);
-    auto* bars = PainterOf<TSkinScrollBar>(set, list);
+    auto* bars = PainterOn<TSkinScrollBar>(set, list->Handle());
     ASSERT_NE(bars, nullptr);
     RECT v, h, corner, wr;
     bars->BarRects(v, h, corner);
@@ -616,7 +597,7 @@ TEST(SkinGallery, SkinOnAndOffAHundredTimesLeavesNoObjectsBehind) {
     EXPECT_EQ(test_support::GuiObjects(), before);
 
     // Buttons made and freed while the skin stays on, as the bar's are at each scheme change:
-    // their painters stay listed until skin off, but hold nothing.
+    // the painter of a freed button is freed at the next scan, so the list does not grow.
     TPainterSet set;
     auto made = [&] {
         auto* b = ui::MakeControl<ui::TButton>(form.get(), form.get(), "Runtime", "Run", 8, 560, 75, 25);
@@ -628,7 +609,7 @@ TEST(SkinGallery, SkinOnAndOffAHundredTimesLeavesNoObjectsBehind) {
     const auto skinned = test_support::GuiObjects();
     for (int i = 0; i < 50; ++i) made();
     EXPECT_EQ(test_support::GuiObjects(), skinned);
-    EXPECT_EQ(set.Painters.size(), 51u);  // each new button got its own painter
+    EXPECT_EQ(set.Painters.size(), 1u);  // the last button's, until the next scan
 }
 
 }  // namespace

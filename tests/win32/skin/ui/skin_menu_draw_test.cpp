@@ -3,52 +3,18 @@
 // and the shortcut's place; and the by-name property routine.
 #include <gtest/gtest.h>
 
-#include "skin/data/SkinDraw.h"
-#include "skin/ui/SkinDib.h"
-#include "skin/ui/SkinMenuDraw.h"
+#include "skin/ui/MenuItemCanvas.h"
 #include "ui/ImgList.h"
 #include "ui/StdCtrls.h"
 
 using namespace kt;
+using namespace kt::menu_tests;
 
 namespace {
 
 constexpr int W = 160, H = 20;
-constexpr Pixel kBack = 0xFFFFFF;
 
 Pixel AsPixel(COLORREF c) { return MakePixel(GetRValue(c), GetGValue(c), GetBValue(c)); }
-
-struct TItemCanvas {
-    TDibBitmap dib{W, H};
-    ui::TCanvas canvas{dib.Dc()};
-    TItemCanvas() {
-        FillRect(dib.View(), {0, 0, W, H}, kBack);
-        ui::AssignMenuFont(canvas.Font());
-    }
-    void Draw(const TSkinDescription& skin, ui::TMenuItem& item, bool selected) {
-        DrawSkinMenuItem(skin, item, canvas, selected, RECT{0, 0, W, H});
-        GdiFlush();
-    }
-    Pixel At(int x, int y) const { return dib.View().Row(y)[x] & kRgbMask; }
-    int Count(Pixel p, int x0 = 0, int x1 = W) const {
-        int n = 0;
-        for (int y = 0; y < H; ++y)
-            for (int x = x0; x < x1; ++x) n += At(x, y) == p;
-        return n;
-    }
-    // The first and last columns with anything but the background, from x0 on.
-    std::pair<int, int> InkColumns(int x0 = 0) const {
-        int first = -1, last = -1;
-        for (int x = x0; x < W; ++x)
-            for (int y = 0; y < H; ++y)
-                if (At(x, y) != kBack) {
-                    if (first < 0) first = x;
-                    last = x;
-                    break;
-                }
-        return {first, last};
-    }
-};
 
 TSkinDescription Colours() {
     TSkinDescription s;

@@ -3,9 +3,13 @@
 // measures, and menus opened a thousand times without losing a GDI object.
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "GuiObjects.h"
+#include "Pump.h"
 #include "skin/data/BuiltinSkins.h"
 #include "skin/data/SkinWriter.h"
+#include "skin/ui/MenuItemCanvas.h"
 #include "skin/ui/WinSkinMenu.h"
 #include "ui/Application.h"
 #include "ui/Forms.h"
@@ -30,16 +34,26 @@ UINT ItemType(HMENU menu, UINT command) {
     return info.fType;
 }
 
-int MeasuredWidth(ui::TMenuItem* item) {
-    HDC dc = GetDC(nullptr);
+SIZE Measured(ui::TMenuItem* item) {
     int w = 0, h = 0;
-    {
-        ui::TCanvas canvas(dc);
-        ui::AssignMenuFont(canvas.Font());
-        item->MeasureItem(canvas, w, h);
-    }
-    ReleaseDC(nullptr, dc);
-    return w;
+    menu_tests::TItemCanvas c;  // the menu font
+    item->MeasureItem(c.canvas, w, h);
+    return {w, h};
+}
+
+// An item drawn by the skin at the size it was measured, as the menu shows it: the first and
+// last columns holding ink and the widest gap of background between.
+struct Ink {
+    int first = -1, last = -1, gapStart = -1, gap = 0;
+};
+Ink DrawnInk(const TSkinDescription& skin, ui::TMenuItem& item, SIZE size) {
+    menu_tests::TItemCanvas t(size.cx, size.cy);
+    t.Draw(skin, item, false);
+    Ink ink;
+    std::tie(ink.first, ink.last) = t.InkColumns();
+    for (int x = ink.first, blank = 0; x <= ink.last; ++x, blank = t.Inked(x - 1) ? 0 : blank + 1)
+        if (blank > ink.gap) ink.gap = blank, ink.gapStart = x - blank;
+    return ink;
 }
 
 }  // namespace
@@ -62,7 +76,7 @@ TEST(SkinPopupMenus, SkinTakesThePopupMenusAndGivesThemBackExactly) {
     excluded->Tag = 199;  // mod 100 is the skin's DisableTag
     Add(&form, excluded->Items(), "Excluded");
     HMENU handle = menu->Handle();
-    const int plainWidth = MeasuredWidth(plain);
+    const SIZE plainSize = Measured(plain);
 
     for (int round = 0; round < 2; ++round) {  // a re-skin applies it again
         SetSkinPopupMenusOwnerDraw(form, data, true);
@@ -71,7 +85,13 @@ TEST(SkinPopupMenus, SkinTakesThePopupMenusAndGivesThemBackExactly) {
         EXPECT_TRUE(plain->OnDrawItem && inner->OnDrawItem && keptItem->OnDrawItem);
         EXPECT_FALSE(never->OnDrawItem);
         EXPECT_FALSE(excluded->OwnerDraw());
-        EXPECT_EQ(MeasuredWidth(plain), plainWidth + 28);
+        // The skin's rule for popup items: 28 pixels wider than the toolkit measures them; and
+        // drawn at that width the caption fits whole.
+        const SIZE size = Measured(plain);
+        const Ink ink = DrawnInk(data, *plain, size);
+        EXPECT_EQ(size.cx, plainSize.cx + 28);
+        EXPECT_GE(ink.last - ink.first + 1, menu_tests::TItemCanvas().canvas.TextWidth("Plain") - 3);
+        EXPECT_LT(ink.last, size.cx - 1) << "the caption runs to the edge";
         ui::TCanvas canvas;
         own->DrawItem(canvas, RECT{}, 0);
         EXPECT_EQ(ownDrawn, round + 1) << "an item with its own drawing keeps it";
@@ -81,7 +101,7 @@ TEST(SkinPopupMenus, SkinTakesThePopupMenusAndGivesThemBackExactly) {
     EXPECT_FALSE(menu->OwnerDraw());
     EXPECT_FALSE(ItemType(handle, plain->Command()) & MFT_OWNERDRAW) << "no owner-draw flag left behind";
     EXPECT_FALSE(plain->OnDrawItem || inner->OnDrawItem || keptItem->OnDrawItem);
-    EXPECT_EQ(MeasuredWidth(plain), plainWidth);
+    EXPECT_EQ(Measured(plain).cx, plainSize.cx);
     EXPECT_TRUE(own->OnDrawItem) << "the owner's drawing survives the skin going off";
     EXPECT_TRUE(kept->OwnerDraw());
 
@@ -93,10 +113,7 @@ TEST(SkinPopupMenus, SkinTakesThePopupMenusAndGivesThemBackExactly) {
 
 namespace {
 
-void Pump(DWORD ms = 30) {
-    for (const DWORD start = GetTickCount(); GetTickCount() - start < ms; Sleep(1))
-        ui::TApplication::Instance().ProcessMessages();
-}
+void Pump() { test_support::PumpFor(30); }
 
 BOOL CALLBACK CollectMenu(HWND h, LPARAM l) {
     char cls[16] = {0};
@@ -218,21 +235,23 @@ TEST_F(SkinnedMenuBarTest, TheBarIsReadHitAndGivenBackWhole) {
     EXPECT_FALSE(popup->OwnerDraw());
 }
 
-TEST_F(SkinnedMenuBarTest, DropDownItemsAreMeasuredFromTheirCaptionAndShortcut) {
-    HDC dc = GetDC(nullptr);
-    ui::TCanvas canvas(dc);
-    ui::AssignMenuFont(canvas.Font());
-    const int want = canvas.TextWidth("Open") + canvas.TextWidth("Ctrl+O") + 16 + 26;
-    const int textHeight = canvas.TextHeight("W");
-    ReleaseDC(nullptr, dc);
-
+TEST_F(SkinnedMenuBarTest, ADropDownItemFitsItsCaptionAndItsShortcutApartAtTheRight) {
+    const int textHeight = menu_tests::TItemCanvas().canvas.TextHeight("W");
     MEASUREITEMSTRUCT m{};
     m.CtlType = ODT_MENU;
     m.itemID = open->Command();
     m.itemData = reinterpret_cast<ULONG_PTR>(open);
     EXPECT_TRUE(SendMessageA(form->Handle(), WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&m)));
-    EXPECT_EQ(int(m.itemWidth), want);
-    EXPECT_GE(int(m.itemHeight), textHeight + 4);
+    EXPECT_GE(int(m.itemHeight), textHeight + 4);  // rows of items do not overlap their text
+    // Drawn at that size: "Open", a clear gap, then "Ctrl+O" ending near the right edge, inside.
+    const SIZE size{LONG(m.itemWidth), LONG(m.itemHeight)};
+    const Ink ink = DrawnInk(*data, *open, size);
+    ASSERT_GE(ink.first, 0);
+    EXPECT_GE(ink.gap, 8) << "caption and shortcut touch";
+    EXPECT_GE(ink.gapStart - ink.first, menu_tests::TItemCanvas().canvas.TextWidth("Open") - 3) << "the caption is cut";
+    EXPECT_GE(ink.last - (ink.gapStart + ink.gap) + 1, menu_tests::TItemCanvas().canvas.TextWidth("Ctrl+O") - 3) << "the shortcut is cut";
+    EXPECT_LT(ink.last, size.cx - 2) << "the shortcut runs out of the menu";
+    EXPECT_GT(ink.last, size.cx - 20) << "the shortcut is not right-aligned";
     m.itemID = line->Command();
     m.itemData = reinterpret_cast<ULONG_PTR>(line);
     SendMessageA(form->Handle(), WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&m));

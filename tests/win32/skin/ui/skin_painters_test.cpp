@@ -9,7 +9,7 @@
 #include <functional>
 #include <memory>
 
-#include "skin/data/SkinDraw.h"
+#include "Pump.h"
 #include "skin/ui/SkinColours.h"
 #include "skin/ui/SkinPainters.h"
 #include "skin/ui/PainterTestKit.h"
@@ -23,19 +23,14 @@ using namespace kt::painter_tests;
 
 namespace {
 
-bool PumpUntil(const std::function<bool()>& done, DWORD ms = 2000) {
-    for (const DWORD start = GetTickCount();; Sleep(5)) {
-        ui::TApplication::Instance().ProcessMessages();
-        if (done()) return true;
-        if (GetTickCount() - start > ms) return false;
-    }
-}
+using test_support::PumpUntil;
 
-// Frame n's pixel at (x, y) of a strip of `count` frames side by side.
-COLORREF FramePixel(const TBitmap32& image, int count, int frame, int x, int y) {
-    const Pixel p = image.At(FrameRect(image.Width(), image.Height(), false, count, frame).Left + x, y);
-    return RGB(PixelR(p), PixelG(p), PixelB(p));
-}
+// Colours of the Blue skin's pictures, read once from its sources (header.bmp: 20x18 frames,
+// row 1 at x 10; tabs.bmp: 30x22 frames, row 1 at x 15; updownh.bmp: 16x16, left edge, row 8).
+constexpr COLORREF kHeaderNormal = RGB(247, 249, 252), kHeaderPressed = RGB(188, 200, 218),
+                   kHeaderHot = RGB(222, 233, 249);
+constexpr COLORREF kTabSelected = RGB(58, 122, 222), kTabOther = RGB(240, 243, 250);
+constexpr COLORREF kUpDownEdge = RGB(127, 135, 148);
 
 // What the screen shows at (x, y) of a window's client area, once what is due is painted.
 COLORREF ScreenPixel(HWND h, int x, int y) {
@@ -131,9 +126,7 @@ using SkinHeader = SkinPainterTest;
 TEST_F(SkinHeader, TheRealMouseMakesASectionHotAndPressedAndClicksAndResizesStillWork) {
     const TBitmap32& image = Blue().Headerbar->Image;
     const int count = Blue().Headerbar->FrameCount;
-    const COLORREF normal = FramePixel(image, count, 1, 10, 1), pressed = FramePixel(image, count, 2, 10, 1),
-                   hot = FramePixel(image, count, 4, 10, 1);
-    ASSERT_TRUE(normal != hot && pressed != hot);
+    const COLORREF normal = kHeaderNormal, pressed = kHeaderPressed, hot = kHeaderHot;
     auto* lv = ui::MakeControl<ui::TListView>(form.get(), nullptr, "V", "", 10, 10, 400, 120);
     lv->Columns = {{"Name", 100}, {"Text", 120}};
     int clicks = 0;
@@ -160,37 +153,44 @@ TEST_F(SkinHeader, TheRealMouseMakesASectionHotAndPressedAndClicksAndResizesStil
     Mouse(MOUSEEVENTF_LEFTUP);
     EXPECT_TRUE(PumpUntil([&] { return clicks == 1 && colour(second) == hot; }));
     EXPECT_TRUE(MoveUntil(header, 200, 300, [&] { return colour(second) == normal; }));  // left
-    // Dragging the divider still resizes the first column.
-    for (int x : {int(first.right) - 1, int(first.right) + 40}) {
-        Mouse(0, header, x, cy);
-        PumpUntil([] { return false; }, 100);
-        Mouse(x == first.right - 1 ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP);
-        PumpUntil([] { return false; }, 100);
-    }
+    // Dragging the divider still resizes the first column, and is no click.
     RECT now;
-    Header_GetItemRect(header, 0, &now);
-    EXPECT_GE(now.right - now.left, 135);
+    auto width = [&] { return Header_GetItemRect(header, 0, &now) ? now.right - now.left : 0; };
+    EXPECT_TRUE(MoveUntil(header, first.right - 1, cy, [&] {
+        POINT p;
+        GetCursorPos(&p);
+        ScreenToClient(header, &p);
+        return p.x == first.right - 1 && p.y == cy;
+    }));
+    Mouse(MOUSEEVENTF_LEFTDOWN);
+    EXPECT_TRUE(PumpUntil([&] { return GetCapture() == header; }));
+    Mouse(0, header, first.right + 40, cy);
+    Mouse(MOUSEEVENTF_LEFTUP);
+    EXPECT_TRUE(PumpUntil([&] { return GetCapture() == nullptr && width() >= 135; }));
     EXPECT_EQ(clicks, 1);
 
-    // A picture of two frames: hot falls back to frame 1, pressed is still frame 2.
+    // A picture of two frames: hot falls back to frame 1, pressed is still frame 2. The section
+    // is made hot first, shown by the full picture; then the cut one draws it normal.
     TSkinData two;
     gallery::LoadBuiltin(two, 0);
     TBitmap32 cut(2 * image.Width() / count, image.Height());
     for (int y = 0; y < cut.Height(); ++y)
         for (int x = 0; x < cut.Width(); ++x) cut.At(x, y) = image.At(x, y);
-    two.Headerbar->Image = cut;
-    two.Headerbar->FrameCount = 2;
     set.reset();
     TPainterSet other;
     MakePainter(TPainterKind::Header, other.Host()).release()->AttachWindow(header, two);
     Header_GetItemRect(header, 1, &now);
-    Mouse(0, header, (now.left + now.right) / 2, cy);  // the press below shows it arrived
-    PumpUntil([] { return false; }, 300);
+    auto redraw = [&] { RedrawWindow(header, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW); };
+    EXPECT_TRUE(MoveUntil(header, (now.left + now.right) / 2, cy, [&] { return colour(now) == hot; }));
+    two.Headerbar->Image = cut;
+    two.Headerbar->FrameCount = 2;
+    redraw();
     EXPECT_EQ(colour(now), normal);
     Mouse(MOUSEEVENTF_LEFTDOWN);
     EXPECT_TRUE(PumpUntil([&] { return colour(now) == pressed; }));
     Mouse(MOUSEEVENTF_LEFTUP);
-    PumpUntil([&] { return clicks == 2; });
+    EXPECT_TRUE(PumpUntil([&] { return clicks == 2; }));
+    EXPECT_TRUE(PumpUntil([&] { return colour(now) == normal; }));
 }
 
 using SkinTabSet = SkinPainterTest;
@@ -209,10 +209,7 @@ TEST_F(SkinTabSet, TheSelectedTabShowsFrameTwoTheScrollerIsSkinnedAndKeysStillWo
     EXPECT_EQ(painter->ScrollerPainter(), PainterOn<TSkinUpDown>(set, scroller));
     Redraw();
     // The tabs hang below the page: the picture's top rows are at a tab's bottom.
-    const TDataSkinBorder& t = *Blue().Tabs;
-    const int mid = t.Image.Width() / t.FrameCount / 2;
-    const COLORREF selected = FramePixel(t.Image, t.FrameCount, 2, mid, 1), other = FramePixel(t.Image, t.FrameCount, 1, mid, 1);
-    ASSERT_NE(selected, other);
+    const COLORREF selected = kTabSelected, other = kTabOther;
     auto at = [&](int i) {
         const RECT r = tabs->TabRect(i);
         return ScreenPixel(tabs->Handle(), r.left + 6, r.bottom - 2);
@@ -220,10 +217,9 @@ TEST_F(SkinTabSet, TheSelectedTabShowsFrameTwoTheScrollerIsSkinnedAndKeysStillWo
     EXPECT_EQ(at(1), selected);
     EXPECT_EQ(at(0), other);
     // The scroller's left edge is the up-down picture's, not the system's.
-    const TDataSkinBorder& u = *Blue().UpDownHorz;
     RECT sr;
     GetClientRect(scroller, &sr);
-    EXPECT_EQ(ScreenPixel(scroller, 0, sr.bottom / 2), FramePixel(u.Image, u.FrameCount, 1, 0, u.Image.Height() / 2));
+    EXPECT_EQ(ScreenPixel(scroller, 0, sr.bottom / 2), kUpDownEdge);
     // Keys reach the tab set through the painter; the new tab is drawn selected.
     tabs->SetFocus();
     SendMessageW(tabs->Handle(), WM_KEYDOWN, VK_RIGHT, 1);
