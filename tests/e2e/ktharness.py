@@ -255,6 +255,9 @@ class App:
         while last is None or (button().left, button().top) != (last.left, last.top):
             last = button()
             time.sleep(0.2)
+        x, y = (last.left + last.right) // 2, (last.top + last.bottom) // 2
+        if bar and bar.visible and bar.left <= x < bar.right and bar.top <= y < bar.bottom:
+            self.bar_aside()  # the bar stays on top: the user moves it off the button
         pointer_click(last)
         wait_for(lambda: all(d["hwnd"] != box["hwnd"] for d in self.dialogs()), what="the box to close")
 

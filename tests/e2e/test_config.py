@@ -1,9 +1,8 @@
 """The configuration window: a scheme made there reaches the bar and types into the target."""
 import os
-import time
 import unittest
 
-from ktharness import App, BASE_KEY, Prefix, Target, capture, pointer_click, unescape, wait_for, write_scheme, xkey
+from ktharness import App, BASE_KEY, Prefix, Target, capture, pointer_click, unescape, wait_for, write_scheme
 
 BM_GETCHECK = 0xF0
 

@@ -1,10 +1,9 @@
 """Nothing the user typed is lost on the way out: Exit on the notification menu and the end of a
 Windows session ask about unsaved button edits, as closing the configuration window does."""
 import os
-import time
 import unittest
 
-from ktharness import pointer_to, wait_for, xdo
+from ktharness import wait_for
 from test_config import ConfigWindow, OneSchemeTestCase
 
 ORIGINAL = b"C01Old\r\nT01old text\r\nD011\r\n"

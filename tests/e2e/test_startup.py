@@ -1,7 +1,6 @@
 """The bar's start-up in a fresh prefix: first-run settings, placement restore and save."""
 import os
 import subprocess
-import time
 import unittest
 
 from ktharness import App, BASE_KEY, BIN, Prefix, unix_to_wine, wait_for, screen_size, write_scheme
@@ -144,7 +143,10 @@ class StartupTest(unittest.TestCase):
         tray = subprocess.run(["xdotool", "search", "--name", "Wine System Tray"], capture_output=True, text=True,
                               timeout=10).stdout.split()
         self.assertTrue(tray, "no stand-in tray window: this check needs a display without a tray")
-        time.sleep(0.5)
+        # Mapped and shown: the window manager has dealt with it (a new window takes the
+        # activation as it is mapped), so an activation taken from the bar would show now.
+        wait_for(lambda: "IsViewable" in subprocess.run(["xwininfo", "-id", tray[0]], capture_output=True, text=True,
+                                                        timeout=10).stdout, what="the tray window shown")
         active = subprocess.run(["xdotool", "getactivewindow", "getwindowname"], capture_output=True, text=True,
                                 timeout=10).stdout.strip()
         self.assertEqual(active, "Ketravo")
