@@ -345,8 +345,24 @@ class App:
         return icons[0] if icons else None
 
     def open_tray_menu(self):
-        """A real right click on the notification icon, where the display shows it."""
-        pointer_click(wait_for(self.tray_icon, what="the notification icon"), button=3)
+        """A real right click on the notification icon, where the display shows it (once the
+        display has mapped the stand-in tray window that holds it). The stand-in window takes the
+        X activation when it is clicked, and the menu closes when the activation moves while it
+        opens: a left click on the window's free part, right of the icon, activates it first."""
+        icon = wait_for(self.tray_icon, what="the notification icon")
+        wait_for(lambda: any("IsViewable" in subprocess.run(["xwininfo", "-id", w], capture_output=True, text=True,
+                                                            timeout=10).stdout
+                             for w in subprocess.run(["xdotool", "search", "--name", "Wine System Tray"],
+                                                     capture_output=True, text=True, timeout=10).stdout.split()),
+                 what="the tray window shown")
+        tray = self.find(cls="__winex11_standalone_tray")
+        pointer_to(tray.right - 20, (icon.top + icon.bottom) // 2)
+        time.sleep(0.05)
+        xdo("click", 1)
+        wait_for(lambda: subprocess.run(["xdotool", "getactivewindow", "getwindowname"], capture_output=True,
+                                        text=True, timeout=10).stdout.strip() == "Wine System Tray",
+                 what="the tray window active")
+        pointer_click(icon, button=3)
         return wait_for(lambda: self.find(cls="#32768"), what="the notification menu")
 
     TRAY_ITEMS = ["Show Config Form", "Hide Config Form", "Show Button Form", "Hide Button Form", "Exit"]
