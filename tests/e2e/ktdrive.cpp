@@ -183,6 +183,7 @@ int Usage() {
           "       post W MSG WPARAM LPARAM | send W MSG WPARAM LPARAM | close W | settext W TEXT |\n"
           "       find TITLE [CLASS] | foreground [W] | select W INDEX | move W X Y WIDTH HEIGHT |\n"
           "       lbselect W INDEX | items W [utf16] | text W [utf16] | firsttext W MS | menu W | focus W | lbtext W INDEX | shape W | gui PID |\n"
+          "       window W | itempoint W INDEX |\n"
           "       version FILE\n"
           "W: a window handle number, or the title of a visible top-level window\n",
           stderr);
@@ -267,6 +268,27 @@ int main(int argc, char** argv) {
         printf("%lx %lx %lx %lu %d %ld,%ld,%ld,%ld\n", (unsigned long)GetWindowLongA(w, GWL_STYLE),
                (unsigned long)GetWindowLongA(w, GWL_EXSTYLE), (unsigned long)GetWindowLongPtrW(w, GWLP_WNDPROC),
                (unsigned long)(ULONG_PTR)GetMenu(w), kind, box.left, box.top, box.right, box.bottom);
+        return 0;
+    }
+    if (cmd == "window") {
+        // One window's record, in the form of `children`: where a pointer click on it lands.
+        PrintWindow(w, true);
+        return 0;
+    }
+    if (cmd == "itempoint" && argc >= 4) {
+        // The screen point in the middle of a list box entry (a combo box's list too), for a
+        // pointer click on it; fails when the entry is scrolled out of sight.
+        const int index = atoi(argv[3]);
+        DWORD_PTR top = 0, height = 0;
+        if (!SendMessageTimeoutA(w, LB_GETTOPINDEX, 0, 0, SMTO_ABORTIFHUNG, 5000, &top) ||
+            !SendMessageTimeoutA(w, LB_GETITEMHEIGHT, index, 0, SMTO_ABORTIFHUNG, 5000, &height))
+            return 1;
+        RECT c{};
+        GetClientRect(w, &c);
+        POINT p{c.right / 2, (index - static_cast<int>(top)) * static_cast<int>(height) + static_cast<int>(height) / 2};
+        if (index < static_cast<int>(top) || p.y >= c.bottom) return 1;
+        ClientToScreen(w, &p);
+        printf("%ld %ld\n", p.x, p.y);
         return 0;
     }
     if (cmd == "children") {

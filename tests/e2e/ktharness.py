@@ -193,13 +193,26 @@ class App:
     def bar(self, visible=True):
         return self.find(cls="TButtonForm", visible=visible)
 
+    def bar_aside(self):
+        """The bar stays on top: moved to the screen's lower left, out of the way of the
+        configuration window and the boxes, where the tests click."""
+        bar = self.bar(visible=False)
+        self.prefix.drive("move", bar.hwnd, 0, 1024 - 300, bar.width, bar.height)
+        wait_for(lambda: (self.bar(visible=False).left, self.bar(visible=False).top) == (0, 1024 - 300),
+                 what="the bar moved aside")
+
     def wait_bar(self, timeout=20):
         return wait_for(lambda: self.bar(), timeout, what="the bar window")
 
-    def scheme_buttons(self, bar):
+    def scheme_buttons(self, bar=None):
         """The bar's visible scheme buttons (75 pixels wide, with a caption)."""
+        bar = bar or self.bar(visible=False)
         return [c for c in self.children(bar.hwnd) if c.cls.lower() == "button" and c.visible
                 and c.text and c.width == 75]
+
+    def scheme_chooser(self):
+        """The bar's combo box of schemes."""
+        return next(c for c in self.children(self.bar(visible=False).hwnd) if c.cls == "ComboBox")
 
     def children(self, hwnd):
         out = self.prefix.drive("children", hwnd)
@@ -226,8 +239,163 @@ class App:
         return wait_for(lambda: (self.dialogs() or [None])[0], timeout, what="a message box")
 
     def answer(self, box, button):
+        """Answers a message box by a message from the driver (BM_CLICK on its button). Only for
+        boxes a test meets on its way to what it is about (a missing scheme, a stored skin file
+        that is gone); a box that is the subject is answered by `click_answer`, as a user does."""
         self.prefix.drive("click", box["buttons"][button])
         wait_for(lambda: all(d["hwnd"] != box["hwnd"] for d in self.dialogs()), what="the box to close")
+
+    def click_answer(self, box, label):
+        """A real click on a message box's button, once the box's (skinned) frame has laid it out."""
+        bar = self.bar(visible=False)
+        if bar and self.skinned(bar.hwnd):
+            wait_for(lambda: self.skinned(box["hwnd"]), what="the box skinned")
+        button = lambda: next(c for c in self.children(box["hwnd"]) if c.text.replace("&", "") == label)
+        last = None
+        while last is None or (button().left, button().top) != (last.left, last.top):
+            last = button()
+            time.sleep(0.2)
+        x, y = (last.left + last.right) // 2, (last.top + last.bottom) // 2
+        if bar and bar.visible and bar.left <= x < bar.right and bar.top <= y < bar.bottom:
+            self.bar_aside()  # the bar stays on top: the user moves it off the button
+        pointer_click(last)
+        wait_for(lambda: all(d["hwnd"] != box["hwnd"] for d in self.dialogs()), what="the box to close")
+
+    # -- the user's path: the real pointer and keys through the X server
+
+    def control(self, hwnd):
+        """A window's or control's record, where a click on it lands."""
+        return Window(self.prefix.drive("window", hwnd).rstrip("\r\n").split("\t"), True)
+
+    def click(self, hwnd, button=1):
+        """A real pointer click in the middle of a control or window."""
+        pointer_click(self.control(hwnd), button=button)
+
+    def focus_of(self, hwnd):
+        """The control that has the keyboard focus in the thread of the window."""
+        return int(self.prefix.drive("focus", hwnd).strip())
+
+    def text(self, hwnd):
+        return unescape(self.prefix.drive("text", hwnd).rstrip("\r\n"))
+
+    def type_into(self, edit, text):
+        """The user clicks into a one-line edit box, selects what it holds and types `text` over
+        it. Plain ASCII only; the box is read back and typed again should Wine lose a key."""
+        for _ in range(3):
+            box = self.control(edit)
+            pointer_to(box.left + 6, (box.top + box.bottom) // 2)  # its left end: the bar may cover its middle
+            time.sleep(0.05)
+            xdo("click", 1)
+            wait_for(lambda: self.focus_of(edit) == edit, what="the edit box focused")
+            xdo("key", "--clearmodifiers", "End", "shift+Home", "BackSpace")
+            if text:
+                xdo("type", "--delay", "20", text)
+            try:
+                return wait_for(lambda: self.text(edit) == text, timeout=5, what="%r in the edit box" % text)
+            except AssertionError:
+                continue
+        raise AssertionError("could not type %r: the box holds %r" % (text, self.text(edit)))
+
+    def pick(self, listbox, index):
+        """The user clicks on entry `index` of a list box (or of a combo box's dropped list)."""
+        point = wait_for(lambda: self.prefix.drive("itempoint", listbox, index, check=False).split(),
+                         what="entry %d in sight" % index)
+        pointer_to(int(point[0]), int(point[1]))
+        time.sleep(0.05)
+        xdo("click", 1)
+
+    def choose(self, combo, text):
+        """The user opens a combo box's list with a click on its button and clicks the entry
+        `text` (a simple combo box shows its list already)."""
+        items = [unescape(l) for l in self.prefix.drive("items", combo).splitlines()]
+        index = items.index(text)
+        shown = [c for c in self.children(combo) if c.cls == "ComboLBox" and c.visible]
+        if shown:
+            self.pick(shown[0].hwnd, index)
+            return
+        box = self.control(combo)
+        pointer_to(box.right - 8, (box.top + box.bottom) // 2)  # its drop-down button
+        time.sleep(0.05)
+        xdo("click", 1)
+        dropped = wait_for(lambda: [w for w in self.windows() if w.cls == "ComboLBox" and w.visible],
+                           what="the combo box's list")
+        self.pick(dropped[0].hwnd, index)
+        wait_for(lambda: not any(w.cls == "ComboLBox" and w.visible for w in self.windows()),
+                 what="the list to close")
+
+    def to_front(self, window, x=None, y=None):
+        """The user clicks a free spot of a window (by default near its bottom-left corner) to
+        bring it to the front."""
+        x = window.left + 40 if x is None else x
+        y = window.bottom - 12 if y is None else y
+        pointer_to(x, y)
+        time.sleep(0.05)
+        xdo("click", 1)
+        wait_for(lambda: int(self.prefix.drive("foreground").strip()) == window.hwnd, what="%r in front" % window)
+
+    def close_with_keys(self, window, x=None, y=None):
+        """Alt+F4 on a window the user has brought to the front with a click."""
+        self.to_front(window, x, y)
+        xkey("alt+F4")
+
+    def tray_icon(self):
+        """The notification icon in the display's stand-in tray window."""
+        tray = self.find(cls="__winex11_standalone_tray")
+        icons = [c for c in self.children(tray.hwnd) if c.cls == "__winex11_tray_icon" and c.visible] if tray else []
+        return icons[0] if icons else None
+
+    def open_tray_menu(self):
+        """A real right click on the notification icon, where the display shows it (once the
+        display has mapped the stand-in tray window that holds it). The stand-in window takes the
+        X activation when it is clicked, and the menu closes when the activation moves while it
+        opens: a left click on the window's free part, right of the icon, activates it first."""
+        icon = wait_for(self.tray_icon, what="the notification icon")
+        wait_for(lambda: any("IsViewable" in subprocess.run(["xwininfo", "-id", w], capture_output=True, text=True,
+                                                            timeout=10).stdout
+                             for w in subprocess.run(["xdotool", "search", "--name", "Wine System Tray"],
+                                                     capture_output=True, text=True, timeout=10).stdout.split()),
+                 what="the tray window shown")
+        tray = self.find(cls="__winex11_standalone_tray")
+        pointer_to(tray.right - 20, (icon.top + icon.bottom) // 2)
+        time.sleep(0.05)
+        xdo("click", 1)
+        wait_for(lambda: subprocess.run(["xdotool", "getactivewindow", "getwindowname"], capture_output=True,
+                                        text=True, timeout=10).stdout.strip() == "Wine System Tray",
+                 what="the tray window active")
+        pointer_click(icon, button=3)
+        return wait_for(lambda: self.find(cls="#32768"), what="the notification menu")
+
+    TRAY_ITEMS = ["Show Config Form", "Hide Config Form", "Show Button Form", "Hide Button Form", "Exit"]
+
+    def tray_choose(self, item):
+        """Opens the icon's menu with a real right click and clicks `item` with the pointer. (The
+        display's stand-in tray keeps the X keyboard focus after the click, so keys would go to
+        it, not to the menu.) The items are 18 pixels high, a separator of 8 after the second and
+        the fourth, inside the menu's border."""
+        menu = self.open_tray_menu()
+        time.sleep(0.3)
+        i = self.TRAY_ITEMS.index(item)
+        border = (menu.height - 5 * 18 - 2 * 8) // 2
+        pointer_to(menu.left + menu.width // 2, menu.top + border + i * 18 + (i // 2) * 8 + 9)
+        time.sleep(0.2)
+        xdo("click", 1)
+        wait_for(lambda: not self.find(cls="#32768"), what="the menu to close")
+
+    def close_menu(self):
+        """A click on the bar's label, outside the open menu, closes it."""
+        bar = self.bar()
+        label = next(c for c in self.children(bar.hwnd) if c.text.startswith("Press Ctrl+T"))
+        pointer_to((label.left + label.right) // 2, (label.top + label.bottom) // 2)
+        time.sleep(0.05)
+        xdo("click", 1)
+        wait_for(lambda: not self.find(cls="#32768"), what="the menu to close")
+
+    def answers_input(self):
+        """A positive signal before checking that something did not happen: the icon's menu,
+        opened by a real click, shows and closes. Input is read only after the messages posted
+        before it, so whatever those were going to do has been done."""
+        self.open_tray_menu()
+        self.close_menu()
 
     def stop(self):
         self.prefix.stop()
@@ -269,12 +437,12 @@ def xdo(*args):
     subprocess.run(["xdotool"] + [str(a) for a in args], check=True, timeout=10)
 
 
-def pointer_click(window, settle=0.1):
+def pointer_click(window, settle=0.1, button=1):
     """A real click in the middle of a window: the pointer moves there, then the button goes
     down and up as input events, as a user's hand does it."""
     pointer_to((window.left + window.right) // 2, (window.top + window.bottom) // 2)
     time.sleep(settle)
-    xdo("click", 1)
+    xdo("click", button)
 
 
 def pointer_to(x, y):
@@ -316,10 +484,8 @@ class Target:
         return "".join(chr(int(units[i:i + 4], 16)) for i in range(0, len(units), 4))
 
     def clear(self):
+        """Empties the target's record between cases: the test's own window, not the program's."""
         self.prefix.drive("settext", self.edit, "")
-
-    def focus(self):
-        self.prefix.drive("foreground", self.hwnd)
 
     def click_in(self):
         """The user clicks into the target's text box: it becomes the window in front, for the

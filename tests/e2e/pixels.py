@@ -15,6 +15,20 @@ class Picture:
         i = (y * self.width + x) * 3
         return tuple(self.data[i:i + 3])
 
+    def pixels(self, left, top, width, height):
+        """The RGB triples of a rectangle, row by row."""
+        return [self.pixel(x, y) for y in range(top, top + height) for x in range(left, left + width)]
+
+    def text_height(self, window):
+        """The height in rows of the first line of text in a window's rectangle: the first run of
+        rows that hold a pixel far from the rectangle's commonest colour (its background)."""
+        area = self.pixels(window.left, window.top, window.width, window.height)
+        back = max(set(area), key=area.count)
+        rows = [any(not near(p, back, 60) for p in area[y * window.width:(y + 1) * window.width])
+                for y in range(window.height)]
+        first = rows.index(True)
+        return next((y for y in range(first, len(rows)) if not rows[y]), len(rows)) - first
+
     def crop(self, left, top, width, height):
         rows = []
         for y in range(top, top + height):

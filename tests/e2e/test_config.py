@@ -1,9 +1,10 @@
 """The configuration window: a scheme made there reaches the bar and types into the target."""
 import os
-import time
 import unittest
 
-from ktharness import App, BASE_KEY, Prefix, Target, unescape, wait_for, write_scheme, xkey
+from ktharness import App, BASE_KEY, Prefix, Target, capture, pointer_click, unescape, wait_for, write_scheme
+
+BM_GETCHECK = 0xF0
 
 
 class ConfigWindow:
@@ -66,92 +67,76 @@ class ConfigTest(OneSchemeTestCase):
         with open(os.path.join(self.data, name + ".dat"), "rb") as f:
             return f.read()
 
-    def bar_buttons(self):
-        bar = self.app.bar()
-        return [c for c in self.app.children(bar.hwnd) if c.cls.lower() == "button" and c.visible
-                and c.text and c.width == 75]
-
-    def test_a_scheme_made_in_the_window_reaches_the_bar_and_types(self):
+    def test_a_user_makes_a_scheme_in_the_window_and_it_types_from_the_bar(self):
+        """The whole feature with the real pointer and keys: an unsafe name refused, a scheme
+        and its buttons made and saved, unsaved buttons kept by the question when the user
+        picks another scheme, the new scheme picked on the bar and typing from it."""
         target = Target(self.prefix)
-        self.app.start()
-        cfg = ConfigWindow(self.app)
+        app = self.app
+        app.start()
+        app.bar_aside()
+        cfg = ConfigWindow(app)
         self.assertEqual(cfg.window.text, "Ketravo Configuration")
         self.assertEqual(cfg.schemes_listed(), ["button"])
 
-        cfg.drive("settext", cfg.scheme_edit, "work")
-        cfg.drive("click", cfg.scheme_cmd["Add"])
+        app.type_into(cfg.scheme_edit, r"..\escape")
+        app.click(cfg.scheme_cmd["Add"])
+        cfg.wait_status('Invalid scheme name "..\\escape" - it may not hold \\ / or :')
+        self.assertEqual(sorted(os.listdir(self.data)), ["button.dat"])
+
+        app.type_into(cfg.scheme_edit, "work")
+        app.click(cfg.scheme_cmd["Add"])
         cfg.wait_status("work.dat File Added")
         self.assertEqual(self.scheme("work"), b"D012\r\n")
         self.assertEqual(sorted(cfg.schemes_listed()), ["button", "work"])
         self.assertEqual(self.prefix.reg_value(BASE_KEY + r"\File", "Filename"), "work.dat")
 
+        added = []
         for caption, text in (("One", "first"), ("Two", "second"), ("Three", "third")):
-            cfg.drive("settext", cfg.caption_edit, caption)
-            cfg.drive("settext", cfg.text_edit, text)
-            cfg.drive("click", cfg.button_cmd["Add"])
-            cfg.wait_status("Item added.")
-            cfg.drive("settext", cfg.status_label, "")
-        cfg.drive("press", cfg.window.hwnd, "Enter")
-        time.sleep(0.3)
-        cfg.drive("click", cfg.button_cmd["Save"])
+            app.type_into(cfg.caption_edit, caption)
+            app.type_into(cfg.text_edit, text)
+            app.click(cfg.button_cmd["Add"])
+            added.append(caption)
+            wait_for(lambda: cfg.drive("items", cfg.caption_list).split() == added, what="%s in the list" % caption)
+        enter = next(k.hwnd for k in app.children(cfg.window.hwnd) if k.text.replace("&", "") == "Enter")
+        app.click(enter)
+        wait_for(lambda: cfg.drive("send", enter, BM_GETCHECK, 0, 0).strip() == "1", what="Enter checked")
+        app.click(cfg.button_cmd["Save"])
         cfg.wait_status("File saved")
         self.assertEqual(self.scheme("work"),
                          b"C01One\r\nT01first\r\nC01Two\r\nT01second\r\nC01Three\r\nT01third\r\nD011\r\n")
 
-        # The bar's chooser lists the new scheme at once; picking it shows its buttons.
-        bar = self.app.bar()
-        combo = [c for c in self.app.children(bar.hwnd) if c.cls == "ComboBox"][0]
-        items = [unescape(l) for l in self.prefix.drive("items", combo.hwnd).splitlines()]
-        self.assertIn("work", items)
-        self.prefix.drive("select", combo.hwnd, items.index("work"))
-        wait_for(lambda: sorted(b.text for b in self.bar_buttons()) == ["One", "Three", "Two"],
-                 what="the new scheme's buttons on the bar")
-        self.assertEqual(self.app.bar().height, 140 + 25 * 4)
-
-        target.focus()
-        time.sleep(0.3)
-        xkey("ctrl+t")
-        time.sleep(0.3)
-        two = [b for b in self.bar_buttons() if b.text == "Two"][0]
-        self.prefix.drive("click", two.hwnd)
-        self.assertEqual(target.settled_text(), "second\r\n")
-
-    def test_switching_schemes_with_unsaved_buttons_asks_and_yes_saves_them(self):
-        write_scheme(self.data, "work", [("W", "w")], 2)
-        self.app.start()
-        cfg = ConfigWindow(self.app)
-        names = cfg.schemes_listed()
-        cfg.drive("lbselect", cfg.scheme_list, names.index("work"))
-        wait_for(lambda: cfg.drive("items", cfg.caption_list).split() == ["W"], what="the work scheme's buttons")
-        cfg.drive("settext", cfg.caption_edit, "Added")
-        cfg.drive("settext", cfg.text_edit, "added text")
-        cfg.drive("click", cfg.button_cmd["Add"])
-        cfg.wait_status("Item added.")
-
-        cfg.drive("lbselect", cfg.scheme_list, names.index("button"))
-        box = self.app.wait_dialog()
+        # A button added and not saved: picking another scheme asks, and Yes saves it.
+        app.type_into(cfg.caption_edit, "Four")
+        app.type_into(cfg.text_edit, "fourth")
+        app.click(cfg.button_cmd["Add"])
+        wait_for(lambda: cfg.drive("items", cfg.caption_list).split() == added + ["Four"], what="Four in the list")
+        app.pick(cfg.scheme_list, cfg.schemes_listed().index("button"))
+        box = app.wait_dialog()
         self.assertEqual(" ".join(box["texts"]), "Save button configuration for work?")
-        self.app.answer(box, "Yes")
-        wait_for(lambda: b"Added" in self.scheme("work"), what="work.dat saved")
-        self.assertEqual(self.scheme("work"),
-                         b"T01w\r\nC01W\r\nT01added text\r\nC01Added\r\nD012\r\n")
-        self.assertEqual(self.scheme("button"),
-                         b"C01Old\r\nT01old text\r\nD011\r\n")
+        app.click_answer(box, "Yes")
+        wait_for(lambda: b"Four" in self.scheme("work"), what="work.dat saved")
+        self.assertEqual(self.scheme("work"), b"T01first\r\nC01One\r\nT01second\r\nC01Two\r\nT01third\r\nC01Three"
+                                              b"\r\nT01fourth\r\nC01Four\r\nD011\r\n")
+        self.assertEqual(self.scheme("button"), b"C01Old\r\nT01old text\r\nD011\r\n")
+        wait_for(lambda: cfg.drive("items", cfg.caption_list).split() == ["Old"], what="the button scheme shown")
 
-    def test_an_unsafe_name_is_refused_in_the_status_line(self):
-        self.app.start()
-        cfg = ConfigWindow(self.app)
-        cfg.drive("settext", cfg.scheme_edit, r"..\escape")
-        cfg.drive("click", cfg.scheme_cmd["Add"])
-        cfg.wait_status('Invalid scheme name "..\\escape" - it may not hold \\ / or :')
-        self.assertFalse(os.path.exists(os.path.join(self.app.start_dir, "escape.dat")))
-        self.assertEqual(sorted(os.listdir(self.data)), ["button.dat"])
+        # The bar's chooser lists the new scheme; picking it shows its buttons.
+        app.choose(app.scheme_chooser().hwnd, "work")
+        wait_for(lambda: sorted(b.text for b in app.scheme_buttons()) == ["Four", "One", "Three", "Two"],
+                 what="the new scheme's buttons on the bar")
+        self.assertEqual(app.bar().height, 140 + 25 * 5)
+
+        capture(target.click_in)
+        pointer_click(next(b for b in app.scheme_buttons() if b.text == "Two"))
+        self.assertEqual(target.settled_text(), "second\r\n")
 
     def test_schemes_named_beyond_the_code_page_are_shown_opened_renamed_and_deleted(self):
         write_scheme(self.data, "\u041f\u0440\u0438\u0432\u0435\u0442", [("Hi", "hello")], 1)
         write_scheme(self.data, "\u041c\u0438\u0440", [("W", "world")], 1)
         original = self.scheme("\u041f\u0440\u0438\u0432\u0435\u0442")
         self.app.start()
+        self.app.bar_aside()
         cfg = ConfigWindow(self.app)
         shown = cfg.shown(cfg.scheme_list)
         self.assertEqual(sorted(shown), ["button", "\u041c\u0438\u0440", "\u041f\u0440\u0438\u0432\u0435\u0442"])
@@ -159,28 +144,28 @@ class ConfigTest(OneSchemeTestCase):
         combo = [c for c in self.app.children(bar.hwnd) if c.cls == "ComboBox"][0]
         self.assertEqual(sorted(cfg.shown(combo.hwnd)), sorted(shown))
 
-        cfg.drive("lbselect", cfg.scheme_list, shown.index("\u041f\u0440\u0438\u0432\u0435\u0442"))
+        self.app.pick(cfg.scheme_list, shown.index("\u041f\u0440\u0438\u0432\u0435\u0442"))
         wait_for(lambda: cfg.drive("items", cfg.caption_list).split() == ["Hi"], what="its buttons")
         # Saved through its stand-in name, the scheme's own file is replaced: no second file.
-        cfg.drive("settext", cfg.caption_edit, "New")
-        cfg.drive("settext", cfg.text_edit, "new text")
-        cfg.drive("click", cfg.button_cmd["Add"])
+        self.app.type_into(cfg.caption_edit, "New")
+        self.app.type_into(cfg.text_edit, "new text")
+        self.app.click(cfg.button_cmd["Add"])
         cfg.wait_status("Item added.")
-        cfg.drive("click", cfg.button_cmd["Save"])
+        self.app.click(cfg.button_cmd["Save"])
         cfg.wait_status("File saved")
         saved = original.replace(b"D011", b"C01New\r\nT01new text\r\nD011")
         self.assertEqual(self.scheme("\u041f\u0440\u0438\u0432\u0435\u0442"), saved)
         self.assertEqual(len(os.listdir(self.data)), 3)
-        cfg.drive("settext", cfg.scheme_edit, "renamed")
-        cfg.drive("click", cfg.scheme_cmd["Modify"])
+        self.app.type_into(cfg.scheme_edit, "renamed")
+        self.app.click(cfg.scheme_cmd["Modify"])
         wait_for(lambda: "renamed.dat" in os.listdir(self.data), what="the rename")
         self.assertEqual(self.scheme("renamed"), saved)
 
         shown = cfg.shown(cfg.scheme_list)
-        cfg.drive("lbselect", cfg.scheme_list, shown.index("\u041c\u0438\u0440"))
+        self.app.pick(cfg.scheme_list, shown.index("\u041c\u0438\u0440"))
         wait_for(lambda: cfg.drive("items", cfg.caption_list).split() == ["W"], what="its buttons")
-        cfg.drive("click", cfg.scheme_cmd["Delete"])
-        self.app.answer(self.app.wait_dialog(), "Yes")
+        self.app.click(cfg.scheme_cmd["Delete"])
+        self.app.click_answer(self.app.wait_dialog(), "Yes")
         cfg.wait_status("Item deleted.")
         self.assertEqual(sorted(os.listdir(self.data)), ["button.dat", "renamed.dat"])
         self.assertEqual(sorted(cfg.shown(cfg.scheme_list)), ["button", "renamed"])
@@ -193,7 +178,7 @@ class ConfigTest(OneSchemeTestCase):
         cfg = ConfigWindow(self.app)
         names = cfg.schemes_listed()
         self.assertEqual(sorted(names), ["big", "button"])
-        cfg.drive("lbselect", cfg.scheme_list, names.index("big"))
+        self.app.pick(cfg.scheme_list, names.index("big"))
         # The window shows the first 1,000 and says so; Save would ask before replacing the file.
         cfg.wait_status("Partly loaded: only the first 1000 of 420000 buttons shown")
         lb_getcount = 0x18B
@@ -202,12 +187,9 @@ class ConfigTest(OneSchemeTestCase):
         # The window answers messages (the driver gives up after 5 s) and its bar shows 10 buttons.
         self.assertEqual(cfg.drive("send", cfg.window.hwnd, 0x0E, 0, 0).strip(),  # WM_GETTEXTLENGTH
                          str(len("Ketravo Configuration")))
-        bar = self.app.bar(visible=False)
-        combo = [c for c in self.app.children(bar.hwnd) if c.cls == "ComboBox"][0]
-        self.prefix.drive("select", combo.hwnd, [unescape(l) for l in self.prefix.drive("items", combo.hwnd)
-                                                 .splitlines()].index("big"))
-        wait_for(lambda: len([c for c in self.app.children(bar.hwnd) if c.cls.lower() == "button"
-                              and c.width == 75 and c.text.startswith("b")]) == 10, what="ten buttons on the bar")
+        self.app.choose(self.app.scheme_chooser().hwnd, "big")
+        wait_for(lambda: len([c for c in self.app.scheme_buttons() if c.text.startswith("b")]) == 10,
+                 what="ten buttons on the bar")
 
 
 if __name__ == "__main__":

@@ -1,10 +1,9 @@
 """Nothing the user typed is lost on the way out: Exit on the notification menu and the end of a
 Windows session ask about unsaved button edits, as closing the configuration window does."""
 import os
-import time
 import unittest
 
-from ktharness import pointer_click, pointer_to, wait_for, xdo
+from ktharness import wait_for
 from test_config import ConfigWindow, OneSchemeTestCase
 
 ORIGINAL = b"C01Old\r\nT01old text\r\nD011\r\n"
@@ -22,34 +21,18 @@ class ExitQuestionTest(OneSchemeTestCase):
         # The bar stays on top: out of the way of the boxes.
         self.prefix.drive("move", bar.hwnd, 40, 760, bar.width, bar.height)
         cfg = ConfigWindow(self.app)
-        cfg.drive("lbselect", cfg.scheme_list, cfg.schemes_listed().index("button"))
+        self.app.pick(cfg.scheme_list, cfg.schemes_listed().index("button"))
         wait_for(lambda: cfg.drive("items", cfg.caption_list).split() == ["Old"], what="the scheme's buttons")
-        kids = {k.hwnd: k for k in self.app.children(cfg.window.hwnd)}
-        for edit, text in ((cfg.caption_edit, "Added"), (cfg.text_edit, "added text")):
-            pointer_click(kids[edit])
-            wait_for(lambda: self.prefix.drive("focus", edit).strip() == str(edit), what="the edit box focused")
-            xdo("type", "--delay", "20", text)
-            wait_for(lambda: cfg.drive("text", edit).rstrip("\r\n") == text, what="the typed text")
-        pointer_click(kids[cfg.button_cmd["Add"]])
+        self.app.type_into(cfg.caption_edit, "Added")
+        self.app.type_into(cfg.text_edit, "added text")
+        self.app.click(cfg.button_cmd["Add"])
         cfg.wait_status("Item added.")
         return cfg
 
     def tray_exit(self):
         """Exit, the menu's last item, chosen with the real pointer; the menu opened by a real
         right click on the icon where the display shows it."""
-        bar = self.app.bar()
-        tray = self.app.find(cls="__winex11_standalone_tray")
-        icons = [c for c in self.app.children(tray.hwnd) if c.cls == "__winex11_tray_icon"] if tray else []
-        if icons and icons[0].visible:
-            pointer_to((icons[0].left + icons[0].right) // 2, (icons[0].top + icons[0].bottom) // 2)
-            xdo("click", 3)
-        else:
-            self.prefix.drive("post", bar.hwnd, 0x401, 0, 0x204)
-        menu = wait_for(lambda: self.app.find(cls="#32768"), what="the notification menu")
-        time.sleep(0.3)
-        pointer_to(menu.left + menu.width // 2, menu.bottom - 8)
-        time.sleep(0.2)
-        xdo("click", 1)
+        self.app.tray_choose("Exit")
 
     def question(self):
         box = self.app.wait_dialog()
@@ -58,14 +41,7 @@ class ExitQuestionTest(OneSchemeTestCase):
         return box
 
     def answer(self, box, label):
-        """A real click on the box's button, once the skinned frame has laid the box out."""
-        wait_for(lambda: self.app.skinned(box["hwnd"]), what="the box skinned")
-        button = lambda: next(c for c in self.app.children(box["hwnd"]) if c.text.replace("&", "") == label)
-        last = None
-        while last is None or (button().left, button().top) != (last.left, last.top):
-            last = button()
-            time.sleep(0.2)
-        pointer_click(last)
+        self.app.click_answer(box, label)
 
     def test_tray_exit_asks_and_each_answer_does_what_it_says(self):
         self.unsaved_edit()

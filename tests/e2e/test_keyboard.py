@@ -28,13 +28,12 @@ class KeyboardTest(unittest.TestCase):
 
     def start(self):
         self.app.start()
+        self.app.bar_aside()
         self.cfg = ConfigWindow(self.app)
-        self.prefix.drive("foreground", self.cfg.window.hwnd)
-        wait_for(lambda: self.prefix.drive("foreground").strip() == str(self.cfg.window.hwnd),
-                 what="the configuration window in front")
+        self.app.to_front(self.cfg.window)
 
     def select_scheme(self, captions):
-        self.cfg.drive("lbselect", self.cfg.scheme_list, 0)
+        self.app.pick(self.cfg.scheme_list, 0)
         wait_for(lambda: self.cfg.drive("items", self.cfg.caption_list).split() == captions,
                  what="the scheme's buttons in the lists")
 
@@ -80,7 +79,7 @@ class KeyboardTest(unittest.TestCase):
         self.wait_focus(radios["Tab"], "Up back to the last one")
         self.assertEqual([self.checked(radios[t]) for t in ("No Action", "Enter", "Tab")], [False, False, True])
         # The choice counts as a change of the scheme: Save writes it.
-        cfg.drive("click", cfg.button_cmd["Save"])
+        self.app.click(cfg.button_cmd["Save"])
         cfg.wait_status("File saved")
         with open(os.path.join(self.data, "button.dat"), "rb") as f:
             self.assertTrue(f.read().endswith(b"D012\r\n"))
@@ -93,7 +92,7 @@ class KeyboardTest(unittest.TestCase):
         xkey("s")
         dialog = wait_for(lambda: self.app.find(cls="TFormOptionsDirectory"), what="the settings dialog")
         edits = sorted((k for k in self.app.children(dialog.hwnd) if k.cls.lower() == "edit"), key=lambda k: k.top)
-        self.prefix.drive("settext", edits[0].hwnd, r"C:\Elsewhere")
+        self.app.type_into(edits[0].hwnd, r"C:\Elsewhere")
         wait_for(lambda: self.prefix.drive("foreground").strip() == str(dialog.hwnd), what="the dialog in front")
         xkey("Escape")
         wait_for(lambda: not self.app.find(cls="TFormOptionsDirectory"), what="the dialog to close on Escape")

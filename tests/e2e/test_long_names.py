@@ -10,6 +10,7 @@ from test_config import ConfigWindow, OneSchemeTestCase
 class LongNameTest(OneSchemeTestCase):
     def test_a_400_character_name_in_the_load_dialog_is_refused_and_the_program_goes_on(self):
         self.app.start()
+        self.app.bar_aside()
         cfg = ConfigWindow(self.app)
         config = cfg.window
         pointer_click(type("Spot", (), dict(left=config.left + 40, right=config.left + 60,
@@ -34,11 +35,12 @@ class LongNameTest(OneSchemeTestCase):
         refusal = wait_for(lambda: next((d for d in self.app.dialogs() if d["hwnd"] != dialog["hwnd"]), None),
                            what="the refusal")
         self.assertIn("too long", " ".join(refusal["texts"]))
-        self.app.answer(refusal, "OK")
+        self.app.click_answer(refusal, "OK")
         self.assertIsNone(self.app.proc.poll())
         # The dialog is still open and cancels as usual; the program answers afterwards.
         self.assertIn(dialog["hwnd"], [d["hwnd"] for d in self.app.dialogs()])
-        self.prefix.drive("foreground", dialog["hwnd"])
+        load = self.app.control(dialog["hwnd"])
+        self.app.to_front(load, (load.left + load.right) // 2, load.top + 10)  # its caption
         xkey("Escape")
         wait_for(lambda: not self.app.dialogs(), what="the dialog to close")
         self.assertEqual(cfg.drive("send", config.hwnd, 0x0E, 0, 0).strip(), str(len("Ketravo Configuration")))

@@ -1,34 +1,21 @@
 """Skinned menus with real input: the configuration window's menu bar drawn in its skinned frame,
 its drop-downs by keyboard and mouse, and the notification icon's menu, in each built-in skin."""
 import os
-import subprocess
 import time
 import unittest
 
-from ktharness import App, BASE_KEY, BIN, Prefix, pointer_to, wait_for, write_scheme, xdo, xkey
+import pixels
+from ktharness import App, BASE_KEY, Prefix, pointer_to, wait_for, write_scheme, xdo, xkey
 
-ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
-SHOTS = os.environ.get("KT_BUILD", os.path.dirname(BIN))
-SKIN_SOURCES = os.environ.get("KT_SKIN_SOURCES", os.path.join(ROOT, "build", "native", "skins", "src"))
 SKINS = ["Blue", "Silver", "Green"]
 
 
-def screenshot(path):
-    subprocess.run(["import", "-window", "root", path], check=True, timeout=30)
-
-
-def pixels(path, x, y, w, h):
-    out = subprocess.run(["convert", path, "-crop", "%dx%d+%d+%d" % (w, h, x, y), "+repage", "-depth", "8",
-                          "rgb:-"], check=True, capture_output=True, timeout=30).stdout
-    return [tuple(out[i:i + 3]) for i in range(0, len(out), 3)]
-
-
 def skin_pixel(name, picture, x, y):
-    return pixels(os.path.join(SKIN_SOURCES, name, picture), x, y, 1, 1)[0]
+    return pixels.skin_picture(name, picture).pixel(x, y)
 
 
 def skin_colour(name, key):
-    with open(os.path.join(SKIN_SOURCES, name, name.lower() + ".ini"), encoding="latin-1") as f:
+    with open(os.path.join(pixels.SKIN_SOURCES, name, name.lower() + ".ini"), encoding="latin-1") as f:
         for line in f:
             if line.startswith(key + "="):
                 return tuple(int(v) for v in line.split("=", 1)[1].split())
@@ -50,8 +37,8 @@ class SkinnedMenuTest(unittest.TestCase):
         return bar, cfg
 
     def front(self, w):
-        self.prefix.drive("foreground", w.hwnd)
-        wait_for(lambda: int(self.prefix.drive("foreground").strip()) == w.hwnd, what="the window in front")
+        """A click on the window's blank lower left brings it to the front."""
+        self.app.to_front(next(x for x in self.app.windows() if x.hwnd == w.hwnd))
 
     def menus(self):
         return [w for w in self.app.windows() if w.cls == "#32768" and w.visible]
@@ -104,8 +91,7 @@ class SkinnedMenuTest(unittest.TestCase):
             self.wait_menus(1, downs[name].height)
         xkey("Left")
         self.wait_menus(1, downs["Help"].height)
-        shot = os.path.join(SHOTS, "menu-dropdown-keys.png")
-        screenshot(shot)
+        shot = pixels.screenshot("menu-dropdown-keys")
         self.close_all()
 
         # Chosen by keyboard: Help > About.
@@ -113,7 +99,7 @@ class SkinnedMenuTest(unittest.TestCase):
         self.wait_menus(1, downs["Help"].height)
         xkey("a")
         about = wait_for(lambda: self.app.find(cls="TAboutBox"), what="the About box")
-        self.prefix.drive("close", about.hwnd)
+        self.app.click(next(k.hwnd for k in self.app.children(about.hwnd) if k.text.replace("&", "") == "OK"))
         wait_for(lambda: not self.app.find(cls="TAboutBox"), what="the About box closed")
 
         # By mouse: the File item lies just above its drop-down's top-left corner.
@@ -204,36 +190,32 @@ class SkinnedMenuTest(unittest.TestCase):
         xkey("alt+h")
         menu = self.wait_menus(1)[0]
         time.sleep(0.4)
-        shot = os.path.join(SHOTS, "menu-dropdown-%s.png" % name)
-        screenshot(shot)
-        inside = pixels(shot, menu.left, menu.top, menu.width, menu.height)
+        shot = pixels.screenshot("menu-dropdown-%s" % name)
+        inside = shot.pixels(menu.left, menu.top, menu.width, menu.height)
         self.assertIn(text_colour, inside, "the skin's menu text colour")
         # Near the right edge, below the selected first item, the background is the skin's menu colour.
-        right = pixels(shot, menu.right - 8, menu.top + menu.height - 12, 1, 1)[0]
+        right = shot.pixels(menu.right - 8, menu.top + menu.height - 12, 1, 1)[0]
         self.assertEqual(right, menu_colour)
         # The border: the outer two columns of the skin's menu background picture (40 wide).
         for menu_x, picture_x in ((menu.right - 1, 39), (menu.right - 2, 38)):
-            self.assertEqual(pixels(shot, menu_x, menu.top + menu.height // 2, 1, 1)[0],
+            self.assertEqual(shot.pixels(menu_x, menu.top + menu.height // 2, 1, 1)[0],
                              skin_pixel(name, "menuback.bmp", picture_x, 20))
         self.close_all()
 
-        self.prefix.drive("post", bar.hwnd, 0x401, 0, 0x204)
+        self.app.open_tray_menu()
         tray = self.wait_menus(1)[0]
         time.sleep(0.4)
-        shot = os.path.join(SHOTS, "menu-tray-%s.png" % name)
-        screenshot(shot)
+        shot = pixels.screenshot("menu-tray-%s" % name)
         # The items' own drawing is kept: the grey strip with the upward name.
-        strip = pixels(shot, tray.left + 16, tray.top + 78, 3, 10)
+        strip = shot.pixels(tray.left + 16, tray.top + 78, 3, 10)
         self.assertTrue(all(p == (128, 128, 128) for p in strip), strip[:4])
         # The border around them comes from the skin.
         for tray_x, picture_x in ((tray.right - 1, 39), (tray.right - 2, 38)):
-            self.assertEqual(pixels(shot, tray_x, tray.top + tray.height // 2, 1, 1)[0],
+            self.assertEqual(shot.pixels(tray_x, tray.top + tray.height // 2, 1, 1)[0],
                              skin_pixel(name, "menuback.bmp", picture_x, 20))
-        # "Exit" by keyboard ends the program.
-        for _ in range(5):
-            xkey("Down")
-            time.sleep(0.1)
-        xkey("Return")
+        self.app.close_menu()
+        # "Exit" ends the program.
+        self.app.tray_choose("Exit")
         self.app.proc.wait(timeout=20)
         self.app.stop()
 

@@ -12,6 +12,7 @@ class SettingsTest(unittest.TestCase):
         self.app = App(self.prefix)
         write_scheme(os.path.join(self.app.start_dir, "data"), "button", [("One", "one")], 1)
         self.app.start()
+        self.app.bar_aside()
         # The first start shows the configuration window.
         self.config = wait_for(lambda: self.app.find(cls="TConfigForm"), what="the configuration window")
 
@@ -33,6 +34,9 @@ class SettingsTest(unittest.TestCase):
         for key in self.KEYS[caption]:
             xkey(key)
 
+    def button(self, hwnd, text):
+        return next(k.hwnd for k in self.app.children(hwnd) if k.text.replace("&", "") == text)
+
     def texts(self, hwnd):
         return [k.text for k in self.app.children(hwnd)]
 
@@ -46,9 +50,9 @@ class SettingsTest(unittest.TestCase):
         shown = [unescape(self.app.prefix.drive("text", e.hwnd).rstrip("\r\n")) for e in edits]
         self.assertEqual(shown, ["", unix_to_wine(os.path.join(self.app.start_dir, "data"))])
         output = unix_to_wine(os.path.join(self.app.start_dir, "other data"))
-        self.app.prefix.drive("settext", edits[0].hwnd, r"C:\Projects\Ketravo")
-        self.app.prefix.drive("settext", edits[1].hwnd, output)
-        self.app.prefix.drive("press", dialog.hwnd, "OK")
+        self.app.type_into(edits[0].hwnd, r"C:\Projects\Ketravo")
+        self.app.type_into(edits[1].hwnd, output)
+        self.app.click(self.button(dialog.hwnd, "OK"))
         wait_for(lambda: not self.app.find(cls="TFormOptionsDirectory"), what="the dialog to close")
         path = self.prefix.reg_query(BASE_KEY + r"\Path")
         self.assertEqual(path["PathProject"], ("REG_SZ", r"%systemroot%\Projects\Ketravo"))
@@ -64,14 +68,14 @@ class SettingsTest(unittest.TestCase):
         self.assertIn("Ketravo V1.1", texts)
         self.assertIn("Ketravo automatically fills in forms using predefined text that you created.", texts)
         self.assertTrue(any(t.endswith(" KB") and t[0].isdigit() for t in texts), texts)
-        self.app.prefix.drive("press", box.hwnd, "OK")
+        self.app.click(self.button(box.hwnd, "OK"))
         wait_for(lambda: not self.app.find(cls="TAboutBox"), what="the About box to close")
 
     def test_help_on_web_shows_that_there_is_no_online_help(self):
         self.choose("Help On Web")
         box = self.app.wait_dialog()
         self.assertIn("Sorry, the software vendor did not provide a website for online help.", box["texts"])
-        self.app.answer(box, "OK")
+        self.app.click_answer(box, "OK")
 
 
 if __name__ == "__main__":

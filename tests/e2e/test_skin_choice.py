@@ -8,7 +8,7 @@ import time
 import unittest
 
 import pixels
-from ktharness import App, BASE_KEY, Prefix, Target, pointer_click, unix_to_wine, wait_for, write_scheme, xdo, xkey
+from ktharness import App, BASE_KEY, Prefix, Target, capture, pointer_click, unix_to_wine, wait_for, write_scheme, xdo, xkey
 
 SKINS_KEY = BASE_KEY + r"\Options\Skins"
 KTSKIN = os.path.join(pixels.BUILD, "..", "native", "tools", "ktskin", "ktskin")
@@ -143,8 +143,9 @@ class SkinChoiceTest(unittest.TestCase):
         self.app.start(wait=False)
         box = self.app.wait_dialog()  # said once, naming it
         self.assertIn(unix_to_wine(os.path.join(self.app.start_dir, "default.skn")), " ".join(box["texts"]))
-        self.app.answer(box, "OK")
+        self.app.click_answer(box, "OK")
         bar, config = self.wait_skin(True)
+        self.app.answers_input()
         self.assertEqual(self.app.dialogs(), [])
         self.assertTrue(self.assert_caption(config, "Blue"))
         self.assertEqual(self.prefix.reg_value(SKINS_KEY, "SkinIndex"), "4")
@@ -153,11 +154,9 @@ class SkinChoiceTest(unittest.TestCase):
         self.prefix.reg_add(SKINS_KEY, "SkinIndex", "3")
         target = Target(self.prefix)
         bar = self.app.start()
-        time.sleep(1.0)
+        self.app.answers_input()
         self.assertFalse(self.skinned(bar.hwnd))
-        target.click_in()
-        xkey("ctrl+t")
-        time.sleep(0.3)
+        capture(target.click_in)
         button = next(c for c in self.app.children(bar.hwnd) if c.text == "Name" and c.visible)
         pointer_click(button)
         self.assertEqual(target.settled_text(quiet=0.5), "Jane Doe")
@@ -219,8 +218,9 @@ class SkinChoiceTest(unittest.TestCase):
         self.app.start(wait=False)
         box = self.app.wait_dialog()
         self.assertIn("default.skn", " ".join(box["texts"]))
-        self.app.answer(box, "OK")
-        self.assertEqual(self.app.dialogs(), [])  # one message, not two
+        self.app.click_answer(box, "OK")
         bar, config = self.wait_skin(True)
+        self.app.answers_input()
+        self.assertEqual(self.app.dialogs(), [])  # one message, not two
         self.assertTrue(self.assert_caption(bar, "Blue"))
         self.assertEqual(self.prefix.drive("hotkey").strip(), "taken")

@@ -149,7 +149,7 @@ class SkinFrameTest(unittest.TestCase):
         pixels.save_window(shot, w, "skin-messagebox-Blue")
         # Left of the text: a box's text background reaches to its buttons.
         self.assert_caption_from_top_picture(shot, w, 25)
-        self.app.answer(box, "OK")
+        self.app.click_answer(box, "OK")
 
     def test_the_settings_dialog_is_skinned(self):
         bar, config = self.start_skinned()
@@ -171,7 +171,7 @@ class SkinFrameTest(unittest.TestCase):
     def test_stored_index_three_starts_with_system_frames_and_the_same_client(self):
         self.prefix.reg_add(BASE_KEY + r"\Options\Skins", "SkinIndex", "3")
         bar = self.app.start()
-        time.sleep(1.0)
+        self.app.answers_input()
         self.assertFalse(skinned(self.app, bar.hwnd))
         bar = self.app.bar()
         self.assertEqual((bar.client_width, bar.client_height), (196, 113))

@@ -6,18 +6,10 @@ import time
 import unittest
 
 import pixels
-from ktharness import Target, pointer_click, pointer_to, unescape, wait_for, xdo, xkey
+from ktharness import Target, capture, pointer_click, pointer_to, wait_for
 from test_config import ConfigWindow, OneSchemeTestCase
 
 BM_GETCHECK = 0xF0
-
-
-def type_into(window, text):
-    pointer_click(window)
-    time.sleep(0.2)
-    xkey("End")
-    xkey("shift+Home")  # typing replaces what the edit held
-    xdo("type", "--delay", "30", text)
 
 
 class SkinnedControlsTest(OneSchemeTestCase):
@@ -48,13 +40,13 @@ class SkinnedControlsTest(OneSchemeTestCase):
         self.assertTrue(pixels.near(shot.pixel(add.left + 4, add.top), buttons.pixel(4, 0)),
                         (shot.pixel(add.left + 4, add.top), buttons.pixel(4, 0)))
 
-        type_into(self.kid(cfg.scheme_edit), "work")
+        self.app.type_into(cfg.scheme_edit, "work")
         self.click(cfg.scheme_cmd["Add"])
         cfg.wait_status("work.dat File Added")
 
         for caption, text in (("One", "first"), ("Two", "second")):
-            type_into(self.kid(cfg.caption_edit), caption)
-            type_into(self.kid(cfg.text_edit), text)
+            self.app.type_into(cfg.caption_edit, caption)
+            self.app.type_into(cfg.text_edit, text)
             self.click(cfg.button_cmd["Add"])
             cfg.wait_status("Item added.")
 
@@ -74,26 +66,18 @@ class SkinnedControlsTest(OneSchemeTestCase):
         with open(os.path.join(self.data, "work.dat"), "rb") as f:
             self.assertEqual(f.read(), b"C01One\r\nT01first\r\nC01Two\r\nT01second\r\nD012\r\n")
 
-        bar = self.app.bar()
-        combo = [c for c in self.app.children(bar.hwnd) if c.cls == "ComboBox"][0]
-        items = [unescape(l) for l in self.prefix.drive("items", combo.hwnd).splitlines()]
-        self.prefix.drive("select", combo.hwnd, items.index("work"))
+        # The skinned scheme chooser on the bar, opened and picked with the pointer.
+        self.app.choose(self.app.scheme_chooser().hwnd, "work")
 
         def bar_buttons():
-            return {c.text: c for c in self.app.children(self.app.bar().hwnd)
-                    if c.cls.lower() == "button" and c.visible and c.text and c.width == 75}
+            return {c.text: c for c in self.app.scheme_buttons()}
         wait_for(lambda: sorted(bar_buttons()) == ["One", "Two"], what="the new buttons on the bar")
-        time.sleep(0.5)
 
-        target.click_in()
-        time.sleep(0.3)
-        xkey("ctrl+t")
-        time.sleep(0.3)
+        capture(target.click_in)
         pointer_click(bar_buttons()["Two"])
         self.assertEqual(target.settled_text(), "second\t")
-        target.clear()
         pointer_click(bar_buttons()["One"])
-        self.assertEqual(target.settled_text(), "first\t")
+        self.assertEqual(target.settled_text(), "second\tfirst\t")
 
 
 if __name__ == "__main__":

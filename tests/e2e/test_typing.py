@@ -84,7 +84,7 @@ class TypingTest(unittest.TestCase):
         # The chooser lists the folder in its enumeration order: pick "plain" where it stands.
         items = [unescape(l) for l in self.prefix.drive("items", combo.hwnd).splitlines()]
         self.assertEqual(sorted(items), ["button", "plain"])
-        self.prefix.drive("select", combo.hwnd, items.index("plain"))
+        self.app.choose(combo.hwnd, "plain")
         wait_for(lambda: [b.text for b in self.buttons(self.app.bar())] == ["Two"], what="the plain scheme")
         self.assertEqual(self.prefix.reg_value(BASE_KEY + r"\File", "Filename"), "plain.dat")
         target.clear()
@@ -96,12 +96,13 @@ class TypingTest(unittest.TestCase):
         write_scheme(self.data, "button", [("One", "abc")], 1)
         target = Target(self.prefix)
         bar = self.app.start()
-        self.capture(lambda: self.prefix.drive("foreground", bar.hwnd))
+        label = next(c for c in self.app.children(bar.hwnd) if c.text.startswith("Press Ctrl+T"))
+        self.capture(lambda: self.app.to_front(bar, (label.left + label.right) // 2, (label.top + label.bottom) // 2))
         pointer_click(self.buttons(bar)[0])
         box = self.app.wait_dialog()
         self.assertIn("Press Ctrl+T", " ".join(box["texts"]))
         self.assertIn(str(bar.hwnd), " ".join(box["texts"]))
-        self.app.answer(box, "OK")
+        self.app.click_answer(box, "OK")
         self.assert_nothing_typed_into(target)
 
     def test_a_target_closed_since_ctrl_t_gets_the_message_and_nobody_gets_keys(self):
@@ -111,14 +112,14 @@ class TypingTest(unittest.TestCase):
         self.prefix.drive("move", other.hwnd, 60, 420, 300, 200)
         bar = self.app.start()
         self.capture(closed.click_in)
-        self.prefix.drive("post", closed.hwnd, 0x10, 0, 0)  # WM_CLOSE
+        self.app.close_with_keys(self.app.find(title=closed.title))
         wait_for(lambda: not self.prefix.drive("find", closed.title, check=False).strip(), what="the close")
         other.click_in()  # the user works in another window
         time.sleep(0.3)
         pointer_click(self.buttons(bar)[0])
         box = self.app.wait_dialog()
         self.assertIn("Press Ctrl+T", " ".join(box["texts"]))
-        self.app.answer(box, "OK")
+        self.app.click_answer(box, "OK")
         self.assert_nothing_typed_into(other)
 
     def test_a_minimised_target_is_restored_and_typed_into(self):
@@ -126,7 +127,7 @@ class TypingTest(unittest.TestCase):
         target = Target(self.prefix)
         bar = self.app.start()
         self.capture(target.click_in)
-        self.prefix.drive("post", target.hwnd, 0x112, 0xF020, 0)  # SC_MINIMIZE
+        xdo("getactivewindow", "windowminimize")  # the window manager minimises the window in front
         wait_for(lambda: self.app.find(title=Target.TITLE, visible=False).state == 1, what="the minimised target")
         pointer_click(self.buttons(bar)[0])
         self.assertEqual(target.settled_text(), "Back From The Taskbar")
@@ -193,7 +194,7 @@ class TypingTest(unittest.TestCase):
         pointer_click(self.buttons(bar)[0])
         box = self.app.wait_dialog()
         self.assertIn("nothing was typed", " ".join(box["texts"]))
-        self.app.answer(box, "OK")
+        self.app.click_answer(box, "OK")
         # The target writes down every key message it gets: only the marker's may be there.
         self.assert_nothing_typed_into(target, seen="[key 88][char 120]")
         # No burst that presses the bar's own buttons: the program uses no processor.
@@ -218,7 +219,7 @@ class TypingTest(unittest.TestCase):
         text = " ".join(box["texts"])
         expected = "Cannot find button file: Z:" + self.data.replace("/", "\\") + "\\button.dat"
         self.assertEqual(text, expected)
-        self.app.answer(box, "OK")
+        self.app.click_answer(box, "OK")
         bar = self.app.wait_bar()
         self.assertEqual(bar.client_height, 140 - 27)
         self.assertEqual(self.buttons(bar), [])
@@ -292,7 +293,7 @@ class TypingTest(unittest.TestCase):
         self.assertLess(len(typed), len(text))
         self.assertEqual(typed, text[:len(typed)])
         self.assertIn("%d of %d characters were typed" % (len(typed), len(text)), " ".join(box["texts"]))
-        self.app.answer(box, "OK")
+        self.app.click_answer(box, "OK")
         self.assert_nothing_typed_into(other)
         self.assertEqual(target.text(), typed)
 
