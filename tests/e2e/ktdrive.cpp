@@ -98,27 +98,6 @@ HWND Resolve(const char* s) {
     return f.found;
 }
 
-std::string StripAmp(const std::string& s) {
-    std::string out;
-    for (char c : s)
-        if (c != '&') out += c;
-    return out;
-}
-
-struct FindChild {
-    std::string text;
-    HWND found = nullptr;
-};
-
-BOOL CALLBACK FindChildProc(HWND h, LPARAM l) {
-    auto* f = reinterpret_cast<FindChild*>(l);
-    if (StripAmp(Text(h)) == StripAmp(f->text)) {
-        f->found = h;
-        return FALSE;
-    }
-    return TRUE;
-}
-
 BOOL CALLBACK ListDialogItem(HWND c, LPARAM) {
     std::string cls = ClassOf(c);
     if (cls == "Static" || cls == "STATIC") {
@@ -179,12 +158,11 @@ int PrintVersion(const char* file) {
 }
 
 int Usage() {
-    fputs("usage: ktdrive windows | children W | dialogs | press W TEXT | click W |\n"
-          "       post W MSG WPARAM LPARAM | send W MSG WPARAM LPARAM | close W | settext W TEXT |\n"
-          "       find TITLE [CLASS] | foreground [W] | select W INDEX | move W X Y WIDTH HEIGHT |\n"
-          "       lbselect W INDEX | items W [utf16] | text W [utf16] | firsttext W MS | menu W | focus W | lbtext W INDEX | shape W | gui PID |\n"
-          "       window W | itempoint W INDEX |\n"
-          "       version FILE\n"
+    fputs("usage: ktdrive windows | children W | dialogs | click W | settext W TEXT |\n"
+          "       post W MSG WPARAM LPARAM | send W MSG WPARAM LPARAM | find TITLE [CLASS] |\n"
+          "       foreground [W] | move W X Y WIDTH HEIGHT | items W [utf16] | text W [utf16] |\n"
+          "       firsttext W MS | menu W | focus W | lbtext W INDEX | shape W | gui PID |\n"
+          "       window W | itempoint W INDEX | version FILE\n"
           "W: a window handle number, or the title of a visible top-level window\n",
           stderr);
     return 2;
@@ -336,17 +314,6 @@ int main(int argc, char** argv) {
         SendMessageA(w, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(argv[3]));
         return 0;
     }
-    if (cmd == "press" && argc >= 4) {
-        FindChild f;
-        f.text = argv[3];
-        EnumChildWindows(w, FindChildProc, reinterpret_cast<LPARAM>(&f));
-        if (!f.found) {
-            fprintf(stderr, "ktdrive: no button %s\n", argv[3]);
-            return 1;
-        }
-        PostMessageA(f.found, BM_CLICK, 0, 0);
-        return 0;
-    }
     if (cmd == "click") {
         PostMessageA(w, BM_CLICK, 0, 0);
         return 0;
@@ -367,27 +334,6 @@ int main(int argc, char** argv) {
     if (cmd == "move" && argc >= 7) {
         SetWindowPos(w, nullptr, atoi(argv[3]), atoi(argv[4]), atoi(argv[5]), atoi(argv[6]),
                      SWP_NOZORDER | SWP_NOACTIVATE);
-        return 0;
-    }
-    if (cmd == "close") {
-        PostMessageA(w, WM_CLOSE, 0, 0);
-        return 0;
-    }
-    if (cmd == "select" && argc >= 4) {
-        // A pick from a combo box's list, as the user makes it: the selection, then the
-        // notification to the control's parent.
-        int index = atoi(argv[3]);
-        SendMessageA(w, CB_SETCURSEL, index, 0);
-        PostMessageA(GetParent(w), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(w), CBN_SELCHANGE),
-                     reinterpret_cast<LPARAM>(w));
-        return 0;
-    }
-    if (cmd == "lbselect" && argc >= 4) {
-        // The same for a list box: the selection, then LBN_SELCHANGE to the parent.
-        int index = atoi(argv[3]);
-        SendMessageA(w, LB_SETCURSEL, index, 0);
-        PostMessageA(GetParent(w), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(w), LBN_SELCHANGE),
-                     reinterpret_cast<LPARAM>(w));
         return 0;
     }
     if (cmd == "menu") {
