@@ -6,7 +6,7 @@
 #include <memory>
 
 #include "GuiObjects.h"
-#include "skin/data/BuiltinSkins.h"
+#include "skingen/BuiltinSkins.h"
 #include "skin/data/SkinWriter.h"
 #include "skin/ui/SkinColours.h"
 #include "skin/ui/WinSkinForm.h"

@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "GuiObjects.h"
-#include "skin/data/BuiltinSkins.h"
+#include "skingen/BuiltinSkins.h"
 #include "skin/data/SkinWriter.h"
 #include "skin/ui/WinSkinMenu.h"
 #include "ui/Application.h"
