@@ -1,11 +1,13 @@
 // The control painters: one TSkinControl descendant per kind of control. Some draw the whole
 // control (push buttons, status bar, tabs, progress, up-down, header, stand-alone scroll bar),
 // some let the control paint and draw over parts of it (check marks, borders, combo arrows,
-// scroll bars), some only recolour (boxes).
+// scroll bars), some only recolour (boxes). They are defined by family (Skin*Painters.cpp) and
+// made through the table in SkinPainterTable.cpp; docs/design.md tells how to add one.
 #pragma once
 #include <string>
 #include <vector>
 
+#include "skin/data/PainterGeometry.h"
 #include "skin/ui/SkinColours.h"
 #include "skin/ui/WinSkinControls.h"
 #include "ui/Buttons.h"
@@ -18,7 +20,7 @@ public:
     bool BeforeMessage(ui::TMessage& m) override;
     void AfterMessage(ui::TMessage& m) override;
     void Draw(HDC dc, const RECT& r) override;
-    // The frame of the "Buttons" picture the button shows now (1 normal, 2 pressed, 3 disabled, 4 hot or focused).
+    // The frame of the "Buttons" picture the button shows now (kt::FaceFrame's rule).
     virtual int FaceFrame();
 
 protected:
@@ -113,8 +115,6 @@ public:
     using TSkinControl::TSkinControl;
     bool BeforeMessage(ui::TMessage& m) override;
     void Draw(HDC dc, const RECT& r) override;
-
-private:
 };
 
 // A status text as the system bar shows it: the part before a tab at firstAlign (0 left,
@@ -130,8 +130,6 @@ public:
     using TSkinControl::TSkinControl;
     bool BeforeMessage(ui::TMessage& m) override;
     void Draw(HDC dc, const RECT& r) override;
-
-private:
 };
 
 class TSkinTrackBar : public TSkinControl {
@@ -157,8 +155,6 @@ public:
     using TSkinControl::TSkinControl;
     bool BeforeMessage(ui::TMessage& m) override;
     void Draw(HDC dc, const RECT& r) override;
-
-private:
 };
 
 class TSkinSizer : public TSkinControl {
@@ -173,8 +169,7 @@ public:
     bool BeforeMessage(ui::TMessage& m) override;
     void AfterMessage(ui::TMessage& m) override;
     void Draw(HDC dc, const RECT& r) override;
-    // The "Headerbar" frame section i shows now: 1 normal, 2 pressed, 3 disabled, 4 hot; 1
-    // when the picture has fewer frames.
+    // The "Headerbar" frame section i shows now (kt::SectionFrame's rule).
     int SectionFrame(int i) const;
 
 private:
@@ -211,11 +206,7 @@ struct TScrollState {
     int Pressed = -1;  // SB_LINEUP, SB_LINEDOWN or SB_THUMBTRACK while held
     bool Enabled = true;
 };
-// The thumb along a bar of `length` with arrows `arrow` long: offset from the bar's start and
-// length; length 0 when the numbers allow no thumb.
-struct TThumb {
-    int Offset = 0, Length = 0;
-};
+// ThumbGeometry (skin/data/PainterGeometry.h) with the scroll bar's own numbers.
 TThumb ThumbGeometry(const SCROLLINFO& si, int length, int arrow, int minThumb);
 
 // The scroll bars of a scrolling control (list box, memo, list view), drawn over its frame.
