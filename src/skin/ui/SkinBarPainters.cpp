@@ -19,10 +19,6 @@ using namespace paint;
 
 // ---------------------------------------------------------------- TSkinStatusBar
 
-bool TSkinStatusBar::BeforeMessage(ui::TMessage& m) {
-    return !PaintWhole(m);
-}
-
 std::vector<TStatusTextPart> StatusTextParts(const std::wstring& text, int firstAlign) {
     // As the system bar reads its texts: each tab moves on from left to centre to right.
     std::vector<TStatusTextPart> parts;
@@ -42,9 +38,7 @@ std::vector<TStatusTextPart> StatusTextParts(const std::wstring& text, int first
 void TSkinStatusBar::Draw(HDC dc, const RECT& r) {
     const int w = r.right - r.left, h = r.bottom - r.top;
     if (w <= 0 || h <= 0) return;
-    bitmap_.SetSize(w, h);
-    GdiFlush();
-    FillRect(bitmap_.View(), {0, 0, w, h}, SkinPixel(data_->ButtonFace));
+    StartFace(w, h);
     const TDataSkinObject* edges = HasImage(data_->StatusBarEdges.get()) ? data_->StatusBarEdges.get() : nullptr;
     HDC bdc = bitmap_.Dc();
     HGDIOBJ oldFont = SelectObject(bdc, ControlFont());
@@ -110,19 +104,14 @@ void TSkinStatusBar::Draw(HDC dc, const RECT& r) {
 
 // ---------------------------------------------------------------- TSkinTab
 
-bool TSkinTab::BeforeMessage(ui::TMessage& m) {
-    if (!HasImage(data_->Tabs.get())) return true;
-    return !PaintWhole(m);
-}
+bool TSkinTab::HasPicture() const { return HasImage(data_->Tabs.get()); }
 
 void TSkinTab::Draw(HDC dc, const RECT& r) {
     if (!HasImage(data_->Tabs.get())) return;  // the tab control drew itself
     const TDataSkinBorder& tabs = *data_->Tabs;
     const int w = r.right - r.left, h = r.bottom - r.top;
     if (w <= 0 || h <= 0) return;
-    bitmap_.SetSize(w, h);
-    GdiFlush();
-    FillRect(bitmap_.View(), {0, 0, w, h}, SkinPixel(data_->ButtonFace));
+    StartFace(w, h);
     RECT page{0, 0, w, h};
     Send(TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&page));
     InflateRect(&page, 4, 4);
@@ -162,10 +151,7 @@ void TSkinTab::Draw(HDC dc, const RECT& r) {
 
 // ---------------------------------------------------------------- TSkinHeader
 
-bool TSkinHeader::BeforeMessage(ui::TMessage& m) {
-    if (!HasImage(data_->Headerbar.get())) return true;
-    return !PaintWhole(m);
-}
+bool TSkinHeader::HasPicture() const { return HasImage(data_->Headerbar.get()); }
 
 int TSkinHeader::SectionAt(LPARAM point) const {
     HDHITTESTINFO hit{};
@@ -288,10 +274,7 @@ void TSkinTab31::AttachControl(ui::TWinControl& control, TSkinData& data, bool r
     }
 }
 
-bool TSkinTab31::BeforeMessage(ui::TMessage& m) {
-    if (!HasImage(data_->Tabs.get()) || !dynamic_cast<ui::TTabSet*>(control_)) return true;
-    return !PaintWhole(m);
-}
+bool TSkinTab31::HasPicture() const { return HasImage(data_->Tabs.get()) && dynamic_cast<ui::TTabSet*>(control_); }
 
 void TSkinTab31::Draw(HDC dc, const RECT& r) {
     auto* tabSet = dynamic_cast<ui::TTabSet*>(control_);

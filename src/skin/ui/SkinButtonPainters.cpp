@@ -170,9 +170,7 @@ void TSkinButton::Draw(HDC dc, const RECT& r) {
     const int w = r.right - r.left, h = r.bottom - r.top;
     if (w <= 0 || h <= 0) return;
     const int frame = FaceFrame();
-    bitmap_.SetSize(w, h);
-    GdiFlush();
-    FillRect(bitmap_.View(), {0, 0, w, h}, SkinPixel(data_->ButtonFace));
+    StartFace(w, h);
     NinePiece(bitmap_.View(), {0, 0, w, h}, *e, frame, FaceCount());
     HDC bdc = bitmap_.Dc();
     HGDIOBJ oldFont = SelectObject(bdc, ControlFont());

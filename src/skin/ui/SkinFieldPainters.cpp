@@ -194,10 +194,7 @@ const TDataSkinBorder* TSkinUpDown::Element() const {
     return HasImage(e) ? e : nullptr;
 }
 
-bool TSkinUpDown::BeforeMessage(ui::TMessage& m) {
-    if (!Element()) return true;
-    return !PaintWhole(m);
-}
+bool TSkinUpDown::HasPicture() const { return Element() != nullptr; }
 
 void TSkinUpDown::AfterMessage(ui::TMessage& m) {
     switch (m.Msg) {
@@ -232,9 +229,7 @@ void TSkinUpDown::Draw(HDC dc, const RECT& r) {
     const bool horz = (GetWindowLongW(window_, GWL_STYLE) & UDS_HORZ) != 0;
     const int w = r.right - r.left, h = r.bottom - r.top;
     if (w <= 0 || h <= 0) return;
-    bitmap_.SetSize(w, h);
-    GdiFlush();
-    FillRect(bitmap_.View(), {0, 0, w, h}, SkinPixel(data_->ButtonFace));
+    StartFace(w, h);
     const int count = std::max(1, e->FrameCount);
     const int perHalf = std::max(1, count / 2);
     const bool disabled = IsDisabled(window_);
@@ -251,18 +246,13 @@ void TSkinUpDown::Draw(HDC dc, const RECT& r) {
 
 // ---------------------------------------------------------------- TSkinProgress
 
-bool TSkinProgress::BeforeMessage(ui::TMessage& m) {
-    if (!HasImage(data_->Progress.get())) return true;
-    return !PaintWhole(m);
-}
+bool TSkinProgress::HasPicture() const { return HasImage(data_->Progress.get()); }
 
 void TSkinProgress::Draw(HDC dc, const RECT& r) {
     const TDataSkinBorder& p = *data_->Progress;
     const int w = r.right - r.left, h = r.bottom - r.top;
     if (w <= 0 || h <= 0) return;
-    bitmap_.SetSize(w, h);
-    GdiFlush();
-    FillRect(bitmap_.View(), {0, 0, w, h}, SkinPixel(data_->ButtonFace));
+    StartFace(w, h);
     NinePiece(bitmap_.View(), {0, 0, w, h}, p, 1, 2);
     const int lo = static_cast<int>(Send(PBM_GETRANGE, TRUE, 0)), hi = static_cast<int>(Send(PBM_GETRANGE, FALSE, 0));
     const int pos = std::clamp(static_cast<int>(Send(PBM_GETPOS)), lo, std::max(lo, hi));

@@ -110,10 +110,20 @@ public:
     using TSkinControl::TSkinControl;
 };
 
-class TSkinStatusBar : public TSkinControl {
+// A painter that draws its whole control (WM_ERASEBKGND swallowed, WM_PAINT drawn) whenever the
+// skin has its picture; without it the control draws itself.
+class TSkinWholePainter : public TSkinControl {
 public:
     using TSkinControl::TSkinControl;
-    bool BeforeMessage(ui::TMessage& m) override;
+    bool BeforeMessage(ui::TMessage& m) override { return !HasPicture() || !PaintWhole(m); }
+
+protected:
+    virtual bool HasPicture() const { return true; }
+};
+
+class TSkinStatusBar : public TSkinWholePainter {
+public:
+    using TSkinWholePainter::TSkinWholePainter;
     void Draw(HDC dc, const RECT& r) override;
 };
 
@@ -125,11 +135,13 @@ struct TStatusTextPart {
 };
 std::vector<TStatusTextPart> StatusTextParts(const std::wstring& text, int firstAlign);
 
-class TSkinTab : public TSkinControl {
+class TSkinTab : public TSkinWholePainter {
 public:
-    using TSkinControl::TSkinControl;
-    bool BeforeMessage(ui::TMessage& m) override;
+    using TSkinWholePainter::TSkinWholePainter;
     void Draw(HDC dc, const RECT& r) override;
+
+private:
+    bool HasPicture() const override;
 };
 
 class TSkinTrackBar : public TSkinControl {
@@ -138,23 +150,25 @@ public:
     bool BeforeMessage(ui::TMessage& m) override;
 };
 
-class TSkinUpDown : public TSkinControl {
+class TSkinUpDown : public TSkinWholePainter {
 public:
-    using TSkinControl::TSkinControl;
-    bool BeforeMessage(ui::TMessage& m) override;
+    using TSkinWholePainter::TSkinWholePainter;
     void AfterMessage(ui::TMessage& m) override;
     void Draw(HDC dc, const RECT& r) override;
 
 private:
+    bool HasPicture() const override;
     const TDataSkinBorder* Element() const;
     int pressedHalf_ = -1;  // 0 up or left, 1 down or right
 };
 
-class TSkinProgress : public TSkinControl {
+class TSkinProgress : public TSkinWholePainter {
 public:
-    using TSkinControl::TSkinControl;
-    bool BeforeMessage(ui::TMessage& m) override;
+    using TSkinWholePainter::TSkinWholePainter;
     void Draw(HDC dc, const RECT& r) override;
+
+private:
+    bool HasPicture() const override;
 };
 
 class TSkinSizer : public TSkinControl {
@@ -163,16 +177,16 @@ public:
     bool BeforeMessage(ui::TMessage& m) override;
 };
 
-class TSkinHeader : public TSkinControl {
+class TSkinHeader : public TSkinWholePainter {
 public:
-    using TSkinControl::TSkinControl;
-    bool BeforeMessage(ui::TMessage& m) override;
+    using TSkinWholePainter::TSkinWholePainter;
     void AfterMessage(ui::TMessage& m) override;
     void Draw(HDC dc, const RECT& r) override;
     // The "Headerbar" frame section i shows now (kt::SectionFrame's rule).
     int SectionFrame(int i) const;
 
 private:
+    bool HasPicture() const override;
     // The section a point of the header is on (not on a divider), or -1.
     int SectionAt(LPARAM point) const;
     int hot_ = -1, pressed_ = -1;
@@ -180,15 +194,15 @@ private:
 };
 
 // The tab set: its tabs hang below the page, so the "Tabs" picture is drawn upside down.
-class TSkinTab31 : public TSkinControl {
+class TSkinTab31 : public TSkinWholePainter {
 public:
-    using TSkinControl::TSkinControl;
+    using TSkinWholePainter::TSkinWholePainter;
     void AttachControl(ui::TWinControl& control, TSkinData& data, bool recolour) override;
-    bool BeforeMessage(ui::TMessage& m) override;
     void Draw(HDC dc, const RECT& r) override;
     TSkinUpDown* ScrollerPainter() const { return upDown_; }
 
 private:
+    bool HasPicture() const override;
     void FreeResources() override {
         TSkinControl::FreeResources();
         tabImage_.Clear();

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "skin/data/SkinDraw.h"
 #include "skin/ui/SkinColours.h"
 #include "ui/ComCtrls.h"
 #include "ui/Forms.h"
@@ -171,6 +172,12 @@ void TSkinControl::FillFace(HDC dc, const RECT& r) {
     HBRUSH b = CreateSolidBrush(Colour(data_ ? data_->ButtonFace : SysColour(COLOR_BTNFACE)));
     ::FillRect(dc, &r, b);
     DeleteObject(b);
+}
+
+void TSkinControl::StartFace(int w, int h) {
+    bitmap_.SetSize(w, h);
+    GdiFlush();
+    kt::FillRect(bitmap_.View(), {0, 0, w, h}, SkinPixel(data_->ButtonFace));
 }
 
 void TSkinControl::BecomeHot() {

@@ -74,6 +74,8 @@ protected:
     virtual void FreeResources() { bitmap_.SetSize(0, 0); }
     void Repaint();
     void FillFace(HDC dc, const RECT& r);
+    // The whole-control bitmap made w x h and filled with the face colour, to draw on.
+    void StartFace(int w, int h);
     COLORREF Colour(TColour c) const;
     Pixel PixelOf(TColour c) const;
     // The painter becomes the hot control of its frame, or stops being it.

@@ -84,6 +84,13 @@ TMenuWindows OpenMenuWindows() {
     return w;
 }
 
+// What mask asks of the item at position i of menu.
+bool ItemInfo(HMENU menu, int i, UINT mask, MENUITEMINFOA& info) {
+    info.cbSize = sizeof info;
+    info.fMask = mask;
+    return GetMenuItemInfoA(menu, static_cast<UINT>(i), TRUE, &info) != FALSE;
+}
+
 // True when the deepest selected item has a sub-menu that is not open yet: VK_RIGHT opens it.
 bool SelectedOpensSubMenu() {
     const TMenuWindows open = OpenMenuWindows();
@@ -91,9 +98,7 @@ bool SelectedOpensSubMenu() {
         const int count = GetMenuItemCount(menu);
         for (int i = 0; i < count; ++i) {
             MENUITEMINFOA info{};
-            info.cbSize = sizeof info;
-            info.fMask = MIIM_STATE | MIIM_SUBMENU;
-            if (!GetMenuItemInfoA(menu, static_cast<UINT>(i), TRUE, &info)) continue;
+            if (!ItemInfo(menu, i, MIIM_STATE | MIIM_SUBMENU, info)) continue;
             if ((info.fState & MFS_HILITE) && info.hSubMenu && !open.Menus.count(info.hSubMenu)) return true;
         }
     }
@@ -146,9 +151,7 @@ void SwitchToOwnerDraw(HMENU menu, std::vector<TSwitchedItem>& undo, int depth =
     const int count = GetMenuItemCount(menu);
     for (int i = 0; i < count; ++i) {
         MENUITEMINFOA info{};
-        info.cbSize = sizeof info;
-        info.fMask = MIIM_FTYPE | MIIM_SUBMENU;
-        if (!GetMenuItemInfoA(menu, static_cast<UINT>(i), TRUE, &info)) continue;
+        if (!ItemInfo(menu, i, MIIM_FTYPE | MIIM_SUBMENU, info)) continue;
         if (!(info.fType & MFT_OWNERDRAW) && !(info.fType & MFT_BITMAP)) {
             undo.push_back({menu, static_cast<UINT>(i), info.fType});
             // MIIM_FTYPE keeps the item's text, so it can be read back and given back.
