@@ -10,7 +10,7 @@
 #include <functional>
 #include <vector>
 
-#include "skin/data/BuiltinSkins.h"
+#include "skingen/BuiltinSkins.h"
 #include "skin/data/SkinDraw.h"
 #include "skin/data/SkinWriter.h"
 #include "skin/data/WinSkinData.h"

@@ -13,7 +13,7 @@
 #include "config/ConfigFormDialog.h"
 #include "config/VtRegistryComponent.h"
 #include "core/MessageService.h"
-#include "skin/data/BuiltinSkins.h"
+#include "skingen/BuiltinSkins.h"
 #include "skin/data/SkinWriter.h"
 #include "skin/ui/WinSkinForm.h"
 #include "ui/Application.h"

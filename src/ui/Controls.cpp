@@ -1,8 +1,5 @@
 #include "ui/Controls.h"
 
-#include <mutex>
-#include <unordered_map>
-
 #include <commctrl.h>
 
 #include <algorithm>
@@ -16,28 +13,6 @@
 namespace kt::ui {
 
 namespace {
-// The object behind each toolkit window, looked up on every message. A window property would
-// cost a round trip to the window server under Wine (56 us measured, against 0.6 us for a
-// whole SendMessage); a table in the process costs next to nothing.
-std::mutex g_objectsLock;
-std::unordered_map<HWND, TWinControl*>& Objects() {
-    static auto* objects = new std::unordered_map<HWND, TWinControl*>();  // outlives every window
-    return *objects;
-}
-void AttachObject(HWND hwnd, TWinControl* object) {
-    std::lock_guard<std::mutex> lock(g_objectsLock);
-    Objects()[hwnd] = object;
-}
-void DetachObject(HWND hwnd) {
-    std::lock_guard<std::mutex> lock(g_objectsLock);
-    Objects().erase(hwnd);
-}
-TWinControl* ObjectOf(HWND hwnd) {
-    std::lock_guard<std::mutex> lock(g_objectsLock);
-    auto it = Objects().find(hwnd);
-    return it == Objects().end() ? nullptr : it->second;
-}
-
 // Child windows get an id of their own, so that a WM_MEASUREITEM (which names its control
 // only by id) can be reflected.
 UINT NextControlId() {
@@ -249,7 +224,7 @@ void TWinControl::DestroyHandle() {
 }
 
 TWinControl* TWinControl::FromHandle(HWND hwnd) {
-    return hwnd ? ObjectOf(hwnd) : nullptr;
+    return hwnd ? TSubclass::Find<TWinControl>(hwnd, MainWndProc) : nullptr;
 }
 
 HWND TWinControl::Handle() {
@@ -292,7 +267,6 @@ void TWinControl::CreateWnd() {
             wc.lpszClassName = cls.c_str();
             RegisterClassExW(&wc);
         }
-        defWndProc_ = DefWindowProcW;
         handle_ = CreateWindowExW(p.exStyle, cls.c_str(), caption.c_str(), p.style, p.x, p.y, p.width, p.height,
                                   p.parent, id, inst, this);
     } else {
@@ -302,9 +276,7 @@ void TWinControl::CreateWnd() {
                                  p.width, p.height, p.parent, id, inst, nullptr);
         if (h) {
             handle_ = h;
-            AttachObject(h, this);
-            defWndProc_ = reinterpret_cast<WNDPROC>(
-                SetWindowLongPtrW(h, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(MainWndProc)));
+            subclass_.Install(h, MainWndProc, this, TSubclass::TCharset::Wide);
         }
     }
     if (!handle_) throw std::runtime_error("Error creating window " + Name);
@@ -541,20 +513,20 @@ bool TWinControl::DialogChar(wchar_t ch) {
 }
 
 void TWinControl::DefaultHandler(TMessage& m) {
-    if (handle_ && defWndProc_)
-        m.Result = CallWindowProcW(defWndProc_, handle_, m.Msg, m.WParam, m.LParam);
+    if (handle_ && subclass_.Window() == handle_)
+        m.Result = subclass_.CallOld(m.Msg, m.WParam, m.LParam);
     else
         m.Result = 0;
 }
 
 LRESULT CALLBACK TWinControl::MainWndProc(HWND hwnd, UINT msg, WPARAM w, LPARAM l) {
-    auto* self = ObjectOf(hwnd);
+    auto* self = TSubclass::Find<TWinControl>(hwnd, MainWndProc);
     if (!self && msg == WM_NCCREATE) {
         auto* cs = reinterpret_cast<CREATESTRUCTW*>(l);
         self = static_cast<TWinControl*>(cs->lpCreateParams);
         if (self) {
             self->handle_ = hwnd;
-            AttachObject(hwnd, self);
+            self->subclass_.Adopt(hwnd, MainWndProc, self);
         }
     }
     if (!self) return DefWindowProcW(hwnd, msg, w, l);
@@ -566,10 +538,7 @@ LRESULT CALLBACK TWinControl::MainWndProc(HWND hwnd, UINT msg, WPARAM w, LPARAM 
     }
     if (msg == WM_NCDESTROY) {
         // The handle is gone; the object may be made a new one later.
-        WNDPROC old = self->defWndProc_;
-        DetachObject(hwnd);
-        if (old && old != DefWindowProcW)
-            SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(old));
+        self->subclass_.Restore();
         self->handle_ = nullptr;
     }
     return m.Result;

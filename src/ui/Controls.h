@@ -11,6 +11,7 @@
 #include "core/Color.h"
 #include "ui/Component.h"
 #include "ui/Font.h"
+#include "ui/Subclass.h"
 
 namespace kt::ui {
 
@@ -231,7 +232,8 @@ protected:
     void RegisterHint();
 
     HWND handle_ = nullptr;
-    WNDPROC defWndProc_ = nullptr;
+    // The window's own procedure behind ours (a system control), or DefWindowProcW (our class).
+    TSubclass subclass_;
     std::vector<TControl*> controls_;
 
 private:

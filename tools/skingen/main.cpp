@@ -15,7 +15,7 @@
 
 #include "PngWriter.h"
 #include "core/Errors.h"
-#include "skin/data/BuiltinSkins.h"
+#include "skingen/BuiltinSkins.h"
 #include "skin/data/SkinDraw.h"
 #include "skin/data/WinSkinData.h"
 #include "skin/data/WinSkinStore.h"

@@ -6,8 +6,14 @@ namespace kt {
 
 COLORREF SkinColorRef(TColour colour) { return ui::ColorToRGB(colour); }
 
-HBRUSH TFaceBrush::Get(const TSkinDescription& skin) {
-    const COLORREF want = SkinColorRef(skin.FaceBrushColour);
+Pixel SkinPixel(TColour colour) {
+    const COLORREF rgb = SkinColorRef(colour);
+    return MakePixel(GetRValue(rgb), GetGValue(rgb), GetBValue(rgb));
+}
+
+HBRUSH TFaceBrush::Get(const TSkinDescription& skin) { return Get(SkinColorRef(skin.FaceBrushColour)); }
+
+HBRUSH TFaceBrush::Get(COLORREF want) {
     if (!brush_ || want != colour_) {
         Release();
         brush_ = CreateSolidBrush(want);

@@ -1,19 +1,24 @@
 // Skin colour values on the screen: 0x80000000 + n is the system colour n, looked up when
-// painting; the face brush is remade whenever the skin's ButtonFace changes.
+// painting; a face brush is remade whenever the skin's ButtonFace changes.
 #pragma once
 #include <windows.h>
 
+#include "skin/data/Bitmap32.h"
 #include "skin/data/WinSkinData.h"
 
 namespace kt {
 
 COLORREF SkinColorRef(TColour colour);
+// The same colour as a pixel of a drawing surface.
+Pixel SkinPixel(TColour colour);
 
 class TFaceBrush {
 public:
     ~TFaceBrush() { Release(); }
     // The solid brush of the description's face colour; owned here.
     HBRUSH Get(const TSkinDescription& skin);
+    // A solid brush of this colour, remade only when the colour changes.
+    HBRUSH Get(COLORREF colour);
     void Release();
 
 private:

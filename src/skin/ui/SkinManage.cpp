@@ -2,8 +2,10 @@
 // and the on, off and refresh commands run from its timer.
 #include <algorithm>
 #include <cstring>
+#include <vector>
 
-#include "skin/ui/WinSkinForm.h"
+#include "skin/ui/SkinManage.h"
+#include "skin/ui/WinSkinFrameParts.h"
 #include "ui/Application.h"
 #include "ui/ExtCtrls.h"
 
@@ -11,11 +13,7 @@ namespace kt {
 
 namespace {
 
-std::string ClassNameOf(HWND window) {
-    char name[101] = {};
-    GetClassNameA(window, name, 100);
-    return name;
-}
+using frame::ClassNameOf;
 
 std::string Lower(std::string s) {
     for (char& c : s) c = char(std::tolower(static_cast<unsigned char>(c)));
@@ -243,67 +241,58 @@ void RepaintWhole(HWND window) {
 }
 }  // namespace
 
+// A skin data for one form only (sfOnlyThisForm) works on its owner form's frame alone; the
+// others on every form. The steps are the same.
 void TSkinManage::RunCommand() {
     TSkinData* s = CommandSkinData;
     if (!s) return;
     timer_->SetEnabled(false);
-    const auto& forms = ui::TApplication::Instance().Forms();
-    const int command = PendingCommand;
-    if (s->SkinFormtype == sfOnlyThisForm) {
-        if (command == TSkinData::kSkinOn) {
-            active_ = true;
-            ActivatingAll = true;
-            for (auto it = forms.rbegin(); it != forms.rend(); ++it)
-                if (*it == s->OwnerForm() && (*it)->HandleAllocated()) {
-                    AttachForm((*it)->Handle());
-                    break;
-                }
-            ActivatingAll = false;
-        } else if (command == TSkinData::kSkinOff) {
-            active_ = false;
-            for (auto it = Forms.rbegin(); it != Forms.rend(); ++it) {
-                if ((*it)->SkinData() != s) continue;
-                std::unique_ptr<TWinSkinForm> frame = std::move(*it);
-                Forms.erase(std::next(it).base());
-                frame->Detach();
-                RepaintWhole(frame->Window());
-                break;
-            }
-        } else if (command == TSkinData::kSkinRefresh) {
-            for (auto& frame : Forms)
-                if (frame->SkinData() == s) {
-                    frame->FreeTitleButtons();
-                    frame->ComputeMetrics();
-                    frame->ReapplyColoursAndLayout();
-                    break;
-                }
-        }
-    } else if (command == TSkinData::kSkinOn) {
+    const bool onlyOwner = s->SkinFormtype == sfOnlyThisForm;
+    switch (PendingCommand) {
+    case TSkinData::kSkinOn: {
         active_ = true;
         ActivatingAll = true;
         // A form may be created or freed by an attachment's side effects: walk a copy.
-        const std::vector<ui::TForm*> copy = forms;
-        for (auto it = copy.rbegin(); it != copy.rend(); ++it)
+        const std::vector<ui::TForm*> forms = ui::TApplication::Instance().Forms();
+        for (auto it = forms.rbegin(); it != forms.rend(); ++it) {
+            if (onlyOwner && *it != s->OwnerForm()) continue;
             if ((*it)->HandleAllocated()) AttachForm((*it)->Handle());
+            if (onlyOwner) break;
+        }
         ActivatingAll = false;
-    } else if (command == TSkinData::kSkinOff) {
+        break;
+    }
+    case TSkinData::kSkinOff:
         active_ = false;
-        while (!Forms.empty()) {
-            std::unique_ptr<TWinSkinForm> frame = std::move(Forms.back());
-            Forms.pop_back();
+        // Last attached first; a detaching frame may change the list: look again each time.
+        for (;;) {
+            auto it = std::find_if(Forms.rbegin(), Forms.rend(),
+                                   [&](const auto& f) { return !onlyOwner || f->SkinData() == s; });
+            if (it == Forms.rend()) break;
+            std::unique_ptr<TWinSkinForm> frame = std::move(*it);
+            Forms.erase(std::next(it).base());
             HWND window = frame->Window();
             frame->Detach();
             frame.reset();
             RepaintWhole(window);
+            if (onlyOwner) break;
         }
-    } else if (command == TSkinData::kSkinRefresh) {
+        break;
+    case TSkinData::kSkinRefresh: {
+        std::vector<TWinSkinForm*> frames;
         for (auto& frame : Forms)
             if (frame->SkinData() == s) {
-                frame->FreeTitleButtons();
-                frame->ComputeMetrics();
+                frames.push_back(frame.get());
+                if (onlyOwner) break;
             }
-        for (auto& frame : Forms)
-            if (frame->SkinData() == s) frame->ReapplyColoursAndLayout();
+        for (TWinSkinForm* frame : frames) {
+            frame->FreeTitleButtons();
+            frame->ComputeMetrics();
+        }
+        for (TWinSkinForm* frame : frames) frame->ReapplyColoursAndLayout();
+        break;
+    }
+    default: break;
     }
     s->DoSkinChanged();
     CommandSkinData = nullptr;

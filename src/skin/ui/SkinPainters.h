@@ -1,11 +1,13 @@
 // The control painters: one TSkinControl descendant per kind of control. Some draw the whole
 // control (push buttons, status bar, tabs, progress, up-down, header, stand-alone scroll bar),
 // some let the control paint and draw over parts of it (check marks, borders, combo arrows,
-// scroll bars), some only recolour (boxes).
+// scroll bars), some only recolour (boxes). They are defined by family (Skin*Painters.cpp) and
+// made through the table in SkinPainterTable.cpp; docs/design.md tells how to add one.
 #pragma once
 #include <string>
 #include <vector>
 
+#include "skin/data/PainterGeometry.h"
 #include "skin/ui/SkinColours.h"
 #include "skin/ui/WinSkinControls.h"
 #include "ui/Buttons.h"
@@ -18,7 +20,7 @@ public:
     bool BeforeMessage(ui::TMessage& m) override;
     void AfterMessage(ui::TMessage& m) override;
     void Draw(HDC dc, const RECT& r) override;
-    // The frame of the "Buttons" picture the button shows now (1 normal, 2 pressed, 3 disabled, 4 hot or focused).
+    // The frame of the "Buttons" picture the button shows now (kt::FaceFrame's rule).
     virtual int FaceFrame();
 
 protected:
@@ -108,13 +110,21 @@ public:
     using TSkinControl::TSkinControl;
 };
 
-class TSkinStatusBar : public TSkinControl {
+// A painter that draws its whole control (WM_ERASEBKGND swallowed, WM_PAINT drawn) whenever the
+// skin has its picture; without it the control draws itself.
+class TSkinWholePainter : public TSkinControl {
 public:
     using TSkinControl::TSkinControl;
-    bool BeforeMessage(ui::TMessage& m) override;
-    void Draw(HDC dc, const RECT& r) override;
+    bool BeforeMessage(ui::TMessage& m) override { return !HasPicture() || !PaintWhole(m); }
 
-private:
+protected:
+    virtual bool HasPicture() const { return true; }
+};
+
+class TSkinStatusBar : public TSkinWholePainter {
+public:
+    using TSkinWholePainter::TSkinWholePainter;
+    void Draw(HDC dc, const RECT& r) override;
 };
 
 // A status text as the system bar shows it: the part before a tab at firstAlign (0 left,
@@ -125,13 +135,13 @@ struct TStatusTextPart {
 };
 std::vector<TStatusTextPart> StatusTextParts(const std::wstring& text, int firstAlign);
 
-class TSkinTab : public TSkinControl {
+class TSkinTab : public TSkinWholePainter {
 public:
-    using TSkinControl::TSkinControl;
-    bool BeforeMessage(ui::TMessage& m) override;
+    using TSkinWholePainter::TSkinWholePainter;
     void Draw(HDC dc, const RECT& r) override;
 
 private:
+    bool HasPicture() const override;
 };
 
 class TSkinTrackBar : public TSkinControl {
@@ -140,25 +150,25 @@ public:
     bool BeforeMessage(ui::TMessage& m) override;
 };
 
-class TSkinUpDown : public TSkinControl {
+class TSkinUpDown : public TSkinWholePainter {
 public:
-    using TSkinControl::TSkinControl;
-    bool BeforeMessage(ui::TMessage& m) override;
+    using TSkinWholePainter::TSkinWholePainter;
     void AfterMessage(ui::TMessage& m) override;
     void Draw(HDC dc, const RECT& r) override;
 
 private:
+    bool HasPicture() const override;
     const TDataSkinBorder* Element() const;
     int pressedHalf_ = -1;  // 0 up or left, 1 down or right
 };
 
-class TSkinProgress : public TSkinControl {
+class TSkinProgress : public TSkinWholePainter {
 public:
-    using TSkinControl::TSkinControl;
-    bool BeforeMessage(ui::TMessage& m) override;
+    using TSkinWholePainter::TSkinWholePainter;
     void Draw(HDC dc, const RECT& r) override;
 
 private:
+    bool HasPicture() const override;
 };
 
 class TSkinSizer : public TSkinControl {
@@ -167,17 +177,16 @@ public:
     bool BeforeMessage(ui::TMessage& m) override;
 };
 
-class TSkinHeader : public TSkinControl {
+class TSkinHeader : public TSkinWholePainter {
 public:
-    using TSkinControl::TSkinControl;
-    bool BeforeMessage(ui::TMessage& m) override;
+    using TSkinWholePainter::TSkinWholePainter;
     void AfterMessage(ui::TMessage& m) override;
     void Draw(HDC dc, const RECT& r) override;
-    // The "Headerbar" frame section i shows now: 1 normal, 2 pressed, 3 disabled, 4 hot; 1
-    // when the picture has fewer frames.
+    // The "Headerbar" frame section i shows now (kt::SectionFrame's rule).
     int SectionFrame(int i) const;
 
 private:
+    bool HasPicture() const override;
     // The section a point of the header is on (not on a divider), or -1.
     int SectionAt(LPARAM point) const;
     int hot_ = -1, pressed_ = -1;
@@ -185,15 +194,15 @@ private:
 };
 
 // The tab set: its tabs hang below the page, so the "Tabs" picture is drawn upside down.
-class TSkinTab31 : public TSkinControl {
+class TSkinTab31 : public TSkinWholePainter {
 public:
-    using TSkinControl::TSkinControl;
+    using TSkinWholePainter::TSkinWholePainter;
     void AttachControl(ui::TWinControl& control, TSkinData& data, bool recolour) override;
-    bool BeforeMessage(ui::TMessage& m) override;
     void Draw(HDC dc, const RECT& r) override;
     TSkinUpDown* ScrollerPainter() const { return upDown_; }
 
 private:
+    bool HasPicture() const override;
     void FreeResources() override {
         TSkinControl::FreeResources();
         tabImage_.Clear();
@@ -211,11 +220,7 @@ struct TScrollState {
     int Pressed = -1;  // SB_LINEUP, SB_LINEDOWN or SB_THUMBTRACK while held
     bool Enabled = true;
 };
-// The thumb along a bar of `length` with arrows `arrow` long: offset from the bar's start and
-// length; length 0 when the numbers allow no thumb.
-struct TThumb {
-    int Offset = 0, Length = 0;
-};
+// ThumbGeometry (skin/data/PainterGeometry.h) with the scroll bar's own numbers.
 TThumb ThumbGeometry(const SCROLLINFO& si, int length, int arrow, int minThumb);
 
 // The scroll bars of a scrolling control (list box, memo, list view), drawn over its frame.

@@ -1,6 +1,6 @@
 // Skinned controls: the painter base that takes a control's messages over (through the control
 // object's WindowProc, or by replacing a bare window's procedure), and the scan that decides
-// which control of a skinned window gets which painter.
+// which control of a skinned window gets which painter (its rules: SkinPainterTable.cpp).
 #pragma once
 #include <windows.h>
 
@@ -12,6 +12,8 @@
 #include "skin/ui/SkinDib.h"
 #include "skin/ui/WinSkinForm.h"
 #include "ui/Controls.h"
+#include "ui/Subclass.h"
+#include "ui/WindowProcHook.h"
 
 namespace kt {
 
@@ -74,6 +76,8 @@ protected:
     virtual void FreeResources() { bitmap_.SetSize(0, 0); }
     void Repaint();
     void FillFace(HDC dc, const RECT& r);
+    // The whole-control bitmap made w x h and filled with the face colour, to draw on.
+    void StartFace(int w, int h);
     COLORREF Colour(TColour c) const;
     Pixel PixelOf(TColour c) const;
     // The painter becomes the hot control of its frame, or stops being it.
@@ -104,19 +108,13 @@ protected:
     TDibBitmap bitmap_;
 
 public:
-    // What the hook on a control object's WindowProc holds: the painter (null once detached,
-    // the hook then only passes messages on) and the WindowProc it replaced.
-    struct Link {
-        TSkinControl* Painter;
-        ui::TWndMethod Saved;
-    };
     void MessageProc(ui::TMessage& m);
 
 private:
     static LRESULT CALLBACK WindowHook(HWND hwnd, UINT msg, WPARAM w, LPARAM l);
-    std::shared_ptr<Link> link_;
-    WNDPROC oldProc_ = nullptr;
-    bool unicode_ = true;
+    ui::TWindowProcHook hook_;  // a control object's: MessageProc in front of its WindowProc
+    ui::TSubclass subclass_;  // a bare window's: WindowHook in front of its procedure
+    bool bareWindow_ = false;
     bool attached_ = false;
     bool destroying_ = false;  // WM_NCDESTROY: the window takes the procedures with it
 };

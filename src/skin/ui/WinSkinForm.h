@@ -1,7 +1,9 @@
-// The live part of the skin engine: the one skin manager that watches the thread's windows and
-// attaches a skinned frame to each top-level window, the frame itself (borders, caption, title
-// buttons, caption mouse) and the seams through which the control painters and the menus plug
-// in. Everything here runs on the user-interface thread.
+// The live part of the skin engine: the skinned frame of a top-level window (borders, caption,
+// title buttons, caption mouse) and the seams through which the control painters and the menus
+// plug in; the manager that attaches a frame to each window is in SkinManage.h. Everything here
+// runs on the user-interface thread. The frame's code is split by concern: WinSkinForm.cpp
+// (attach, detach, metrics), WinSkinFrameProc.cpp (its window procedure), WinSkinFramePaint.cpp
+// (painting, region, size), WinSkinCaption.cpp (title buttons, caption mouse), WinSkinMdi.cpp.
 #pragma once
 #include <windows.h>
 
@@ -13,8 +15,11 @@
 
 #include "skin/data/TitleButtons.h"
 #include "skin/data/WinSkinData.h"
+#include "skin/ui/SkinColours.h"
 #include "skin/ui/SkinDib.h"
 #include "ui/Forms.h"
+#include "ui/Subclass.h"
+#include "ui/WindowProcHook.h"
 
 namespace kt::ui {
 class TTimer;
@@ -33,7 +38,8 @@ constexpr UINT SKM_REAPPLY = 0x3401;       // a form re-applies the skin's colou
 constexpr UINT SKM_FRAMEEXTRA = 0x3505;
 constexpr LPARAM kAttachedMark = 1000;
 
-// A frame's states.
+// A frame's states. While resizing for its first layout the frame is neither normal nor
+// re-skinning: its frame messages are answered, but painting and the region wait for the end.
 constexpr int kFrameNew = 0, kFrameNormal = 1, kFrameReskin = 3, kFrameDestroying = 4, kFrameResizing = 5;
 // MDI roles.
 constexpr int kMdiNone = 0, kMdiParent = 1, kMdiChild = 2;
@@ -127,8 +133,6 @@ public:
     void AttachForm(ui::TForm& form, TSkinData& data);
     void AttachWindow(HWND window, TSkinData& data);
     void Detach();
-    // After a skin change: new title buttons and metrics, colours and layout applied again.
-    void Reskin();
     void FreeTitleButtons() { titleButtons_.clear(); }
     void ComputeMetrics();
     void ReapplyColoursAndLayout();
@@ -198,19 +202,17 @@ private:
     LRESULT NcLButtonUp(WPARAM w, LPARAM l);
     LRESULT NcLButtonDblClk(WPARAM w, LPARAM l);
     LRESULT NcRButtonDown(WPARAM w, LPARAM l);
+    // The control painters go; the form's popup menus and colour are put back.
     void DetachControls();
     void DeleteRegion();
 
     HWND window_ = nullptr;
     ui::TForm* form_ = nullptr;
     TSkinData* skinData_ = nullptr;
-    bool unicode_ = true;
-    WNDPROC oldProc_ = nullptr;
-    bool procInstalled_ = false;
-    ui::TWndMethod savedFormProc_;
-    bool formHooked_ = false;
+    ui::TSubclass frameProc_;  // FrameProc in front of the window's procedure
+    ui::TWindowProcHook formHook_;  // FormHook in front of the form's WindowProc chain
     HWND mdiClient_ = nullptr;
-    WNDPROC oldMdiClientProc_ = nullptr;
+    ui::TSubclass mdiClientProc_;  // MdiClientProc in front of the MDI client's
     HWND newMdiChild_ = nullptr;
     HFONT captionFont_ = nullptr;
     bool attachFinished_ = false;
@@ -244,61 +246,10 @@ private:
     bool hasMaxBox_ = false, hasMinBox_ = false, hasSysMenu_ = false;
     LONG captionStyleBits_ = 0;  // the system-menu and box styles the window had
     int windowState_ = kWindowNormal;
-    HBRUSH faceBrush_ = nullptr;
-    COLORREF faceBrushColour_ = 0;
+    TFaceBrush faceBrush_;
 };
-
-// ---- The one manager.
-class TSkinManage : public ISkinManager {
-public:
-    TSkinManage();
-    ~TSkinManage() override;
-
-    // ISkinManager
-    void AddSkinData(TSkinData* data) override;
-    void RemoveSkinData(TSkinData* data) override;
-    void InstallHook() override;
-    void ActivateForOwner(void* ownerForm) override;
-    void PrepareRefresh() override;
-    void SetCommandSkinData(TSkinData* data) override { CommandSkinData = data; }
-    void PostCommand(int command, int intervalMs) override;
-    void AddControl(void* form, void* control) override;
-
-    bool AttachForm(HWND window);
-    bool DetachForm(HWND window);
-    void AttachPopMenu(HWND window);
-    void DetachPopMenu(HWND window);
-    TSkinData* SelectSkinData(HWND window) const;
-    void RunCommand();
-    void SetMdiMaximized(bool value);
-
-    TWinSkinForm* FrameOf(HWND window) const;
-    bool HasPopMenu(HWND window) const;
-    static ui::TForm* FormOf(HWND window);
-    static bool IsMdiChild(HWND window);
-
-    bool Active() const { return active_; }
-    std::vector<std::unique_ptr<TWinSkinForm>> Forms;
-    std::vector<std::pair<HWND, std::unique_ptr<TSkinControlBase>>> PopMenus;
-    std::vector<TSkinData*> SkinDatas;
-    bool ActivatingAll = false;
-    int ActivationCount = 0;
-    bool MdiMaximized = false;
-    HWND MdiClient = nullptr;
-    int PendingCommand = 0;
-    TSkinData* CommandSkinData = nullptr;
-    bool Win9x = false;
-
-private:
-    static LRESULT CALLBACK HookProc(int code, WPARAM w, LPARAM l);
-    std::unique_ptr<ui::TTimer> timer_;
-    HHOOK hook_ = nullptr;
-    bool active_ = false;
-};
-
-// The manager, once a skin data component has made it (null before).
-TSkinManage* SkinManage();
-// Makes the skin data components create this manager; the program calls it once at start.
-void InstallSkinManager();
 
 }  // namespace kt
+
+// The manager of these frames has its own header; files that reach it through this one keep working.
+#include "skin/ui/SkinManage.h"

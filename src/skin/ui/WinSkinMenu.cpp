@@ -1,3 +1,6 @@
+// The skinned menu bar: its items read from the window's menu, painted under the caption,
+// opened with the mouse or the keyboard (the drop-down is the system's, its items owner-drawn
+// while it shows). Also the menus' registration with the frame.
 #include "skin/ui/WinSkinMenu.h"
 
 #include <algorithm>
@@ -9,21 +12,17 @@
 
 #include "skin/data/SkinDraw.h"
 #include "skin/ui/SkinColours.h"
+#include "skin/ui/SkinManage.h"
 #include "skin/ui/SkinMenuDraw.h"
+#include "skin/ui/WinSkinMenuParts.h"
 #include "ui/Forms.h"
 
 namespace kt {
 
-namespace {
+using namespace menus;
 
-constexpr int kMaxCaption = 80;
+namespace menus {
 
-Pixel ColourPixel(TColour c) {
-    const COLORREF r = SkinColorRef(c);
-    return MakePixel(GetRValue(r), GetGValue(r), GetBValue(r));
-}
-
-// The screen's menu font, made once.
 HFONT MenuFont() {
     static ui::TFont font = [] {
         ui::TFont f;
@@ -43,6 +42,10 @@ int TextWidth(HDC dc, const std::string& text) {
     GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
     return size.cx;
 }
+
+}  // namespace menus
+
+namespace {
 
 // ---- Module state of the open drop-down.
 struct TTracking {
@@ -81,6 +84,13 @@ TMenuWindows OpenMenuWindows() {
     return w;
 }
 
+// What mask asks of the item at position i of menu.
+bool ItemInfo(HMENU menu, int i, UINT mask, MENUITEMINFOA& info) {
+    info.cbSize = sizeof info;
+    info.fMask = mask;
+    return GetMenuItemInfoA(menu, static_cast<UINT>(i), TRUE, &info) != FALSE;
+}
+
 // True when the deepest selected item has a sub-menu that is not open yet: VK_RIGHT opens it.
 bool SelectedOpensSubMenu() {
     const TMenuWindows open = OpenMenuWindows();
@@ -88,9 +98,7 @@ bool SelectedOpensSubMenu() {
         const int count = GetMenuItemCount(menu);
         for (int i = 0; i < count; ++i) {
             MENUITEMINFOA info{};
-            info.cbSize = sizeof info;
-            info.fMask = MIIM_STATE | MIIM_SUBMENU;
-            if (!GetMenuItemInfoA(menu, static_cast<UINT>(i), TRUE, &info)) continue;
+            if (!ItemInfo(menu, i, MIIM_STATE | MIIM_SUBMENU, info)) continue;
             if ((info.fState & MFS_HILITE) && info.hSubMenu && !open.Menus.count(info.hSubMenu)) return true;
         }
     }
@@ -143,9 +151,7 @@ void SwitchToOwnerDraw(HMENU menu, std::vector<TSwitchedItem>& undo, int depth =
     const int count = GetMenuItemCount(menu);
     for (int i = 0; i < count; ++i) {
         MENUITEMINFOA info{};
-        info.cbSize = sizeof info;
-        info.fMask = MIIM_FTYPE | MIIM_SUBMENU;
-        if (!GetMenuItemInfoA(menu, static_cast<UINT>(i), TRUE, &info)) continue;
+        if (!ItemInfo(menu, i, MIIM_FTYPE | MIIM_SUBMENU, info)) continue;
         if (!(info.fType & MFT_OWNERDRAW) && !(info.fType & MFT_BITMAP)) {
             undo.push_back({menu, static_cast<UINT>(i), info.fType});
             // MIIM_FTYPE keeps the item's text, so it can be read back and given back.
@@ -166,124 +172,9 @@ void UndoOwnerDraw(const std::vector<TSwitchedItem>& undo) {
     }
 }
 
-// ---- Popup painters by window.
-std::map<HWND, TWinSkinPopMenu*>& PopPainters() {
-    static std::map<HWND, TWinSkinPopMenu*> painters;
-    return painters;
-}
-
-// The item's text from the system's menu, "-" for a separator or an empty text.
-std::string SystemMenuText(HMENU menu, UINT id, bool byPosition) {
-    char text[kMaxCaption + 1] = {0};
-    if (menu) GetMenuStringA(menu, id, text, sizeof text, byPosition ? MF_BYPOSITION : MF_BYCOMMAND);
-    return text[0] ? std::string(text) : std::string("-");
-}
-
-// A stand-in item for menus the toolkit did not make (system menu, bare windows).
-struct TTempItem {
-    ui::TMenuItem Item{nullptr};
-    TTempItem(HMENU menu, UINT id) {
-        MENUITEMINFOA info{};
-        info.cbSize = sizeof info;
-        info.fMask = MIIM_STATE;
-        GetMenuItemInfoA(menu, id, FALSE, &info);
-        Item.SetCaption(SystemMenuText(menu, id, false));
-        Item.SetEnabled(!(info.fState & (MFS_GRAYED | MFS_DISABLED)));
-        Item.SetChecked((info.fState & MFS_CHECKED) != 0);
-    }
-};
-
-// The separator picture: the bottom rows of frame 2 of "MenuItem", caps kept, middle stretched.
-void DrawSeparatorImage(PixelView dst, const TDataSkinObject& e) {
-    const TRectI fr = FrameRect(e.Image.Width(), e.Image.Height(), false, 5, 2);
-    if (fr.IsEmpty()) return;
-    const int W = dst.Width, H = dst.Height;
-    TRectI src = fr;
-    if (src.Height() > H) src.Top = src.Bottom - H;
-    TBitmap32 piece(W, H, kMagenta);
-    const int L = std::clamp<int>(e.LeftWidth, 0, std::min(src.Width(), W));
-    const int R = std::clamp<int>(e.RightWidth, 0, std::min(src.Width() - L, W - L));
-    StretchCopy(piece.View(), {0, 0, L, H}, e.Image.View(), {src.Left, src.Top, src.Left + L, src.Bottom});
-    StretchCopy(piece.View(), {W - R, 0, W, H}, e.Image.View(), {src.Right - R, src.Top, src.Right, src.Bottom});
-    StretchCopy(piece.View(), {L, 0, W - R, H}, e.Image.View(), {src.Left + L, src.Top, src.Right - R, src.Bottom});
-    TransparentCopy(dst, 0, 0, piece.View());
-}
-
-void ForEachItem(ui::TMenuItem* item, const std::function<void(ui::TMenuItem*)>& f) {
-    for (int i = 0; i < item->Count(); ++i) {
-        f(item->Items(i));
-        ForEachItem(item->Items(i), f);
-    }
-}
-
-// An item the skin drew gets its own measurer back and no drawing handler.
-void GiveBack(ui::TMenuItem* item) {
-    if (!item->MeasureBeforeSkin) return;
-    item->OnDrawItem = nullptr;
-    item->OnMeasureItem = *item->MeasureBeforeSkin;
-    item->MeasureBeforeSkin.reset();
-}
-
-// The skin data of the frame around the window of the form that owns the item's menu; the
-// system's colours when there is none (the skin went while the menu was open).
-const TSkinDescription& SkinOfItem(ui::TMenuItem& item) {
-    static const TSkinDescription plain;
-    ui::TMenu* menu = item.GetParentMenu();
-    auto* form = menu ? dynamic_cast<ui::TForm*>(menu->Owner()) : nullptr;
-    TSkinManage* manager = SkinManage();
-    if (!form || !manager || !form->HandleAllocated()) return plain;
-    TWinSkinForm* frame = manager->FrameOf(form->Handle());
-    return frame && frame->SkinData() ? static_cast<const TSkinDescription&>(*frame->SkinData()) : plain;
-}
-
-// Gives back what the skin changed; the items keep the drawing they had of their own.
-void RestoreMenu(ui::TPopupMenu* menu) {
-    if (!menu->OwnerDrawBeforeSkin) return;
-    ForEachItem(menu->Items(), GiveBack);
-    menu->SetOwnerDraw(*menu->OwnerDrawBeforeSkin);
-    menu->OwnerDrawBeforeSkin.reset();
-}
-
 }  // namespace
 
-// ---------------------------------------------------------------- item drawing
-
-void DrawSkinnedMenuItem(const TSkinDescription& skin, ui::TMenuItem& item, HDC dc, const RECT& rect, bool selected,
-                         HMENU menu) {
-    const int W = rect.right - rect.left, H = rect.bottom - rect.top;
-    if (W <= 0 || H <= 0) return;
-    TDibBitmap bitmap(W, H);
-    GdiFlush();
-    PixelView view = bitmap.View();
-    const TDataSkinObject* element = skin.MenuItem && !skin.MenuItem->Image.Empty() ? skin.MenuItem.get() : nullptr;
-    bool content = true;
-    if (!element) {
-        FillRect(view, {0, 0, W, H}, ColourPixel(selected ? skin.Hilight : skin.Menu));
-    } else {
-        POINT offset{};
-        const TDibBitmap* back = PopMenuBackground(menu, &offset);
-        if (back) {
-            BitBlt(bitmap.Dc(), 0, 0, W, H, const_cast<TDibBitmap*>(back)->Dc(), rect.left + offset.x,
-                   rect.top + offset.y, SRCCOPY);
-            GdiFlush();
-        } else {
-            FillRect(view, {0, 0, W, H}, ColourPixel(skin.Menu));
-        }
-        if (item.IsLine()) {
-            DrawSeparatorImage(view, *element);
-            content = false;
-        } else {
-            DrawNinePiece(view, {0, 0, W, H}, element->Image, element->Margins(), false, element->Tile != 0, 5,
-                          selected ? 4 : 1, element->Trans != 0);
-        }
-    }
-    if (content) {
-        ui::TCanvas canvas(bitmap.Dc());
-        ui::AssignMenuFont(canvas.Font());
-        DrawSkinMenuItem(skin, item, canvas, selected, RECT{0, 0, W, H});
-    }
-    bitmap.Draw(dc, rect.left, rect.top);
-}
+HMENU menus::OpenDropDownMenu() { return Tracking().OpenMenu; }
 
 // ---------------------------------------------------------------- TMenuBtn
 
@@ -375,7 +266,7 @@ void TWinSkinMenu::Paint(HDC dc, const RECT& r) {
         x = bar->LeftWidth + 4;
         if (W < x) x = 12;
     } else {
-        FillRect(view, {0, 0, W, H}, ColourPixel(skin ? skin->Menubar : SysColour(COLOR_MENU)));
+        FillRect(view, {0, 0, W, H}, SkinPixel(skin ? skin->Menubar : SysColour(COLOR_MENU)));
     }
     barRect_ = r;
     background_.SetSize(W, H);
@@ -594,257 +485,6 @@ int TWinSkinMenu::Track(TMenuBtn& item) {
     item.State = kNCNormal;
     PaintItem(item);
     return next;
-}
-
-// ---------------------------------------------------------------- TWinSkinPopMenu
-
-TWinSkinPopMenu::TWinSkinPopMenu(HWND window, TSkinData& data) : window_(window), data_(data) {
-    PopPainters()[window_] = this;
-    oldProc_ = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrA(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TWinSkinPopMenu::Proc)));
-}
-
-TWinSkinPopMenu::~TWinSkinPopMenu() { Detach(); }
-
-void TWinSkinPopMenu::Detach() {
-    if (oldProc_ && IsWindow(window_) &&
-        GetWindowLongPtrA(window_, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(&TWinSkinPopMenu::Proc))
-        SetWindowLongPtrA(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(oldProc_));
-    auto it = PopPainters().find(window_);
-    if (it != PopPainters().end() && it->second == this) PopPainters().erase(it);
-    background_.SetSize(0, 0);
-}
-
-HMENU TWinSkinPopMenu::MenuHandle() {
-    if (!menu_ && IsWindow(window_)) menu_ = reinterpret_cast<HMENU>(SendMessageA(window_, MN_GETHMENU, 0, 0));
-    return menu_;
-}
-
-bool TWinSkinPopMenu::Usable() const {
-    return !data_.Reloading() && data_.MenuBackground && !data_.MenuBackground->Image.Empty();
-}
-
-const TDibBitmap& TWinSkinPopMenu::Background() {
-    RECT wr{};
-    GetWindowRect(window_, &wr);
-    const int W = wr.right - wr.left, H = wr.bottom - wr.top;
-    if (!Usable() || W <= 0 || H <= 0) {
-        background_.SetSize(0, 0);
-        return background_;
-    }
-    if (background_.Width() != W || background_.Height() != H) {
-        background_.SetSize(W, H);
-        GdiFlush();
-        const TDataSkinObject& e = *data_.MenuBackground;
-        DrawNinePiece(background_.View(), {0, 0, W, H}, e.Image, e.Margins(), false, e.Tile != 0, 1, 1, false);
-    }
-    return background_;
-}
-
-POINT TWinSkinPopMenu::ClientOffset() const {
-    RECT wr{};
-    GetWindowRect(window_, &wr);
-    POINT origin{0, 0};
-    ClientToScreen(window_, &origin);
-    return {origin.x - wr.left, origin.y - wr.top};
-}
-
-LRESULT TWinSkinPopMenu::CallOld(UINT msg, WPARAM w, LPARAM l) {
-    return oldProc_ ? CallWindowProcA(oldProc_, window_, msg, w, l) : DefWindowProcA(window_, msg, w, l);
-}
-
-LRESULT CALLBACK TWinSkinPopMenu::Proc(HWND hwnd, UINT msg, WPARAM w, LPARAM l) {
-    auto it = PopPainters().find(hwnd);
-    if (it == PopPainters().end()) return DefWindowProcA(hwnd, msg, w, l);
-    return it->second->WndProc(msg, w, l);
-}
-
-// The parts of the client area no item covers (the system's border and margins) from the
-// skin's background, after the system has drawn the items.
-void TWinSkinPopMenu::PaintOutsideItems() {
-    const TDibBitmap& back = Background();
-    HMENU menu = MenuHandle();
-    if (back.Empty() || !menu) return;
-    HDC dc = GetDC(window_);
-    const int count = GetMenuItemCount(menu);
-    for (int i = 0; i < count; ++i) {
-        RECT r{};
-        if (!GetMenuItemRect(nullptr, menu, static_cast<UINT>(i), &r)) continue;
-        POINT tl{r.left, r.top}, br{r.right, r.bottom};
-        ScreenToClient(window_, &tl);
-        ScreenToClient(window_, &br);
-        ExcludeClipRect(dc, tl.x, tl.y, br.x, br.y);
-    }
-    RECT client{};
-    GetClientRect(window_, &client);
-    const POINT off = ClientOffset();
-    BitBlt(dc, 0, 0, client.right, client.bottom, const_cast<TDibBitmap&>(back).Dc(), off.x, off.y, SRCCOPY);
-    ReleaseDC(window_, dc);
-}
-
-LRESULT TWinSkinPopMenu::WndProc(UINT msg, WPARAM w, LPARAM l) {
-    if (msg == SKM_ISSKINNED) return 1;
-    if (!ManagerActive()) return CallOld(msg, w, l);
-    switch (msg) {
-        case WM_DESTROY: {
-            WNDPROC old = oldProc_;
-            HWND hwnd = window_;
-            Detach();
-            return old ? CallWindowProcA(old, hwnd, msg, w, l) : DefWindowProcA(hwnd, msg, w, l);
-        }
-        case WM_NCPAINT: {
-            const TDibBitmap& back = Background();
-            if (back.Empty()) return CallOld(msg, w, l);
-            MenuHandle();
-            // The outer 3-pixel ring; the items and the inside are drawn with the client area.
-            HDC dc = GetWindowDC(window_);
-            HDC src = const_cast<TDibBitmap&>(back).Dc();
-            const int W = back.Width(), H = back.Height(), b = std::min({3, W, H});
-            BitBlt(dc, 0, 0, W, b, src, 0, 0, SRCCOPY);
-            BitBlt(dc, 0, H - b, W, b, src, 0, H - b, SRCCOPY);
-            BitBlt(dc, 0, 0, b, H, src, 0, 0, SRCCOPY);
-            BitBlt(dc, W - b, 0, b, H, src, W - b, 0, SRCCOPY);
-            ReleaseDC(window_, dc);
-            return 0;
-        }
-        case WM_PRINT: {
-            const TDibBitmap& back = Background();
-            if (back.Empty()) return CallOld(msg, w, l);
-            HDC dc = reinterpret_cast<HDC>(w);
-            BitBlt(dc, 0, 0, back.Width(), back.Height(), const_cast<TDibBitmap&>(back).Dc(), 0, 0, SRCCOPY);
-            const int saved = SaveDC(dc);
-            const int mode = SetBkMode(dc, TRANSPARENT);
-            IntersectClipRect(dc, 3, 3, back.Width() - 3, back.Height() - 3);
-            const LRESULT r = CallOld(msg, w, l);
-            SetBkMode(dc, mode);
-            RestoreDC(dc, saved);
-            return r;
-        }
-        case WM_PAINT: {
-            Background();  // ready before the items ask for it
-            const LRESULT r = CallOld(msg, w, l);
-            PaintOutsideItems();
-            return r;
-        }
-        default: return CallOld(msg, w, l);
-    }
-}
-
-const TDibBitmap* PopMenuBackground(HMENU menu, POINT* clientOffset) {
-    if (!menu) return nullptr;
-    for (auto& [hwnd, painter] : PopPainters()) {
-        if (painter->MenuHandle() != menu) continue;
-        const TDibBitmap& back = painter->Background();
-        if (back.Empty()) return nullptr;
-        if (clientOffset) *clientOffset = painter->ClientOffset();
-        return &back;
-    }
-    return nullptr;
-}
-
-// ---------------------------------------------------------------- menu messages
-
-bool SkinMenuMessage(TWinSkinForm& frame, UINT msg, WPARAM w, LPARAM l, LRESULT& result) {
-    TSkinData* skin = frame.SkinData();
-    if (msg == WM_MENUCHAR) {
-        // Drop-down items are owner-drawn while they show: the system no longer matches "&".
-        result = ui::TMenu::MenuCharAnswer(reinterpret_cast<HMENU>(l), w);
-        return result != 0;
-    }
-    if (!skin || !ManagerActive()) return false;
-    ui::TMainMenu* mainMenu = frame.Form() ? frame.Form()->Menu() : nullptr;
-    // Items of the toolkit's popup menus draw through their own handlers.
-    auto popupItem = [&](ULONG_PTR data) {
-        ui::TMenuItem* item = ui::TMenuItem::FromData(data);
-        return item && !dynamic_cast<ui::TMainMenu*>(item->GetParentMenu());
-    };
-    if (msg == WM_MEASUREITEM) {
-        auto* m = reinterpret_cast<MEASUREITEMSTRUCT*>(l);
-        if (!m || m->CtlType != ODT_MENU || popupItem(m->itemData)) return false;
-        ui::TMenuItem* item = mainMenu ? mainMenu->FindItem(m->itemID) : nullptr;
-        std::string text;
-        std::string keys;
-        if (item && item != mainMenu->Items()) {
-            text = item->Caption();
-            keys = ui::ShortCutToText(item->ShortCut());
-        } else {
-            HMENU open = Tracking().OpenMenu ? Tracking().OpenMenu : GetSystemMenu(frame.Window(), FALSE);
-            char buf[kMaxCaption + 1] = {0};
-            GetMenuStringA(open, m->itemID, buf, sizeof buf, MF_BYCOMMAND);
-            text = buf;
-            if (auto tab = text.find('\t'); tab != std::string::npos) {
-                keys = text.substr(tab + 1);
-                text.resize(tab);
-            }
-        }
-        HDC dc = GetDC(nullptr);
-        HGDIOBJ old = SelectObject(dc, MenuFont());
-        const std::string shown = ui::StripAccelerator(text);
-        // A gap between caption and shortcut, so they never touch.
-        m->itemWidth = static_cast<UINT>(TextWidth(dc, shown) + (keys.empty() ? 0 : TextWidth(dc, keys) + 16) + 26);
-        TEXTMETRICA tm{};
-        GetTextMetricsA(dc, &tm);
-        m->itemHeight = text.empty() || text == "-" ? 8u : static_cast<UINT>(std::max<int>(tm.tmHeight + 4, 18));
-        if (SkinManage() && SkinManage()->Win9x) m->itemHeight += 4;
-        SelectObject(dc, old);
-        ReleaseDC(nullptr, dc);
-        result = TRUE;
-        return true;
-    }
-    if (msg == WM_DRAWITEM) {
-        auto* d = reinterpret_cast<DRAWITEMSTRUCT*>(l);
-        if (!d || d->CtlType != ODT_MENU || popupItem(d->itemData)) return false;
-        HMENU menu = reinterpret_cast<HMENU>(d->hwndItem);
-        const bool selected = (d->itemState & ODS_SELECTED) != 0;
-        ui::TMenuItem* item = ui::TMenuItem::FromData(d->itemData);
-        if (!item && mainMenu) {
-            item = mainMenu->FindItem(d->itemID);
-            if (item == mainMenu->Items()) item = nullptr;
-        }
-        if (item) {
-            DrawSkinnedMenuItem(*skin, *item, d->hDC, d->rcItem, selected, menu);
-        } else {
-            TTempItem temp(menu, d->itemID);
-            DrawSkinnedMenuItem(*skin, temp.Item, d->hDC, d->rcItem, selected, menu);
-        }
-        result = TRUE;
-        return true;
-    }
-    return false;
-}
-
-// ---------------------------------------------------------------- popup menus of forms
-
-void SetSkinPopupMenusOwnerDraw(ui::TForm& form, TSkinData& data, bool on) {
-    for (ui::TComponent* c : form.Components()) {
-        auto* menu = dynamic_cast<ui::TPopupMenu*>(c);
-        if (!menu) continue;
-        const bool skinned = on && menu->Tag % 100 != data.DisableTag && data.HasControl(xcPopupMenu);
-        if (!skinned) {
-            RestoreMenu(menu);
-            continue;
-        }
-        if (!menu->OwnerDrawBeforeSkin) menu->OwnerDrawBeforeSkin = menu->OwnerDraw();
-        ForEachItem(menu->Items(), [&](ui::TMenuItem* item) {
-            if (item->Tag == 999) {  // never drawn by the skin
-                GiveBack(item);
-                return;
-            }
-            // An item with a drawing of its own keeps it.
-            if (!item->MeasureBeforeSkin && item->OnDrawItem) return;
-            if (!item->MeasureBeforeSkin) item->MeasureBeforeSkin = item->OnMeasureItem;
-            item->OnDrawItem = [](ui::TMenuItem* sender, ui::TCanvas& canvas, const RECT& rect, bool selected) {
-                HMENU parent = sender->Parent() ? sender->Parent()->Handle() : nullptr;
-                DrawSkinnedMenuItem(SkinOfItem(*sender), *sender, canvas.Handle(), rect, selected, parent);
-            };
-            item->OnMeasureItem = [](ui::TMenuItem* sender, ui::TCanvas&, int& width, int& height) {
-                width += 28;
-                TSkinManage* m = SkinManage();
-                if (m && m->Win9x && !sender->IsLine()) height += 4;
-            };
-        });
-        menu->SetOwnerDraw(true);
-    }
 }
 
 void InstallSkinMenus() {

@@ -93,7 +93,7 @@ private:
     bool Usable() const;
     void PaintOutsideItems();
 
-    WNDPROC oldProc_ = nullptr;
+    ui::TSubclass subclass_;  // Proc in front of the popup window's procedure
     HWND window_;
     TSkinData& data_;
     TDibBitmap background_;

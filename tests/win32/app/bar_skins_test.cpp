@@ -14,7 +14,7 @@
 #include "ProgramTestSupport.h"
 #include "platform/WidePaths.h"
 #include "skin/data/BmpDecoder.h"
-#include "skin/data/BuiltinSkins.h"
+#include "skingen/BuiltinSkins.h"
 #include "skin/data/SkinWriter.h"
 #include "skin/ui/WinSkinForm.h"
 #include "ui/Application.h"

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "skin/data/BuiltinSkins.h"
+#include "skingen/BuiltinSkins.h"
 #include "skin/data/SkinDraw.h"
 #include "skin/data/SkinUsability.h"
 #include "skin/data/SkinWriter.h"

@@ -12,7 +12,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include "skin/data/BuiltinSkins.h"
+#include "skingen/BuiltinSkins.h"
 #include "skin/data/SkinUsability.h"
 #include "skin/data/SkinWriter.h"
 #include "SkinTestHelpers.h"

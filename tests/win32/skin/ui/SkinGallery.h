@@ -5,7 +5,7 @@
 #include <memory>
 #include <string>
 
-#include "skin/data/BuiltinSkins.h"
+#include "skingen/BuiltinSkins.h"
 #include "skin/data/SkinWriter.h"
 #include "skin/data/WinSkinData.h"
 #include "skin/data/WinSkinStore.h"

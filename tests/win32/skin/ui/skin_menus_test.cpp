@@ -7,7 +7,7 @@
 
 #include "GuiObjects.h"
 #include "Pump.h"
-#include "skin/data/BuiltinSkins.h"
+#include "skingen/BuiltinSkins.h"
 #include "skin/data/SkinWriter.h"
 #include "skin/ui/MenuItemCanvas.h"
 #include "skin/ui/WinSkinMenu.h"

@@ -1,4 +1,4 @@
-#include "skin/data/BuiltinSkins.h"
+#include "skingen/BuiltinSkins.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,6 +1,7 @@
 // The three skins carried in the program ("Blue", "Silver", "Green"), drawn by our own code: the
 // pictures (gradients, rounded frame corners on magenta, state frames) and each description.
-// tools/skingen writes them out for ktskin to pack; the tests load them straight from here.
+// skingen writes them out for ktskin to pack; the tests load them straight from here (they link
+// ktbuiltinskins). The program itself only carries the packed store.
 #pragma once
 #include <string>
 #include <vector>
