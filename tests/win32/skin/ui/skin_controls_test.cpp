@@ -500,7 +500,7 @@ TEST_F(SkinPainters, CheckBoxFramesEdgeBordersAndDetachPutsTheControlBack) {
     EXPECT_EQ(check->Color(), 0x00336699);
 }
 
-TEST_F(SkinPainters, ScrollBarsOfAListGoAlongItsClientAndTheThumbFollowsTheNumbers) {
+TEST_F(SkinPainters, ScrollBarsOfAListGoAlongItsClient) {
     auto* list = ui::MakeControl<ui::TListBox>(form.get(), form.get(), "L", "", 20, 20, 120, 80);
     for (int i = 0; i < 30; ++i) list->AddItem("item");
     TPainterSet set;
@@ -512,25 +512,7 @@ TEST_F(SkinPainters, ScrollBarsOfAListGoAlongItsClientAndTheThumbFollowsTheNumbe
     EXPECT_FALSE(IsRectEmpty(&v));
     EXPECT_TRUE(IsRectEmpty(&h));
     EXPECT_TRUE(IsRectEmpty(&corner));  // one bar: no corner square
-
-    struct Case {
-        int min, max, page, pos, length, arrow, offset, thumb;
-    } cases[] = {
-        {0, 99, 10, 0, 232, 16, 16, 20},     // page 10 of 100 on a 200-pixel track
-        {0, 99, 10, 90, 232, 16, 196, 20},   // at the end: flush with the lower arrow
-        {0, 99, 100, 0, 232, 16, 0, 0},      // the page shows everything: no thumb
-        {0, 99, 1, 0, 232, 16, 16, 8},       // a tiny page: the minimum thumb
-        {0, 99, 10, 0, 30, 16, 0, 0},        // no track left between the arrows
-        {10, 10, 0, 10, 232, 16, 0, 0},      // an empty range
-    };
-    for (const Case& c : cases) {
-        SCROLLINFO si{sizeof si, SIF_ALL, c.min, c.max, static_cast<UINT>(c.page), c.pos, 0};
-        const TThumb t = ThumbGeometry(si, c.length, c.arrow, 8);
-        EXPECT_EQ(t.Length, c.thumb) << c.pos << "/" << c.page;
-        if (c.thumb) {
-            EXPECT_EQ(t.Offset, c.offset) << c.pos << "/" << c.page;
-        }
-    }
+    // Where the thumb sits for given numbers is a native test (painter_geometry_test.cpp).
 }
 
 TEST_F(SkinPainters, DraggingTheSkinnedThumbTracksWithRisingPositionsAndEndsOnRelease) {
