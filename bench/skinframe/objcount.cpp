@@ -81,7 +81,7 @@ std::vector<long> CountUser(HANDLE process) {
             static_cast<uintptr_t>(remote) + (count - reinterpret_cast<BYTE*>(local)));
         for (uintptr_t kind = 0; kind < 4; ++kind) {
             DWORD n = 0;
-            if (!RemoteCall(process, fn, reinterpret_cast<void*>(kind), n)) return {};
+            if (!RemoteCall(process, fn, reinterpret_cast<void*>(kind), n)) break;
             counts.push_back(static_cast<long>(n));
         }
         DWORD ignored;
