@@ -493,7 +493,7 @@ TEST_F(ConfigFormTest, KeysInBracesIsABoxPerButtonWrittenAsT02AndReadBackByBarAn
     bar->ComboBoxFilenameClick();
     EXPECT_EQ(bar->ListBoxText[2], "{TAB 2}z");
     EXPECT_EQ(bar->ListBoxKeys, (std::vector<bool>{true, true, true, false}));
-    bar->LoadButton("form.dat");
+    bar->LoadButton(data + "\\form.dat");  // the plain load
     EXPECT_EQ(bar->ListBoxKeys, (std::vector<bool>{true, true, true, false}));
 
     // The implicit writer, when the window moves to another scheme with an edit unsaved.

@@ -1,0 +1,145 @@
+"""Keys in braces: one click fills a whole form, in the test target and in a real program's dialog."""
+import os
+import time
+import unittest
+
+from ktharness import App, capture, Prefix, pointer_click, unix_to_wine, wait_for, xkey
+
+
+def write_lines(folder, name, lines):
+    """A scheme file written by hand, line for line (code-page bytes, CR LF)."""
+    os.makedirs(folder, exist_ok=True)
+    with open(os.path.join(folder, name + ".dat"), "wb") as f:
+        f.write("".join(l + "\r\n" for l in lines).encode("cp1252"))
+
+
+class FormTarget:
+    """kttarget --form: the fields Name, Street and City, Tab between them, Enter submits."""
+
+    TITLE = "Ketravo Form Target"
+
+    def __init__(self, app):
+        self.app, self.prefix = app, app.prefix
+        self.prefix.ensure_server()
+        import subprocess
+        from ktharness import BIN
+        self.proc = subprocess.Popen(["wine", os.path.join(BIN, "kttarget.exe"), "--title", self.TITLE, "--form"],
+                                     env=self.prefix.env, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                                     stderr=subprocess.DEVNULL)
+        self.hwnd = int(wait_for(lambda: self.prefix.drive("find", self.TITLE, check=False).strip(), what="the form"))
+        by_id = wait_for(lambda: {c.id: c.hwnd for c in app.children(self.hwnd)} if len(app.children(self.hwnd)) >= 9
+                         else None, what="the form's fields")
+        self.fields = [by_id[101], by_id[102], by_id[103]]
+        self.submitted, self.log = by_id[110], by_id[111]
+
+    def texts(self):
+        return [self.app.text(f) for f in self.fields]
+
+    def clear(self):
+        for f in self.fields:
+            self.prefix.drive("settext", f, "")
+        self.prefix.drive("settext", self.log, "")
+
+    def changes(self, field):
+        """(length, GetTickCount) of each change of a field, from the form's own log."""
+        out = []
+        for entry in self.app.text(self.log).split(";"):
+            if entry:
+                f, rest = entry.split(":")
+                length, ms = rest.split("@")
+                if int(f) == field:
+                    out.append((int(length), int(ms)))
+        return out
+
+
+class KeysInBracesTest(unittest.TestCase):
+    def setUp(self):
+        self.prefix = Prefix(self.id().rsplit(".", 1)[-1])
+        self.app = App(self.prefix)
+        self.data = os.path.join(self.app.start_dir, "data")
+
+    def tearDown(self):
+        self.app.stop()
+
+    def buttons(self):
+        return {b.text: b for b in self.app.scheme_buttons()}
+
+    def test_one_click_fills_the_form_a_pause_holds_and_bad_or_plain_texts_type_no_keys(self):
+        write_lines(self.data, "button", [
+            "C01Form", "T02Jane Doe{TAB}12 Market Street{TAB}Springfield{ENTER}",
+            "C01Slow", "T02ab{DELAY 700}cd",
+            "C01Plain", "T01{TAB}x{ENTER} + ^ % ~",
+            "C01Bad", "T02x{NOPE}y",
+            "D010"])
+        self.app.start()
+        self.app.bar_aside()
+        form = FormTarget(self.app)
+        capture(lambda: (pointer_click(self.app.control(form.fields[0])),
+                         wait_for(lambda: self.app.focus_of(form.hwnd) == form.fields[0], what="the first field")))
+
+        pointer_click(self.buttons()["Form"])
+        wait_for(lambda: self.app.text(form.submitted) == "Submitted 1", what="the form submitted")
+        self.assertEqual(form.texts(), ["Jane Doe", "12 Market Street", "Springfield"])
+        self.assertEqual(int(self.prefix.drive("foreground").strip()), form.hwnd)
+
+        # {DELAY 700} between b and c, nothing between the others.
+        form.clear()
+        pointer_click(self.app.control(form.fields[0]))
+        pointer_click(self.buttons()["Slow"])
+        wait_for(lambda: form.texts()[0] == "abcd", what="the slow text")
+        at = {length: ms for length, ms in form.changes(0)}
+        self.assertGreaterEqual(at[3] - at[2], 650, form.changes(0))
+        self.assertLess(at[2] - at[1], 300, form.changes(0))
+
+        # A plain text keeps its braces: typed as it stands, no Tab, no Enter.
+        form.clear()
+        pointer_click(self.buttons()["Plain"])
+        wait_for(lambda: form.texts()[0] == "{TAB}x{ENTER} + ^ % ~", what="the plain text")
+        time.sleep(0.5)
+        self.assertEqual(self.app.text(form.submitted), "Submitted 1")
+        self.assertEqual(form.texts()[1:], ["", ""])
+
+        # A bad text written by hand: a message naming the button and the problem, nothing typed.
+        form.clear()
+        pointer_click(self.buttons()["Bad"])
+        box = self.app.wait_dialog()
+        self.assertIn('The button "Bad" was not typed: Unknown key {NOPE} at character 2', " ".join(box["texts"]))
+        self.app.click_answer(box, "OK")
+        pointer_click(self.app.control(form.fields[0]))
+        xkey("m")
+        wait_for(lambda: form.texts()[0], what="the marker key")
+        time.sleep(0.5)
+        self.assertEqual(form.texts(), ["m", "", ""])
+        self.assertEqual(self.app.text(form.submitted), "Submitted 1")
+
+    def test_one_click_fills_the_open_dialog_of_notepad(self):
+        note = os.path.join(self.app.start_dir, "note.txt")
+        with open(note, "w") as f:
+            f.write("opened by one click")
+        write_lines(self.data, "button", ["C01Open", "T02{CLEARFIELD}" + unix_to_wine(note) + "{ENTER}", "D010"])
+        self.app.start()
+        self.app.bar_aside()
+        import subprocess
+        notepad = subprocess.Popen(["wine", "notepad"], env=self.prefix.env, stdin=subprocess.DEVNULL,
+                                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        try:
+            main = wait_for(lambda: self.app.find(cls="Notepad"), what="notepad")
+            self.app.to_front(main, main.left + main.width // 2, main.top + main.height // 2)
+            xkey("ctrl+o")
+            dialog = wait_for(lambda: self.app.find(title="Open"), what="the Open dialog")
+            wait_for(lambda: int(self.prefix.drive("foreground").strip()) == dialog.hwnd, what="the dialog in front")
+            # Something in the file name box first, as a user may have left it.
+            xkey("x")
+            time.sleep(0.3)
+            capture(lambda: None)
+            pointer_click(self.buttons()["Open"])
+            wait_for(lambda: "note" in (self.app.find(cls="Notepad").text or ""), what="the file opened")
+            edit = next(c for c in self.app.children(self.app.find(cls="Notepad").hwnd) if c.cls.lower() == "edit")
+            self.assertEqual(self.app.text(edit), "opened by one click")
+            self.assertIsNone(self.app.find(title="Open"))
+        finally:
+            notepad.kill()
+
+
+if __name__ == "__main__":
+    unittest.main()
