@@ -74,6 +74,7 @@ class KeysInBracesTest(unittest.TestCase):
         self.app.start()
         self.app.bar_aside()
         form = FormTarget(self.app)
+        self.addCleanup(form.proc.kill)
         capture(lambda: (pointer_click(self.app.control(form.fields[0])),
                          wait_for(lambda: self.app.focus_of(form.hwnd) == form.fields[0], what="the first field")))
 
@@ -88,6 +89,7 @@ class KeysInBracesTest(unittest.TestCase):
         pointer_click(self.buttons()["Slow"])
         wait_for(lambda: form.texts()[0] == "abcd", what="the slow text")
         at = {length: ms for length, ms in form.changes(0)}
+        print("{DELAY 700} between its neighbours: %d ms" % (at[3] - at[2]))
         self.assertGreaterEqual(at[3] - at[2], 650, form.changes(0))
         self.assertLess(at[2] - at[1], 300, form.changes(0))
 
@@ -112,6 +114,40 @@ class KeysInBracesTest(unittest.TestCase):
         self.assertEqual(form.texts(), ["m", "", ""])
         self.assertEqual(self.app.text(form.submitted), "Submitted 1")
 
+    def test_the_check_box_with_the_keyboard_and_a_bad_text_refused_on_add(self):
+        from test_config import ConfigWindow
+        write_lines(self.data, "button", ["C01Old", "T01old", "D010"])
+        self.app.start()
+        self.app.bar_aside()
+        cfg = ConfigWindow(self.app)
+        self.app.to_front(cfg.window)
+        self.app.pick(cfg.scheme_list, 0)
+        wait_for(lambda: cfg.drive("items", cfg.caption_list).split() == ["Old"], what="the scheme's buttons")
+        box = cfg.button_cmd["&Keys in braces"]
+        checked = lambda: self.prefix.drive("send", box, 0x00F0, 0, 0).strip() == "1"  # BM_GETCHECK
+        self.app.type_into(cfg.caption_edit, "Form")
+        self.app.type_into(cfg.text_edit, "a{NOPE}")
+        xkey("Tab")
+        wait_for(lambda: self.app.focus_of(cfg.window.hwnd) == box, what="Tab from the text to the check box")
+        xkey("space")
+        wait_for(checked, what="Space ticks the box")
+        self.app.click(cfg.button_cmd["Add"])
+        cfg.wait_status("ERROR: Unknown key {NOPE} at character 2")
+        self.assertEqual(self.app.text(cfg.text_edit), "a{NOPE}")
+        self.assertEqual(cfg.shown(cfg.text_list), ["old"])
+        self.app.type_into(cfg.text_edit, "a{TAB}b")
+        self.app.click(cfg.button_cmd["Add"])
+        cfg.wait_status("Item added.")
+        self.assertEqual(cfg.shown(cfg.text_list), ["old", "[keys] a{TAB}b"])
+        # Alt+K takes it off again for the next button.
+        self.app.to_front(cfg.window)
+        xkey("alt+k")
+        wait_for(lambda: not checked(), what="Alt+K unticks the box")
+        self.app.click(cfg.button_cmd["Save"])
+        cfg.wait_status("File saved")
+        with open(os.path.join(self.data, "button.dat"), "rb") as f:
+            self.assertEqual(f.read(), b"C01Old\r\nT01old\r\nC01Form\r\nT02a{TAB}b\r\nD010\r\n")
+
     def test_one_click_fills_the_open_dialog_of_notepad(self):
         note = os.path.join(self.app.start_dir, "note.txt")
         with open(note, "w") as f:
@@ -135,7 +171,7 @@ class KeysInBracesTest(unittest.TestCase):
             pointer_click(self.buttons()["Open"])
             wait_for(lambda: "note" in (self.app.find(cls="Notepad").text or ""), what="the file opened")
             edit = next(c for c in self.app.children(self.app.find(cls="Notepad").hwnd) if c.cls.lower() == "edit")
-            self.assertEqual(self.app.text(edit), "opened by one click")
+            self.assertEqual(self.app.text(edit.hwnd), "opened by one click")
             self.assertIsNone(self.app.find(title="Open"))
         finally:
             notepad.kill()
