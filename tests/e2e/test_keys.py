@@ -3,7 +3,7 @@ import os
 import time
 import unittest
 
-from ktharness import App, capture, Prefix, pointer_click, unix_to_wine, wait_for, xkey
+from ktharness import App, capture, FormTarget, Prefix, pointer_click, unix_to_wine, wait_for, xkey
 
 
 def write_lines(folder, name, lines):
@@ -11,45 +11,6 @@ def write_lines(folder, name, lines):
     os.makedirs(folder, exist_ok=True)
     with open(os.path.join(folder, name + ".dat"), "wb") as f:
         f.write("".join(l + "\r\n" for l in lines).encode("cp1252"))
-
-
-class FormTarget:
-    """kttarget --form: the fields Name, Street and City, Tab between them, Enter submits."""
-
-    TITLE = "Ketravo Form Target"
-
-    def __init__(self, app):
-        self.app, self.prefix = app, app.prefix
-        self.prefix.ensure_server()
-        import subprocess
-        from ktharness import BIN
-        self.proc = subprocess.Popen(["wine", os.path.join(BIN, "kttarget.exe"), "--title", self.TITLE, "--form"],
-                                     env=self.prefix.env, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
-                                     stderr=subprocess.DEVNULL)
-        self.hwnd = int(wait_for(lambda: self.prefix.drive("find", self.TITLE, check=False).strip(), what="the form"))
-        by_id = wait_for(lambda: {c.id: c.hwnd for c in app.children(self.hwnd)} if len(app.children(self.hwnd)) >= 9
-                         else None, what="the form's fields")
-        self.fields = [by_id[101], by_id[102], by_id[103]]
-        self.submitted, self.log = by_id[110], by_id[111]
-
-    def texts(self):
-        return [self.app.text(f) for f in self.fields]
-
-    def clear(self):
-        for f in self.fields:
-            self.prefix.drive("settext", f, "")
-        self.prefix.drive("settext", self.log, "")
-
-    def changes(self, field):
-        """(length, GetTickCount) of each change of a field, from the form's own log."""
-        out = []
-        for entry in self.app.text(self.log).split(";"):
-            if entry:
-                f, rest = entry.split(":")
-                length, ms = rest.split("@")
-                if int(f) == field:
-                    out.append((int(length), int(ms)))
-        return out
 
 
 class KeysInBracesTest(unittest.TestCase):
@@ -75,8 +36,7 @@ class KeysInBracesTest(unittest.TestCase):
         self.app.bar_aside()
         form = FormTarget(self.app)
         self.addCleanup(form.proc.kill)
-        capture(lambda: (pointer_click(self.app.control(form.fields[0])),
-                         wait_for(lambda: self.app.focus_of(form.hwnd) == form.fields[0], what="the first field")))
+        capture(form.click_in)
 
         pointer_click(self.buttons()["Form"])
         wait_for(lambda: self.app.text(form.submitted) == "Submitted 1", what="the form submitted")
