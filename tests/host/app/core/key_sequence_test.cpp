@@ -170,6 +170,14 @@ TEST(KeySequencePlan, FormsComeOutExactlyOnUsAndGermanLayouts) {
     }
 }
 
+TEST(KeySequencePlan, TheLayoutsReplaySeesTabAndEnterAsTheyTypeInATextBox) {
+    UsLayout us;
+    GermanLayout de;
+    // Replay throws on a key left down or a key pressed under Ctrl or Alt.
+    EXPECT_EQ(us.Replay(Plan("Jane{TAB}Doe{ENTER}{{}x{}}", us, 2)), u"Jane\tDoe\r{x}\t");
+    EXPECT_EQ(de.Replay(Plan("Gr\xF6\xDF" "e{TAB 2}@{SPACE}^{SHIFT+A}", de, 1)), u"Gr\u00F6\u00DFe\t\t@ ^A\r");
+}
+
 TEST(KeySequencePlan, PausesAndTheDelayBetweenKeys) {
     UsLayout us;
     auto pauses = [&](const char* text, unsigned keyDelay, int eol = 0) {
