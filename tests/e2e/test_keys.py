@@ -99,6 +99,8 @@ class KeysInBracesTest(unittest.TestCase):
         self.app.click(cfg.button_cmd["Add"])
         cfg.wait_status("Item added.")
         self.assertEqual(cfg.shown(cfg.text_list), ["old", "[keys] a{TAB}b"])
+        import pixels
+        pixels.save_window(pixels.screenshot("keys-config"), self.app.find(cls="TConfigForm"), "keys-config")
         # Alt+K takes it off again for the next button.
         self.app.to_front(cfg.window)
         xkey("alt+k")
