@@ -23,6 +23,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         // The lines before the bad one stay loaded; check them like any other.
     }
     Check(scheme.eol >= kt::kEolNone && scheme.eol <= kt::kEolTab);
+    Check(scheme.keys.size() == scheme.texts.size());
     for (const auto* list : {&scheme.captions, &scheme.texts})
         for (const std::string& s : *list)
             Check(s.size() <= kt::kSchemeLineLimit - 3 &&
@@ -33,8 +34,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         kt::ReadSchemeText(format(scheme), back);  // must not throw: the writers write valid files
         Check(back.captions == scheme.captions && back.eol == scheme.eol);
         Check(back.texts.size() == scheme.captions.size());
-        for (std::size_t i = 0; i < back.texts.size(); ++i)
+        for (std::size_t i = 0; i < back.texts.size(); ++i) {
             Check(back.texts[i] == (i < scheme.texts.size() ? scheme.texts[i] : std::string()));
+            // A keys-in-braces text stays one through both writers.
+            Check(back.keys[i] == kt::IsKeysText(scheme, i));
+        }
     }
     return 0;
 }

@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
 """A scripted demo of Ketravo on a virtual display: a scheme, a target window, Ctrl+T, a click
-on a bar button, the text arriving. Saves a screenshot and prints what happened."""
+on a bar button, the text arriving; then one click that fills a small form of three fields.
+Saves screenshots and prints what happened."""
 import os
 import subprocess
 import sys
@@ -12,6 +13,9 @@ WIN32 = os.path.join(BUILD, "win32")
 os.environ.setdefault("KT_BIN", os.path.join(WIN32, "bin"))
 os.environ.setdefault("KT_BUILD", WIN32)
 sys.path.insert(0, os.path.join(ROOT, "tests", "e2e"))
+
+
+FORM_KEYS = "Jane Doe{TAB}12 Market Street{TAB}Springfield"
 
 
 def load_session():
@@ -70,8 +74,10 @@ def main():
         app = kh.App(prefix)
         data = os.path.join(app.start_dir, "data")
         kh.write_scheme(data, "button", [("Name", "Jane Doe"), ("Street", "12 Market Street"),
-                                         ("Mail", "jane.doe@example.com")], 1)
-        print("1. Wrote the scheme 'button' with three buttons: Name, Street, Mail (end of line: Enter).")
+                                         ("Mail", "jane.doe@example.com"),
+                                         ("Form", FORM_KEYS, True)], 1)
+        print("1. Wrote the scheme 'button' with four buttons (end of line: Enter): Name, Street, Mail and")
+        print("   Form, whose text types keys in braces: " + FORM_KEYS)
         target = kh.Target(prefix)
         print("2. Started a target program with a text box ('%s')." % kh.Target.TITLE)
         bar = app.start()
@@ -98,7 +104,28 @@ def main():
         print("The typed text is exactly the buttons' texts, each followed by Enter." if ok
               else "UNEXPECTED: the text differs from the buttons' texts.")
         target.proc.kill()
-        print("7. The bar and the configuration window in each built-in skin and unskinned:")
+
+        form = kh.FormTarget(app)
+        kh.capture(form.click_in)
+        print("7. Started a small form (Name, Street, City; Enter submits it), clicked into its first field")
+        print("   and pressed Ctrl+T; then one click on the bar's button Form (its Tabs, then the Enter of")
+        print("   the scheme's end of line).")
+        kh.pointer_click(buttons["Form"])
+        submitted = kh.wait_for(lambda: form.app.text(form.submitted) != "Submitted 0" and form.app.text(form.submitted),
+                                timeout=15, what="the form submitted")
+        fields = form.texts()
+        for label, value in zip(("Name", "Street", "City"), fields):
+            print("     %-6s | %s" % (label, value))
+        print("     " + submitted)
+        form_shot = os.path.join(BUILD, "demo-form.png")
+        subprocess.run(["import", "-window", "root", form_shot], check=True)
+        print("Screenshot: " + form_shot)
+        form_ok = fields == ["Jane Doe", "12 Market Street", "Springfield"] and submitted == "Submitted 1"
+        print("One click filled the three fields and submitted the form." if form_ok
+              else "UNEXPECTED: the form was not filled as the button's keys say.")
+        ok = ok and form_ok
+        form.proc.kill()
+        print("8. The bar and the configuration window in each built-in skin and unskinned:")
         for path in skin_pictures(kh, prefix, app):
             print("     " + path)
         return 0 if ok else 1

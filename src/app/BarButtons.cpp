@@ -50,11 +50,13 @@ void TButtonForm::LoadButton(const std::string& fileName) {
     } catch (...) {
         ListBoxCaption = scheme.captions;
         ListBoxText = scheme.texts;
+        ListBoxKeys = scheme.keys;
         RadioGroupEOL = scheme.eol;
         throw;
     }
     ListBoxCaption = scheme.captions;
     ListBoxText = scheme.texts;
+    ListBoxKeys = scheme.keys;
     RadioGroupEOL = scheme.eol;
 }
 
@@ -69,12 +71,14 @@ void TButtonForm::LoadButtonAssignment() {
     ui::TBusyCursor busy;
     ListBoxCaption.clear();
     ListBoxText.clear();
+    ListBoxKeys.clear();
     ButtonScheme scheme;
     scheme.eol = RadioGroupEOL;
     // Whatever was read before a bad line stays loaded, and the folder goes back either way.
     auto finish = [&] {
         ListBoxCaption = std::move(scheme.captions);
         ListBoxText = std::move(scheme.texts);
+        ListBoxKeys = std::move(scheme.keys);
         RadioGroupEOL = scheme.eol;
         Invalidate();
         SetCurrentFolder(Folders.CurrentDir);
@@ -125,6 +129,7 @@ void TButtonForm::ResetButtons() {
     ListBoxSave.clear();
     ListBoxCaption.clear();
     ListBoxText.clear();
+    ListBoxKeys.clear();
 }
 
 }  // namespace kt

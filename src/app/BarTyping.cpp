@@ -200,6 +200,10 @@ void TButtonForm::RuntimeButtonClick(ui::TButton* sender) {
     for (int i = 0; i < kButtonSlots; ++i)
         if (RuntimeButton[i] == sender) k = i + 1;
     if (k == 0) return;
+    if (static_cast<std::size_t>(k) <= ListBoxKeys.size() && ListBoxKeys[static_cast<std::size_t>(k - 1)]) {
+        SendKeysText(k);
+        return;
+    }
     SendmessageText(ButtonText(ListBoxText, k));
 }
 
@@ -208,11 +212,15 @@ void TButtonForm::SendmessageText(const std::string& text) {
     HKL layout = GetKeyboardLayout(TargetThread);
     Win32KeyboardLayout keyboard(layout);
     Win32KeyInjector injector;
-    TypingStrokes plan = PlanStrokes(text, keyboard, RadioGroupEOL, injector.CapsLockOn());
+    TypePlan(PlanStrokes(text, keyboard, RadioGroupEOL, injector.CapsLockOn()), KeyDelay > 0);
+}
+
+void TButtonForm::TypePlan(TypingStrokes plan, bool timed) {
+    Win32KeyInjector injector;
     auto target = std::make_unique<Win32TypingTarget>(TargetWindow, TargetThread, Handle());
     Win32TypingClock clock;
     typing_ = true;
-    if (KeyDelay <= 0) {
+    if (!timed) {
         const TypingOutcome outcome = TypeIntoTarget(*target, injector, clock, Flatten(plan));
         typing_ = false;
         ReportTypingOutcome(static_cast<int>(outcome));
@@ -237,7 +245,7 @@ void TButtonForm::TypeNextStroke() {
     if (outcome == TypingOutcome::Typed && !strokeTyping_->Done()) {
         // Armed anew after each stroke: a tick that came late is not made up for by one that
         // follows at once, so two strokes are never closer than the delay.
-        SetTimer(Handle(), kTypingTimer, static_cast<UINT>(KeyDelay), nullptr);
+        SetTimer(Handle(), kTypingTimer, strokeTyping_->PauseBeforeNext(static_cast<unsigned>(KeyDelay)), nullptr);
         return;
     }
     KillTimer(Handle(), kTypingTimer);

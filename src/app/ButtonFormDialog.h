@@ -23,6 +23,7 @@ namespace kt {
 
 class StrokeTyping;
 class Win32TypingTarget;
+struct TypingStrokes;
 
 // The bar; the configuration window reaches it only through BarLink.
 class TButtonForm : public ui::TForm, public BarLink {
@@ -52,6 +53,7 @@ public:
 
     // The loaded scheme.
     std::vector<std::string> ListBoxCaption, ListBoxText, ListBoxSave;
+    std::vector<bool> ListBoxKeys;  // per text: keys in braces ("T02")
     int RadioGroupEOL = -1;  // -1 none, 0 "No Action", 1 "Enter", 2 "Tab"
 
     // Folder settings, expanded (in memory they always carry the drive).
@@ -134,6 +136,10 @@ public:
     // Typing.
     void RuntimeButtonClick(ui::TButton* sender);
     void SendmessageText(const std::string& text);
+    // Types button k's keys-in-braces text; one that does not parse types nothing and says why.
+    void SendKeysText(int k);
+    // Types a plan into the target: in one burst, or `timed`, stroke by stroke on the timer.
+    void TypePlan(TypingStrokes plan, bool timed);
     // Scheme buttons click without activating the bar, so the target keeps the focus.
     void HookSchemeButton(ui::TButton* button);
     void ForgetSchemeButton(ui::TButton* button);

@@ -223,13 +223,20 @@ void TConfigForm::CreateButtonGroup() {
     EditText->OnEnter = [this] { EditTextEnter(); };
     EditText->OnChange = [this] { EditTextChange(); };
 
+    CheckBoxKeysInBraces = MakeHinted<ui::TCheckBox>(
+        this, g, "CheckBoxKeysInBraces", "&Keys in braces",
+        "The text types {TAB}, {ENTER}, {CTRL+A}, {DELAY 500}... as keys; {{} and {}} type a brace", 166, 57, 152, 17);
+
     ListBoxCaption =
-        MakeHinted<ui::TListBox>(this, g, "ListBoxCaption", "", "List of button captions", 10, 60, 150, 180);
+        MakeHinted<ui::TListBox>(this, g, "ListBoxCaption", "", "List of button captions", 10, 78, 150, 162);
     ListBoxCaption->OnClick = [this] { ListBoxCaptionClick(); };
 
-    ListBoxText = MakeHinted<ui::TListBox>(this, g, "ListBoxText", "", "List of button text that will type", 166, 60,
-                                           152, 180);
+    ListBoxText = MakeHinted<ui::TListBox>(this, g, "ListBoxText", "", "List of button text that will type", 166, 78,
+                                           152, 162);
     ListBoxText->OnClick = [this] { ListBoxTextClick(); };
+    ListBoxText->ItemDisplayAt = [this](int i, const std::string& text) {
+        return ui::ToWide(Schemes.IsKeysText(i) ? "[keys] " + text : text);
+    };
 
     RadioGroupEOL = new ui::TRadioGroup(this);
     RadioGroupEOL->Name = "RadioGroupEOL";
@@ -495,6 +502,7 @@ void TConfigForm::ReadControls() {
     Schemes.ListMessage = LabelMessage->Caption();
     Schemes.Caption = EditCaption->Text();
     Schemes.Text = EditText->Text();
+    Schemes.Keys = CheckBoxKeysInBraces->Checked();
     Schemes.Eol = RadioGroupEOL->ItemIndex();
     Schemes.Status = Status();
 }
@@ -517,10 +525,18 @@ void TConfigForm::ShowEditor() {
     };
     show(ListBoxButtonScheme, Schemes.Schemes);
     show(ListBoxCaption, Schemes.Captions);
+    // The text list marks keys-in-braces texts; a changed mark shows the list anew.
+    std::vector<bool> keys(Schemes.Texts.items.size());
+    for (std::size_t i = 0; i < keys.size(); ++i) keys[i] = Schemes.IsKeysText(static_cast<int>(i));
+    if (keys != shownKeys_) {
+        ListBoxText->ClearItems();
+        shownKeys_ = keys;
+    }
     show(ListBoxText, Schemes.Texts);
     text(EditButtonScheme, Schemes.SchemeName);
     text(EditCaption, Schemes.Caption);
     text(EditText, Schemes.Text);
+    if (CheckBoxKeysInBraces->Checked() != Schemes.Keys) CheckBoxKeysInBraces->SetChecked(Schemes.Keys);
     if (LabelMessage->Caption() != Schemes.ListMessage) LabelMessage->SetCaption(Schemes.ListMessage);
     if (RadioGroupEOL->ItemIndex() != Schemes.Eol) RadioGroupEOL->SetItemIndex(Schemes.Eol);
     if (Status() != Schemes.Status) SetStatus(Schemes.Status);

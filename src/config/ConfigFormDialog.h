@@ -42,6 +42,7 @@ public:
     ui::TEdit* EditCaption;
     ui::TLabel* LabelText;
     ui::TEdit* EditText;
+    ui::TCheckBox* CheckBoxKeysInBraces;  // the text types {TAB}, {ENTER}, {DELAY 500}... as keys
     ui::TListBox* ListBoxCaption;
     ui::TListBox* ListBoxText;
     ui::TRadioGroup* RadioGroupEOL;
@@ -161,6 +162,7 @@ private:
     void ReadControls();
     void ShowEditor();
     void ConnectEditor();
+    std::vector<bool> shownKeys_;  // the keys-in-braces marks the text list shows
 
     // Steps of creation and closing.
     void ReadRunAtStartup();

@@ -36,7 +36,10 @@ bool Win32KeyInjector::Send(const std::vector<KeyEvent>& burst) {
             k.dwFlags = KEYEVENTF_UNICODE;
         } else {
             k.wVk = burst[i].code;
-            k.wScan = 1;  // the program has always sent scan code 1 with its key events
+            // A named key goes with its scan code, as from the keyboard; the characters with
+            // scan code 1, which the program has always sent with them.
+            k.wScan = burst[i].scan ? burst[i].scan : 1;
+            if (burst[i].extended) k.dwFlags |= KEYEVENTF_EXTENDEDKEY;
         }
         if (burst[i].up) k.dwFlags |= KEYEVENTF_KEYUP;
         k.dwExtraInfo = kTypedKeyTag;

@@ -43,6 +43,10 @@ bool Win32KeyboardLayout::CapsLockShifts(std::int16_t keyScan) const {
     return n != m || std::wmemcmp(off, on, static_cast<size_t>(n)) != 0;
 }
 
+std::uint16_t Win32KeyboardLayout::ScanCode(std::uint16_t vk) const {
+    return static_cast<std::uint16_t>(MapVirtualKeyExA(vk, MAPVK_VK_TO_VSC, layout_) & 0xFF);
+}
+
 std::u16string Win32KeyboardLayout::ToUtf16(unsigned char c) const {
     const char byte = static_cast<char>(c);
     wchar_t wide[2];

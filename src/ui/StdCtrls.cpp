@@ -119,7 +119,7 @@ const std::string& TStringsControl::Item(int i) const {
 
 int TStringsControl::AddItem(const std::string& s) {
     items_.push_back(s);
-    if (handle_) SendMessageW(handle_, MsgAdd(), 0, reinterpret_cast<LPARAM>(Shown(s).c_str()));
+    if (handle_) SendMessageW(handle_, MsgAdd(), 0, reinterpret_cast<LPARAM>(Shown(Count() - 1).c_str()));
     return Count() - 1;
 }
 
@@ -143,7 +143,7 @@ void TStringsControl::InsertItem(int index, const std::string& s) {
     if (index < 0 || index > Count())
         throw EListError::IndexOutOfBounds(index);
     items_.insert(items_.begin() + index, s);
-    if (handle_) SendMessageW(handle_, MsgInsert(), index, reinterpret_cast<LPARAM>(Shown(s).c_str()));
+    if (handle_) SendMessageW(handle_, MsgInsert(), index, reinterpret_cast<LPARAM>(Shown(index).c_str()));
 }
 
 void TStringsControl::DeleteItem(int index) {
@@ -181,8 +181,7 @@ int TStringsControl::IndexOf(const std::string& s) const {
 void TStringsControl::HandleCreated() {
     TWinControl::HandleCreated();
     if (items_.size() > 1) SendMessageA(handle_, MsgInitStorage(), items_.size(), 0);
-    for (const std::string& s : items_)
-        SendMessageW(handle_, MsgAdd(), 0, reinterpret_cast<LPARAM>(Shown(s).c_str()));
+    for (int i = 0; i < Count(); ++i) SendMessageW(handle_, MsgAdd(), 0, reinterpret_cast<LPARAM>(Shown(i).c_str()));
     if (pendingIndex_ >= 0) SetItemIndex(pendingIndex_);
 }
 
@@ -217,7 +216,7 @@ std::string TComboBox::Caption() const {
     if (handle_ && ItemDisplay) {
         const int i = ItemIndex();
         if (i >= 0 && i < Count()) {
-            if (WindowTextW(handle_) == Shown(items_[static_cast<size_t>(i)])) return items_[static_cast<size_t>(i)];
+            if (WindowTextW(handle_) == Shown(i)) return items_[static_cast<size_t>(i)];
         }
     }
     return TWinControl::Caption();
@@ -238,7 +237,7 @@ void TComboBox::CommandNotify(WORD code) {
     if (code == CBN_SELCHANGE) {
         // The edit part still shows the old text while the notification runs.
         int i = ItemIndex();
-        if (i >= 0 && i < Count()) SetWindowTextW(handle_, Shown(items_[static_cast<size_t>(i)]).c_str());
+        if (i >= 0 && i < Count()) SetWindowTextW(handle_, Shown(i).c_str());
         Click();
         if (OnChange) OnChange();
     } else if (code == CBN_EDITCHANGE) {

@@ -75,10 +75,17 @@ public:
     // What the window shows for an item, when it differs from the item's text: a name the
     // program's code page cannot hold is kept under a stand-in and shown as it really is.
     std::function<std::wstring(const std::string&)> ItemDisplay;
+    // The same for a display that depends on the item's place in the list (used before
+    // ItemDisplay). SetItem shows an item anew.
+    std::function<std::wstring(int index, const std::string& item)> ItemDisplayAt;
 
 protected:
     void HandleCreated() override;
-    std::wstring Shown(const std::string& item) const { return ItemDisplay ? ItemDisplay(item) : ToWide(item); }
+    std::wstring Shown(int index) const {
+        const std::string& item = items_[static_cast<size_t>(index)];
+        if (ItemDisplayAt) return ItemDisplayAt(index, item);
+        return ItemDisplay ? ItemDisplay(item) : ToWide(item);
+    }
     virtual UINT MsgAdd() const = 0;
     virtual UINT MsgInsert() const = 0;
     virtual UINT MsgDelete() const = 0;

@@ -430,12 +430,13 @@ class App:
 
 
 def write_scheme(folder, name, buttons, eol, tag_order="CT", encoding="cp1252"):
-    """Writes a scheme file the way the program does: code-page bytes, CR LF after every line."""
+    """Writes a scheme file the way the program does: code-page bytes, CR LF after every line.
+    A button (caption, text, True) has a keys-in-braces text ("T02")."""
     os.makedirs(folder, exist_ok=True)
     lines = []
-    for caption, text in buttons:
+    for caption, text, *keys in buttons:
         for tag in tag_order:
-            lines.append(("C01" + caption) if tag == "C" else ("T01" + text))
+            lines.append(("C01" + caption) if tag == "C" else (("T02" if keys and keys[0] else "T01") + text))
     lines.append("D01" + str(eol))
     with open(os.path.join(folder, name + ".dat"), "wb") as f:
         f.write("".join(l + "\r\n" for l in lines).encode(encoding))
@@ -534,6 +535,48 @@ class Target:
                 return now
             time.sleep(0.2)
         return last
+
+
+class FormTarget:
+    """The test target as a small form (kttarget --form): the fields Name, Street and City, Tab
+    between them, Enter submits."""
+
+    TITLE = "Ketravo Form Target"
+
+    def __init__(self, app):
+        self.app, self.prefix = app, app.prefix
+        self.prefix.ensure_server()
+        self.proc = subprocess.Popen(["wine", os.path.join(BIN, "kttarget.exe"), "--title", self.TITLE, "--form"],
+                                     env=self.prefix.env, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                                     stderr=subprocess.DEVNULL)
+        self.hwnd = int(wait_for(lambda: self.prefix.drive("find", self.TITLE, check=False).strip(), what="the form"))
+        kids = wait_for(lambda: (lambda k: k if len(k) >= 9 else None)(app.children(self.hwnd)), what="the form's fields")
+        by_id = {c.id: c.hwnd for c in kids}
+        self.fields = [by_id[101], by_id[102], by_id[103]]
+        self.submitted, self.log = by_id[110], by_id[111]
+
+    def texts(self):
+        return [self.app.text(f) for f in self.fields]
+
+    def clear(self):
+        for f in self.fields + [self.log]:
+            self.prefix.drive("settext", f, "")
+
+    def click_in(self, field=0):
+        """The user clicks into a field: the form comes to the front with the focus there."""
+        pointer_click(self.app.control(self.fields[field]))
+        wait_for(lambda: self.app.focus_of(self.hwnd) == self.fields[field], what="the focus in the field")
+
+    def changes(self, field):
+        """(length, GetTickCount) of each change of a field, from the form's own log."""
+        out = []
+        for entry in self.app.text(self.log).split(";"):
+            if entry:
+                f, rest = entry.split(":")
+                length, ms = rest.split("@")
+                if int(f) == field:
+                    out.append((int(length), int(ms)))
+        return out
 
 
 class Display:

@@ -1,19 +1,45 @@
 // The typing target of the end-to-end tests and the demo: one Unicode window with a multi-line
 // edit box that takes the keyboard focus, so every character typed arrives whatever the code
 // page.
-//   kttarget [--title TITLE] [--no-focus] [--polling]
+//   kttarget [--title TITLE] [--no-focus] [--polling] [--form]
 // --no-focus: the window comes to the front but never holds the keyboard focus; any key
 // message it gets anyway is written into its edit box, so a test sees it.
 // --polling: the window reads the keyboard as remote consoles do, by asking for the state of
 // every key each 15 ms instead of taking key messages, and appends each newly pressed letter,
 // digit or space to its box.
+// --form: a small form instead of the box: three one-line fields (Name, Street, City), Tab and
+// Shift+Tab between them as in a dialog, and Enter submits it: the line under the fields counts
+// the submissions ("Submitted 1"). A hidden line (id 111) logs each change of a field as
+// "F:LENGTH@MS;" (field 0 to 2, its new length, GetTickCount), for tests that time the typing.
 #include <windows.h>
 
 #include <cstring>
 #include <string>
 
 static HWND g_edit;
-static bool g_noFocus, g_polling;
+static bool g_noFocus, g_polling, g_form;
+static HWND g_fields[3], g_submitted, g_lastFocus, g_log;
+static int g_submissions;
+
+static void CreateForm(HWND h) {
+    const wchar_t* labels[] = {L"Name", L"Street", L"City"};
+    HFONT font = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+    auto make = [&](DWORD ex, const wchar_t* cls, const wchar_t* text, DWORD style, int x, int y, int w, int hgt, int id) {
+        HWND c = CreateWindowExW(ex, cls, text, WS_CHILD | WS_VISIBLE | style, x, y, w, hgt, h,
+                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), nullptr, nullptr);
+        SendMessageW(c, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+        return c;
+    };
+    for (int i = 0; i < 3; ++i) {
+        make(0, L"STATIC", labels[i], 0, 10, 14 + 32 * i, 60, 20, -1);
+        g_fields[i] = make(WS_EX_CLIENTEDGE, L"EDIT", L"", WS_TABSTOP | ES_AUTOHSCROLL, 80, 10 + 32 * i, 300, 24, 101 + i);
+    }
+    make(0, L"BUTTON", L"OK", WS_TABSTOP | BS_DEFPUSHBUTTON, 80, 110, 80, 26, IDOK);
+    g_submitted = make(0, L"STATIC", L"Submitted 0", 0, 80, 146, 300, 20, 110);
+    g_log = make(0, L"STATIC", L"", 0, 0, 0, 0, 0, 111);
+    ShowWindow(g_log, SW_HIDE);
+    g_lastFocus = g_fields[0];
+}
 static constexpr UINT_PTR kPollTimer = 1;
 
 static void Append(const wchar_t* text) {
@@ -52,6 +78,10 @@ static DWORD WINAPI Poll(LPVOID) {
 static LRESULT CALLBACK Proc(HWND h, UINT m, WPARAM w, LPARAM l) {
     switch (m) {
         case WM_CREATE:
+            if (g_form) {
+                CreateForm(h);
+                return 0;
+            }
             g_edit = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"",
                                      WS_CHILD | WS_VISIBLE | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN,
                                      0, 0, 10, 10, h, reinterpret_cast<HMENU>(100), nullptr, nullptr);
@@ -81,15 +111,47 @@ static LRESULT CALLBACK Proc(HWND h, UINT m, WPARAM w, LPARAM l) {
                 inFront = now;
             }
             return 0;
+        case WM_COMMAND:
+            if (g_form && HIWORD(w) == EN_CHANGE && LOWORD(w) >= 101 && LOWORD(w) <= 103) {
+                static std::wstring log;
+                wchar_t entry[48];
+                wsprintfW(entry, L"%d:%d@%lu;", LOWORD(w) - 101, GetWindowTextLengthW(reinterpret_cast<HWND>(l)),
+                          GetTickCount());
+                log += entry;
+                SetWindowTextW(g_log, log.c_str());
+                return 0;
+            }
+            if (g_form && LOWORD(w) == IDOK) {
+                wchar_t line[32];
+                wsprintfW(line, L"Submitted %d", ++g_submissions);
+                SetWindowTextW(g_submitted, line);
+                return 0;
+            }
+            break;
         case WM_SIZE:
+            if (g_form) return 0;
             MoveWindow(g_edit, 0, 0, LOWORD(l), HIWORD(l), TRUE);
             return 0;
         case WM_SETFOCUS:
+            if (g_form) {
+                SetFocus(g_lastFocus);
+                return 0;
+            }
             if (g_polling) return 0;  // the window itself keeps the focus
             if (g_noFocus) SetFocus(nullptr);
             else SetFocus(g_edit);
             return 0;
         case WM_ACTIVATE:
+            if (g_form) {
+                // Back to the field that had the focus, as a dialog does.
+                if (LOWORD(w) == WA_INACTIVE) {
+                    HWND f = GetFocus();
+                    if (f && IsChild(h, f)) g_lastFocus = f;
+                } else {
+                    SetFocus(g_lastFocus);
+                }
+                return 0;
+            }
             if (g_noFocus) return 0;  // no focus for anything
             if (g_polling) return DefWindowProcW(h, m, w, l);
             if (LOWORD(w) != WA_INACTIVE) SetFocus(g_edit);
@@ -116,6 +178,7 @@ int WINAPI WinMain(HINSTANCE inst, HINSTANCE, LPSTR, int) {
     for (int i = 1; i < __argc; ++i) {
         if (!strcmp(__argv[i], "--no-focus")) g_noFocus = true;
         if (!strcmp(__argv[i], "--polling")) g_polling = true;
+        if (!strcmp(__argv[i], "--form")) g_form = true;
         if (!strcmp(__argv[i], "--title") && i + 1 < __argc) title = __argv[++i];
     }
     WNDCLASSW wc{};
@@ -133,6 +196,7 @@ int WINAPI WinMain(HINSTANCE inst, HINSTANCE, LPSTR, int) {
     SetForegroundWindow(h);
     MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        if (g_form && IsDialogMessageW(h, &msg)) continue;
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     }

@@ -170,6 +170,7 @@ void ReadSchemeText(std::string_view content, ButtonScheme& scheme, const Captio
                     const std::string& source) {
     scheme.captions.clear();
     scheme.texts.clear();
+    scheme.keys.clear();
     std::size_t firstLong = 0, longLines = 0;
     ForEachSchemeLine(content, [&](std::size_t number, std::string_view line, std::size_t length) {
         if (length > kSchemeLineLimit && longLines++ == 0) firstLong = number;
@@ -177,6 +178,7 @@ void ReadSchemeText(std::string_view content, ButtonScheme& scheme, const Captio
         switch (line[0]) {
             case 'T':
                 scheme.texts.push_back(Payload(line));
+                scheme.keys.push_back(line.substr(0, 3) == "T02");
                 break;
             case 'C':
                 scheme.captions.push_back(Payload(line));
@@ -205,6 +207,7 @@ void ReadSchemeText(std::string_view content, ButtonScheme& scheme, const Captio
 bool LoadSchemeFile(const std::string& path, ButtonScheme& scheme, const CaptionRead& onCaption) {
     scheme.captions.clear();
     scheme.texts.clear();
+    scheme.keys.clear();
     scheme.cut.clear();
     if (!SchemeFiles().IsFile(path)) return false;
     std::FILE* f = std::fopen(path.c_str(), "rb");
@@ -222,6 +225,11 @@ bool LoadSchemeFile(const std::string& path, ButtonScheme& scheme, const Caption
 
 // ---- writing ----
 
+bool IsKeysText(const ButtonScheme& scheme, std::size_t i) {
+    return i < scheme.keys.size() && i < scheme.texts.size() && scheme.keys[i];
+}
+
+
 namespace {
 
 // Payloads come from single-line fields; a line break or zero byte inside one would split
@@ -236,11 +244,12 @@ std::string Format(const ButtonScheme& scheme, bool captionFirst) {
     std::string out;
     for (std::size_t i = 0; i < scheme.captions.size(); ++i) {
         std::string_view text = i < scheme.texts.size() ? std::string_view(scheme.texts[i]) : "";
+        const char* textTag = IsKeysText(scheme, i) ? "T02" : "T01";
         if (captionFirst) {
             AppendLine(out, "C01", scheme.captions[i]);
-            AppendLine(out, "T01", text);
+            AppendLine(out, textTag, text);
         } else {
-            AppendLine(out, "T01", text);
+            AppendLine(out, textTag, text);
             AppendLine(out, "C01", scheme.captions[i]);
         }
     }

@@ -1,6 +1,7 @@
 // Button scheme files: one ".dat" text file per scheme, one record per line.
 // A line's first character says what it is: 'C' a caption, 'T' a text, 'D' the end-of-line
-// action; the payload starts at the fourth character. Captions and texts pair by order.
+// action; the payload starts at the fourth character. Captions and texts pair by order. A text
+// tagged "T02" is a keys-in-braces text; "T01" and any other "T" line a plain one.
 #pragma once
 #include <cstddef>
 #include <functional>
@@ -21,6 +22,9 @@ struct ButtonScheme {
     // 4096 characters"); empty when the file was read in whole. Writing such a scheme back
     // would lose that content.
     std::string cut;
+    // Per text: true for a keys-in-braces text (a "T02" line). Shorter than `texts` when the
+    // rest are plain.
+    std::vector<bool> keys;
 };
 
 // Longest line the readers take; the rest of a longer line is dropped.
@@ -91,9 +95,13 @@ void ReadSchemeText(std::string_view content, ButtonScheme& scheme,
 bool LoadSchemeFile(const std::string& path, ButtonScheme& scheme,
                     const CaptionRead& onCaption = {});
 
+// Whether text i of the scheme is a keys-in-braces text.
+bool IsKeysText(const ButtonScheme& scheme, std::size_t i);
+
 // The two line orders of the configuration window's writers. Both write every button (empty
 // payloads too; a missing text is written empty so that the pairs stay aligned), then "D01".
 // Lines end with CR LF, the last one included.
+// A keys-in-braces text is written as "T02" instead of "T01".
 std::string FormatSchemeForSave(const ButtonScheme& scheme);      // "C01", "T01" per button
 std::string FormatSchemeImplicit(const ButtonScheme& scheme);     // "T01", "C01" per button
 

@@ -61,13 +61,15 @@ TypingOutcome TypeIntoTarget(TypingTarget& target, KeyInjector& injector, Typing
 }
 
 TypingOutcome StrokeTyping::Next(TypingTarget& target, KeyInjector& injector) {
-    if (Done()) return TypingOutcome::Typed;
-    if (!target.Exists() || !target.HasKeyboardFocus()) return TypingOutcome::Interrupted;
-    std::vector<KeyEvent> stroke = ReleaseModifiers(injector.HeldModifiers());
-    const auto& keys = plan_.strokes[next_];
-    stroke.insert(stroke.end(), keys.begin(), keys.end());
-    if (!stroke.empty() && !injector.Send(stroke)) return TypingOutcome::NotSent;
-    ++next_;
+    do {
+        if (Done()) return TypingOutcome::Typed;
+        if (!target.Exists() || !target.HasKeyboardFocus()) return TypingOutcome::Interrupted;
+        std::vector<KeyEvent> stroke = ReleaseModifiers(injector.HeldModifiers());
+        const auto& keys = plan_.strokes[next_];
+        stroke.insert(stroke.end(), keys.begin(), keys.end());
+        if (!stroke.empty() && !injector.Send(stroke)) return TypingOutcome::NotSent;
+        ++next_;
+    } while (!plan_.pauses.empty() && !Done() && plan_.pauses[next_ - 1] == 0);
     return TypingOutcome::Typed;
 }
 

@@ -98,6 +98,11 @@ public:
     // (the target lost the focus or closed; nothing sent) or NotSent.
     TypingOutcome Next(TypingTarget& target, KeyInjector& injector);
     bool Done() const { return next_ >= plan_.strokes.size(); }
+    // The wait before the next call of Next: the plan's own pause after the last stroke sent
+    // (a plan with pauses sends the strokes between two pauses in one call), or the key delay.
+    unsigned PauseBeforeNext(unsigned keyDelay) const {
+        return plan_.pauses.empty() || next_ == 0 ? keyDelay : plan_.pauses[next_ - 1];
+    }
     // The characters of the text whose strokes went in, and all of them.
     std::size_t TypedCharacters() const { return next_ < plan_.characters ? next_ : plan_.characters; }
     std::size_t TotalCharacters() const { return plan_.characters; }

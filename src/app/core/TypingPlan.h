@@ -25,6 +25,10 @@ struct KeyEvent {
     bool unicode = false;     // true: a character event carrying `unit` (VK_PACKET)
     std::uint16_t code = 0;   // the virtual key, or the UTF-16 unit of a character event
     bool up = false;
+    // A named key's scan code on the target's layout and whether it is one of the extended
+    // keys (the cursor block); 0 sends the scan code the program has always sent.
+    std::uint16_t scan = 0;
+    bool extended = false;
 
     bool operator==(const KeyEvent&) const = default;
 };
@@ -47,6 +51,8 @@ public:
         const int vk = keyScan & 0xFF;
         return vk >= 'A' && vk <= 'Z';
     }
+    // The scan code of a virtual key on this layout; 0 when unknown.
+    virtual std::uint16_t ScanCode(std::uint16_t /*vk*/) const { return 0; }
 };
 
 // Key events for one character: its key, with Shift around it when the layout needs Shift,
@@ -64,6 +70,9 @@ void PlanCharacter(unsigned char c, const KeyboardLayout& layout, std::vector<Ke
 struct TypingStrokes {
     std::vector<std::vector<KeyEvent>> strokes;
     std::size_t characters = 0;  // the strokes before the end-of-line key
+    // Milliseconds to wait after each stroke (as many as strokes), for a plan that sets its
+    // own pace (keys in braces); empty: the key delay after every stroke.
+    std::vector<unsigned> pauses;
 };
 TypingStrokes PlanStrokes(std::string_view text, const KeyboardLayout& layout, int eol,
                           bool capsLock = false);

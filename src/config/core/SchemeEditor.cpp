@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "app/core/KeySequence.h"
 #include "config/core/SchemeName.h"
 #include "config/core/SettingsText.h"
 #include "core/Errors.h"
@@ -83,6 +84,8 @@ ButtonScheme SchemeEditor::CurrentButtons() const {
     ButtonScheme scheme;
     scheme.captions = Captions.items;
     scheme.texts = Texts.items;
+    scheme.keys = TextKeys;
+    scheme.keys.resize(scheme.texts.size());
     scheme.eol = Eol;
     return scheme;
 }
@@ -98,6 +101,7 @@ void SchemeEditor::LoadSchemeList() {
 void SchemeEditor::LoadButtons(const std::string& path) {
     Captions.Clear();
     Texts.Clear();
+    TextKeys.clear();
     PartialSchemePath.clear();
     PartialSchemeCut.clear();
     ButtonScheme scheme;
@@ -116,6 +120,8 @@ void SchemeEditor::LoadButtons(const std::string& path) {
         }
         Captions.items.insert(Captions.items.end(), scheme.captions.begin(), scheme.captions.end());
         Texts.items.insert(Texts.items.end(), scheme.texts.begin(), scheme.texts.end());
+        TextKeys = scheme.keys;
+        TextKeys.resize(Texts.items.size());
         Eol = scheme.eol;
         if (!scheme.cut.empty()) {
             PartialSchemePath = path;
@@ -234,6 +240,7 @@ void SchemeEditor::AddScheme() {
     }
     Captions.Clear();
     Texts.Clear();
+    TextKeys.clear();
     PartialSchemePath.clear();
     Caption.clear();
     Text.clear();
@@ -339,7 +346,16 @@ void SchemeEditor::SelectButton(const EditorList& clicked) {
     if (i < Texts.Count()) {
         Texts.index = i;
         Text = Texts.items[static_cast<std::size_t>(i)];
+        Keys = IsKeysText(i);
     }
+}
+
+bool SchemeEditor::RefuseBadKeys() {
+    if (!Keys) return false;
+    const KeySequence sequence = ParseKeySequence(Text);
+    if (sequence.Ok()) return false;
+    Status = "ERROR: " + sequence.error;
+    return true;
 }
 
 void SchemeEditor::AddButton() {
@@ -349,6 +365,7 @@ void SchemeEditor::AddButton() {
         Status = "ERROR: Caption and/or text is blank";
         return;
     }
+    if (RefuseBadKeys()) return;
     if (Captions.Count() >= kMaxButtons) {
         BeforeBox();
         ShowInformation("A button scheme holds at most 10 buttons. The button was not added.");
@@ -357,6 +374,8 @@ void SchemeEditor::AddButton() {
     ButtonsAdded = true;
     Saved = false;
     Captions.Add(caption);
+    TextKeys.resize(Texts.items.size());
+    TextKeys.push_back(Keys);
     const int last = Texts.Add(text);
     Captions.index = Captions.Count() - 1;
     Texts.index = last;
@@ -365,11 +384,16 @@ void SchemeEditor::AddButton() {
 }
 
 void SchemeEditor::ModifyButton() {
+    if (RefuseBadKeys()) return;
     ButtonsChanged = true;
     Saved = false;
     ModifyMode = true;
     if (Captions.HasSelection()) Captions.items[static_cast<std::size_t>(Captions.index)] = Caption;
-    if (Texts.HasSelection()) Texts.items[static_cast<std::size_t>(Texts.index)] = Text;
+    if (Texts.HasSelection()) {
+        Texts.items[static_cast<std::size_t>(Texts.index)] = Text;
+        TextKeys.resize(Texts.items.size());
+        TextKeys[static_cast<std::size_t>(Texts.index)] = Keys;
+    }
     Status = "Item modified.";
 }
 
@@ -386,7 +410,10 @@ void SchemeEditor::DeleteButton() {
     }
     Captions.Delete(i);
     // Only a file with fewer texts than captions leaves the text list without a selection.
-    if (const int t = Texts.index; t >= 0) Texts.Delete(t);
+    if (const int t = Texts.index; t >= 0) {
+        Texts.Delete(t);
+        if (t < static_cast<int>(TextKeys.size())) TextKeys.erase(TextKeys.begin() + t);
+    }
     Captions.index = -1;
     Texts.index = -1;
     Status = "Item deleted.";

@@ -64,6 +64,11 @@ public:
     std::string Caption, Text; // the two button boxes
     int Eol = kEolTab;
     std::string Status;        // the window's status line
+    // Per entry of Texts, whether it is a keys-in-braces text; and the check box that says it
+    // for the button being added or modified.
+    std::vector<bool> TextKeys;
+    bool Keys = false;
+    bool IsKeysText(int i) const { return i >= 0 && i < static_cast<int>(TextKeys.size()) && TextKeys[static_cast<std::size_t>(i)]; }
 
     // ---- Editing state.
     std::string SchemeFolder;       // the bar's scheme folder, copied when the list is loaded
@@ -117,6 +122,8 @@ private:
     SchemeFileSystem& files_;
 
     void SelectButton(const EditorList& clicked);
+    // With Keys checked, a text that does not parse is refused in the status line: true.
+    bool RefuseBadKeys();
     // The path of scheme `name` in the scheme folder; an unsafe name is refused in the status
     // line and yields an empty text.
     std::string SchemePathOrRefuse(const std::string& name);

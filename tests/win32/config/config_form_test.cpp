@@ -434,6 +434,99 @@ TEST_F(ConfigFormTest, TheButtonControlsEditThePairAndAnEditMakesCloseAsk) {
     EXPECT_EQ(config->Status(), "Item added.");
 }
 
+TEST_F(ConfigFormTest, KeysInBracesIsABoxPerButtonWrittenAsT02AndReadBackByBarAndWindow) {
+    Write("form.dat", "C01Plain\r\nT01{x}\r\nC01Form\r\nT02a{TAB}b\r\nD011\r\n");
+    Create();
+    ui::TCheckBox* box = config->CheckBoxKeysInBraces;
+    EXPECT_NE(box->Caption().find("braces"), std::string::npos);
+    EXPECT_EQ(box->Caption().find('&'), 0u);  // Alt with its letter ticks it
+    EXPECT_EQ(box->Parent(), config->GroupBoxButtons);
+    // Keyboard: a tab stop right after the text box.
+    EXPECT_TRUE(GetWindowLongA(box->Handle(), GWL_STYLE) & WS_TABSTOP);
+    EXPECT_EQ(GetWindow(config->EditText->Handle(), GW_HWNDNEXT), box->Handle());
+
+    PickScheme("form");
+    EXPECT_EQ(config->ListBoxText->Items(), (std::vector<std::string>{"{x}", "a{TAB}b"}));
+    auto shown = [&](int i) {
+        char text[256] = {};
+        SendMessageA(config->ListBoxText->Handle(), LB_GETTEXT, i, reinterpret_cast<LPARAM>(text));
+        return std::string(text);
+    };
+    EXPECT_EQ(shown(0), "{x}");  // the list shows which buttons type keys
+    EXPECT_EQ(shown(1), "[keys] a{TAB}b");
+    Pick(config->ListBoxCaption, 1);
+    EXPECT_TRUE(box->Checked());
+    Pick(config->ListBoxText, 0);
+    EXPECT_FALSE(box->Checked());
+
+    // A text that does not parse is refused on Modify and on Add; the box keeps it.
+    box->SetChecked(true);
+    config->EditText->SetText("{TAB}{NOPE}");
+    Press(config->ButtonModify);
+    EXPECT_EQ(config->Status(), "ERROR: Unknown key {NOPE} at character 6");
+    EXPECT_EQ(config->EditText->Text(), "{TAB}{NOPE}");
+    EXPECT_EQ(config->ListBoxText->Items(), (std::vector<std::string>{"{x}", "a{TAB}b"}));
+    EXPECT_EQ(shown(0), "{x}");
+    AddButton("Third", "x}");
+    EXPECT_EQ(config->Status(), "ERROR: A } that no { opens (type {}} for a brace) at character 2");
+    EXPECT_EQ(config->EditText->Text(), "x}");
+    EXPECT_EQ(config->ListBoxCaption->Count(), 2);
+
+    // Modify makes the first text a keys text, Add a third one; the marks follow.
+    config->EditCaption->SetText("Plain");
+    config->EditText->SetText("{CTRL+A}y");
+    Press(config->ButtonModify);
+    EXPECT_EQ(shown(0), "[keys] {CTRL+A}y");
+    EXPECT_EQ(config->ListBoxText->ItemIndex(), 0);
+    AddButton("Third", "{TAB 2}z");
+    EXPECT_EQ(config->Status(), "Item added.");
+    EXPECT_EQ(shown(2), "[keys] {TAB 2}z");
+    box->SetChecked(false);
+    AddButton("Fourth", "{as it stands}");
+    EXPECT_EQ(shown(3), "{as it stands}");
+
+    // The Save button's writer, then the bar's scheme load and its plain load.
+    Press(config->ButtonSave);
+    EXPECT_EQ(ReadScheme("form.dat"), "C01Plain\r\nT02{CTRL+A}y\r\nC01Form\r\nT02a{TAB}b\r\nC01Third\r\nT02{TAB 2}z\r\n"
+                                      "C01Fourth\r\nT01{as it stands}\r\nD011\r\n");
+    bar->ComboBoxFilename->SetText("form");
+    bar->ComboBoxFilenameClick();
+    EXPECT_EQ(bar->ListBoxText[2], "{TAB 2}z");
+    EXPECT_EQ(bar->ListBoxKeys, (std::vector<bool>{true, true, true, false}));
+    bar->LoadButton(data + "\\form.dat");  // the plain load
+    EXPECT_EQ(bar->ListBoxKeys, (std::vector<bool>{true, true, true, false}));
+
+    // The implicit writer, when the window moves to another scheme with an edit unsaved.
+    Pick(config->ListBoxCaption, 1);
+    box->SetChecked(false);
+    Press(config->ButtonModify);
+    msgs.answers = {MsgResult::Yes};
+    PickScheme("button");
+    EXPECT_EQ(ReadScheme("form.dat"), "T02{CTRL+A}y\r\nC01Plain\r\nT01a{TAB}b\r\nC01Form\r\nT02{TAB 2}z\r\nC01Third\r\n"
+                                      "T01{as it stands}\r\nC01Fourth\r\nD011\r\n");
+    PickScheme("form");
+    EXPECT_EQ(config->Schemes.TextKeys, (std::vector<bool>{true, false, true, false}));
+}
+
+TEST_F(ConfigFormTest, ABadHandWrittenKeysTextTypesNothingAndNamesTheButton) {
+    Write("button.dat", "C01Login\r\nT02user{TAB}{PASSWORD}{ENTER}\r\nD011\r\n");
+    Create();
+    HWND edit = CreateWindowExA(0, "EDIT", "", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200, 100, nullptr, nullptr,
+                                nullptr, nullptr);
+    bar->TargetWindow = edit;
+    bar->TargetThread = GetCurrentThreadId();
+    bar->RuntimeButtonClick(bar->RuntimeButton[0]);
+    ASSERT_EQ(msgs.shown.size(), 1u);
+    EXPECT_EQ(msgs.LastText(), "The button \"Login\" was not typed: Unknown key {PASSWORD} at character 10 of its text. "
+                               "Nothing was typed; correct the text in the configuration window.");
+    MSG m;
+    while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&m);
+    char text[64] = {};
+    GetWindowTextA(edit, text, sizeof text);
+    EXPECT_STREQ(text, "");
+    DestroyWindow(edit);
+}
+
 TEST_F(ConfigFormTest, ClickingAnotherEndOfLineIsAChangeAndTheChosenOneIsNot) {
     Create();
     // A delete with nothing selected marks the lists unsaved; only a change makes that count.

@@ -4,8 +4,12 @@
 
 #include <windows.h>
 
+#include <vector>
+
 #include "Pump.h"
+#include "app/core/KeySequence.h"
 #include "platform/KeyInjector.h"
+#include "platform/Win32KeyboardLayout.h"
 
 namespace {
 
@@ -83,6 +87,55 @@ TEST(Win32TypingTarget, TypedKeysThatReachTheProgramAreDropped) {
     PumpUntil([&] { return g_keys >= 2; });
     PumpFor(50);
     EXPECT_EQ(g_keys, 2);  // the user's WM_KEYDOWN and its WM_CHAR, nothing of the typed keys
+    DestroyWindow(h);
+}
+
+struct KeyDown {
+    WPARAM vk;
+    UINT scan;
+    bool extended, ctrl, shift;
+};
+std::vector<KeyDown> g_downs;
+LRESULT CALLBACK RecordKeys(HWND h, UINT m, WPARAM w, LPARAM l) {
+    if (m == WM_KEYDOWN || m == WM_SYSKEYDOWN)
+        g_downs.push_back({w, static_cast<UINT>((l >> 16) & 0xFF), ((l >> 24) & 1) != 0, GetKeyState(VK_CONTROL) < 0,
+                           GetKeyState(VK_SHIFT) < 0});
+    return DefWindowProcA(h, m, w, l);
+}
+
+TEST(Win32KeyInjector, NamedKeysArriveWithTheirScanCodesAndModifiersOnlyAroundTheirKey) {
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = RecordKeys;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = "KtKeyRecorder";
+    RegisterClassA(&wc);
+    HWND h = CreateWindowExA(0, "KtKeyRecorder", "keys", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 100, 200, 120, nullptr,
+                             nullptr, GetModuleHandleA(nullptr), nullptr);
+    SetForegroundWindow(h);
+    SetFocus(h);
+    PumpUntil([&] { return GetForegroundWindow() == h && GetFocus() == h; });
+    kt::Win32KeyboardLayout layout;
+    EXPECT_EQ(layout.ScanCode('A'), MapVirtualKeyA('A', MAPVK_VK_TO_VSC));
+    EXPECT_NE(layout.ScanCode(VK_HOME), 0);
+    const kt::TypingStrokes plan = kt::PlanKeySequence(kt::ParseKeySequence("{CTRL+A}{SHIFT+END}x"), layout, -1, 0);
+    kt::Win32KeyInjector injector;
+    ASSERT_TRUE(injector.Send(kt::Flatten(plan)));
+    PumpUntil([&] { return g_downs.size() >= 5; });
+    PumpFor(50);
+    ASSERT_EQ(g_downs.size(), 5u);
+    EXPECT_EQ(g_downs[0].vk, static_cast<WPARAM>(VK_CONTROL));
+    EXPECT_EQ(g_downs[1].vk, static_cast<WPARAM>('A'));
+    EXPECT_EQ(g_downs[1].scan, layout.ScanCode('A'));
+    EXPECT_TRUE(g_downs[1].ctrl);
+    EXPECT_EQ(g_downs[3].vk, static_cast<WPARAM>(VK_END));
+    EXPECT_EQ(g_downs[3].scan, layout.ScanCode(VK_END));
+    EXPECT_TRUE(g_downs[3].extended);
+    EXPECT_TRUE(g_downs[3].shift);
+    EXPECT_FALSE(g_downs[3].ctrl);
+    EXPECT_EQ(g_downs[4].vk, static_cast<WPARAM>('X'));
+    EXPECT_FALSE(g_downs[4].ctrl || g_downs[4].shift || g_downs[4].extended);
+    // Nothing is left held.
+    for (int vk : {VK_CONTROL, VK_SHIFT, VK_MENU}) EXPECT_FALSE(GetAsyncKeyState(vk) & 0x8000) << vk;
     DestroyWindow(h);
 }
 

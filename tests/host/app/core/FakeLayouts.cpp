@@ -18,6 +18,30 @@ void TableLayout::AddLatinLetters() {
     }
 }
 
+void TableLayout::AddScanCodes(const char* top, const char* middle, const char* bottom) {
+    const struct { const char* keys; std::uint16_t first; } rows[] = {{top, 0x10}, {middle, 0x1E}, {bottom, 0x2C}};
+    for (const auto& row : rows)
+        for (std::uint16_t i = 0; row.keys[i]; ++i) scanCodes_[static_cast<std::uint8_t>(row.keys[i])] = row.first + i;
+    for (std::uint16_t d = 1; d <= 9; ++d) scanCodes_['0' + d] = static_cast<std::uint16_t>(1 + d);
+    scanCodes_['0'] = 0x0B;
+    const std::uint16_t named[][2] = {{0x1B, 0x01}, {0x08, 0x0E}, {kVkTab, 0x0F}, {kVkReturn, 0x1C}, {kVkControl, 0x1D},
+                                      {kVkShift, 0x2A}, {kVkMenu, 0x38}, {0x20, 0x39}, {0x7A, 0x57}, {0x7B, 0x58},
+                                      {0x24, 0x47}, {0x26, 0x48}, {0x21, 0x49}, {0x25, 0x4B}, {0x27, 0x4D},
+                                      {0x23, 0x4F}, {0x28, 0x50}, {0x22, 0x51}, {0x2D, 0x52}, {0x2E, 0x53}};
+    for (const auto& k : named) scanCodes_[k[0]] = k[1];
+    for (std::uint16_t f = 0; f < 10; ++f) scanCodes_[0x70 + f] = 0x3B + f;  // F1 to F10
+}
+
+std::uint16_t TableLayout::ScanCode(std::uint16_t vk) const {
+    auto it = scanCodes_.find(vk);
+    return it == scanCodes_.end() ? 0 : it->second;
+}
+
+std::u16string TableLayout::KeyCharacter(std::uint16_t vk, bool shift) const {
+    auto it = reverse_.find(static_cast<std::int16_t>(vk | ((shift ? kScanShift : 0) << 8)));
+    return it == reverse_.end() ? std::u16string() : ToUtf16(it->second);
+}
+
 std::int16_t TableLayout::KeyScan(unsigned char c) const {
     auto it = scan_.find(c);
     return it == scan_.end() ? std::int16_t(-1) : it->second;
@@ -91,6 +115,7 @@ std::u16string TableLayout::Replay(const std::vector<KeyEvent>& events) const {
 }
 
 UsLayout::UsLayout() {
+    AddScanCodes("QWERTYUIOP", "ASDFGHJKL", "ZXCVBNM");
     // Control keys first: the Ctrl+letter entries below must not take their characters.
     Add(' ', 0x20);
     Add('\b', 0x08);
@@ -120,6 +145,7 @@ UsLayout::UsLayout() {
 }
 
 GermanLayout::GermanLayout() {
+    AddScanCodes("QWERTZUIOP", "ASDFGHJKL", "YXCVBNM");
     AddLatinLetters();
     const char* shiftedDigits = "=!\"\xA7$%&/()";
     for (int d = 0; d < 10; ++d) {

@@ -19,6 +19,9 @@ public:
     std::int16_t KeyScan(unsigned char c) const override;
     bool IsDeadKey(std::int16_t keyScan) const override { return dead_.count(keyScan) != 0; }
     std::u16string ToUtf16(unsigned char c) const override;
+    std::uint16_t ScanCode(std::uint16_t vk) const override;
+    // The character the key gives, with or without Shift; empty when none.
+    std::u16string KeyCharacter(std::uint16_t vk, bool shift) const;
 
     // The characters that arrive in a window when the events are played on this layout.
     // Throws on unbalanced events, and on a key pressed while Ctrl or Alt is down: injected,
@@ -33,12 +36,15 @@ protected:
     void AddLatinLetters();
     // Marks the key of character c, in the state that types it, as dead.
     void Dead(unsigned char c) { dead_.insert(KeyScan(c)); }
+    // Set-1 scan codes of a PC keyboard whose letter rows carry these virtual keys.
+    void AddScanCodes(const char* top, const char* middle, const char* bottom);
 
 private:
     const char* codePage_;
     std::map<unsigned char, std::int16_t> scan_;
     std::map<std::int16_t, unsigned char> reverse_;
     std::set<std::int16_t> dead_;
+    std::map<std::uint16_t, std::uint16_t> scanCodes_;
 };
 
 class UsLayout : public TableLayout {

@@ -194,6 +194,30 @@ TEST(SchemeWrite, ReadBackGivesTheSamePairs) {
     }
 }
 
+TEST(SchemeFile, KeysInBracesTextsAreT02LinesOtherTLinesStayPlain) {
+    // Only "T02" marks a keys-in-braces text; "T01", "T", "T03", "Tx" read plain as always.
+    auto read = Read("C01a\r\nT02{TAB}x\r\nC01b\r\nT01{TAB}y\r\nC01c\r\nT\r\nC01d\r\nT03z\r\nC01e\r\nT02\r\nD011\r\n");
+    EXPECT_EQ(read.texts, (Strings{"{TAB}x", "{TAB}y", "", "z", ""}));
+    EXPECT_EQ(read.keys, (std::vector<bool>{true, false, false, false, true}));
+    EXPECT_TRUE(kt::IsKeysText(read, 0));
+    EXPECT_FALSE(kt::IsKeysText(read, 1));
+    EXPECT_FALSE(kt::IsKeysText(read, 7));  // beyond the list: plain
+
+    ButtonScheme s{{"Form", "Plain", "Short"}, {"a{TAB}b", "{x}", "t"}, kt::kEolEnter};
+    s.keys = {true};  // shorter than the texts: the rest are plain
+    EXPECT_EQ(kt::FormatSchemeForSave(s), "C01Form\r\nT02a{TAB}b\r\nC01Plain\r\nT01{x}\r\nC01Short\r\nT01t\r\nD011\r\n");
+    EXPECT_EQ(kt::FormatSchemeImplicit(s), "T02a{TAB}b\r\nC01Form\r\nT01{x}\r\nC01Plain\r\nT01t\r\nC01Short\r\nD011\r\n");
+    for (auto format : {kt::FormatSchemeForSave, kt::FormatSchemeImplicit}) {
+        auto back = Read(format(s));
+        EXPECT_EQ(back.texts, s.texts);
+        EXPECT_EQ(back.keys, (std::vector<bool>{true, false, false}));
+    }
+    // A caption without a text: its empty text is written plain.
+    ButtonScheme missing{{"a", "b"}, {"x"}, 0};
+    missing.keys = {true, true};
+    EXPECT_EQ(kt::FormatSchemeForSave(missing), "C01a\r\nT02x\r\nC01b\r\nT01\r\nD010\r\n");
+}
+
 TEST(SchemeWrite, MisalignedOrMultiLinePayloadsCannotShiftLaterRecords) {
     // Fewer texts than captions: the missing texts are written empty.
     ButtonScheme shortTexts{{"a", "b"}, {"x"}, 0};

@@ -309,6 +309,54 @@ TEST_F(SchemeEditorTest, AddRefusesBlanksAndAnEleventhButton) {
     EXPECT_EQ(CloseAsks(), kAsksToSave);
 }
 
+TEST_F(SchemeEditorTest, KeysInBracesFollowEachTextAndABadOneIsRefusedWithWhereItIs) {
+    Write("form.dat", "C01Plain\r\nT01{x}\r\nC01Form\r\nT02a{TAB}b\r\nD011\r\n");
+    Load();
+    Pick("form");
+    EXPECT_EQ(ed.TextKeys, (std::vector<bool>{false, true}));
+    ed.Texts.index = 1;
+    ed.TextClicked();
+    EXPECT_TRUE(ed.Keys);
+    ed.Captions.index = 0;
+    ed.CaptionClicked();
+    EXPECT_FALSE(ed.Keys);
+
+    // Add and Modify refuse a text that does not parse; the boxes keep it and nothing changes.
+    ed.Keys = true;
+    AddButton("Bad", "a{NOPE}");
+    EXPECT_EQ(ed.Status, "ERROR: Unknown key {NOPE} at character 2");
+    EXPECT_EQ(ed.Captions.Count(), 2);
+    EXPECT_EQ(ed.Text, "a{NOPE}");
+    ed.Caption = "Plain";
+    ed.Saved = true;
+    ed.ButtonsChanged = ed.ButtonsAdded = false;
+    ed.Text = "x{TAB";
+    ed.ModifyButton();
+    EXPECT_EQ(ed.Status, "ERROR: A { that is not closed (type {{} for a brace) at character 2");
+    EXPECT_EQ(ed.Texts.items, (Strings{"{x}", "a{TAB}b"}));
+    EXPECT_EQ(ed.TextKeys, (std::vector<bool>{false, true}));
+    EXPECT_TRUE(CloseAsks().empty());
+    // The same texts without the check box are plain text and taken as they stand.
+    ed.Keys = false;
+    ed.ModifyButton();
+    EXPECT_EQ(ed.Status, "Item modified.");
+    EXPECT_EQ(ed.Texts.items, (Strings{"x{TAB", "a{TAB}b"}));
+
+    // Modify switches a text to keys, Add takes the box's choice, Delete keeps the rest aligned.
+    ed.Keys = true;
+    ed.Text = "{CTRL+A}{DELAY 500}y";
+    ed.ModifyButton();
+    AddButton("Third", "1{ENTER}");
+    EXPECT_EQ(ed.TextKeys, (std::vector<bool>{true, true, true}));
+    ed.Keys = false;
+    AddButton("Fourth", "{plain}");
+    ed.Captions.index = 1;
+    ed.CaptionClicked();
+    ed.DeleteButton();
+    EXPECT_EQ(ed.TextKeys, (std::vector<bool>{true, true, false}));
+    EXPECT_EQ(ed.CurrentButtons().keys, ed.TextKeys);  // what both writers take
+}
+
 TEST_F(SchemeEditorTest, ModifyAndDeleteWorkOnTheSelectedPair) {
     Write("home.dat", "C01A\r\nT01a\r\nC01B\r\nT01b\r\nD011\r\n");
     Load();
