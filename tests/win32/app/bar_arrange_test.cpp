@@ -55,6 +55,13 @@ TEST(BarArrange, TenButtonsShowWholeAndTheLabelFollowsItsFont) {
     EXPECT_GT(bar->Label1->Height(), 26 + std::max(0, growth));
     EXPECT_EQ(bar->ClientHeight() - (bar->RuntimeButton[9]->Top() + 25), 190 - frame - 113);
 
+    // Another instruction (another capture key named, say): measured when it is set.
+    const int before = bar->RuntimeButton[0]->Top();
+    bar->Label1->SetCaption(bar->Label1->Caption() + " - press it again on another window to change the target");
+    EXPECT_GE(bar->Label1->Height(), NeededLabelHeight(bar->Label1));
+    EXPECT_GT(bar->RuntimeButton[0]->Top(), before);
+    EXPECT_EQ(bar->ClientHeight() - (bar->RuntimeButton[9]->Top() + 25), 190 - frame - 113);
+
     bar->RegistrySave();
     TVtRegistry store;
     EXPECT_EQ(store.LoadText(std::string(kt::test_support::kProgramKey) + "\\Windows\\Button", "Height", ""),
