@@ -1,4 +1,6 @@
 // The scheme chooser and the scheme buttons of the bar.
+#include <algorithm>
+
 #include "app/ButtonFormDialog.h"
 #include "app/core/BarLayout.h"
 #include "app/core/SchemeFile.h"
@@ -8,6 +10,91 @@
 #include "platform/CurrentFolder.h"
 
 namespace kt {
+
+namespace {
+
+// A text's width as a control draws it on one line with `font`.
+int TextWidth(HDC dc, HFONT font, const std::wstring& text, UINT flags) {
+    HGDIOBJ old = SelectObject(dc, font);
+    RECT r{0, 0, 0, 0};
+    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &r, DT_CALCRECT | DT_SINGLELINE | flags);
+    SelectObject(dc, old);
+    return r.right - r.left;
+}
+
+// The height a word-wrapped label of this width needs for its text.
+int WrappedTextHeight(HDC dc, HFONT font, const std::wstring& text, int width) {
+    HGDIOBJ old = SelectObject(dc, font);
+    RECT r{0, 0, width, 0};
+    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &r,
+              DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS | DT_NOPREFIX);
+    SelectObject(dc, old);
+    return r.bottom - r.top;
+}
+
+int WorkAreaWidth(HWND window) {
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    if (window && GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &info))
+        return info.rcWork.right - info.rcWork.left;
+    RECT work{};
+    return SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0) ? work.right - work.left : 0;
+}
+
+}  // namespace
+
+void TButtonForm::FontChanged() {
+    ui::TForm::FontChanged();
+    // The controls have taken the new font by now: measure with it.
+    ArrangeBar();
+}
+
+void TButtonForm::ArrangeBar() {
+    // Moving the label below re-enters through its own change notices.
+    if (arranging_ || !laidOut_) return;
+    arranging_ = true;
+    struct Done {
+        bool& flag;
+        ~Done() { flag = false; }
+    } done{arranging_};
+    HDC dc = GetDC(nullptr);
+    int widest = 0, buttons = 0;
+    for (std::size_t i = 0; i < RuntimeButton.size(); ++i) {
+        if (!RuntimeButton[i]) continue;
+        ++buttons;
+        widest = std::max(widest, TextWidth(dc, RuntimeButton[i]->Font().Handle(), ui::ToWide(schemeCaptions_[i]), 0));
+    }
+    BarMeasures m;
+    m.buttonWidth = BarButtonWidth(widest, WorkAreaWidth(HandleAllocated() ? Handle() : nullptr));
+    m.labelTextHeight = WrappedTextHeight(dc, Label1->Font().Handle(), ui::ToWide(Label1->Caption()),
+                                          BarLabelWidth(m.buttonWidth));
+    m.buttons = buttons;
+    m.baseWidth = baseWidth_;
+    const BarGeometry g = BarLayoutFor(m);
+
+    GroupBox1->SetBounds(GroupBox1->Left(), GroupBox1->Top(), g.groupWidth, g.groupHeight);
+    Label1->SetBounds(Label1->Left(), Label1->Top(), g.labelWidth, g.labelHeight);
+    ComboBoxFilename->SetBounds(ComboBoxFilename->Left(), g.chooserTop, g.chooserWidth, ComboBoxFilename->Height());
+    LabelMessage->SetTop(g.messageTop);
+    CreateButton->SetTop(g.anchorTop);
+    const int room = CaptionRoom(g.buttonWidth);
+    for (std::size_t i = 0; i < RuntimeButton.size(); ++i) {
+        ui::TButton* button = RuntimeButton[i];
+        if (!button) continue;
+        const ButtonRect r = SchemeButtonRect(static_cast<int>(i) + 1, CreateButton->Left(), CreateButton->Top(),
+                                              g.buttonWidth);
+        button->SetBounds(r.left, r.top, r.width, r.height);
+        const HFONT font = button->Font().Handle();
+        const std::string& whole = schemeCaptions_[i];
+        const std::wstring fitted =
+            EllipsizedCaption(ui::ToWide(whole), room, [&](const std::wstring& s) { return TextWidth(dc, font, s, 0); });
+        const std::string shown = ui::FromWide(fitted.data(), static_cast<int>(fitted.size()));
+        if (button->Caption() != shown) button->SetCaption(shown);
+        button->SetHint(shown == whole ? std::string() : whole);
+    }
+    ReleaseDC(nullptr, dc);
+    SetBounds(Left(), Top(), g.width, g.height);
+}
 
 void TButtonForm::LoadComboBoxFilename() {
     // Refilling the list must not change what the chooser's edit part shows.
@@ -105,14 +192,16 @@ void TButtonForm::CreateButtonClick() {
         button->Name = "RuntimeButton" + std::to_string(k);
         const ButtonRect r = SchemeButtonRect(k, CreateButton->Left(), CreateButton->Top());
         button->SetBounds(r.left, r.top, r.width, r.height);
-        button->SetCaption(k <= static_cast<int>(ListBoxCaption.size()) ? ListBoxCaption[k - 1] : std::string());
+        schemeCaptions_[k - 1] = k <= static_cast<int>(ListBoxCaption.size()) ? ListBoxCaption[k - 1] : std::string();
+        button->SetCaption(schemeCaptions_[k - 1]);
+        button->ShowHint = true;
         button->OnClick = [this, button] { RuntimeButtonClick(button); };
         HookSchemeButton(button);
         button->SetParent(this);
         // A skinned bar paints the new button too (its painter goes in front of the hook above).
         if (SkinData1) SkinData1->AddControl(this, button);
         RuntimeButton[k - 1] = button;
-        SetHeight(Height() + BarGrowthFor(k));
+        ArrangeBar();
     }
     Invalidate();
 }
@@ -124,7 +213,7 @@ void TButtonForm::ResetButtons() {
         slot = nullptr;
     }
     ButtonCount = 1;
-    SetHeight(kBaseHeight);
+    ArrangeBar();
     Invalidate();
     ListBoxSave.clear();
     ListBoxCaption.clear();

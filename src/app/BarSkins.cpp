@@ -103,6 +103,7 @@ void TButtonForm::SkinNoneClick() {
 
 void TButtonForm::ButtonLoadSkinClick() {
     FileDialogRequest request;
+    request.title = "Load Skin";
     request.filter = "Skin files (*.skn)|*.SKN";
     request.initialDir = "\\Skins\\";
     if (!Messages().OpenFile(request) || request.fileName.empty()) return;

@@ -65,6 +65,13 @@ TButtonForm::TButtonForm(ui::TComponent* owner) : ui::TForm(owner) {
     ButtonTestHandle->SetVisible(false);
     ButtonTestHandle->SetParent(this);
 
+    // Whatever the instruction says, in whatever font, it shows whole: the bar makes room.
+    Label1->WindowProc = [this, own = Label1->WindowProc](ui::TMessage& m) {
+        own(m);
+        if (m.Msg == ui::CM_TEXTCHANGED || m.Msg == ui::CM_FONTCHANGED) ArrangeBar();
+    };
+    laidOut_ = true;
+
     CreateTrayMenu();
 
     OnCreate = [this] { FormCreate(); };
@@ -113,7 +120,7 @@ void TButtonForm::CheckSchemeFilename() {
 }
 
 void TButtonForm::FormCreate() {
-    // The skin file dialog is the old-style one (see the message service).
+    // The skin file dialog is the explorer-style one, titled (see the message service).
     // Until the settings say otherwise, every folder is the start folder.
     const std::string start = GetCurrentFolder();
     BaseKey = reg::kBaseKey;
@@ -123,7 +130,7 @@ void TButtonForm::FormCreate() {
     const std::string& schemes = Folders.OutputDir;
     if (GetFileAttributesA(schemes.c_str()) == INVALID_FILE_ATTRIBUTES) CreateDirectoryA(schemes.c_str(), nullptr);
 
-    SetHeight(kBaseHeight);
+    ArrangeBar();
     SetUpNotificationIcon();
 
     // The chooser shows the current scheme's name: no folder, no ".dat".
@@ -136,12 +143,13 @@ void TButtonForm::FormCreate() {
     RegisterTypingHotKey();
     KeyDelay = LoadKeyDelay(*VtRegistry1, BaseKey);
     // The base height again: a height read from the settings does not survive.
-    SetHeight(kBaseHeight);
+    ArrangeBar();
     LoadButtonAssignment();
 }
 
 void TButtonForm::RestorePlacement() {
     LoadFormPlacement(*VtRegistry1, BaseKey + reg::kWindowsButton, reg::kButtonPlacementDefault, *this);
+    baseWidth_ = Width();
 }
 
 void TButtonForm::RegistrySave() { SaveFormPlacement(*VtRegistry1, BaseKey + reg::kWindowsButton, *this); }

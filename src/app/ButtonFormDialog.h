@@ -114,6 +114,13 @@ public:
     void ComboBoxFilenameClick() override;
     void CreateButtonClick();
     void ResetButtons();
+    // Lays the bar out for its instruction, its font and its buttons' captions, as measured
+    // now: a label that needs more lines grows and moves what is below it; buttons widen
+    // (all one width) to the longest caption up to a third of the work area, and a caption
+    // still too long ends with "..." and shows whole as its button's hint.
+    void ArrangeBar();
+    // A new font for the bar measures its texts anew.
+    void FontChanged() override;
     // The plain load: a file name relative to the current folder; no buttons, nothing shown.
     void LoadButton(const std::string& fileName);
 
@@ -156,6 +163,11 @@ private:
     bool IsSchemeButton(HWND hwnd);
     bool SchemeButtonUnderCursor();
     void SetTakesActivation(bool takes);
+    // Each scheme button's whole caption (the button may show it shortened).
+    std::array<std::string, 10> schemeCaptions_{};
+    int baseWidth_ = 204;  // the bar's width as placed: buttons widen it, never narrow it
+    bool arranging_ = false;
+    bool laidOut_ = false;  // the controls ArrangeBar moves exist
     ui::TButton* pressedButton_ = nullptr;
     std::vector<HWND> refusingActivation_;
     bool typing_ = false;

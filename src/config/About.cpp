@@ -29,6 +29,7 @@ TAboutBox::TAboutBox(ui::TComponent* owner) : ui::TDialogForm(owner) {
     Font().SetName("MS Sans Serif");
     Font().SetSize(8);
     Font().SetColor(RGB(0, 0, 0));
+    ShowHint = true;
 
     auto label = [this](const char* name, const std::string& text, int x, int y, int w, int h) {
         return ui::MakeControl<ui::TLabel>(this, this, name, text, x, y, w, h);
@@ -42,14 +43,16 @@ TAboutBox::TAboutBox(ui::TComponent* owner) : ui::TDialogForm(owner) {
     ProgramIcon->SetBounds(12, 12, 200, 200);
     ProgramIcon->SetParent(this);
 
+    // The right column: the ownership notice takes two lines of the box's font.
     const int x = 228, w = 225;
     LabelCompany = label("LabelCompany", "Orvall Software", x, 14, w, 13);
-    Copyright = label("Copyright", "Copyright (C) Orvall Software. All rights reserved.", x, 32, w, 13);
-    LabelAuthor = label("LabelAuthor", "Written by the Ketravo team", x, 50, w, 13);
-    ProductName = label("ProductName", "Ketravo V1.1", x, 80, w, 16);
+    Copyright = label("Copyright", "Copyright (C) Orvall Software. All rights reserved.", x, 32, w, 28);
+    Copyright->WordWrap = true;
+    LabelAuthor = label("LabelAuthor", "Written by the Ketravo team", x, 64, w, 13);
+    ProductName = label("ProductName", "Ketravo V1.1", x, 90, w, 16);
     ProductName->Font().SetStyle(ui::fsBold);
-    Comments = label("Comments", "Ketravo automatically fills in forms using predefined text that you created.", x, 104,
-                     w, 42);
+    Comments = label("Comments", "Ketravo automatically fills in forms using predefined text that you created.", x, 114,
+                     w, 56);
     Comments->WordWrap = true;
 
     Bevel1 = new ui::TBevel(this);
@@ -57,10 +60,10 @@ TAboutBox::TAboutBox(ui::TComponent* owner) : ui::TDialogForm(owner) {
     Bevel1->SetBounds(12, 222, 441, 2);
     Bevel1->SetParent(this);
 
-    LabelPhysMem = label("LabelPhysMem", "Memory Available to Windows:", 12, 236, 170, 13);
-    PhysMem = label("PhysMem", "0", 190, 236, 150, 13);
-    LabelFreeRes = label("LabelFreeRes", "Memory in Use:", 12, 256, 170, 13);
-    FreeRes = label("FreeRes", "0", 190, 256, 150, 13);
+    LabelPhysMem = label("LabelPhysMem", "Memory Available to Windows:", 12, 236, 210, 13);
+    PhysMem = label("PhysMem", "0", 228, 236, 140, 13);
+    LabelFreeRes = label("LabelFreeRes", "Memory in Use:", 12, 256, 210, 13);
+    FreeRes = label("FreeRes", "0", 228, 256, 140, 13);
 
     OKButton = new ui::TBitBtn(this);
     OKButton->Name = "OKButton";

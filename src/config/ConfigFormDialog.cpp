@@ -153,10 +153,6 @@ void TConfigForm::CreateMainMenu() {
                             "Topic Search");
     HelpContents1 = item(MenuHelp, "HelpContents1", "&Contents", [this] { HelpContents1Execute(); }, "Help Contents");
     HelpOnHelp1 = item(MenuHelp, "HelpOnHelp1", "&Help on Help", [this] { HelpOnHelp1Execute(); }, "Help on help");
-    // There are no local help pages to search yet: the three page entries are greyed.
-    HelpTopicSearch1->SetEnabled(false);
-    HelpContents1->SetEnabled(false);
-    HelpOnHelp1->SetEnabled(false);
     MenuHelpLine1 = item(MenuHelp, "MenuHelpLine1", "-", nullptr);
     HelpOnWeb1 = item(MenuHelp, "HelpOnWeb1", "Help On &Web", [this] { ActionHelpOnWebExecute(); });
     HelpSendMail1 = item(MenuHelp, "HelpSendMail1", "Send &Mail", [this] { ActionSendMailExecute(); });

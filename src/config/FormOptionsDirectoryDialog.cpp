@@ -27,6 +27,7 @@ TFormOptionsDirectory::TFormOptionsDirectory(ui::TComponent* owner) : ui::TDialo
     BorderStyle = ui::TBorderStyle::bsDialog;
     Position = ui::TPosition::poScreenCenter;
     SetBounds(0, 0, 544, 240);
+    ShowHint = true;
 
     auto label = [this](const char* name, const char* text, int x, int y, int w) {
         return ui::MakeControl<ui::TLabel>(this, this, name, text, x, y, w, 16);
@@ -85,6 +86,7 @@ TFormOptionsDirectory::TFormOptionsDirectory(ui::TComponent* owner) : ui::TDialo
     OpenDialog1 = new ui::TOpenDialog(this);
     OpenDialog1->Name = "OpenDialog1";
     OpenDialog1->Filter = "All files (*.*)|*.*";
+    OpenDialog1->Title = "Choose a Folder";
     OpenDialog1->OnFolderChange = [this] { OpenDialog1FolderChange(); };
 
     OnCreate = [this] { FormCreate(); };

@@ -1,5 +1,7 @@
 #include "config/VtRegistryComponent.h"
 
+#include <set>
+
 #include <climits>
 
 #include "config/RegistryKeys.h"
@@ -47,8 +49,12 @@ std::string TVtRegistry::SettingName(const std::string& key, const std::string& 
 void TVtRegistry::ReportBadValue(const std::string& key, const std::string& name, const std::string& problem) {
     std::string text = problem;
     while (!text.empty() && text.back() == '.') text.pop_back();
-    Messages().Show(text + " (setting " + SettingName(key, name) + "). Its default is used instead.", "",
-                    MsgKind::Error, MsgButtons::OK);
+    text += " (setting " + SettingName(key, name) + "). Its default is used instead.";
+    // A setting read again (each time a dialog opens) is reported once a run; a value changed
+    // to another bad one is reported again.
+    static std::set<std::string> reported;
+    if (!reported.insert(text).second) return;
+    Messages().Show(text, "", MsgKind::Error, MsgButtons::OK);
 }
 
 bool TVtRegistry::ReadText(const std::string& key, const std::string& name, std::string& text) {

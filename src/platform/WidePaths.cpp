@@ -39,8 +39,24 @@ std::string CodePagePath(const std::wstring& path) {
     return ToCodePage(shortPath, text) ? text : std::string();
 }
 
+std::wstring OpenablePath(const std::string& path) {
+    std::wstring wide = WidePath(path);
+    if (wide.size() < MAX_PATH) return wide;
+    // The wide functions take a longer path in its long form: absolute, backslashes only,
+    // behind "\\?\" (or "\\?\UNC\" for a network path).
+    const DWORD n = GetFullPathNameW(wide.c_str(), 0, nullptr, nullptr);
+    if (n == 0) return wide;
+    std::wstring full(n, L'\0');
+    const DWORD got = GetFullPathNameW(wide.c_str(), n, full.data(), nullptr);
+    if (got == 0 || got >= n) return wide;
+    full.resize(got);
+    if (full.starts_with(L"\\\\?\\")) return full;
+    if (full.starts_with(L"\\\\")) return L"\\\\?\\UNC\\" + full.substr(2);
+    return L"\\\\?\\" + full;
+}
+
 std::string ReadWholeFile(const std::string& path, std::vector<std::uint8_t>& out) {
-    const std::wstring wide = WidePath(path);
+    const std::wstring wide = OpenablePath(path);
     const DWORD attributes = GetFileAttributesW(wide.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) return "it does not exist";
     if (attributes & FILE_ATTRIBUTE_DIRECTORY) return "it is a folder";

@@ -40,6 +40,7 @@ std::vector<std::string> Win32SchemeFileSystem::ListEntries(const std::string& f
     HANDLE find = FindFirstFileW(Widen(pattern).c_str(), &data);
     if (find == INVALID_HANDLE_VALUE) return names;
     do {
+        if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;  // "x.dat" may be a folder
         std::string name, shortName;
         // A name the code page cannot hold ("?????" in it) could be neither opened nor
         // deleted: it goes by its short name, which the system keeps for such files.

@@ -314,6 +314,23 @@ void TWinControl::RegisterHint() {
     SendMessageA(tip, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&ti));
 }
 
+void TWinControl::SetHint(const std::string& hint) {
+    if (hint == Hint) return;
+    // The tip window keeps a copy of the text: the old tool goes, the new one comes.
+    if (handle_) {
+        HWND root = GetAncestor(handle_, GA_ROOT);
+        if (auto tip = root ? static_cast<HWND>(GetPropA(root, "KtHints")) : nullptr) {
+            TTTOOLINFOA ti{};
+            ti.cbSize = TTTOOLINFOA_V1_SIZE;
+            ti.hwnd = root;
+            ti.uId = reinterpret_cast<UINT_PTR>(handle_);
+            SendMessageA(tip, TTM_DELTOOLA, 0, reinterpret_cast<LPARAM>(&ti));
+        }
+    }
+    Hint = hint;
+    RegisterHint();
+}
+
 void TWinControl::HandleCreated() {
     RegisterHint();
     ApplyFont();

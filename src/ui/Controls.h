@@ -204,6 +204,8 @@ public:
     void ColorChanged() override;
     void SetFocus();
     bool Focused() const;
+    // Changes the hint, also once the tip window holds the old one (empty: no tip).
+    void SetHint(const std::string& hint);
     int TabOrder = 0;
     bool TabStop = false;
 

@@ -35,26 +35,10 @@ MsgResult Win32Messages::Show(const std::string& text, const std::string& captio
 
 namespace {
 
-// The longest path the file dialogs hand over. The old-style dialog keeps what the user types
-// in buffers of this size of its own: a longer name is refused before it gets there.
+// The longest path the file dialogs hand over. The dialog joins folder and typed name in a
+// buffer of this size of its own: a longer name is refused before it gets there.
 constexpr int kPathLimit = MAX_PATH - 1;
 constexpr char kNameTooLong[] = "The file name is too long: a path may have at most 259 characters.";
-
-int CurrentFolderLength() {
-    char folder[MAX_PATH * 4];
-    const DWORD n = GetCurrentDirectoryA(sizeof folder, folder);
-    return n < sizeof folder ? static_cast<int>(n) : static_cast<int>(sizeof folder);
-}
-
-// Whether the typed name, with the folder the dialog will put before a relative one, fits.
-bool NameFits(HWND nameBox) {
-    const int length = GetWindowTextLengthA(nameBox);
-    if (length > kPathLimit) return false;
-    std::vector<char> text(static_cast<size_t>(length) + 1, '\0');
-    GetWindowTextA(nameBox, text.data(), length + 1);
-    const bool absolute = length >= 2 && (text[1] == ':' || (text[0] == '\\' && text[1] == '\\'));
-    return absolute || CurrentFolderLength() + 1 + length <= kPathLimit;
-}
 
 void ReportNameTooLong() {
     try {
@@ -64,30 +48,53 @@ void ReportNameTooLong() {
     }
 }
 
-// The old-style dialog: the name box takes no more than a path can hold, and OK with a name
-// that does not fit with its folder is refused with a message while the dialog stays open.
-UINT_PTR CALLBACK OldStyleHook(HWND dialog, UINT msg, WPARAM w, LPARAM) {
-    if (msg == WM_INITDIALOG) {
-        SendDlgItemMessageA(dialog, edt1, EM_LIMITTEXT, kPathLimit, 0);
-        return TRUE;
-    }
-    if (msg == WM_COMMAND && LOWORD(w) == IDOK) {
-        HWND name = GetDlgItem(dialog, edt1);
-        if (name && !NameFits(name)) {
-            ReportNameTooLong();
-            SetFocus(name);
-            return TRUE;
-        }
-    }
-    return FALSE;
+// Whether the name in the dialog's name box, with the folder the dialog will put before a
+// relative one, fits in a path.
+bool NameFits(HWND dialog) {
+    HWND box = GetDlgItem(dialog, cmb13);
+    if (!box) box = GetDlgItem(dialog, edt1);
+    if (!box) return true;
+    const int length = GetWindowTextLengthW(box);
+    if (length > kPathLimit) return false;
+    std::vector<wchar_t> text(static_cast<size_t>(length) + 1, L'\0');
+    GetWindowTextW(box, text.data(), length + 1);
+    const bool absolute = length >= 2 && (text[1] == L':' || (text[0] == L'\\' && text[1] == L'\\'));
+    // The size the folder's path needs, its closing zero counted.
+    const LRESULT folder = SendMessageW(dialog, CDM_GETFOLDERPATH, 0, 0);
+    return absolute || (folder > 0 ? folder : 0) + length <= kPathLimit;
 }
 
-// The explorer-style dialog (the folder picker): the same limit; reports each folder the
-// dialog moves to; an error in the report must not cross the dialog.
-UINT_PTR CALLBACK FolderChangeHook(HWND hook, UINT msg, WPARAM, LPARAM l) {
+constexpr char kDialogProcProp[] = "KtFileDialogProc";
+
+// The dialog itself, in front of its own procedure: it joins the folder and the typed name
+// in a buffer of one path's size before any notification reaches the hook, so a name that
+// would not fit is refused here, while the dialog stays open.
+LRESULT CALLBACK DialogFrontProc(HWND dialog, UINT msg, WPARAM w, LPARAM l) {
+    const auto own = reinterpret_cast<WNDPROC>(GetPropA(dialog, kDialogProcProp));
+    if (msg == WM_COMMAND && LOWORD(w) == IDOK && !NameFits(dialog)) {
+        ReportNameTooLong();
+        if (HWND box = GetDlgItem(dialog, cmb13)) SetFocus(box);
+        return 0;
+    }
+    if (msg == WM_NCDESTROY) {
+        SetWindowLongPtrW(dialog, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(own));
+        RemovePropA(dialog, kDialogProcProp);
+    }
+    return own ? CallWindowProcW(own, dialog, msg, w, l) : DefWindowProcW(dialog, msg, w, l);
+}
+
+// The explorer-style dialog's hook: the name box takes no more than a path holds, a path
+// too long is refused (see DialogFrontProc), and each folder the dialog moves to is reported;
+// an error in the report must not cross the dialog.
+UINT_PTR CALLBACK ExplorerHook(HWND hook, UINT msg, WPARAM, LPARAM l) {
     if (msg == WM_INITDIALOG) {
         auto* ofn = reinterpret_cast<OPENFILENAMEW*>(l);
         SetWindowLongPtrA(hook, GWLP_USERDATA, static_cast<LONG_PTR>(ofn->lCustData));
+        HWND dialog = GetParent(hook);
+        if (dialog && !GetPropA(dialog, kDialogProcProp)) {
+            SetPropA(dialog, kDialogProcProp, reinterpret_cast<HANDLE>(GetWindowLongPtrW(dialog, GWLP_WNDPROC)));
+            SetWindowLongPtrW(dialog, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(DialogFrontProc));
+        }
     } else if (msg == WM_NOTIFY && reinterpret_cast<NMHDR*>(l)->code == CDN_INITDONE) {
         HWND dialog = GetParent(hook);
         SendDlgItemMessageA(dialog, cmb13, CB_LIMITTEXT, kPathLimit, 0);
@@ -137,16 +144,11 @@ bool Win32Messages::OpenFile(FileDialogRequest& request) {
     ofn.lpstrInitialDir = initialDir.empty() ? nullptr : initialDir.c_str();
     ofn.lpstrTitle = title.empty() ? nullptr : title.c_str();
     ofn.lpstrDefExt = defaultExt.empty() ? nullptr : defaultExt.c_str();
-    // The old-style dialog, as the program has always used.
-    ofn.Flags = OFN_HIDEREADONLY | (request.mustExist ? OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST : 0);
-    ofn.Flags |= OFN_ENABLEHOOK;
-    if (request.onFolderChange) {
-        ofn.Flags |= OFN_EXPLORER;
-        ofn.lpfnHook = FolderChangeHook;
-        ofn.lCustData = reinterpret_cast<LPARAM>(&request);
-    } else {
-        ofn.lpfnHook = OldStyleHook;
-    }
+    // The explorer-style dialog; its hook guards the length of what is typed.
+    ofn.Flags = OFN_EXPLORER | OFN_ENABLEHOOK | OFN_ENABLESIZING | OFN_HIDEREADONLY |
+                (request.mustExist ? OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST : 0);
+    ofn.lpfnHook = ExplorerHook;
+    ofn.lCustData = reinterpret_cast<LPARAM>(&request);
     if (!shell::OpenFileDialog(&ofn)) {
         // The buffer holds any path the dialog lets through; should one still not fit, the
         // user hears why nothing happened.

@@ -157,12 +157,70 @@ int PrintVersion(const char* file) {
     return 0;
 }
 
+LPTHREAD_START_ROUTINE Kernel32(const char* name) {
+    return reinterpret_cast<LPTHREAD_START_ROUTINE>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32"), name)));
+}
+
+// Runs fn(arg) on a new thread of the process and returns the thread's exit code.
+bool RemoteCall(HANDLE process, LPTHREAD_START_ROUTINE fn, void* arg, DWORD& result) {
+    HANDLE thread = CreateRemoteThread(process, nullptr, 0, fn, arg, 0, nullptr);
+    if (!thread) return false;
+    const bool done = WaitForSingleObject(thread, 30000) == WAIT_OBJECT_0 && GetExitCodeThread(thread, &result);
+    CloseHandle(thread);
+    return done;
+}
+
+// `fit W`: whether each text of W's controls fits its control. A control's font can be read
+// only inside its process (another process gets no font from WM_GETFONT), so ktfit_in.dll is
+// loaded into the window's process with a remote thread, measures there (see fit_in.cpp) and
+// leaves its records in its result buffer, which is read back here; then it is unloaded.
+int PrintFit(HWND w) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(w, &pid);
+    HANDLE process = OpenProcess(PROCESS_ALL_ACCESS, FALSE, pid);
+    if (!process) return 1;
+    wchar_t exe[MAX_PATH];
+    GetModuleFileNameW(nullptr, exe, MAX_PATH);
+    std::wstring dll(exe);
+    dll.resize(dll.find_last_of(L"\\/") + 1);
+    dll += L"ktfit_in.dll";
+    HMODULE local = LoadLibraryW(dll.c_str());
+    const auto measure = local ? reinterpret_cast<BYTE*>(reinterpret_cast<void*>(GetProcAddress(local, "MeasureTexts")))
+                               : nullptr;
+    const auto result = local ? reinterpret_cast<BYTE*>(GetProcAddress(local, "FitResult")) : nullptr;
+    const size_t bytes = (dll.size() + 1) * sizeof(wchar_t);
+    void* name = VirtualAllocEx(process, nullptr, bytes, MEM_COMMIT, PAGE_READWRITE);
+    DWORD remote = 0, length = 0;
+    int rc = 1;
+    if (measure && result && name && WriteProcessMemory(process, name, dll.c_str(), bytes, nullptr) &&
+        RemoteCall(process, Kernel32("LoadLibraryW"), name, remote) && remote) {
+        const uintptr_t base = static_cast<uintptr_t>(remote);
+        const auto fn = reinterpret_cast<LPTHREAD_START_ROUTINE>(base + (measure - reinterpret_cast<BYTE*>(local)));
+        if (RemoteCall(process, fn, w, length)) {
+            std::vector<char> text(length + 1, '\0');
+            SIZE_T got = 0;
+            if (ReadProcessMemory(process, reinterpret_cast<void*>(base + (result - reinterpret_cast<BYTE*>(local))),
+                                  text.data(), length, &got) && got == length) {
+                fputs(text.data(), stdout);
+                rc = 0;
+            }
+        }
+        DWORD ignored;
+        RemoteCall(process, Kernel32("FreeLibrary"), reinterpret_cast<void*>(base), ignored);
+    }
+    if (name) VirtualFreeEx(process, name, 0, MEM_RELEASE);
+    if (local) FreeLibrary(local);
+    CloseHandle(process);
+    return rc;
+}
+
 int Usage() {
     fputs("usage: ktdrive windows | children W | dialogs | click W | settext W TEXT |\n"
           "       post W MSG WPARAM LPARAM | send W MSG WPARAM LPARAM | find TITLE [CLASS] |\n"
           "       foreground [W] | move W X Y WIDTH HEIGHT | items W [utf16] | text W [utf16] |\n"
           "       firsttext W MS | menu W | focus W | lbtext W INDEX | shape W | gui PID |\n"
-          "       window W | itempoint W INDEX | version FILE\n"
+          "       window W | itempoint W INDEX | version FILE | fit W | clientrect W\n"
           "W: a window handle number, or the title of a visible top-level window\n",
           stderr);
     return 2;
@@ -246,6 +304,15 @@ int main(int argc, char** argv) {
         printf("%lx %lx %lx %lu %d %ld,%ld,%ld,%ld\n", (unsigned long)GetWindowLongA(w, GWL_STYLE),
                (unsigned long)GetWindowLongA(w, GWL_EXSTYLE), (unsigned long)GetWindowLongPtrW(w, GWLP_WNDPROC),
                (unsigned long)(ULONG_PTR)GetMenu(w), kind, box.left, box.top, box.right, box.bottom);
+        return 0;
+    }
+    if (cmd == "fit") return PrintFit(w);
+    if (cmd == "clientrect") {
+        // The client area in screen coordinates.
+        RECT c{};
+        GetClientRect(w, &c);
+        MapWindowPoints(w, nullptr, reinterpret_cast<POINT*>(&c), 2);
+        printf("%ld,%ld,%ld,%ld\n", c.left, c.top, c.right, c.bottom);
         return 0;
     }
     if (cmd == "window") {

@@ -205,10 +205,45 @@ class App:
         return wait_for(lambda: self.bar(), timeout, what="the bar window")
 
     def scheme_buttons(self, bar=None):
-        """The bar's visible scheme buttons (75 pixels wide, with a caption)."""
+        """The bar's visible scheme buttons (push buttons with a caption, all one width)."""
         bar = bar or self.bar(visible=False)
         return [c for c in self.children(bar.hwnd) if c.cls.lower() == "button" and c.visible
-                and c.text and c.width == 75]
+                and c.text and c.parent == bar.hwnd]
+
+    def label_growth(self, bar=None):
+        """How much the bar's instruction label grew beyond its designed 26 pixels to show its
+        text whole (the bar grows as much)."""
+        bar = bar or self.bar(visible=False)
+        label = next(c for c in self.children(bar.hwnd) if c.text.startswith("Press Ctrl+T"))
+        return label.height - 26
+
+    def client_rect(self, hwnd):
+        """A window's client area in screen coordinates: (left, top, right, bottom)."""
+        return tuple(int(v) for v in self.prefix.drive("clientrect", hwnd).strip().split(","))
+
+    def unfit_texts(self, hwnd):
+        """Every text of a window's controls that does not fit its control, measured by ktdrive
+        with the control's own font as the system draws that kind of control (labels wrapped
+        or on one line, push and glyph buttons, check and radio boxes, group captions):
+        [(verdict, class, text, needed "WxH", room "WxH")]. Also checks that texts were measured
+        at all. Usable at any display scale."""
+        records = [l.split("\t") for l in self.prefix.drive("fit", hwnd).splitlines() if l.count("\t") >= 5]
+        if not records:
+            raise AssertionError("no text measured in window %d" % hwnd)
+        return [(r[0], r[2], unescape(r[3]), r[4], r[5]) for r in records if r[0] != "ok"]
+
+    def tip_text(self, timeout=6):
+        """The text of the tool tip the program shows now (the pointer resting on a control)."""
+        def shown():
+            for w in self.windows():
+                if w.cls == "tooltips_class32" and w.visible and w.pid == self.windows_pid():
+                    return self.text(w.hwnd) or None
+            return None
+        return wait_for(shown, timeout, what="a tool tip")
+
+    def windows_pid(self):
+        bar = self.bar(visible=False)
+        return bar.pid if bar else None
 
     def scheme_chooser(self):
         """The bar's combo box of schemes."""

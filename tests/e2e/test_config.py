@@ -125,7 +125,7 @@ class ConfigTest(OneSchemeTestCase):
         app.choose(app.scheme_chooser().hwnd, "work")
         wait_for(lambda: sorted(b.text for b in app.scheme_buttons()) == ["Four", "One", "Three", "Two"],
                  what="the new scheme's buttons on the bar")
-        self.assertEqual(app.bar().height, 140 + 25 * 5)
+        self.assertEqual(app.bar().height, 140 + 50 + 32 * 3 + app.label_growth())
 
         capture(target.click_in)
         pointer_click(next(b for b in app.scheme_buttons() if b.text == "Two"))

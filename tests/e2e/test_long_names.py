@@ -1,5 +1,5 @@
-"""An over-long file name typed into the old-style "Load" dialog is refused with a message while
-the dialog stays open and the program goes on."""
+"""An over-long file name typed into the "Load" dialog (the explorer-style one, titled "Load
+Skin") is refused with a message while the dialog stays open and the program goes on."""
 import time
 import unittest
 
@@ -24,6 +24,8 @@ class LongNameTest(OneSchemeTestCase):
             xdo("key", "Down")
         xdo("key", "Return")
         dialog = self.app.wait_dialog()
+        self.assertEqual(dialog["title"], "Load Skin")
+        self.assertIn("SHELLDLL_DefView", {c.cls for c in self.app.children(dialog["hwnd"])})  # explorer-style
         # The dialog opens with the keyboard in its file-name box.
         edits = {c.hwnd for c in self.app.children(dialog["hwnd"]) if c.cls.lower() == "edit"}
         name_box = int(wait_for(lambda: int(self.prefix.drive("focus", dialog["hwnd"]).strip()) in edits and

@@ -1,9 +1,12 @@
 """The configuration window's "&Settings" and Help menu: the settings dialog stores both folders,
-"&About" shows the box with the version line, "Help On &Web" shows its notice."""
+"&About" shows the box with the version line, "Help On &Web" shows its notice, the three help
+entries open their pages with the browser's command, and "Set Path" opens the explorer-style
+folder picker."""
 import os
+import tempfile
 import unittest
 
-from ktharness import App, BASE_KEY, Prefix, pointer_to, unescape, unix_to_wine, wait_for, write_scheme, xdo, xkey
+from ktharness import App, BASE_KEY, BIN, Prefix, pointer_to, unescape, unix_to_wine, wait_for, write_scheme, xdo, xkey
 
 
 class SettingsTest(unittest.TestCase):
@@ -21,7 +24,8 @@ class SettingsTest(unittest.TestCase):
 
     # Menu entries as the user reaches them from the keyboard: Alt + the menu's mark, then the
     # entry's mark. (Under Wine the driver cannot read another process's menu items.)
-    KEYS = {"Settings": ("alt+o", "s"), "About": ("alt+h", "a"), "Help On Web": ("alt+h", "w")}
+    KEYS = {"Settings": ("alt+o", "s"), "About": ("alt+h", "a"), "Help On Web": ("alt+h", "w"),
+            "Topic Search": ("alt+h", "t"), "Contents": ("alt+h", "c"), "Help on Help": ("alt+h", "h")}
 
     def choose(self, caption):
         # The user clicks into the window first (a free spot near its bottom edge): the bar is
@@ -70,6 +74,39 @@ class SettingsTest(unittest.TestCase):
         self.assertTrue(any(t.endswith(" KB") and t[0].isdigit() for t in texts), texts)
         self.app.click(self.button(box.hwnd, "OK"))
         wait_for(lambda: not self.app.find(cls="TAboutBox"), what="the About box to close")
+
+    def test_set_path_opens_the_explorer_style_folder_picker_with_its_title(self):
+        self.choose("Settings")
+        dialog = wait_for(lambda: self.app.find(cls="TFormOptionsDirectory"), what="the settings dialog")
+        set_path = min((k for k in self.app.children(dialog.hwnd) if k.text == "Set Path"), key=lambda k: k.top)
+        self.app.click(set_path.hwnd)
+        picker = self.app.wait_dialog()
+        self.assertEqual(picker["title"], "Choose a Folder")
+        self.assertIn("SHELLDLL_DefView", {c.cls for c in self.app.children(picker["hwnd"])})
+        xkey("Escape")
+        wait_for(lambda: not self.app.dialogs(), what="the picker to close")
+
+    def test_the_help_entries_hand_their_pages_to_the_browser(self):
+        # The default browser's command, as the system keeps it: here one that writes down the
+        # address it is given.
+        out = os.path.join(tempfile.mkdtemp(prefix="kthelp-"), "opened.txt")
+        for root in (r"HKLM\Software\Classes", r"HKCU\Software\Classes"):
+            self.prefix.wine("reg", "add", root + r"\htmlfile\shell\open\command", "/ve", "/d",
+                             r"C:\windows\system32\cmd.exe /c echo>" + unix_to_wine(out), "/f")
+        folder = "file:///" + unix_to_wine(BIN).replace("\\", "/")
+        for entry, page in (("Topic Search", "index"), ("Contents", "contents"), ("Help on Help", "help")):
+            if os.path.exists(out):
+                os.remove(out)
+            self.choose(entry)
+            opened = wait_for(lambda: self.read(out), what="the address handed to the browser for " + entry)
+            self.assertEqual(opened.lower(), (folder + "/help/" + page + ".html").lower())
+
+    @staticmethod
+    def read(path):
+        if not os.path.exists(path):
+            return None
+        with open(path, "rb") as f:
+            return f.read().decode().strip()
 
     def test_help_on_web_shows_that_there_is_no_online_help(self):
         self.choose("Help On Web")

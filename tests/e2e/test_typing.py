@@ -43,9 +43,10 @@ class TypingTest(unittest.TestCase):
         bar = self.app.start()
         buttons = {b.text: b for b in self.buttons(bar)}
         self.assertEqual(sorted(buttons), ["Ascii", "Letters"])
-        # 140 + 25 per button is the bar's height under the system frame (27 of it frame and
-        # caption); the skinned frame keeps that client area.
-        self.assertEqual(self.app.bar().client_height, 140 + 25 * 3 - 27)
+        # 140, 50 for the first button and 32 for each further one, and what the instruction
+        # label grew, is the bar's height under the system frame (27 of it frame and caption);
+        # the skinned frame keeps that client area.
+        self.assertEqual(self.app.bar().client_height, 140 + 50 + 32 + self.app.label_growth() - 27)
 
         self.capture(target.click_in)
         pointer_click(buttons["Ascii"])
@@ -202,12 +203,12 @@ class TypingTest(unittest.TestCase):
         time.sleep(2)
         self.assertLess(cpu_seconds(self.app.proc.pid) - before, 0.5)
 
-    def test_eleven_captions_give_ten_buttons_and_a_bar_of_415(self):
+    def test_eleven_captions_give_ten_buttons_and_a_bar_of_478(self):
         write_scheme(self.data, "button", [("B%d" % i, "t%d" % i) for i in range(1, 12)], 1)
         bar = self.app.start()
         buttons = sorted(self.buttons(bar), key=lambda b: b.top)
         self.assertEqual([b.text for b in buttons], ["B%d" % i for i in range(1, 11)])
-        self.assertEqual(bar.client_height, 415 - 27)
+        self.assertEqual(bar.client_height, 478 + self.app.label_growth() - 27)
         # 32 pixels apart, from the anchor at 56, 56 of the client area.
         tops = [b.top for b in buttons]
         self.assertEqual([t - tops[0] for t in tops], [32 * i for i in range(10)])
@@ -221,7 +222,7 @@ class TypingTest(unittest.TestCase):
         self.assertEqual(text, expected)
         self.app.click_answer(box, "OK")
         bar = self.app.wait_bar()
-        self.assertEqual(bar.client_height, 140 - 27)
+        self.assertEqual(bar.client_height, 140 + self.app.label_growth() - 27)
         self.assertEqual(self.buttons(bar), [])
 
     def set_key_delay(self, ms):

@@ -23,8 +23,10 @@ std::vector<std::string> PortableSchemeFileSystem::ListEntries(const std::string
     std::vector<std::string> names;
     std::error_code ec;
     fs::directory_iterator it(fs::path(folder), ec), end;
-    for (; !ec && it != end; it.increment(ec))
-        names.push_back(it->path().filename().string());
+    for (; !ec && it != end; it.increment(ec)) {
+        std::error_code kind;
+        if (!it->is_directory(kind)) names.push_back(it->path().filename().string());
+    }
     return names;
 }
 

@@ -37,8 +37,8 @@ public:
     virtual ~SchemeFileSystem() = default;
     // True for an existing file that is not a folder.
     virtual bool IsFile(const std::string& path) = 0;
-    // Names of every entry of the folder (folders and hidden entries included, "." and ".."
-    // left out), in the order the system enumerates them. Empty for a missing folder.
+    // Names of every file of the folder (hidden ones included, folders left out), in the
+    // order the system enumerates them. Empty for a missing folder.
     virtual std::vector<std::string> ListEntries(const std::string& folder) = 0;
     // Moves `from` onto `to`, replacing an existing file in one step. False on failure.
     virtual bool MoveReplacing(const std::string& from, const std::string& to) = 0;
@@ -114,8 +114,8 @@ void WriteSchemeFile(const std::string& path, std::string_view content);
 void SaveSchemeFile(const std::string& path, const ButtonScheme& scheme);
 void SaveSchemeFileImplicit(const std::string& path, const ButtonScheme& scheme);
 
-// Scheme names of a folder: entries whose name ends in exactly ".dat" (case-sensitive,
-// folders too), without those four characters, in enumeration order.
+// Scheme names of a folder: files whose name ends in exactly ".dat" (case-sensitive; a
+// folder so named is left out), without those four characters, in enumeration order.
 std::vector<std::string> ListSchemeNames(const std::string& folder);
 std::vector<std::string> SchemeNamesFromEntries(const std::vector<std::string>& entries);
 

@@ -51,8 +51,12 @@ int EditorList::IndexOf(const std::string& item) const {
 bool SchemeEditor::AskToSaveOnClose() {
     if (!HasUnsavedChanges()) return true;
     BeforeBox();
-    if (AskQuestion("Save button configuration?") == MsgResult::Yes) return SaveToFile();
-    return true;
+    // Cancel keeps the window and its edits, as it keeps the program on the way out.
+    switch (AskQuestion("Save button configuration?", MsgButtons::YesNoCancel)) {
+    case MsgResult::Yes: return SaveToFile();
+    case MsgResult::No: return true;
+    default: return false;
+    }
 }
 
 bool SchemeEditor::AskToSaveOnExit() {
@@ -122,6 +126,14 @@ void SchemeEditor::LoadButtons(const std::string& path) {
         Texts.items.insert(Texts.items.end(), scheme.texts.begin(), scheme.texts.end());
         TextKeys = scheme.keys;
         TextKeys.resize(Texts.items.size());
+        // Texts without a caption line are buttons with an empty caption: shown, so that the
+        // user sees them, and paired, so that a Save writes every one of them.
+        if (Texts.Count() > Captions.Count()) {
+            const std::size_t unpaired = Texts.items.size() - Captions.items.size();
+            Captions.items.resize(Texts.items.size());
+            Status = std::to_string(unpaired) + (unpaired == 1 ? " text has" : " texts have") +
+                     " no caption in the file: shown as buttons with an empty caption";
+        }
         Eol = scheme.eol;
         if (!scheme.cut.empty()) {
             PartialSchemePath = path;
@@ -257,6 +269,8 @@ void SchemeEditor::AddScheme() {
 void SchemeEditor::CopyScheme() {
     const std::string source = SelectedSchemePath;
     const std::string name = SchemeName;
+    // No name, no copy: the target would be a file named ".dat" (Add refuses it the same way).
+    if (name.empty()) return;
     const std::string target = SchemePathOrRefuse(name);
     if (target.empty() || source.empty()) return;
     if (files_.Exists(target)) {
@@ -303,7 +317,6 @@ void SchemeEditor::RenameScheme() {
 
 void SchemeEditor::DeleteScheme() {
     Status.clear();
-    const int index = Schemes.index;
     if (!Schemes.HasSelection()) {
         const char* text = "No filename currently selected to delete.";
         ListMessage = text;
@@ -322,7 +335,11 @@ void SchemeEditor::DeleteScheme() {
             MsgResult::Yes) {
             // The file goes first: when it cannot be deleted, the list still shows it.
             if (!files_.RemoveFile(target)) throw EInOutError(FormatMessage1("Cannot delete file %s", target));
-            Schemes.Delete(index);
+            // The file deleted is the one named in the box, not always the one selected: the
+            // list is read again, so it shows the schemes that are there.
+            Schemes.Clear();
+            const std::vector<std::string> names = ListSchemeNames(SchemeFolder);
+            Schemes.items.assign(names.begin(), names.end());
             SchemeName.clear();
             Notify(Bar.reloadSchemeList);
             Notify(Bar.reopenScheme);

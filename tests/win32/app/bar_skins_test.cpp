@@ -200,6 +200,30 @@ TEST_F(BarSkinsTest, LoadTakesAGoodFileAndACancelOrABadFileChangesNothing) {
     Apply();
     EXPECT_EQ(Stored("SkinIndex"), "4");
     EXPECT_EQ(Stored("SkinFile"), mine);
+
+    // A path of 300 characters opens too.
+    std::string deep = scratch.start;
+    for (char c : {'d', 'e'}) {
+        deep += "\\" + std::string(120, c);
+        CreateDirectoryW(OpenablePath(deep).c_str(), nullptr);
+    }
+    const std::string longPath = deep + "\\" + std::string(300 - deep.size() - 5, 'f') + ".skn";
+    ASSERT_EQ(longPath.size(), 300u);
+    const auto silver = PackSkin(MakeBuiltinSkin(1));
+    h = CreateFileW(OpenablePath(longPath).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(h, INVALID_HANDLE_VALUE);
+    WriteFile(h, silver.data(), static_cast<DWORD>(silver.size()), &written, nullptr);
+    CloseHandle(h);
+    msgs.shown.clear();
+    msgs.files.push_back(longPath);
+    config->MenuSkinLoadClick();
+    EXPECT_TRUE(msgs.shown.empty()) << msgs.LastText();
+    EXPECT_EQ(bar->SkinData1->SkinName, "Silver");
+    Apply();
+    EXPECT_EQ(Stored("SkinFile"), longPath);
+    DeleteFileW(OpenablePath(longPath).c_str());
+    RemoveDirectoryW(OpenablePath(deep).c_str());
+    RemoveDirectoryW(OpenablePath(deep.substr(0, deep.size() - 121)).c_str());
 }
 
 TEST_F(BarSkinsTest, StartTakesTheStoredChoiceOrADefaultSkinFileBesideTheProgram) {

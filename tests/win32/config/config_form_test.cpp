@@ -114,7 +114,7 @@ TEST_F(ConfigFormTest, CreationListsOnlyExactDatNamesAndStartsClean) {
     std::vector<std::string> onDisk = ListSchemeNames(data);
     EXPECT_EQ(listed, onDisk);  // enumeration order, not sorted
     std::sort(listed.begin(), listed.end());
-    EXPECT_EQ(listed, (std::vector<std::string>{"a", "button", "folder"}));
+    EXPECT_EQ(listed, (std::vector<std::string>{"a", "button"}));  // files only: no "folder.dat"
     EXPECT_EQ(config->Schemes.SchemeFolder, data);
     EXPECT_EQ(config->EditButtonScheme->Text(), "");
     EXPECT_EQ(config->ListBoxCaption->Count(), 0);

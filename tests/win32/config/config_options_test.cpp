@@ -229,6 +229,14 @@ TEST_F(ConfigOptionsTest, ClosingWithUnsavedButtonsAsksAndAFailedSaveKeepsTheWin
     EXPECT_TRUE(IsWindowVisible(config->Handle()));
     EXPECT_EQ(Value(kPlacement, "WindowState"), "<none>");
 
+    // File > Exit offers Cancel, which keeps the window and the buttons.
+    msgs.shown.clear();
+    msgs.answers.push_back(MsgResult::Cancel);
+    config->MenuFileExit->Click();
+    ASSERT_EQ(msgs.shown.size(), 1u);
+    EXPECT_EQ(msgs.shown[0].buttons, MsgButtons::YesNoCancel);
+    EXPECT_TRUE(IsWindowVisible(config->Handle()));
+
     msgs.shown.clear();
     msgs.answers.push_back(MsgResult::No);
     config->MenuFileExit->Click();
@@ -251,7 +259,7 @@ TEST_F(ConfigOptionsTest, TheMenuBarHoldsEveryEntry) {
     HMENU help = GetSubMenu(menu, 3);
     ASSERT_EQ(GetMenuItemCount(help), 8);
     EXPECT_EQ(text(help, 2), "&Help on Help");
-    EXPECT_TRUE(GetMenuState(help, 2, MF_BYPOSITION) & MF_GRAYED);
+    for (int i : {0, 1, 2}) EXPECT_FALSE(GetMenuState(help, i, MF_BYPOSITION) & MF_GRAYED) << i;  // the help pages
     EXPECT_FALSE(GetMenuState(help, 7, MF_BYPOSITION) & MF_GRAYED);
     HMENU skins = GetSubMenu(GetSubMenu(menu, 2), 2);
     ASSERT_NE(skins, nullptr);

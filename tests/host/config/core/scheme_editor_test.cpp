@@ -526,6 +526,52 @@ TEST_F(SchemeEditorTest, DeleteAsksThenRemovesTheNamedFileAndTheSelectedItem) {
     EXPECT_EQ(events, (Strings{"list", "reopen"}));
 }
 
+TEST_F(SchemeEditorTest, DeleteOfTheSchemeNamedInTheBoxLeavesTheListAsTheFolderIs) {
+    Write("victim.dat", "C01V\r\nT01v\r\nD011\r\n");
+    Load();
+    Pick("button");
+    ed.SchemeName = "victim";
+    msgs.answers = {MsgResult::Yes};
+    ed.DeleteScheme();
+    EXPECT_EQ(msgs.LastText(), "Do you really want to delete victim?");
+    EXPECT_FALSE(Exists("victim.dat"));
+    EXPECT_TRUE(Exists("button.dat"));
+    EXPECT_EQ(ed.Schemes.items, Strings{"button"});
+}
+
+TEST_F(SchemeEditorTest, CopyWithAnEmptyNameWritesNothing) {
+    Load();
+    Pick("button");
+    ed.SchemeName = "";
+    ed.CopyScheme();
+    EXPECT_FALSE(Exists(".dat"));
+    EXPECT_EQ(ed.Schemes.items, Strings{"button"});
+    EXPECT_TRUE(events.empty());
+}
+
+TEST_F(SchemeEditorTest, TextsWithoutCaptionsBecomeButtonsAndASaveKeepsEveryText) {
+    Write("orphans.dat", "T01first\r\nT01second\r\nD011\r\n");
+    Load();
+    Pick("orphans");
+    EXPECT_EQ(ed.Captions.items, (Strings{"", ""}));
+    EXPECT_EQ(ed.Texts.items, (Strings{"first", "second"}));
+    EXPECT_EQ(ed.Status, "2 texts have no caption in the file: shown as buttons with an empty caption");
+    AddButton("New", "new text");
+    ed.Save();
+    EXPECT_EQ(Read("orphans.dat"), "C01\r\nT01first\r\nC01\r\nT01second\r\nC01New\r\nT01new text\r\nD011\r\n");
+}
+
+TEST_F(SchemeEditorTest, ClosingWithUnsavedButtonsOffersCancelWhichKeepsTheWindow) {
+    Load();
+    Pick("button");
+    AddButton("B", "b");
+    msgs.answers = {MsgResult::Cancel};
+    EXPECT_FALSE(ed.AskToSaveOnClose());
+    EXPECT_EQ(msgs.shown.back().buttons, MsgButtons::YesNoCancel);
+    EXPECT_EQ(Read("button.dat"), "C01Bar\r\nT01bar text\r\nD011\r\n");
+    EXPECT_TRUE(ed.HasUnsavedChanges());
+}
+
 TEST_F(SchemeEditorTest, LeavingTheListWithANewNameOffersToListIt) {
     Load();
     ed.SchemeName = "fresh";
