@@ -17,6 +17,7 @@ public:
     bool IsDeadKey(std::int16_t keyScan) const override;
     std::u16string ToUtf16(unsigned char c) const override;
     bool CapsLockShifts(std::int16_t keyScan) const override;
+    std::u16string KeyText(std::int16_t keyScan) const override;
 
 private:
     HKL layout_;

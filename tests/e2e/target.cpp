@@ -1,19 +1,21 @@
 // The typing target of the end-to-end tests and the demo: one Unicode window with a multi-line
 // edit box that takes the keyboard focus, so every character typed arrives whatever the code
 // page.
-//   kttarget [--title TITLE] [--no-focus] [--polling]
+//   kttarget [--title TITLE] [--no-focus] [--polling] [--keys]
 // --no-focus: the window comes to the front but never holds the keyboard focus; any key
 // message it gets anyway is written into its edit box, so a test sees it.
 // --polling: the window reads the keyboard as remote consoles do, by asking for the state of
 // every key each 15 ms instead of taking key messages, and appends each newly pressed letter,
 // digit or space to its box.
+// --keys: Esc and Ctrl+T pressed in the window are written into its box as "[Esc]" and
+// "[Ctrl+T]" instead of being handled, so a test sees whether they arrived.
 #include <windows.h>
 
 #include <cstring>
 #include <string>
 
 static HWND g_edit;
-static bool g_noFocus, g_polling;
+static bool g_noFocus, g_polling, g_keys;
 static constexpr UINT_PTR kPollTimer = 1;
 
 static void Append(const wchar_t* text) {
@@ -116,6 +118,7 @@ int WINAPI WinMain(HINSTANCE inst, HINSTANCE, LPSTR, int) {
     for (int i = 1; i < __argc; ++i) {
         if (!strcmp(__argv[i], "--no-focus")) g_noFocus = true;
         if (!strcmp(__argv[i], "--polling")) g_polling = true;
+        if (!strcmp(__argv[i], "--keys")) g_keys = true;
         if (!strcmp(__argv[i], "--title") && i + 1 < __argc) title = __argv[++i];
     }
     WNDCLASSW wc{};
@@ -133,6 +136,11 @@ int WINAPI WinMain(HINSTANCE inst, HINSTANCE, LPSTR, int) {
     SetForegroundWindow(h);
     MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        if (g_keys && msg.message == WM_KEYDOWN &&
+            (msg.wParam == VK_ESCAPE || (msg.wParam == 'T' && (GetKeyState(VK_CONTROL) & 0x8000)))) {
+            Append(msg.wParam == VK_ESCAPE ? L"[Esc]" : L"[Ctrl+T]");
+            continue;
+        }
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     }

@@ -23,6 +23,12 @@ std::int16_t TableLayout::KeyScan(unsigned char c) const {
     return it == scan_.end() ? std::int16_t(-1) : it->second;
 }
 
+std::u16string TableLayout::KeyText(std::int16_t keyScan) const {
+    if (dead_.count(keyScan)) return {};
+    auto it = reverse_.find(keyScan);
+    return it == reverse_.end() ? std::u16string() : ToUtf16(it->second);
+}
+
 std::u16string TableLayout::ToUtf16(unsigned char c) const {
     const char byte = static_cast<char>(c);
     return Decode(std::string_view(&byte, 1));

@@ -19,6 +19,8 @@ public:
     std::int16_t KeyScan(unsigned char c) const override;
     bool IsDeadKey(std::int16_t keyScan) const override { return dead_.count(keyScan) != 0; }
     std::u16string ToUtf16(unsigned char c) const override;
+    // What the key types in that state, as Replay() plays it.
+    std::u16string KeyText(std::int16_t keyScan) const override;
 
     // The characters that arrive in a window when the events are played on this layout.
     // Throws on unbalanced events, and on a key pressed while Ctrl or Alt is down: injected,
@@ -33,6 +35,11 @@ protected:
     void AddLatinLetters();
     // Marks the key of character c, in the state that types it, as dead.
     void Dead(unsigned char c) { dead_.insert(KeyScan(c)); }
+    // The key, in that state, types c, whatever KeyScan names for c (a layout that answers
+    // the two directions differently).
+    void Types(std::uint8_t vk, std::uint8_t state, unsigned char c) {
+        reverse_[static_cast<std::int16_t>(vk | (state << 8))] = c;
+    }
 
 private:
     const char* codePage_;
