@@ -78,4 +78,11 @@ public:
     RussianLayout();
 };
 
+// Greek (Windows-1253) as Wine answered with the X layouts "gr,us": Greek letters on the
+// letter keys; ";" and ":" named on the Q key, which types "q" and "Q" there all the same.
+class GreekLayout : public TableLayout {
+public:
+    GreekLayout();
+};
+
 }  // namespace kt::test
