@@ -25,7 +25,7 @@ TFormTyping::TFormTyping(ui::TComponent* owner, TVtRegistry& store, std::string 
     SetCaption("Typing");
     BorderStyle = ui::TBorderStyle::bsDialog;
     Position = ui::TPosition::poScreenCenter;
-    SetClientSize(330, 164);
+    SetClientSize(350, 164);
 
     LabelKeyDelay = ui::MakeControl<ui::TLabel>(this, this, "LabelKeyDelay", "Delay between keys (ms)", 16, 18,
                                                 160, 16);
@@ -36,14 +36,15 @@ TFormTyping::TFormTyping(ui::TComponent* owner, TVtRegistry& store, std::string 
         this, this, "LabelHint",
         "Web forms, remote consoles and virtual machines may drop keys that come all at once. "
         "A delay of 20 to 50 ms usually helps; 0 types at full speed.",
-        16, 78, 298, 42);
+        16, 78, 318, 42);
     LabelHint->WordWrap = true;
 
     LabelCaptureKey = ui::MakeControl<ui::TLabel>(this, this, "LabelCaptureKey", "Capture window with:", 16, 49,
-                                                  160, 16);
+                                                  124, 16);
     HotKeyCapture = new ui::THotKey(this);
     HotKeyCapture->Name = "HotKeyCapture";
-    HotKeyCapture->SetBounds(184, 46, 130, 21);
+    // Wide enough for the longest key the box can show ("Control + Shift + Alt + F12").
+    HotKeyCapture->SetBounds(144, 46, 190, 21);
     HotKeyCapture->Hint = "Press the keys, such as Ctrl+Shift+Y; Ctrl, Alt or Win must be among them";
     HotKeyCapture->SetParent(this);
 
@@ -52,14 +53,14 @@ TFormTyping::TFormTyping(ui::TComponent* owner, TVtRegistry& store, std::string 
     ButtonOK->SetKind(ui::TBitBtnKind::bkOK);
     // OK closes only with a valid number: the handler sets the result itself.
     ButtonOK->ModalResult = ui::mrNone;
-    ButtonOK->SetBounds(150, 128, 75, 25);
+    ButtonOK->SetBounds(170, 128, 75, 25);
     ButtonOK->SetParent(this);
     ButtonOK->OnClick = [this] { ButtonOKClick(); };
 
     ButtonCancel = new ui::TBitBtn(this);
     ButtonCancel->Name = "ButtonCancel";
     ButtonCancel->SetKind(ui::TBitBtnKind::bkCancel);
-    ButtonCancel->SetBounds(238, 128, 75, 25);
+    ButtonCancel->SetBounds(258, 128, 75, 25);
     ButtonCancel->SetParent(this);
 
     OnCreate = [this] { FormCreate(); };
