@@ -15,6 +15,7 @@ class TypingStopTest(unittest.TestCase):
         self.prefix = Prefix(self.id().rsplit(".", 1)[-1])
         self.app = App(self.prefix)
         write_scheme(os.path.join(self.app.start_dir, "data"), "button", [("Slow", TEXT)], 0)
+        write_scheme(os.path.join(self.app.start_dir, "data"), "other", [("Other", "x")], 0)
         self.prefix.reg_add(BASE_KEY + r"\Options\Typing", "KeyDelay", "150")
         self.target = Target(self.prefix, keys=True)
         self.bar = self.app.start()
@@ -92,6 +93,22 @@ class TypingStopTest(unittest.TestCase):
         self.assertEqual(counted, typed)
         self.app.click_answer(box, "OK")
         self.app.answers_input()
+
+
+    def test_a_scheme_picked_meanwhile_is_loaded_and_the_box_waits_for_the_list(self):
+        self.start_typing()
+        combo = self.app.control(self.app.scheme_chooser().hwnd)
+        pointer_to(combo.right - 8, (combo.top + combo.bottom) // 2)  # its drop-down button
+        xdo("click", 1)
+        dropped = wait_for(lambda: [w for w in self.app.windows() if w.cls == "ComboLBox" and w.visible],
+                           what="the chooser's list")
+        typed = len(self.target.settled_text(quiet=0.5))  # the bar came to the front: stopped
+        self.assertEqual(self.app.dialogs(), [])  # no box over the dropped list
+        self.app.pick(dropped[0].hwnd, 1)
+        box, counted = self.stop_box("no longer in front")
+        self.assertEqual(counted, typed)
+        self.app.click_answer(box, "OK")
+        wait_for(lambda: [b.text for b in self.app.scheme_buttons()] == ["Other"], what="the picked scheme")
 
 
 if __name__ == "__main__":
