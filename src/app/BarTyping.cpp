@@ -20,7 +20,8 @@ constexpr int kHotKeyId = 1;
 constexpr UINT_PTR kTypingTimer = 0x4B54;
 constexpr UINT_PTR kMessageTimer = 0x4B55;  // a message waiting for a menu or list to close
 
-// A menu being tracked or a combo box's dropped list, in one of the program's windows.
+// A menu being tracked or a combo box's dropped list, in one of the program's windows, or the
+// mouse held by one of them.
 BOOL CALLBACK FindMenuOrList(HWND h, LPARAM found) {
     char cls[16] = {};
     GetClassNameA(h, cls, sizeof cls);
@@ -36,7 +37,10 @@ bool MenuOrListOpen() {
     EnumThreadWindows(GetCurrentThreadId(), FindMenuOrList, reinterpret_cast<LPARAM>(&found));
     GUITHREADINFO info{};
     info.cbSize = sizeof info;
-    if (GetGUIThreadInfo(GetCurrentThreadId(), &info) && (info.flags & (GUI_INMENUMODE | GUI_POPUPMENUMODE)))
+    // Also while a window of the program holds the mouse (a menu being tracked, a window being
+    // moved): the box would get no click until it lets go.
+    if (GetGUIThreadInfo(GetCurrentThreadId(), &info) &&
+        ((info.flags & (GUI_INMENUMODE | GUI_POPUPMENUMODE | GUI_INMOVESIZE)) || info.hwndCapture))
         found = true;
     return found;
 }

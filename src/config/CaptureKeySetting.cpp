@@ -6,13 +6,27 @@
 
 namespace kt {
 
-CaptureKey LoadCaptureKey(TVtRegistry& store, const std::string& baseKey) {
-    const std::string key = baseKey + reg::kOptionsTyping;
+namespace {
+bool Read(TVtRegistry& store, const std::string& key, CaptureKey& chosen, std::string& problem) {
     std::string text;
     store.LoadStringFromRegistry(key, reg::kCaptureHotKey, text, "");
+    chosen = kDefaultCaptureKey;
+    if (text.empty() || ParseCaptureKey(text, chosen, problem)) return true;
+    chosen = kDefaultCaptureKey;
+    return false;
+}
+}  // namespace
+
+bool ReadCaptureKey(TVtRegistry& store, const std::string& baseKey, CaptureKey& key) {
+    std::string problem;
+    return Read(store, baseKey + reg::kOptionsTyping, key, problem);
+}
+
+CaptureKey LoadCaptureKey(TVtRegistry& store, const std::string& baseKey) {
+    const std::string key = baseKey + reg::kOptionsTyping;
     CaptureKey chosen;
     std::string problem;
-    if (text.empty() || ParseCaptureKey(text, chosen, problem)) return chosen;
+    if (Read(store, key, chosen, problem)) return chosen;
     while (!problem.empty() && problem.back() == '.') problem.pop_back();
     Messages().Show(problem + " (setting " + TVtRegistry::SettingName(key, reg::kCaptureHotKey) + "). " +
                         CaptureKeyText(kDefaultCaptureKey) + " is used instead.",

@@ -11,6 +11,9 @@ class TVtRegistry;
 // The stored key; Ctrl+T when none is stored. A text that names no usable key is reported,
 // naming the setting, and gives Ctrl+T.
 CaptureKey LoadCaptureKey(TVtRegistry& store, const std::string& baseKey);
+// The same without a word: false (and Ctrl+T in `key`) for a bad text, which the bar has
+// reported at start already.
+bool ReadCaptureKey(TVtRegistry& store, const std::string& baseKey, CaptureKey& key);
 void SaveCaptureKey(TVtRegistry& store, const std::string& baseKey, const CaptureKey& key);
 
 // The message when the system refuses the key (another program holds it).

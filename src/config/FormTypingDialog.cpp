@@ -79,7 +79,8 @@ void TFormTyping::WndProc(ui::TMessage& m) {
 
 void TFormTyping::FormCreate() {
     EditKeyDelay->SetText(IntToText(LoadKeyDelay(store_, baseKey_)));
-    storedKey_ = LoadCaptureKey(store_, baseKey_);
+    // A bad stored text was reported at start: the box shows Ctrl+T, which OK then stores.
+    storedBad_ = !ReadCaptureKey(store_, baseKey_, storedKey_);
     // The box's modifier bits: Shift 1, Ctrl 2, Alt 4.
     shownModifiers_ = (storedKey_.modifiers & kKeyShift ? HOTKEYF_SHIFT : 0) |
                       (storedKey_.modifiers & kKeyCtrl ? HOTKEYF_CONTROL : 0) |
@@ -117,7 +118,7 @@ void TFormTyping::ButtonOKClick() {
     }
     CaptureKey key;
     if (!ChosenCaptureKey(key)) return;
-    if (key != storedKey_) {
+    if (key != storedKey_ || storedBad_) {
         // Taken at once; a key another program holds is refused here, while it can be changed.
         if (Bar() && !Bar()->ChangeCaptureKey(key)) {
             ShowInformation(CaptureKeyTakenMessage(key));
@@ -126,6 +127,7 @@ void TFormTyping::ButtonOKClick() {
         }
         SaveCaptureKey(store_, baseKey_, key);
         storedKey_ = key;
+        storedBad_ = false;
     }
     store_.SaveIntegerToRegistry(baseKey_ + reg::kOptionsTyping, reg::kKeyDelay, delay);
     if (OnKeyDelayChange) OnKeyDelayChange(delay);

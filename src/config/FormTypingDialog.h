@@ -41,6 +41,7 @@ private:
     std::string baseKey_;
     bool focused_ = false;
     CaptureKey storedKey_;  // as the settings hold it
+    bool storedBad_ = false;  // the settings hold a text that names no key
     // The key the box showed at start: unchanged, the stored key stays (the box has no Win).
     unsigned shownModifiers_ = 0;
     std::uint8_t shownVk_ = 0;

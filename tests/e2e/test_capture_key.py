@@ -34,17 +34,21 @@ class CaptureKeyTest(unittest.TestCase):
         except AssertionError:
             raise AssertionError("the target holds %r, boxes %r" % (target.text(), self.app.dialogs()))
 
-    def test_a_key_chosen_with_real_keys_captures_and_ctrl_t_is_free_again(self):
-        target = Target(self.prefix, keys=True)
-        self.app.start()
-        self.app.bar_aside()
+    def open_typing_dialog(self):
+        """Options > Typing... in the configuration window, with the keys."""
         cfg = wait_for(lambda: self.app.find(cls="TConfigForm"), what="the configuration window")
-        self.app.to_front(cfg)
+        self.app.to_front(cfg, cfg.right - 150, cfg.top + 10)  # its caption
         xkey("alt+o")
         wait_for(lambda: self.app.find(cls="#32768"), what="the Options menu")
         xkey("t")
         dialog = wait_for(lambda: self.app.find(cls="TFormTyping"), what="the typing dialog")
-        kids = self.app.children(dialog.hwnd)
+        return dialog, self.app.children(dialog.hwnd)
+
+    def test_a_key_chosen_with_real_keys_captures_and_ctrl_t_is_free_again(self):
+        target = Target(self.prefix, keys=True)
+        self.app.start()
+        self.app.bar_aside()
+        dialog, kids = self.open_typing_dialog()
         self.assertIn("Capture window with:", [k.text for k in kids])
         box = next(k for k in kids if k.cls.lower() == "msctls_hotkey32")
         self.app.click(box.hwnd)
@@ -80,6 +84,14 @@ class CaptureKeyTest(unittest.TestCase):
         self.app.click_answer(box, "OK")
         self.app.wait_bar()
         self.assertEqual(self.instruction(), "Press Ctrl+T on the Window where you want the typing to appear")
+        self.capture_and_type(target, "ctrl+t")
+        # The dialog shows Ctrl+T without telling again; its OK stores it in place of the bad text.
+        self.app.bar_aside()
+        dialog, kids = self.open_typing_dialog()
+        self.assertEqual(self.app.dialogs(), [])
+        self.app.click(next(k.hwnd for k in kids if k.text == "OK"))
+        wait_for(lambda: not self.app.find(cls="TFormTyping"), what="the dialog to close")
+        self.assertEqual(self.prefix.reg_value(TYPING_KEY, "CaptureHotKey"), "Ctrl+T")
         self.capture_and_type(target, "ctrl+t")
 
     def test_the_bar_closed_with_its_close_box_and_shown_again_still_captures(self):

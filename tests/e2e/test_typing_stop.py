@@ -75,19 +75,30 @@ class TypingStopTest(unittest.TestCase):
             xkey("Caps_Lock")
 
     def test_the_menu_opened_meanwhile_is_not_covered_and_the_box_closes_with_a_click(self):
-        self.start_typing()
-        # The notification menu, as the bar's right-click menu: the bar comes to the front
-        # and the typing stops while the menu opens.
         bar = self.app.bar()
         label = next(c for c in self.app.children(bar.hwnd) if c.text.startswith("Press Ctrl+T"))
-        pointer_click(label, button=3)
-        wait_for(lambda: self.app.find(cls="#32768"), what="the menu")
+        for attempt in range(3):
+            self.start_typing()
+            # The notification menu, as the bar's right-click menu: the bar comes to the front
+            # and the typing stops while the menu opens.
+            pointer_click(label, button=3)
+            try:
+                wait_for(lambda: self.app.find(cls="#32768"), timeout=3, what="the menu")
+                break
+            except AssertionError:
+                # Wine closed the menu as the activation arrived: the typing stopped without
+                # it. Once more.
+                box, _ = self.stop_box("no longer in front")
+                self.app.click_answer(box, "OK")
+                self.target.clear()
+                capture(self.target.click_in)
+        else:
+            self.fail("the menu never stayed open")
         typed = len(self.target.settled_text(quiet=0.5))
         self.assertLess(typed, len(TEXT))
         self.assertEqual(self.app.dialogs(), [])  # no box over the open menu
-        # A click outside the menu (on the bar's caption, left of where the menu opened) closes it.
-        pointer_to(bar.left + 12, bar.top + 12)
-        xdo("click", 1)
+        # The user clicks back into the target: the menu closes (and the box takes the front).
+        pointer_click(self.app.find(title=self.target.title))
         wait_for(lambda: not self.app.find(cls="#32768"), what="the menu to close")
         box, counted = self.stop_box("no longer in front")
         self.assertEqual(counted, typed)
