@@ -82,9 +82,9 @@ void TFormTyping::FormCreate() {
     // A bad stored text was reported at start: the box shows Ctrl+T, which OK then stores.
     storedBad_ = !ReadCaptureKey(store_, baseKey_, storedKey_);
     // The box's modifier bits: Shift 1, Ctrl 2, Alt 4.
-    shownModifiers_ = (storedKey_.modifiers & kKeyShift ? HOTKEYF_SHIFT : 0) |
-                      (storedKey_.modifiers & kKeyCtrl ? HOTKEYF_CONTROL : 0) |
-                      (storedKey_.modifiers & kKeyAlt ? HOTKEYF_ALT : 0);
+    shownModifiers_ = (storedKey_.modifiers & kKeyShift ? HOTKEYF_SHIFT : 0u) |
+                      (storedKey_.modifiers & kKeyCtrl ? HOTKEYF_CONTROL : 0u) |
+                      (storedKey_.modifiers & kKeyAlt ? HOTKEYF_ALT : 0u);
     shownVk_ = storedKey_.vk;
     HotKeyCapture->SetHotKey(shownVk_, shownModifiers_);
 }
@@ -95,8 +95,8 @@ bool TFormTyping::ChosenCaptureKey(CaptureKey& key) {
     key = storedKey_;
     if (vk != shownVk_ || box != shownModifiers_) {
         key.vk = vk;
-        key.modifiers = (box & HOTKEYF_SHIFT ? kKeyShift : 0) | (box & HOTKEYF_CONTROL ? kKeyCtrl : 0) |
-                        (box & HOTKEYF_ALT ? kKeyAlt : 0);
+        key.modifiers = (box & HOTKEYF_SHIFT ? kKeyShift : 0u) | (box & HOTKEYF_CONTROL ? kKeyCtrl : 0u) |
+                        (box & HOTKEYF_ALT ? kKeyAlt : 0u);
     }
     std::string problem = vk == 0 ? "Press the capture key in its box, such as Ctrl+T or Ctrl+Shift+Y"
                                   : CaptureKeyProblem(key);
