@@ -13,7 +13,7 @@ pkgs=(
 )
 
 # The keyboard-layout tests run Wine in these locales (each gives Wine its code page).
-locales=(en_US de_DE fr_FR cs_CZ ru_RU)
+locales=(en_US de_DE fr_FR cs_CZ ru_RU el_GR)
 
 make_locales() {
   local have

@@ -2,19 +2,54 @@
 // brings it back and types the button's text into it.
 #include "app/ButtonFormDialog.h"
 #include "app/core/BarLayout.h"
+#include "app/core/TargetRights.h"
 #include "app/core/TypingEngine.h"
 #include "app/core/TypingPlan.h"
+#include "config/CaptureKeySetting.h"
 #include "config/ConfigWindow.h"
 #include "core/MessageService.h"
 #include "platform/KeyInjector.h"
+#include "platform/ProcessIntegrity.h"
+#include "platform/UserKeyWatch.h"
 #include "platform/Win32KeyboardLayout.h"
 
 namespace kt {
 
 namespace {
 constexpr int kHotKeyId = 1;
-constexpr UINT kKeyT = 0x54;
 constexpr UINT_PTR kTypingTimer = 0x4B54;
+constexpr UINT_PTR kMessageTimer = 0x4B55;  // a message waiting for a menu or list to close
+
+// A menu being tracked or a combo box's dropped list, in one of the program's windows, or the
+// mouse held by one of them.
+BOOL CALLBACK FindMenuOrList(HWND h, LPARAM found) {
+    char cls[16] = {};
+    GetClassNameA(h, cls, sizeof cls);
+    if (IsWindowVisible(h) && (!lstrcmpA(cls, "#32768") || !lstrcmpiA(cls, "ComboLBox"))) {
+        *reinterpret_cast<bool*>(found) = true;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+bool MenuOrListOpen() {
+    bool found = false;
+    EnumThreadWindows(GetCurrentThreadId(), FindMenuOrList, reinterpret_cast<LPARAM>(&found));
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    // Also while a window of the program holds the mouse (a menu being tracked, a window being
+    // moved): the box would get no click until it lets go.
+    if (GetGUIThreadInfo(GetCurrentThreadId(), &info) &&
+        ((info.flags & (GUI_INMENUMODE | GUI_POPUPMENUMODE | GUI_INMOVESIZE)) || info.hwndCapture))
+        found = true;
+    return found;
+}
+
+bool ModifierHeld() {
+    for (int vk : {VK_SHIFT, VK_CONTROL, VK_MENU, VK_LWIN, VK_RWIN})
+        if (GetAsyncKeyState(vk) & 0x8000) return true;
+    return false;
+}
 
 HHOOK g_mouseWatch = nullptr;
 
@@ -46,8 +81,92 @@ void TButtonForm::PointerOn(HWND window) {
 void TButtonForm::RegisterTypingHotKey() {
     InstallTypedKeyFilter();
     if (!g_mouseWatch) g_mouseWatch = SetWindowsHookExA(WH_MOUSE, WatchMouse, nullptr, GetCurrentThreadId());
-    if (!RegisterHotKey(Handle(), kHotKeyId, MOD_CONTROL, kKeyT))
-        ShowMessage("ERROR: Unable to assign Ctrl+T as the hotkey.");
+    CaptureWith = LoadCaptureKey(*VtRegistry1, BaseKey);
+    Label1->SetCaption(CaptureInstruction(CaptureWith));
+    HoldCaptureKey();
+}
+
+void TButtonForm::HoldCaptureKey() {
+    if (captureKeyHeld_ || captureSuspended_ > 0) return;
+    if (RegisterHotKey(Handle(), kHotKeyId, CaptureWith.modifiers, CaptureWith.vk)) {
+        captureKeyHeld_ = true;
+        captureFailureShown_ = false;
+        return;
+    }
+    // Said once until the bar is closed: showing the bar at start must not say it twice.
+    if (captureFailureShown_) return;
+    captureFailureShown_ = true;
+    ShowMessage(CaptureKeyTakenMessage(CaptureWith));
+}
+
+void TButtonForm::ReleaseCaptureKey() {
+    if (captureKeyHeld_) UnregisterHotKey(Handle(), kHotKeyId);
+    captureKeyHeld_ = false;
+    captureFailureShown_ = false;
+}
+
+bool TButtonForm::ChangeCaptureKey(const CaptureKey& key) {
+    const bool held = captureKeyHeld_;
+    if (held) UnregisterHotKey(Handle(), kHotKeyId);
+    captureKeyHeld_ = false;
+    // Tried first: a key another program holds leaves the old one in place.
+    const bool free = RegisterHotKey(Handle(), kHotKeyId, key.modifiers, key.vk) != FALSE;
+    if (free) UnregisterHotKey(Handle(), kHotKeyId);
+    if (free) {
+        CaptureWith = key;
+        Label1->SetCaption(CaptureInstruction(CaptureWith));
+    }
+    if (held || (captureSuspended_ == 0 && IsWindowVisible(Handle()))) HoldCaptureKey();
+    return free;
+}
+
+void TButtonForm::SuspendCaptureKey(bool suspended) {
+    if (suspended) {
+        if (captureSuspended_++ == 0 && captureKeyHeld_) {
+            UnregisterHotKey(Handle(), kHotKeyId);
+            captureKeyHeld_ = false;
+        }
+        return;
+    }
+    if (captureSuspended_ > 0 && --captureSuspended_ == 0 && IsWindowVisible(Handle())) HoldCaptureKey();
+}
+
+void TButtonForm::CaptureForeground() {
+    const HWND front = GetForegroundWindow();
+    DWORD process = 0;
+    const DWORD thread = front ? GetWindowThreadProcessId(front, &process) : 0;
+    if (front && process == GetCurrentProcessId()) {
+        // The program cannot type into its own windows: refused now, not at the click.
+        TargetWindow = nullptr;
+        TargetThread = 0;
+        TellUser(OwnWindowCapturedMessage(CaptureKeyText(CaptureWith)));
+        return;
+    }
+    TargetWindow = front;
+    TargetThread = thread;
+    if (front && TargetRunsHigher(Win32ProcessRights(front))) TellUser(AdministratorWindowMessage(true));
+}
+
+void TButtonForm::TellUser(const std::string& text) {
+    pendingMessages_.push_back(text);
+    ShowPendingMessages();
+}
+
+void TButtonForm::ShowPendingMessages() {
+    if (pendingMessages_.empty()) {
+        KillTimer(Handle(), kMessageTimer);
+        return;
+    }
+    if (MenuOrListOpen() || ModifierHeld()) {
+        SetTimer(Handle(), kMessageTimer, 50, nullptr);
+        return;
+    }
+    KillTimer(Handle(), kMessageTimer);
+    while (!pendingMessages_.empty()) {
+        const std::string text = pendingMessages_.front();
+        pendingMessages_.erase(pendingMessages_.begin());
+        ShowMessage(text);
+    }
 }
 
 bool TButtonForm::IsSchemeButton(HWND hwnd) {
@@ -82,10 +201,7 @@ void TButtonForm::SetTakesActivation(bool takes) {
 void TButtonForm::WndProc(ui::TMessage& m) {
     switch (m.Msg) {
         case WM_HOTKEY:
-            if (m.WParam == kHotKeyId) {
-                TargetWindow = GetForegroundWindow();
-                TargetThread = GetWindowThreadProcessId(TargetWindow, nullptr);
-            }
+            if (m.WParam == kHotKeyId) CaptureForeground();
             m.Result = 0;
             return;
         case WM_TIMER:
@@ -95,11 +211,26 @@ void TButtonForm::WndProc(ui::TMessage& m) {
                 m.Result = 0;
                 return;
             }
+            if (m.WParam == kMessageTimer) {
+                ShowPendingMessages();
+                m.Result = 0;
+                return;
+            }
             break;
+        case kUserStopMessage:
+            if (strokeTyping_ && userStop_ >= 0) EndStrokeTyping(static_cast<int>(TypingOutcome::Interrupted),
+                                                                 static_cast<TypingStop>(userStop_));
+            m.Result = 0;
+            return;
         case WM_SHOWWINDOW:
             // The icon is in place before the bar is first seen: a stand-in tray window that
             // appeared after the bar would take the activation from it.
             if (m.WParam) FinishNotificationIcon();
+            // The capture key follows the bar (not a parent's minimising: lParam 0).
+            if (m.LParam == 0) {
+                if (m.WParam) HoldCaptureKey();
+                else ReleaseCaptureKey();
+            }
             break;
         case kTrayIconMessage:
             TrayIconMessage(m.LParam);
@@ -192,8 +323,14 @@ void TButtonForm::RuntimeButtonClick(ui::TButton* sender) {
     if (!target.Exists()) {
         // Ctrl+T pressed with the bar in front brings the bar forward with the message.
         if (TargetWindow == Handle()) SetForegroundWindow(Handle());
-        ShowMessage("Press Ctrl+T on the Window where you want the typing to appear. Target window: " +
-                    std::to_string(reinterpret_cast<ULONG_PTR>(TargetWindow)));
+        TellUser("Press " + CaptureKeyText(CaptureWith) +
+                 " on the Window where you want the typing to appear. Target window: " +
+                 std::to_string(reinterpret_cast<ULONG_PTR>(TargetWindow)));
+        return;
+    }
+    // Windows would drop every key silently: said before anything is sent.
+    if (TargetRunsHigher(Win32ProcessRights(TargetWindow))) {
+        TellUser(AdministratorWindowMessage(false));
         return;
     }
     int k = 0;
@@ -223,7 +360,8 @@ void TButtonForm::TypePlan(TypingStrokes plan, bool timed) {
     if (!timed) {
         const TypingOutcome outcome = TypeIntoTarget(*target, injector, clock, Flatten(plan));
         typing_ = false;
-        ReportTypingOutcome(static_cast<int>(outcome));
+        if (outcome == TypingOutcome::NotSent) TellUser(BurstBlockedMessage(injector.LastInserted(), injector.LastGiven()));
+        else ReportTypingOutcome(static_cast<int>(outcome));
         return;
     }
     // Slowed down: the first stroke now, each further one on the typing timer, so the bar
@@ -236,10 +374,27 @@ void TButtonForm::TypePlan(TypingStrokes plan, bool timed) {
     }
     strokeTyping_ = std::make_unique<StrokeTyping>(std::move(plan));
     strokeTarget_ = std::move(target);
+    // From the first stroke on, a key of the user's stops the typing before it can land
+    // between typed characters; Esc stops it without reaching the target.
+    userStop_ = -1;
+    keyWatch_ = std::make_unique<UserKeyWatch>([this](unsigned vk) {
+        if (!strokeTyping_) return false;
+        const bool escape = vk == VK_ESCAPE;
+        if (userStop_ < 0) {
+            userStop_ = static_cast<int>(escape ? TypingStop::Escape : TypingStop::UserKey);
+            KillTimer(Handle(), kTypingTimer);
+            PostMessageA(Handle(), kUserStopMessage, 0, 0);
+        }
+        return escape;
+    });
     TypeNextStroke();
 }
 
 void TButtonForm::TypeNextStroke() {
+    if (userStop_ >= 0) {
+        EndStrokeTyping(static_cast<int>(TypingOutcome::Interrupted), static_cast<TypingStop>(userStop_));
+        return;
+    }
     Win32KeyInjector injector;
     const TypingOutcome outcome = strokeTyping_->Next(*strokeTarget_, injector);
     if (outcome == TypingOutcome::Typed && !strokeTyping_->Done()) {
@@ -248,21 +403,23 @@ void TButtonForm::TypeNextStroke() {
         SetTimer(Handle(), kTypingTimer, strokeTyping_->PauseBeforeNext(static_cast<unsigned>(KeyDelay)), nullptr);
         return;
     }
+    EndStrokeTyping(static_cast<int>(outcome),
+                    outcome == TypingOutcome::NotSent ? TypingStop::Blocked : TypingStop::SwitchedAway);
+}
+
+void TButtonForm::EndStrokeTyping(int result, TypingStop why) {
+    const auto outcome = static_cast<TypingOutcome>(result);
     KillTimer(Handle(), kTypingTimer);
+    keyWatch_.reset();
+    userStop_ = -1;
     const std::unique_ptr<StrokeTyping> typing = std::move(strokeTyping_);
     strokeTarget_.reset();
     typing_ = false;
-    const std::string count = std::to_string(typing->TypedCharacters()) + " of " +
-                              std::to_string(typing->TotalCharacters()) + " characters were typed.";
-    if (outcome == TypingOutcome::Interrupted) {
-        ShowMessage("Typing stopped: the target window is no longer in front with the focus. " + count);
+    if (outcome == TypingOutcome::Interrupted || outcome == TypingOutcome::NotSent) {
+        TellUser(TypingStoppedMessage(why, typing->TypedCharacters(), typing->TotalCharacters()));
         return;
     }
-    if (outcome == TypingOutcome::NotSent && typing->TypedCharacters() > 0) {
-        ShowMessage("Typing stopped: the keystrokes could not be sent to the target window. " + count);
-        return;
-    }
-    ReportTypingOutcome(static_cast<int>(outcome));
+    ReportTypingOutcome(result);
 }
 
 void TButtonForm::ReportTypingOutcome(int outcome) {
@@ -272,15 +429,16 @@ void TButtonForm::ReportTypingOutcome(int outcome) {
         case TypingOutcome::Interrupted:
             break;
         case TypingOutcome::NoTarget:
-            ShowMessage("Press Ctrl+T on the Window where you want the typing to appear. Target window: " +
-                        std::to_string(reinterpret_cast<ULONG_PTR>(TargetWindow)));
+            TellUser("Press " + CaptureKeyText(CaptureWith) +
+                     " on the Window where you want the typing to appear. Target window: " +
+                     std::to_string(reinterpret_cast<ULONG_PTR>(TargetWindow)));
             break;
         case TypingOutcome::NotInFront:
-            ShowMessage("The target window did not come to the front, so nothing was typed. "
-                        "Click into it, press Ctrl+T and try again.");
+            TellUser("The target window did not come to the front, so nothing was typed. Click into it, press " +
+                     CaptureKeyText(CaptureWith) + " and try again.");
             break;
         case TypingOutcome::NotSent:
-            ShowMessage("The keystrokes could not be sent to the target window, so nothing was typed.");
+            TellUser(BurstBlockedMessage(0, 0));
             break;
     }
 }

@@ -5,6 +5,7 @@
 #include "config/FormPlacement.h"
 #include "config/FormTypingDialog.h"
 #include "platform/KeyInjector.h"
+#include "platform/UserKeyWatch.h"
 #include "config/RegistryKeys.h"
 #include "config/core/SchemeName.h"
 #include "config/core/SettingsText.h"
@@ -155,15 +156,16 @@ void TButtonForm::RestorePlacement() {
 void TButtonForm::RegistrySave() { SaveFormPlacement(*VtRegistry1, BaseKey + reg::kWindowsButton, *this); }
 
 void TButtonForm::FormClose(ui::TCloseAction& action) {
-    // The bar is never closed, only hidden; the hot key stays off until the next start.
+    // The bar is never closed, only hidden; the capture key is free for other programs until
+    // the bar shows again.
     action = ui::TCloseAction::caHide;
     try {
         RegistrySave();
     } catch (...) {
-        UnregisterHotKey(Handle(), 1);
+        ReleaseCaptureKey();
         throw;
     }
-    UnregisterHotKey(Handle(), 1);
+    ReleaseCaptureKey();
 }
 
 void TButtonForm::FormDestroy() { RemoveNotificationIcon(); }

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "app/core/CaptureKey.h"
+#include "app/core/TypingMessages.h"
 #include "config/BarLink.h"
 #include "config/FolderSettings.h"
 #include "config/VtRegistryComponent.h"
@@ -22,6 +24,7 @@
 namespace kt {
 
 class StrokeTyping;
+class UserKeyWatch;
 class Win32TypingTarget;
 struct TypingStrokes;
 
@@ -64,6 +67,11 @@ public:
     // The pause between key strokes in milliseconds ("Options\Typing", "KeyDelay"); 0 types
     // each text in one burst.
     int KeyDelay = 0;
+
+    // The capture key ("Options\Typing", "CaptureHotKey"), held while the bar is shown.
+    CaptureKey CaptureWith;
+    bool ChangeCaptureKey(const CaptureKey& key) override;
+    void SuspendCaptureKey(bool suspended) override;
 
     HWND TargetWindow = nullptr;
     DWORD TargetThread = 0;  // the target's thread when it was captured
@@ -176,7 +184,26 @@ private:
     std::unique_ptr<StrokeTyping> strokeTyping_;
     std::unique_ptr<Win32TypingTarget> strokeTarget_;
     void TypeNextStroke();
+    void EndStrokeTyping(int outcome, TypingStop why);
     void ReportTypingOutcome(int outcome);
+    // While a slow typing runs: the user's keys stop it (Esc is kept from the target).
+    std::unique_ptr<UserKeyWatch> keyWatch_;
+    int userStop_ = -1;  // the TypingStop of a key the user pressed, -1 none
+    static constexpr UINT kUserStopMessage = WM_APP + 0x33;
+    // The capture key's registration follows the bar: held while it shows, let go while it
+    // is closed, and while the typing dialog (where it is chosen) is open.
+    bool captureKeyHeld_ = false;
+    bool captureFailureShown_ = false;
+    int captureSuspended_ = 0;
+    void HoldCaptureKey();
+    void ReleaseCaptureKey();
+    void CaptureForeground();
+    // Messages of the typing wait while a menu or a dropped list is open (a box over them
+    // would leave the display answering nothing) and while the user holds a modifier (a
+    // shortcut on its way, such as the capture key).
+    std::vector<std::string> pendingMessages_;
+    void TellUser(const std::string& text);
+    void ShowPendingMessages();
     void StartNotificationIcon();
     HANDLE iconThread_ = nullptr;  // adding the notification icon
 

@@ -3,6 +3,7 @@
 #pragma once
 #include <string>
 
+#include "app/core/CaptureKey.h"
 #include "config/FolderSettings.h"
 
 namespace kt::ui {
@@ -23,6 +24,11 @@ public:
     // The scheme file the bar opens next.
     virtual void SetSchemeFileName(const std::string& fileName) = 0;
     virtual void SetKeyDelay(int milliseconds) = 0;
+    // The capture key: a new one is held from now on (false, and the old one kept, when the
+    // system refuses it); while suspended the bar holds none, so the key reaches the window
+    // in front (the box where the user chooses it).
+    virtual bool ChangeCaptureKey(const CaptureKey& key) = 0;
+    virtual void SuspendCaptureKey(bool suspended) = 0;
 
     // The scheme chooser and the buttons.
     virtual void LoadComboBoxFilename() = 0;   // the chooser reads the scheme folder again

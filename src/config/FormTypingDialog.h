@@ -4,7 +4,9 @@
 #include <functional>
 #include <string>
 
+#include "app/core/CaptureKey.h"
 #include "ui/Dialogs.h"
+#include "ui/HotKeyEdit.h"
 #include "ui/StdCtrls.h"
 
 namespace kt {
@@ -19,6 +21,9 @@ public:
     ui::TLabel* LabelKeyDelay;
     ui::TEdit* EditKeyDelay;
     ui::TLabel* LabelHint;
+    // The capture key: the system's hot-key box, filled by pressing the keys.
+    ui::TLabel* LabelCaptureKey;
+    ui::THotKey* HotKeyCapture;
     ui::TBitBtn* ButtonOK;
     ui::TBitBtn* ButtonCancel;
 
@@ -35,6 +40,13 @@ private:
     TVtRegistry& store_;
     std::string baseKey_;
     bool focused_ = false;
+    CaptureKey storedKey_;  // as the settings hold it
+    bool storedBad_ = false;  // the settings hold a text that names no key
+    // The key the box showed at start: unchanged, the stored key stays (the box has no Win).
+    unsigned shownModifiers_ = 0;
+    std::uint8_t shownVk_ = 0;
+    // The key the box holds now; false, with the reason told the user, when it cannot capture.
+    bool ChosenCaptureKey(CaptureKey& key);
 };
 
 // The delay stored in the settings (0 when none is stored; a bad value is reported, naming

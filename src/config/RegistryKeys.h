@@ -69,6 +69,8 @@ inline constexpr int kSkinIndexNeverChosen = 999;
 // burst; 0 types the whole text at once.
 inline constexpr const char* kKeyDelay = "KeyDelay";
 inline constexpr int kKeyDelayDefault = 0;
+// "Options\Typing": the capture key as text ("Ctrl+T", "Ctrl+Shift+Y", "Alt+F9").
+inline constexpr const char* kCaptureHotKey = "CaptureHotKey";
 
 // Start with Windows.
 inline constexpr const char* kRunKeyParent = "Software\\Microsoft\\Windows\\CurrentVersion\\";

@@ -25,6 +25,7 @@ unsigned Win32KeyInjector::HeldModifiers() const {
 bool Win32KeyInjector::CapsLockOn() const { return (GetKeyState(VK_CAPITAL) & 1) != 0; }
 
 bool Win32KeyInjector::Send(const std::vector<KeyEvent>& burst) {
+    lastInserted_ = lastGiven_ = 0;
     if (burst.empty()) return true;
     std::vector<INPUT> inputs(burst.size());
     for (size_t i = 0; i < burst.size(); ++i) {
@@ -45,6 +46,8 @@ bool Win32KeyInjector::Send(const std::vector<KeyEvent>& burst) {
         k.dwExtraInfo = kTypedKeyTag;
     }
     const UINT sent = SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+    lastInserted_ = sent;
+    lastGiven_ = inputs.size();
     return sent == inputs.size();
 }
 

@@ -19,6 +19,13 @@ public:
     bool CapsLockOn() const;
     // One SendInput call, so the user's own key strokes cannot come in between.
     bool Send(const std::vector<KeyEvent>& burst) override;
+    // The events of the last Send that the system took, and how many it was given: fewer
+    // when something (another program blocking input, a window of higher rights) refused them.
+    std::size_t LastInserted() const { return lastInserted_; }
+    std::size_t LastGiven() const { return lastGiven_; }
+
+private:
+    std::size_t lastInserted_ = 0, lastGiven_ = 0;
 };
 
 class Win32TypingTarget : public TypingTarget {

@@ -47,6 +47,26 @@ std::uint16_t Win32KeyboardLayout::ScanCode(std::uint16_t vk) const {
     return static_cast<std::uint16_t>(MapVirtualKeyExA(vk, MAPVK_VK_TO_VSC, layout_) & 0xFF);
 }
 
+std::u16string Win32KeyboardLayout::KeyText(std::int16_t keyScan) const {
+    const UINT vk = keyScan & 0xFF;
+    BYTE state[256] = {};
+    if (keyScan & 0x100) state[VK_SHIFT] = 0x80;
+    if (keyScan & 0x200) state[VK_CONTROL] = 0x80;
+    if (keyScan & 0x400) state[VK_MENU] = 0x80;
+    const UINT scanCode = MapVirtualKeyExA(vk, MAPVK_VK_TO_VSC, layout_);
+    WCHAR chars[8];
+    // Flag 4: leave the keyboard state alone (a dead key pending in the user's typing stays
+    // pending); systems that do not know the flag ignore it.
+    constexpr UINT kKeepKeyboardState = 0x4;
+    const int n = ToUnicodeEx(vk, scanCode, state, chars, 8, kKeepKeyboardState, layout_);
+    if (n < 0) {
+        // A dead key after all: pressing it again takes it out of the buffer.
+        ToUnicodeEx(vk, scanCode, state, chars, 8, kKeepKeyboardState, layout_);
+        return {};
+    }
+    return std::u16string(chars, chars + (n > 8 ? 8 : n));
+}
+
 std::u16string Win32KeyboardLayout::ToUtf16(unsigned char c) const {
     const char byte = static_cast<char>(c);
     wchar_t wide[2];

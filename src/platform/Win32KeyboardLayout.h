@@ -18,6 +18,7 @@ public:
     std::u16string ToUtf16(unsigned char c) const override;
     bool CapsLockShifts(std::int16_t keyScan) const override;
     std::uint16_t ScanCode(std::uint16_t vk) const override;
+    std::u16string KeyText(std::int16_t keyScan) const override;
 
 private:
     HKL layout_;

@@ -514,12 +514,12 @@ class Target:
 
     TITLE = "Ketravo Test Target"
 
-    def __init__(self, prefix, title=None, no_focus=False, polling=False):
+    def __init__(self, prefix, title=None, no_focus=False, polling=False, keys=False):
         self.prefix = prefix
         self.title = title or self.TITLE
         prefix.ensure_server()
         args = ["wine", os.path.join(BIN, "kttarget.exe"), "--title", self.title] + (["--no-focus"] if no_focus else []) \
-            + (["--polling"] if polling else [])
+            + (["--polling"] if polling else []) + (["--keys"] if keys else [])
         self.proc = subprocess.Popen(args, env=prefix.env,
                                      stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         self.hwnd = int(wait_for(lambda: prefix.drive("find", self.title, check=False).strip(), what="the target"))

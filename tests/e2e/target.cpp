@@ -1,7 +1,7 @@
 // The typing target of the end-to-end tests and the demo: one Unicode window with a multi-line
 // edit box that takes the keyboard focus, so every character typed arrives whatever the code
 // page.
-//   kttarget [--title TITLE] [--no-focus] [--polling] [--form]
+//   kttarget [--title TITLE] [--no-focus] [--polling] [--form] [--keys]
 // --no-focus: the window comes to the front but never holds the keyboard focus; any key
 // message it gets anyway is written into its edit box, so a test sees it.
 // --polling: the window reads the keyboard as remote consoles do, by asking for the state of
@@ -11,13 +11,15 @@
 // Shift+Tab between them as in a dialog, and Enter submits it: the line under the fields counts
 // the submissions ("Submitted 1"). A hidden line (id 111) logs each change of a field as
 // "F:LENGTH@MS;" (field 0 to 2, its new length, GetTickCount), for tests that time the typing.
+// --keys: Esc and Ctrl+T pressed in the window are written into its box as "[Esc]" and
+// "[Ctrl+T]" instead of being handled, so a test sees whether they arrived.
 #include <windows.h>
 
 #include <cstring>
 #include <string>
 
 static HWND g_edit;
-static bool g_noFocus, g_polling, g_form;
+static bool g_noFocus, g_polling, g_form, g_keys;
 static HWND g_fields[3], g_submitted, g_lastFocus, g_log;
 static int g_submissions;
 
@@ -179,6 +181,7 @@ int WINAPI WinMain(HINSTANCE inst, HINSTANCE, LPSTR, int) {
         if (!strcmp(__argv[i], "--no-focus")) g_noFocus = true;
         if (!strcmp(__argv[i], "--polling")) g_polling = true;
         if (!strcmp(__argv[i], "--form")) g_form = true;
+        if (!strcmp(__argv[i], "--keys")) g_keys = true;
         if (!strcmp(__argv[i], "--title") && i + 1 < __argc) title = __argv[++i];
     }
     WNDCLASSW wc{};
@@ -197,6 +200,11 @@ int WINAPI WinMain(HINSTANCE inst, HINSTANCE, LPSTR, int) {
     MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
         if (g_form && IsDialogMessageW(h, &msg)) continue;
+        if (g_keys && msg.message == WM_KEYDOWN &&
+            (msg.wParam == VK_ESCAPE || (msg.wParam == 'T' && (GetKeyState(VK_CONTROL) & 0x8000)))) {
+            Append(msg.wParam == VK_ESCAPE ? L"[Esc]" : L"[Ctrl+T]");
+            continue;
+        }
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     }

@@ -23,6 +23,10 @@ CASES = [
     ("ru,us", "ru_RU.UTF-8", "cp1251", "Cyrillic_ie",
      "\u0421\u044a\u0435\u0448\u044c \u0436\u0435 \u0435\u0449\u0451 \u044d\u0442\u0438\u0445 \u0411\u0423\u041b\u041e\u041a "
      "\u2116 1234567890 ivan@primer.ru Latin @#$ {[]} \u0451\u0401"),
+    # Greek names ";" and ":" on its Q key, where Wine types "q": they go as themselves.
+    ("gr,us", "el_GR.UTF-8", "cp1253", "Greek_tau",
+     "\u039a\u03b1\u03bb\u03b7\u03bc\u03ad\u03c1\u03b1 \u03ba\u03cc\u03c3\u03bc\u03b5; \u038f\u03c1\u03b1: 12:30; "
+     "1234567890 nikos@paradeigma.gr Latin @#$ {[]}"),
 ]
 
 

@@ -93,16 +93,26 @@ class TypingTest(unittest.TestCase):
         pointer_click(self.buttons(self.app.bar())[0])
         self.assertEqual(target.settled_text(), "xyz")
 
-    def test_with_the_bar_captured_a_click_shows_the_message_and_types_nothing(self):
+    def test_ctrl_t_in_the_programs_own_windows_is_refused_at_once(self):
         write_scheme(self.data, "button", [("One", "abc")], 1)
         target = Target(self.prefix)
         bar = self.app.start()
+        self.app.bar_aside()
+        bar = self.app.bar()
         label = next(c for c in self.app.children(bar.hwnd) if c.text.startswith("Press Ctrl+T"))
-        self.capture(lambda: self.app.to_front(bar, (label.left + label.right) // 2, (label.top + label.bottom) // 2))
+        cfg = wait_for(lambda: self.app.find(cls="TConfigForm"), what="the configuration window")
+        for window, x, y in ((bar, (label.left + label.right) // 2, (label.top + label.bottom) // 2),
+                             (cfg, cfg.right - 150, cfg.top + 10)):  # the configuration window's caption
+            self.capture(lambda: self.app.to_front(window, x, y))
+            box = self.app.wait_dialog()
+            self.assertEqual(" ".join(box["texts"]), "Ctrl+T was pressed in one of Ketravo's own windows, which "
+                             "Ketravo cannot type into. Press Ctrl+T on the Window where you want the typing to appear.")
+            self.app.click_answer(box, "OK")
+        # Nothing was captured: a click says so and types nothing.
         pointer_click(self.buttons(bar)[0])
         box = self.app.wait_dialog()
         self.assertIn("Press Ctrl+T", " ".join(box["texts"]))
-        self.assertIn(str(bar.hwnd), " ".join(box["texts"]))
+        self.assertIn("Target window: 0", " ".join(box["texts"]))
         self.app.click_answer(box, "OK")
         self.assert_nothing_typed_into(target)
 

@@ -27,9 +27,11 @@ void PlanCharacter(unsigned char c, const KeyboardLayout& layout, std::vector<Ke
     const auto state = static_cast<std::uint8_t>((scan >> 8) & 0xFF);
     // Only Shift may be held by the plan: Ctrl or Alt (AltGr included) would reach the target
     // as a shortcut or not at all; other bits (kana and the layout-specific ones) cannot be
-    // produced by injected modifiers.
+    // produced by injected modifiers. A key goes only where the layout confirms the round
+    // trip: one that names a key for a character but types another there (seen with a second
+    // layout group under Wine) would put the wrong character into the text.
     const bool plainKey = scan != -1 && vk != 0 && vk != 0xFF && (state & ~kScanShift) == 0 &&
-                          !layout.IsDeadKey(scan);
+                          !layout.IsDeadKey(scan) && layout.KeyText(scan) == layout.ToUtf16(c);
     if (!plainKey) {
         PlanUnicode(c, layout, out);
         return;

@@ -45,6 +45,10 @@ public:
     virtual bool IsDeadKey(std::int16_t keyScan) const = 0;
     // The character of a code-page byte in UTF-16; empty when the code page has none.
     virtual std::u16string ToUtf16(unsigned char c) const = 0;
+    // The other direction: what the key gives, pressed in the shift state of `keyScan`, as
+    // the layout turns it into characters (empty for a dead key or none), asked without
+    // disturbing a dead key pending in the user's typing.
+    virtual std::u16string KeyText(std::int16_t keyScan) const = 0;
     // True when Caps Lock turns the key, in the shift state of `keyScan`, into the other case
     // (as Shift would). Letter keys, unless a layout knows better.
     virtual bool CapsLockShifts(std::int16_t keyScan) const {
@@ -57,7 +61,8 @@ public:
 
 // Key events for one character: its key, with Shift around it when the layout needs Shift,
 // or a character event when the layout has no plain key for it: no key at all, a dead key,
-// or a key that needs Ctrl, Alt or AltGr. Injected Ctrl and Alt are not AltGr everywhere (under
+// a key that needs Ctrl, Alt or AltGr, or a key that the layout, asked the other way round,
+// does not confirm gives exactly that character. Injected Ctrl and Alt are not AltGr everywhere (under
 // Wine they never are) and on any system may fire the target's shortcuts, so the characters
 // behind them go as themselves. With Caps Lock on, Shift is inverted for the keys Caps Lock
 // affects, so the character still arrives as is.

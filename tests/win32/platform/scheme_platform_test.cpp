@@ -120,3 +120,19 @@ TEST(Win32KeyboardLayout, PlanOnTheSystemLayoutTypesPlainAsciiWithItsOwnShiftSta
     }
     EXPECT_EQ(layout.ToUtf16(0xE9), u"\u00E9");
 }
+
+TEST(Win32KeyboardLayout, KeysAnswerTheOtherWayRoundWithTheirCharacters) {
+    kt::Win32KeyboardLayout layout;
+    // Every printable character the layout names a plain or shifted key for comes back from
+    // that key: the round trip the plan relies on.
+    int confirmed = 0;
+    for (int c = 33; c < 127; ++c) {
+        const SHORT scan = VkKeyScanA(static_cast<CHAR>(c));
+        if (scan == -1 || (scan & 0xFE00)) continue;
+        EXPECT_EQ(layout.KeyText(scan), std::u16string(1, static_cast<char16_t>(c))) << c;
+        ++confirmed;
+    }
+    EXPECT_GT(confirmed, 80);
+    EXPECT_EQ(layout.KeyText(static_cast<std::int16_t>(0x100 | 'A')), u"A");
+    EXPECT_EQ(layout.KeyText(0xFF), u"");  // no key
+}

@@ -47,6 +47,12 @@ std::int16_t TableLayout::KeyScan(unsigned char c) const {
     return it == scan_.end() ? std::int16_t(-1) : it->second;
 }
 
+std::u16string TableLayout::KeyText(std::int16_t keyScan) const {
+    if (dead_.count(keyScan)) return {};
+    auto it = reverse_.find(keyScan);
+    return it == reverse_.end() ? std::u16string() : ToUtf16(it->second);
+}
+
 std::u16string TableLayout::ToUtf16(unsigned char c) const {
     const char byte = static_cast<char>(c);
     return Decode(std::string_view(&byte, 1));
@@ -273,6 +279,37 @@ RussianLayout::RussianLayout() : TableLayout("CP1251") {
     for (auto& k : oem) {
         Add(k.plain, k.vk);
         Add(k.shifted, k.vk, kScanShift);
+    }
+    Add(' ', 0x20);
+    Add('\t', kVkTab);
+    Add('\r', kVkReturn);
+}
+
+GreekLayout::GreekLayout() : TableLayout("CP1253") {
+    // The small letters in the order of the US keys w e r t y u i o p a s d f g h j k l z x c v b n m.
+    const char* keys = "WERTYUIOPASDFGHJKLZXCVBNM";
+    const unsigned char small[] = {0xF2, 0xE5, 0xF1, 0xF4, 0xF5, 0xE8, 0xE9, 0xEF, 0xF0, 0xE1, 0xF3, 0xE4, 0xF6,
+                                   0xE3, 0xE7, 0xEE, 0xEA, 0xEB, 0xE6, 0xF7, 0xF8, 0xF9, 0xE2, 0xED, 0xEC};
+    for (size_t i = 0; i < sizeof small; ++i) {
+        const auto vk = static_cast<std::uint8_t>(keys[i]);
+        Add(small[i], vk);
+        if (small[i] != 0xF2) Add(static_cast<unsigned char>(small[i] - 0x20), vk, kScanShift);  // no capital final sigma
+    }
+    Add(';', 'Q');
+    Add(':', 'Q', kScanShift);
+    Types('Q', 0, 'q');
+    Types('Q', kScanShift, 'Q');
+    const char* shiftedDigits = ")!@#$%^&*(";
+    for (int d = 0; d < 10; ++d) {
+        Add(static_cast<unsigned char>('0' + d), static_cast<std::uint8_t>('0' + d));
+        Add(static_cast<unsigned char>(shiftedDigits[d]), static_cast<std::uint8_t>('0' + d), kScanShift);
+    }
+    const struct { char plain, shifted; std::uint8_t vk; } oem[] = {
+        {'=', '+', 0xBB}, {',', '<', 0xBC}, {'-', '_', 0xBD}, {'.', '>', 0xBE}, {'/', '?', 0xBF},
+        {'[', '{', 0xDB}, {'\\', '|', 0xDC}, {']', '}', 0xDD}, {'\'', '"', 0xDE}};
+    for (auto& k : oem) {
+        Add(static_cast<unsigned char>(k.plain), k.vk);
+        Add(static_cast<unsigned char>(k.shifted), k.vk, kScanShift);
     }
     Add(' ', 0x20);
     Add('\t', kVkTab);

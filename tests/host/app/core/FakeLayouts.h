@@ -22,6 +22,8 @@ public:
     std::uint16_t ScanCode(std::uint16_t vk) const override;
     // The character the key gives, with or without Shift; empty when none.
     std::u16string KeyCharacter(std::uint16_t vk, bool shift) const;
+    // What the key types in that state, as Replay() plays it.
+    std::u16string KeyText(std::int16_t keyScan) const override;
 
     // The characters that arrive in a window when the events are played on this layout.
     // Throws on unbalanced events, and on a key pressed while Ctrl or Alt is down: injected,
@@ -38,6 +40,11 @@ protected:
     void Dead(unsigned char c) { dead_.insert(KeyScan(c)); }
     // Set-1 scan codes of a PC keyboard whose letter rows carry these virtual keys.
     void AddScanCodes(const char* top, const char* middle, const char* bottom);
+    // The key, in that state, types c, whatever KeyScan names for c (a layout that answers
+    // the two directions differently).
+    void Types(std::uint8_t vk, std::uint8_t state, unsigned char c) {
+        reverse_[static_cast<std::int16_t>(vk | (state << 8))] = c;
+    }
 
 private:
     const char* codePage_;
@@ -75,6 +82,13 @@ public:
 class RussianLayout : public TableLayout {
 public:
     RussianLayout();
+};
+
+// Greek (Windows-1253) as Wine answered with the X layouts "gr,us": Greek letters on the
+// letter keys; ";" and ":" named on the Q key, which types "q" and "Q" there all the same.
+class GreekLayout : public TableLayout {
+public:
+    GreekLayout();
 };
 
 }  // namespace kt::test

@@ -7,6 +7,7 @@ using kt::KeyEvent;
 using kt::test::CzechLayout;
 using kt::test::FrenchLayout;
 using kt::test::GermanLayout;
+using kt::test::GreekLayout;
 using kt::test::RussianLayout;
 using kt::test::UsLayout;
 
@@ -72,6 +73,7 @@ TEST(TypingPlan, EveryCharacterArrivesAsWrittenOnEachLayout) {
     FrenchLayout fr;
     CzechLayout cz;
     RussianLayout ru;
+    GreekLayout gr;
     const struct {
         const kt::test::TableLayout* layout;
         std::string text;
@@ -81,6 +83,7 @@ TEST(TypingPlan, EveryCharacterArrivesAsWrittenOnEachLayout) {
         {&fr, "\xE0\xE9\xE8\xE7\xF9 @ \x80 # { } [ ] \xEA \xEB 1234567890 AZERTY qwerty jean@exemple.fr \xF1"},
         {&cz, "P\xF8\xED\x9Ati \xE8erven\xFD \xFA\xF9\xEC @{}[]#&\x80 1234567890 jan@priklad.cz \xF5\xB3"},
         {&ru, "\xCF\xF0\xE8\xE2\xE5\xF2 \xB8\xA8 \xB9 1234567890 ivan@primer.ru Latin @#$ {[]}"},
+        {&gr, "\xCA\xE1\xEB\xE7\xEC\xDD\xF1\xE1 \xEA\xFC\xF3\xEC\xE5; \xBF\xF1\xE1: 12:30; nikos@paradeigma.gr"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text);
@@ -99,6 +102,7 @@ TEST(TypingPlan, LayoutKeysWhereTheyExistCharacterEventsWhereNot) {
     FrenchLayout fr;
     CzechLayout cz;
     RussianLayout ru;
+    GreekLayout gr;
     const KeyEvent sd = Down(kt::kVkShift), su = Up(kt::kVkShift);
     const struct {
         const char* what;
@@ -120,6 +124,9 @@ TEST(TypingPlan, LayoutKeysWhereTheyExistCharacterEventsWhereNot) {
         {"Russian: ef on the A key", &ru, "\xF4", {Down('A'), Up('A')}},
         {"Russian: numero sign is Shift+3", &ru, "\xB9", {sd, Down('3'), Up('3'), su}},
         {"Russian: Latin a has no key", &ru, "a", {UniDown(u'a'), UniUp(u'a')}},
+        {"Greek: alpha on the A key", &gr, "\xE1", {Down('A'), Up('A')}},
+        {"Greek: ; named on the Q key, which types q", &gr, ";", {UniDown(u';'), UniUp(u';')}},
+        {"Greek: : likewise with Shift", &gr, ":", {UniDown(u':'), UniUp(u':')}},
     };
     for (const auto& c : cases) EXPECT_EQ(kt::PlanTyping(c.text, *c.layout, -1), c.events) << c.what;
 }

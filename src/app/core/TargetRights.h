@@ -1,0 +1,34 @@
+// Windows drops the key strokes a program injects into a window of a program that runs with
+// more rights (a higher integrity level), without telling the sender: SendInput reports
+// success. So the rights are compared before anything is sent.
+#pragma once
+#include <cstdint>
+#include <optional>
+
+namespace kt {
+
+// Integrity levels as the system numbers them (the last sub-authority of the level's SID).
+enum : std::uint32_t {
+    kIntegrityLow = 0x1000,
+    kIntegrityMedium = 0x2000,
+    kIntegrityHigh = 0x3000,
+    kIntegritySystem = 0x4000,
+};
+
+// The integrity levels of the program and of the target's process, as the system tells
+// them; nullopt when the system does not say.
+class ProcessRights {
+public:
+    virtual ~ProcessRights() = default;
+    // nullopt: the system has no integrity levels (before Vista), so nothing is compared.
+    virtual std::optional<std::uint32_t> OwnLevel() const = 0;
+    // nullopt: the target's process cannot even be opened to ask, which the system allows
+    // for every process of the same or a lower level.
+    virtual std::optional<std::uint32_t> TargetLevel() const = 0;
+};
+
+// True when the target runs with more rights than the program, so its window would silently
+// drop the program's key strokes.
+bool TargetRunsHigher(const ProcessRights& rights);
+
+}  // namespace kt

@@ -1,0 +1,29 @@
+// What the bar tells the user when a typing cannot start or stops before its end.
+#pragma once
+#include <cstddef>
+#include <string>
+
+namespace kt {
+
+// Why a typing one key stroke at a time stopped before its end.
+enum class TypingStop {
+    SwitchedAway,  // another window came to the front, or the target closed
+    Escape,        // the user pressed Esc
+    UserKey,       // the user pressed another key (or Caps Lock changed)
+    Blocked,       // the system took fewer key events than it was given
+};
+
+// "Typing stopped: ... 12 of 40 characters were typed."
+std::string TypingStoppedMessage(TypingStop why, std::size_t typed, std::size_t total);
+
+// A burst the system took only in part: `inserted` of `given` key events went in.
+std::string BurstBlockedMessage(std::size_t inserted, std::size_t given);
+
+// The target runs with administrator rights (a higher integrity level than the program's):
+// said when it is captured and, as nothing is typed, again at a click.
+std::string AdministratorWindowMessage(bool atCapture);
+
+// The capture key pressed in one of the program's own windows.
+std::string OwnWindowCapturedMessage(const std::string& captureKey);
+
+}  // namespace kt

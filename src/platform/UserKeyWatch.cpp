@@ -1,0 +1,69 @@
+#include "platform/UserKeyWatch.h"
+
+#include <bitset>
+
+#include "platform/KeyInjector.h"
+
+namespace kt {
+
+namespace {
+// One watch at a time: a low-level hook has no place for a context of its own.
+HHOOK g_hook = nullptr;
+std::function<bool(unsigned)> g_onKeyDown;
+std::bitset<256> g_heldAtStart;
+std::bitset<256> g_keptBack;  // pressed keys kept from the windows: their release is kept too
+
+LRESULT CALLBACK WatchKeys(int code, WPARAM message, LPARAM l) {
+    if (code == HC_ACTION) {
+        const auto* key = reinterpret_cast<const KBDLLHOOKSTRUCT*>(l);
+        const unsigned vk = key->vkCode & 0xFF;
+        const bool down = message == WM_KEYDOWN || message == WM_SYSKEYDOWN;
+        if (!IsOwnTypedKey(key->flags, key->dwExtraInfo)) {
+            if (!down) {
+                g_heldAtStart.reset(vk);
+                if (g_keptBack.test(vk)) {
+                    g_keptBack.reset(vk);
+                    return 1;
+                }
+            } else if (!g_heldAtStart.test(vk)) {
+                if (g_keptBack.test(vk)) return 1;  // its auto-repeat
+                if (g_onKeyDown && g_onKeyDown(vk)) {
+                    g_keptBack.set(vk);
+                    return 1;
+                }
+            }
+        }
+    }
+    const LRESULT r = CallNextHookEx(g_hook, code, message, l);
+    // A watch that ended while a kept-back key was still down stayed for its release.
+    if (!g_onKeyDown && g_keptBack.none() && g_hook) {
+        UnhookWindowsHookEx(g_hook);
+        g_hook = nullptr;
+    }
+    return r;
+}
+}  // namespace
+
+bool IsOwnTypedKey(DWORD hookFlags, ULONG_PTR extraInfo) {
+    return (hookFlags & LLKHF_INJECTED) != 0 && extraInfo == kTypedKeyTag;
+}
+
+UserKeyWatch::UserKeyWatch(std::function<bool(unsigned vk)> onKeyDown) {
+    g_heldAtStart.reset();
+    for (int vk = 1; vk < 256; ++vk)
+        if (GetAsyncKeyState(vk) & 0x8000) g_heldAtStart.set(static_cast<size_t>(vk));
+    g_onKeyDown = std::move(onKeyDown);
+    if (!g_hook) g_hook = SetWindowsHookExA(WH_KEYBOARD_LL, WatchKeys, GetModuleHandleA(nullptr), 0);
+}
+
+UserKeyWatch::~UserKeyWatch() {
+    g_onKeyDown = nullptr;
+    if (g_hook && g_keptBack.none()) {
+        UnhookWindowsHookEx(g_hook);
+        g_hook = nullptr;
+    }
+}
+
+bool UserKeyWatch::Watching() const { return g_hook != nullptr; }
+
+}  // namespace kt
