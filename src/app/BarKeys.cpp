@@ -1,7 +1,6 @@
 // Keys in braces: a button whose text names keys, combinations and pauses.
 #include "app/ButtonFormDialog.h"
 #include "app/core/KeySequence.h"
-#include "core/MessageService.h"
 #include "platform/KeyInjector.h"
 #include "platform/Win32KeyboardLayout.h"
 
@@ -13,7 +12,7 @@ void TButtonForm::SendKeysText(int k) {
     // parse types nothing at all.
     const KeySequence sequence = ParseKeySequence(i < ListBoxText.size() ? ListBoxText[i] : std::string());
     if (!sequence.Ok()) {
-        ShowMessage(KeySequenceRefusal(i < ListBoxCaption.size() ? ListBoxCaption[i] : std::string(), sequence));
+        TellUser(KeySequenceRefusal(i < ListBoxCaption.size() ? ListBoxCaption[i] : std::string(), sequence));
         return;
     }
     Win32KeyboardLayout keyboard(GetKeyboardLayout(TargetThread));
