@@ -71,6 +71,21 @@ bool PortableSchemeFileSystem::SamePath(const std::string& a, const std::string&
            });
 }
 
+bool SchemeFileSystem::Stamp(const std::string&, FileStamp&) { return false; }
+
+bool PortableSchemeFileSystem::Stamp(const std::string& path, FileStamp& stamp) {
+    std::error_code ec;
+    const fs::path p(path);
+    if (!fs::is_regular_file(p, ec)) return false;
+    const auto size = fs::file_size(p, ec);
+    if (ec) return false;
+    const auto time = fs::last_write_time(p, ec);
+    if (ec) return false;
+    stamp.size = size;
+    stamp.writeTime = static_cast<std::int64_t>(time.time_since_epoch().count());
+    return true;
+}
+
 namespace {
 PortableSchemeFileSystem g_portableFs;
 SchemeFileSystem* g_fs = nullptr;

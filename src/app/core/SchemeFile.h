@@ -3,6 +3,7 @@
 // action; the payload starts at the fourth character. Captions and texts pair by order.
 #pragma once
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -21,6 +22,14 @@ struct ButtonScheme {
     // 4096 characters"); empty when the file was read in whole. Writing such a scheme back
     // would lose that content.
     std::string cut;
+};
+
+// What a file's entry says of it: its size and last write time (in the file system's own
+// units; only compared, never shown).
+struct FileStamp {
+    std::uint64_t size = 0;
+    std::int64_t writeTime = 0;
+    bool operator==(const FileStamp&) const = default;
 };
 
 // Longest line the readers take; the rest of a longer line is dropped.
@@ -51,6 +60,9 @@ public:
     virtual ReadResult ReadWhole(const std::string& path, std::string& content) = 0;
     // True when both texts name the same file, as the system compares names.
     virtual bool SamePath(const std::string& a, const std::string& b) = 0;
+    // Size and last write time of a file ; false when it has none (no file,
+    // or a file system that cannot tell: the content alone then tells a change).
+    virtual bool Stamp(const std::string& path, FileStamp& stamp);
 };
 
 class PortableSchemeFileSystem : public SchemeFileSystem {
@@ -64,6 +76,7 @@ public:
     bool RenameToNew(const std::string& from, const std::string& to) override;
     ReadResult ReadWhole(const std::string& path, std::string& content) override;
     bool SamePath(const std::string& a, const std::string& b) override;  // ASCII letters in any case
+    bool Stamp(const std::string& path, FileStamp& stamp) override;
 };
 
 // The installed file system, or the portable one when none is installed.

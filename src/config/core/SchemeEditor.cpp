@@ -124,7 +124,7 @@ void SchemeEditor::LoadButtons(const std::string& path) {
         }
     };
     try {
-        LoadSchemeFile(path, scheme);
+        ReadForEditing(path, scheme);
     } catch (...) {
         fill();
         throw;
@@ -140,8 +140,13 @@ bool SchemeEditor::SaveToFile() {
     if (CurrentSchemeFile.empty() || !IsSafeSchemeName(SchemeDisplayName(CurrentSchemeFile)) ||
         !IsUsableFolder(SchemeFolder))
         throw EInOutError(FormatMessage1("Cannot create file %s", target));
+    switch (ConfirmReplacingTheirs(target)) {
+    case Replace::Cancel: return false;
+    case Replace::TheirsLoaded: return true;  // the edit is gone, as after No
+    case Replace::Write: break;
+    }
     if (!ConfirmReplacingPartial(target)) return false;
-    SaveSchemeFileImplicit(target, CurrentButtons());
+    WriteAndRecord(target, FormatSchemeImplicit(CurrentButtons()));
     PartialSchemePath.clear();
     Saved = true;
     return true;
@@ -408,9 +413,10 @@ void SchemeEditor::Save() {
                          "\r\nThe scheme " + name + " has " + std::to_string(scheme.captions.size()) +
                          " captions but only " + std::to_string(scheme.texts.size()) +
                          " texts: give every caption its text before saving. Nothing was saved");
+    if (ConfirmReplacingTheirs(target) != Replace::Write) return;
     if (!ConfirmReplacingPartial(target)) return;
     CurrentSchemeFile = name + ".dat";
-    SaveSchemeFile(target, scheme);
+    WriteAndRecord(target, FormatSchemeForSave(scheme));
     if (files_.SamePath(target, PartialSchemePath)) PartialSchemePath.clear();
     Saved = true;
     Notify(Bar.reloadSchemeList);
