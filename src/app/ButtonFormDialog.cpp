@@ -78,6 +78,7 @@ TButtonForm::TButtonForm(ui::TComponent* owner) : ui::TForm(owner) {
 TButtonForm::~TButtonForm() {
     // A bar freed without the program's end (in tests) still takes its icon away.
     RemoveNotificationIcon();
+    folderWatch_.Stop();
     if (ButtonForm == this) ButtonForm = nullptr;
     if (Bar() == this) SetBar(nullptr);
 }
@@ -137,6 +138,7 @@ void TButtonForm::FormCreate() {
     KeyDelay = LoadKeyDelay(*VtRegistry1, BaseKey);
     // The base height again: a height read from the settings does not survive.
     SetHeight(kBaseHeight);
+    StartFolderWatch();
     LoadButtonAssignment();
 }
 

@@ -9,13 +9,16 @@
 #include <string>
 #include <vector>
 
+#include "app/core/SchemeSnapshot.h"
 #include "config/BarLink.h"
 #include "config/FolderSettings.h"
 #include "config/VtRegistryComponent.h"
+#include "platform/FolderWatch.h"
 #include "skin/data/WinSkinData.h"
 #include "skin/data/WinSkinStore.h"
 #include "ui/Forms.h"
 #include "ui/Graphics.h"
+#include "ui/ExtCtrls.h"
 #include "ui/Menus.h"
 #include "ui/StdCtrls.h"
 
@@ -142,6 +145,14 @@ public:
 
     static constexpr int kBaseHeight = 140;
 
+    // The scheme folder may be shared: the bar watches it, and the chooser and the buttons
+    // follow what anyone saves there (BarFolderWatch.cpp).
+    void StartFolderWatch();
+    void SchemeFolderChanged();
+    void FollowSchemeFolder();
+    // The buttons of the scheme at `path`, made from its content as read.
+    void ShowSchemeText(const std::string& path, const std::string& content);
+
 protected:
     void WndProc(ui::TMessage& m) override;
     void HandleCreated() override;
@@ -160,6 +171,12 @@ private:
     void TypeNextStroke();
     void ReportTypingOutcome(int outcome);
     void StartNotificationIcon();
+    FolderWatch folderWatch_;
+    ui::TTimer* folderTimer_ = nullptr;  // the quiet moment after a change, and the re-reads
+    std::unique_ptr<SteadySchemeRead> schemeRead_;
+    SchemeFileFollow schemeFollow_;
+    bool following_ = false;
+    bool followAgain_ = false;
     HANDLE iconThread_ = nullptr;  // adding the notification icon
 
     void CreateTrayMenu();
