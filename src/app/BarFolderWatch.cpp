@@ -13,6 +13,9 @@ namespace {
 // The quiet moment after a change before the folder is read: the writes of one save come
 // as a burst of notifications.
 constexpr unsigned kSettleMs = 40;
+// A file that stays unreadable is looked at again every second, for half a minute.
+constexpr unsigned kHeldRetryMs = 1000;
+constexpr int kHeldRounds = 30;
 }  // namespace
 
 void TButtonForm::StartFolderWatch() {
@@ -78,6 +81,7 @@ void TButtonForm::FollowSchemeFolder() {
         folderTimer_->SetEnabled(true);
         return;
     case SteadySchemeRead::Step::Steady: {
+        heldRounds_ = 0;
         const SchemeSnapshot read = schemeRead_->Result();
         schemeRead_.reset();
         schemeFollow_.Shown(path, read);
@@ -94,8 +98,13 @@ void TButtonForm::FollowSchemeFolder() {
         return;
     }
     case SteadySchemeRead::Step::Failed:
-        // Held by a writer for seconds: the buttons stay; its next change is read again.
+        // Held by a writer for seconds: the buttons stay, and the file is looked at again in
+        // a while (its writer's last change may have been the last notification).
         schemeRead_.reset();
+        if (++heldRounds_ < kHeldRounds) {
+            folderTimer_->SetInterval(kHeldRetryMs);
+            folderTimer_->SetEnabled(true);
+        }
         return;
     }
 }

@@ -269,6 +269,7 @@ void TConfigForm::FormCreate() {
     RestorePlacement();
     ReadShowAtStartup();
     LoadListBoxButtonScheme();
+    StartFolderWatch();
     ApplySavedFont();
     SetReadOnlyOff();
     EditCaption->SetText("");
@@ -387,7 +388,10 @@ TConfigForm::~TConfigForm() {
 }
 
 void TConfigForm::ActionOptionSettingsExecute() {
-    ShowSettingsDialog(*this, [this](const std::string& folder) { Schemes.SchemeFolder = folder; });
+    ShowSettingsDialog(*this, [this](const std::string& folder) {
+        Schemes.SchemeFolder = folder;
+        StartFolderWatch();
+    });
 }
 void TConfigForm::ActionOptionTypingExecute() {
     ShowTypingDialog(*this, *VtRegistry1, BaseKey, [](int delay) {
@@ -532,12 +536,15 @@ void TConfigForm::RunEditor(void (SchemeEditor::*command)()) {
 
 void TConfigForm::RunEditor(const std::function<void()>& command) {
     ReadControls();
+    ++editing_;
     try {
         command();
     } catch (...) {
+        --editing_;
         ShowEditor();
         throw;
     }
+    --editing_;
     ShowEditor();
 }
 

@@ -118,6 +118,15 @@ bool Win32SchemeFileSystem::Stamp(const std::string& path, FileStamp& stamp) {
     return true;
 }
 
+long long Win32SchemeFileSystem::MillisecondsSinceWrite(const FileStamp& stamp) {
+    FILETIME now;
+    GetSystemTimeAsFileTime(&now);
+    const std::int64_t ticks = static_cast<std::int64_t>((static_cast<std::uint64_t>(now.dwHighDateTime) << 32) |
+                                                         now.dwLowDateTime);
+    const std::int64_t age = ticks - stamp.writeTime;  // 100-nanosecond units, as the stamp
+    return age < 0 ? -1 : static_cast<long long>(age / 10000);
+}
+
 bool Win32SchemeFileSystem::SamePath(const std::string& a, const std::string& b) {
     return lstrcmpiA(a.c_str(), b.c_str()) == 0;
 }

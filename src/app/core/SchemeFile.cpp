@@ -1,6 +1,7 @@
 #include "app/core/SchemeFile.h"
 
 #include <algorithm>
+#include <chrono>
 #include <climits>
 #include <cstdio>
 #include <filesystem>
@@ -72,6 +73,13 @@ bool PortableSchemeFileSystem::SamePath(const std::string& a, const std::string&
 }
 
 bool SchemeFileSystem::Stamp(const std::string&, FileStamp&) { return false; }
+long long SchemeFileSystem::MillisecondsSinceWrite(const FileStamp&) { return -1; }
+
+long long PortableSchemeFileSystem::MillisecondsSinceWrite(const FileStamp& stamp) {
+    const fs::file_time_type written{fs::file_time_type::duration(stamp.writeTime)};
+    const auto age = std::chrono::duration_cast<std::chrono::milliseconds>(fs::file_time_type::clock::now() - written);
+    return age.count() < 0 ? -1 : static_cast<long long>(age.count());
+}
 
 bool PortableSchemeFileSystem::Stamp(const std::string& path, FileStamp& stamp) {
     std::error_code ec;

@@ -63,6 +63,9 @@ public:
     // Size and last write time of a file ; false when it has none (no file,
     // or a file system that cannot tell: the content alone then tells a change).
     virtual bool Stamp(const std::string& path, FileStamp& stamp);
+    // How long ago the file of `stamp` was last written, in milliseconds by this machine's
+    // clock; -1 when unknown (a stamp's clock ahead of ours counts as unknown too).
+    virtual long long MillisecondsSinceWrite(const FileStamp& stamp);
 };
 
 class PortableSchemeFileSystem : public SchemeFileSystem {
@@ -77,6 +80,7 @@ public:
     ReadResult ReadWhole(const std::string& path, std::string& content) override;
     bool SamePath(const std::string& a, const std::string& b) override;  // ASCII letters in any case
     bool Stamp(const std::string& path, FileStamp& stamp) override;
+    long long MillisecondsSinceWrite(const FileStamp& stamp) override;
 };
 
 // The installed file system, or the portable one when none is installed.

@@ -52,7 +52,10 @@ SteadySchemeRead::Step SteadySchemeRead::Attempt() {
     const bool agrees = haveLast_ && last_.stamp == now.stamp && last_.content == now.content;
     last_ = std::move(now);
     haveLast_ = true;
-    if (agrees) return Step::Steady;
+    if (agrees) {
+        const long long age = fs_.MillisecondsSinceWrite(last_.stamp);
+        if (age < 0 || age >= kQuietMs) return Step::Steady;
+    }
     return lastTry ? Step::Failed : Step::Again;
 }
 

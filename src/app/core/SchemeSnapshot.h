@@ -25,13 +25,15 @@ SnapshotRead ReadSnapshotOnce(SchemeFileSystem& fs, const std::string& path, Sch
 // across two saves, and a save of the same bytes loses nothing.
 bool ChangedSince(const SchemeSnapshot& read, const SchemeSnapshot& now);
 
-// Reads a file until two looks a short pause apart agree: a writer that still holds the file
-// or still adds to it is waited for. Each Attempt is one look; Again asks for another one
+// Reads a file until two looks a short pause apart agree and the file was last written at
+// least kQuietMs ago: a writer that still holds the file (the system refuses to open it then),
+// or still adds to it with pauses shorter than that, is waited for. Each Attempt is one look; Again asks for another one
 // after kPauseMs. A file missing twice in a row is Missing (a writer that deletes and then
 // writes is not mistaken for a deletion). After kMaxAttempts looks without agreement: Failed.
 class SteadySchemeRead {
 public:
     static constexpr int kPauseMs = 50;
+    static constexpr int kQuietMs = 300;
     static constexpr int kMaxAttempts = 40;  // a writer that holds the file for two seconds
     enum class Step { Steady, Missing, Again, Failed };
 

@@ -16,6 +16,8 @@ namespace {
 class HeldFiles : public PortableSchemeFileSystem {
 public:
     int heldReads = 0;
+    long long age = 10000;  // how long ago every file was written, by this file system's word
+    long long MillisecondsSinceWrite(const FileStamp&) override { return age; }
     ReadResult ReadWhole(const std::string& path, std::string& content) override {
         if (heldReads > 0) {
             --heldReads;
@@ -63,6 +65,23 @@ TEST_F(SchemeSnapshotTest, AFileWrittenInPiecesIsTakenOnlyWhenTwoLooksAgree) {
     EXPECT_TRUE(read.exists);
     EXPECT_EQ(read.stamp.size, kWhole.size());
     EXPECT_EQ(pauses, 5);  // four pieces added, then one look to see nothing more came
+}
+
+TEST_F(SchemeSnapshotTest, AFileWrittenJustNowIsTakenOnlyOnceItHasBeenQuiet) {
+    // A writer that pauses longer than a look takes, and holds no lock: the two looks agree,
+    // but the file is younger than the quiet time.
+    Write(kWhole);
+    files.age = SteadySchemeRead::kQuietMs - 1;
+    int pauses = 0;
+    SchemeSnapshot read;
+    EXPECT_EQ(ReadSchemeSteadily(files, path, read, [&](int) {
+                  if (++pauses == 3) files.age = SteadySchemeRead::kQuietMs;
+              }),
+              SteadySchemeRead::Step::Steady);
+    EXPECT_EQ(pauses, 3);
+    files.age = -1;  // a clock that cannot tell: the looks alone decide
+    EXPECT_EQ(ReadSchemeSteadily(files, path, read, [&](int) { ++pauses; }), SteadySchemeRead::Step::Steady);
+    EXPECT_EQ(pauses, 4);
 }
 
 TEST_F(SchemeSnapshotTest, AHeldFileIsWaitedForAndOneHeldTooLongFails) {
