@@ -32,6 +32,7 @@ void TButtonForm::StartFolderWatch() {
 }
 
 void TButtonForm::SchemeFolderChanged() {
+    folderChanged_ = true;
     // Every further change starts the quiet moment again.
     folderTimer_->SetEnabled(false);
     folderTimer_->SetInterval(kSettleMs);
@@ -60,9 +61,13 @@ void TButtonForm::FollowSchemeFolder() {
 
     const std::string path = Folders.OutputDir + "\\" + Filename;
     if (schemeRead_ && schemeRead_->Path() != path) schemeRead_.reset();  // another scheme was chosen
-    if (!schemeRead_) {
+    // The chooser follows at once, also while the current scheme is still being read.
+    if (folderChanged_) {
+        folderChanged_ = false;
         const std::vector<std::string> names = ListSchemeNames(Folders.OutputDir);
         if (names != ComboBoxFilename->Items()) LoadComboBoxFilename();
+    }
+    if (!schemeRead_) {
         SchemeSnapshot now;
         const SnapshotRead look = ReadSnapshotOnce(SchemeFiles(), path, now);
         switch (schemeFollow_.Judge(path, look, now)) {

@@ -131,6 +131,8 @@ void TButtonForm::FormCreate() {
     LoadComboBoxFilename();
     CheckSchemeFilename();
     ComboBoxFilename->SetText(SchemeDisplayName(Filename));
+    // From here on the chooser follows the folder, whatever a later step of the start says.
+    StartFolderWatch();
 
     RestorePlacement();
     ChooseSkinAtStart();
@@ -138,7 +140,6 @@ void TButtonForm::FormCreate() {
     KeyDelay = LoadKeyDelay(*VtRegistry1, BaseKey);
     // The base height again: a height read from the settings does not survive.
     SetHeight(kBaseHeight);
-    StartFolderWatch();
     LoadButtonAssignment();
 }
 

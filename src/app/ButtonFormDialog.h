@@ -177,6 +177,7 @@ private:
     SchemeFileFollow schemeFollow_;
     bool following_ = false;
     bool followAgain_ = false;
+    bool folderChanged_ = false;  // a change came since the chooser was compared with the folder
     int heldRounds_ = 0;  // steady reads that failed in a row
     HANDLE iconThread_ = nullptr;  // adding the notification icon
 
