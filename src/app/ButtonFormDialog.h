@@ -150,6 +150,7 @@ public:
     void StartFolderWatch();
     void SchemeFolderChanged();
     void FollowSchemeFolder();
+    void NoteSchemeMissing(const std::string& path) { schemeFollow_.Shown(path, SchemeSnapshot{}); }
     // The buttons of the scheme at `path`, made from its content as read.
     void ShowSchemeText(const std::string& path, const std::string& content);
 

@@ -132,18 +132,21 @@ class SharedFolderTest(unittest.TestCase):
         b.cfg.wait_status("Not saved - team now shows the version saved by someone else")
         self.assertEqual(self.file("team"), theirs)
 
-        # Again, and this time B replaces A's version with his own.
-        b.add_button("BT", "bt")
+        # With nothing unsaved, B's window follows A's next save by itself.
         a.add_button("AT2", "at2")
         a.save()
-        wait_for(lambda: self.file("team") == scheme_bytes([("T", "t"), ("AT", "at"), ("AT2", "at2")]),
-                 what="A's second save")
+        wait_for(lambda: b.captions() == ["T", "AT", "AT2"], what="B's window following A's save")
+        # Again, and this time B replaces A's version with his own.
+        b.add_button("BT", "bt")
+        a.add_button("AT3", "at3")
+        a.save()
+        wait_for(lambda: self.file("team").count(b"C01") == 4, what="A's third save")
         b.save()
         box = b.app.wait_dialog()
         self.assertEqual(" ".join(box["texts"]), QUESTION)
         b.app.click_answer(box, "Yes")
         b.cfg.wait_status("File saved")
-        self.assertEqual(self.file("team"), scheme_bytes([("T", "t"), ("AT", "at"), ("BT", "bt")]))
+        self.assertEqual(self.file("team"), scheme_bytes([("T", "t"), ("AT", "at"), ("AT2", "at2"), ("BT", "bt")]))
         self.assertEqual(self.others(), others)  # no other file changed, no temporary left
 
         # A writer on B's machine that holds the file while it writes it line by line (the
@@ -166,6 +169,21 @@ class SharedFolderTest(unittest.TestCase):
             self.assertGreater(looks, 3)
             self.assertLessEqual(seen, {tuple(before), tuple(want)}, "a half-written file was shown")
         self.assertEqual(b.app.dialogs(), [])
+
+        # The current scheme of both is deleted by someone: the missing-file message, once, on
+        # each side (each box moved onto its user's half of the screen); both run on.
+        os.remove(os.path.join(self.folder, "button.dat"))
+        for u, x in ((a, 250), (b, 900)):
+            box = u.app.wait_dialog()
+            self.assertEqual(box["texts"][-1], r"Cannot find button file: S:\schemes\button.dat")
+            w = next(w for w in u.app.windows() if w.hwnd == box["hwnd"])
+            u.prefix.drive("move", w.hwnd, x, 560, w.width, w.height)
+            wait_for(lambda: next(w for w in u.app.windows() if w.hwnd == box["hwnd"]).left == x, what="box moved")
+            u.app.click_answer(box, "OK")
+        write_scheme(self.folder, "later", [("L", "l")], 1)  # the folder changes on
+        wait_for(lambda: "later" in b.chooser() and "later" in a.chooser(), what="the choosers going on")
+        self.assertEqual(a.app.dialogs() + b.app.dialogs(), [])
+        self.assertEqual(b.bar_captions(), [])
 
 
 if __name__ == "__main__":
