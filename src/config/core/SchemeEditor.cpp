@@ -286,6 +286,8 @@ void SchemeEditor::RenameScheme() {
         }
         // Never onto an existing file: the rename must not replace another scheme.
         if (!files_.RenameToNew(SelectedSchemePath, target)) throw Exception("Unable to modify filename.");
+        // The window moved the file it read itself: what is (not) there now is nobody else's.
+        if (files_.SamePath(SelectedSchemePath, LoadedSchemePath)) LoadedScheme = SchemeSnapshot{};
     } else if (!name.empty() && !IsSafeSchemeName(name)) {
         // The list takes the name below; an unsafe one must not reach it.
         SchemePathOrRefuse(name);
@@ -320,6 +322,7 @@ void SchemeEditor::DeleteScheme() {
             MsgResult::Yes) {
             // The file goes first: when it cannot be deleted, the list still shows it.
             if (!files_.RemoveFile(target)) throw EInOutError(FormatMessage1("Cannot delete file %s", target));
+            if (files_.SamePath(target, LoadedSchemePath)) LoadedScheme = SchemeSnapshot{};
             Schemes.Delete(index);
             SchemeName.clear();
             Notify(Bar.reloadSchemeList);

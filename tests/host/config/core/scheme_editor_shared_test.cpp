@@ -167,6 +167,18 @@ TEST_F(SharedFolderTest, TheImplicitSaveAsksTooAndCancelStaysOnTheScheme) {
     EXPECT_EQ(Read("work.dat"), "T01w\r\nC01W\r\nT01theirs\r\nC01Theirs\r\nT01mine\r\nC01Mine\r\nD012\r\n");
 }
 
+TEST_F(SharedFolderTest, ARenameByTheWindowItselfIsNoOtherWritersChange) {
+    ed.SchemeName = "renamed";
+    ed.RenameScheme();
+    EXPECT_EQ(Read("renamed.dat"), kTheirsBefore);
+    // The implicit save writes the scheme's old name again, as it always did, and asks no more.
+    AddMine();
+    msgs.answers = {MsgResult::Yes};
+    EXPECT_TRUE(ed.AskToSaveOnClose());
+    EXPECT_EQ(Asked(0), "Save button configuration?|");
+    EXPECT_EQ(Read("work.dat"), "T01w\r\nC01W\r\nT01mine\r\nC01Mine\r\nD012\r\n");
+}
+
 TEST_F(SharedFolderTest, AHalfWrittenSchemeIsNeverShownHalf) {
     // Another program writes work.dat in pieces while the window reads it.
     const Strings pieces{"C01W\r\n", "T01w\r\n", "C01Theirs\r\n", "T01theirs\r\n", "D012\r\n"};
