@@ -9,6 +9,7 @@ import time
 import unittest
 
 from ktharness import BASE_KEY, BIN, App, Prefix, wait_for, write_scheme
+from pixels import screenshot
 from test_config import ConfigWindow
 
 QUESTION = "The scheme team was changed by someone else since you opened it. Replace their version with yours?"
@@ -127,6 +128,7 @@ class SharedFolderTest(unittest.TestCase):
         box = b.app.wait_dialog()
         self.assertEqual(" ".join(box["texts"]), QUESTION)
         self.assertEqual(sorted(box["buttons"]), ["Cancel", "No", "Yes"])
+        screenshot("shared-folder-question")
         b.app.click_answer(box, "No")
         wait_for(lambda: b.captions() == ["T", "AT"], what="A's version in B's window")
         b.cfg.wait_status("Not saved - team now shows the version saved by someone else")
