@@ -152,6 +152,7 @@ void TButtonForm::LoadButtonAssignment() {
     const std::string path = Folders.OutputDir + "\\" + Filename;
     ButtonCount = 0;
     if (!SchemeFiles().IsFile(path)) {
+        NoteSchemeMissing(path);  // said here: the folder's watch does not say it again
         ShowInformation("Cannot find button file: " + path);
         return;
     }

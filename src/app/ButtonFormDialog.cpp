@@ -86,6 +86,7 @@ TButtonForm::TButtonForm(ui::TComponent* owner) : ui::TForm(owner) {
 TButtonForm::~TButtonForm() {
     // A bar freed without the program's end (in tests) still takes its icon away.
     RemoveNotificationIcon();
+    folderWatch_.Stop();
     if (ButtonForm == this) ButtonForm = nullptr;
     if (Bar() == this) SetBar(nullptr);
 }
@@ -138,6 +139,8 @@ void TButtonForm::FormCreate() {
     LoadComboBoxFilename();
     CheckSchemeFilename();
     ComboBoxFilename->SetText(SchemeDisplayName(Filename));
+    // From here on the chooser follows the folder, whatever a later step of the start says.
+    StartFolderWatch();
 
     RestorePlacement();
     ChooseSkinAtStart();

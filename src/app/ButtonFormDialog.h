@@ -11,13 +11,16 @@
 
 #include "app/core/CaptureKey.h"
 #include "app/core/TypingMessages.h"
+#include "app/core/SchemeSnapshot.h"
 #include "config/BarLink.h"
 #include "config/FolderSettings.h"
 #include "config/VtRegistryComponent.h"
+#include "platform/FolderWatch.h"
 #include "skin/data/WinSkinData.h"
 #include "skin/data/WinSkinStore.h"
 #include "ui/Forms.h"
 #include "ui/Graphics.h"
+#include "ui/ExtCtrls.h"
 #include "ui/Menus.h"
 #include "ui/StdCtrls.h"
 
@@ -163,6 +166,15 @@ public:
 
     static constexpr int kBaseHeight = 140;
 
+    // The scheme folder may be shared: the bar watches it, and the chooser and the buttons
+    // follow what anyone saves there (BarFolderWatch.cpp).
+    void StartFolderWatch();
+    void SchemeFolderChanged();
+    void FollowSchemeFolder();
+    void NoteSchemeMissing(const std::string& path) { schemeFollow_.Shown(path, SchemeSnapshot{}); }
+    // The buttons of the scheme at `path`, made from its content as read.
+    void ShowSchemeText(const std::string& path, const std::string& content);
+
 protected:
     void WndProc(ui::TMessage& m) override;
     void HandleCreated() override;
@@ -205,6 +217,14 @@ private:
     void TellUser(const std::string& text);
     void ShowPendingMessages();
     void StartNotificationIcon();
+    FolderWatch folderWatch_;
+    ui::TTimer* folderTimer_ = nullptr;  // the quiet moment after a change, and the re-reads
+    std::unique_ptr<SteadySchemeRead> schemeRead_;
+    SchemeFileFollow schemeFollow_;
+    bool following_ = false;
+    bool followAgain_ = false;
+    bool folderChanged_ = false;  // a change came since the chooser was compared with the folder
+    int heldRounds_ = 0;  // steady reads that failed in a row
     HANDLE iconThread_ = nullptr;  // adding the notification icon
 
     void CreateTrayMenu();

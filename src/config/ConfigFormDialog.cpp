@@ -272,6 +272,7 @@ void TConfigForm::FormCreate() {
     RestorePlacement();
     ReadShowAtStartup();
     LoadListBoxButtonScheme();
+    StartFolderWatch();
     ApplySavedFont();
     SetReadOnlyOff();
     EditCaption->SetText("");
@@ -390,7 +391,10 @@ TConfigForm::~TConfigForm() {
 }
 
 void TConfigForm::ActionOptionSettingsExecute() {
-    ShowSettingsDialog(*this, [this](const std::string& folder) { Schemes.SchemeFolder = folder; });
+    ShowSettingsDialog(*this, [this](const std::string& folder) {
+        Schemes.SchemeFolder = folder;
+        StartFolderWatch();
+    });
 }
 void TConfigForm::ActionOptionTypingExecute() {
     ShowTypingDialog(*this, *VtRegistry1, BaseKey, [](int delay) {
@@ -544,12 +548,15 @@ void TConfigForm::RunEditor(void (SchemeEditor::*command)()) {
 
 void TConfigForm::RunEditor(const std::function<void()>& command) {
     ReadControls();
+    ++editing_;
     try {
         command();
     } catch (...) {
+        --editing_;
         ShowEditor();
         throw;
     }
+    --editing_;
     ShowEditor();
 }
 

@@ -9,7 +9,9 @@
 #include "config/VtRegistryComponent.h"
 #include "config/core/SchemeEditor.h"
 #include "core/MessageService.h"
+#include "platform/FolderWatch.h"
 #include "platform/Win32SchemeFileSystem.h"
+#include "ui/ExtCtrls.h"
 #include "ui/Forms.h"
 #include "ui/Menus.h"
 #include "ui/StdCtrls.h"
@@ -144,6 +146,10 @@ public:
     void ButtonSaveClick();
     void SetReadOnlyOff();
 
+    // The scheme folder may be shared: the window follows it (ConfigFolderFollow.cpp).
+    void StartFolderWatch();
+    void FollowSchemeFolder();
+
     void SetStatus(const std::string& text) { LabelButtonMessage->SetCaption(text); }
     std::string Status() const { return LabelButtonMessage->Caption(); }
 
@@ -160,6 +166,9 @@ private:
     void RunEditor(const std::function<void()>& command);
     void RunEditor(void (SchemeEditor::*command)());
     void ReadControls();
+    int editing_ = 0;  // a command of the editor runs (its question may be open)
+    FolderWatch folderWatch_;
+    ui::TTimer* folderTimer_ = nullptr;
     void ShowEditor();
     void ConnectEditor();
     std::vector<bool> shownKeys_;  // the keys-in-braces marks the text list shows

@@ -1,6 +1,7 @@
 #include "config/FolderSettings.h"
 
 #include "config/RegistryKeys.h"
+#include "config/core/FolderRules.h"
 #include "config/core/HelpAddress.h"
 #include "config/core/SettingsText.h"
 #include "core/MessageService.h"
@@ -32,10 +33,10 @@ void TFolderSettings::Load(TVtRegistry& store, const std::string& baseKey, const
         OutputDir = reg::kFirstTime;
     }
 
-    // First-run defaults, saved at once through the "Path\" key path.
-    const std::string rest = startFolder.size() >= 2 ? startFolder.substr(2) : std::string();
+    // First-run defaults, saved at once through the "Path\" key path. Only a start folder
+    // on a drive letter takes the placeholder; one on a share is stored as it stands.
     const std::string pathKey = path + "\\";
-    const std::string placeheld = std::string(kDrivePlaceholder) + rest;
+    const std::string placeheld = StoredFolderForm(startFolder);
     auto firstRun = [&](const char* name, std::string& field, const std::string& value) {
         if (field != reg::kFirstTime) return;
         field = value;
@@ -46,11 +47,17 @@ void TFolderSettings::Load(TVtRegistry& store, const std::string& baseKey, const
     firstRun(reg::kCurrentDir, CurrentDir, placeheld);
     firstRun(reg::kOutputDir, OutputDir, placeheld + "\\data");
 
-    Drive = startFolder.empty() ? 'C' : startFolder[0];
-    PathApp = ExpandDrivePlaceholder(PathApp, Drive);
-    InitialDir = ExpandDrivePlaceholder(InitialDir, Drive);
-    CurrentDir = ExpandDrivePlaceholder(CurrentDir, Drive);
-    OutputDir = ExpandDrivePlaceholder(OutputDir, Drive);
+    Drive = HasDriveLetter(startFolder) ? startFolder[0] : 'C';
+    PathApp = ExpandStoredFolder(PathApp, startFolder);
+    InitialDir = ExpandStoredFolder(InitialDir, startFolder);
+    CurrentDir = ExpandStoredFolder(CurrentDir, startFolder);
+    OutputDir = ExpandStoredFolder(OutputDir, startFolder);
+    // A scheme folder stored as a relative path (by hand, or by an older copy) lies inside
+    // the program's folder, as the settings dialog resolves it today.
+    if (FolderRoot(OutputDir).empty()) {
+        const TypedFolder resolved = ResolveTypedFolder(OutputDir, PathApp);
+        if (!resolved.folder.empty()) OutputDir = resolved.folder;
+    }
 }
 
 void TFolderSettings::Store(TVtRegistry& store, const std::string& baseKey, const std::string& schemeFolder) const {

@@ -1,8 +1,11 @@
 #include "config/FormOptionsDirectoryDialog.h"
 
+#include "config/BarLink.h"
 #include "config/RegistryKeys.h"
+#include "config/core/FolderRules.h"
 #include "config/core/HelpAddress.h"
 #include "config/core/SettingsText.h"
+#include "core/MessageService.h"
 #include "platform/CurrentFolder.h"
 
 namespace kt {
@@ -15,10 +18,8 @@ namespace {
 const char* const kPathHint = "This is the path to where you wish to store all Brennholt project files.";
 const char* const kSetPathHint = "Sets the path to your project directory.";
 
-char CurrentDrive() {
-    const std::string dir = GetCurrentFolder();
-    return dir.empty() ? 'C' : dir[0];
-}
+// The placeholder stands for the drive (or the share) of the current folder.
+std::string Expanded(const std::string& stored) { return ExpandStoredFolder(stored, GetCurrentFolder()); }
 }  // namespace
 
 TFormOptionsDirectory::TFormOptionsDirectory(ui::TComponent* owner) : ui::TDialogForm(owner) {
@@ -106,15 +107,14 @@ void TFormOptionsDirectory::SetBoxText(ui::TEdit* box, const std::string& text) 
 void TFormOptionsDirectory::FormCreate() {
     BaseKey = reg::kDialogBaseKey;
     const std::string key = BaseKey + reg::kPath;
-    const char drive = CurrentDrive();
 
     TVtRegistry store;
     store.LoadStringFromRegistry(key, reg::kPathProject, ProjectPath, std::string(ProjectPath));
-    ProjectPath = ExpandDrivePlaceholder(ProjectPath, drive);
+    ProjectPath = Expanded(ProjectPath);
     SetBoxText(EditPathProject, !ProjectPath.empty() ? ProjectPath : LastBrowsedFolder);
 
     store.LoadStringFromRegistry(key, reg::kOutputDir, OutputPath, std::string(OutputPath));
-    OutputPath = ExpandDrivePlaceholder(OutputPath, drive);
+    OutputPath = Expanded(OutputPath);
     SetBoxText(EditOutputDir, !OutputPath.empty() ? OutputPath : LastBrowsedFolder);
 }
 
@@ -127,7 +127,7 @@ void TFormOptionsDirectory::OpenDialog1FolderChange() { LastBrowsedFolder = GetC
 
 bool TFormOptionsDirectory::BrowseInto(ui::TEdit* box, const std::string& current) {
     // A value left in stored form by another dialog's OK still names a real folder.
-    if (!current.empty()) OpenDialog1->InitialDir = ExpandDrivePlaceholder(current, CurrentDrive());
+    if (!current.empty()) OpenDialog1->InitialDir = Expanded(current);
     OpenDialog1->Execute();  // OK or Cancel: the folder shown last is what counts
     // A dialog that never showed a folder leaves the box as it was rather than emptying it.
     if (LastBrowsedFolder.empty()) return false;
@@ -155,16 +155,26 @@ void TFormOptionsDirectory::EditPathProjectDblClick(ui::TEdit* sender) {
 
 void TFormOptionsDirectory::ButtonOKClick() {
     const std::string key = BaseKey + reg::kPath;
+    // What the user typed becomes the folder he meant: a relative path lies in the program's
+    // folder, a share stays a share. A text that names no folder is refused before anything
+    // is stored, and the dialog stays open to mend it.
+    const TypedFolder project = ResolveTypedFolder(ProjectPath, ProgramFolder);
+    const TypedFolder output = ResolveTypedFolder(OutputPath, ProgramFolder);
+    for (const TypedFolder* f : {&project, &output})
+        if (!f->problem.empty()) {
+            ShowInformation(f->problem + " Nothing was stored.");
+            return;
+        }
     TVtRegistry store;
     // An empty box (or a bare drive) would store the root of the drive as the folder, and
     // the bar would take it as the scheme folder at the next start: such a box keeps what is
     // stored.
-    if (IsUsableFolder(ProjectPath)) {
-        ProjectPath = StoredFolderText(ProjectPath);
+    if (IsUsableFolder(project.folder)) {
+        ProjectPath = StoredFolderText(project.folder);
         store.SaveStringToRegistry(key, reg::kPathProject, ProjectPath);
     }
-    if (IsUsableFolder(OutputPath)) {
-        OutputPath = StoredFolderText(OutputPath);
+    if (IsUsableFolder(output.folder)) {
+        OutputPath = StoredFolderText(output.folder);
         store.SaveStringToRegistry(key, reg::kOutputDir, OutputPath);
     }
     Hide();
@@ -179,6 +189,9 @@ void TFormOptionsDirectory::ButtonCancelClick() {
 TFormOptionsDirectory* ShowSettingsDialog(ui::TForm& owner, std::function<void(const std::string&)> onSchemeFolderChange) {
     auto* dialog = new TFormOptionsDirectory(&owner);
     dialog->OnSchemeFolderChange = std::move(onSchemeFolderChange);
+    // "The program's folder" of the settings: the folder the program started in, where its
+    // scheme folder "data" was made.
+    dialog->ProgramFolder = Bar() ? Bar()->BarFolders().PathApp : GetCurrentFolder();
     dialog->Font().Assign(owner.Font());
     dialog->LabelTitle->Font().Assign(owner.Font());
     dialog->LabelTitle->Font().SetStyle(owner.Font().Style() | ui::fsBold);

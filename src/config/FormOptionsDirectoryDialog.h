@@ -33,6 +33,8 @@ public:
     ui::TOpenDialog* OpenDialog1;
 
     std::string BaseKey;
+    // A relative folder typed into a box lies inside this folder.
+    std::string ProgramFolder;
     // The output folder's Set Path hands the new folder to the owner at once (not on OK).
     std::function<void(const std::string& folder)> OnSchemeFolderChange;
 

@@ -95,7 +95,9 @@ bool Win32SchemeFileSystem::RenameToNew(const std::string& from, const std::stri
 }
 
 SchemeFileSystem::ReadResult Win32SchemeFileSystem::ReadWhole(const std::string& path, std::string& content) {
-    HANDLE in = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+    // No writer may hold the file while it is read (a half-written file fails to open: a
+    // sharing violation, read again later); a writer that replaces it whole by a rename may.
+    HANDLE in = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
                             FILE_ATTRIBUTE_NORMAL, nullptr);
     if (in == INVALID_HANDLE_VALUE) return ReadResult::CannotOpen;
     char buf[16384];
@@ -104,6 +106,26 @@ SchemeFileSystem::ReadResult Win32SchemeFileSystem::ReadWhole(const std::string&
     while ((ok = ::ReadFile(in, buf, sizeof buf, &got, nullptr)) && got > 0) content.append(buf, got);
     CloseHandle(in);
     return ok ? ReadResult::Read : ReadResult::CannotRead;
+}
+
+bool Win32SchemeFileSystem::Stamp(const std::string& path, FileStamp& stamp) {
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data) ||
+        (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+        return false;
+    stamp.size = (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+    stamp.writeTime = static_cast<std::int64_t>((static_cast<std::uint64_t>(data.ftLastWriteTime.dwHighDateTime) << 32) |
+                                                data.ftLastWriteTime.dwLowDateTime);
+    return true;
+}
+
+long long Win32SchemeFileSystem::MillisecondsSinceWrite(const FileStamp& stamp) {
+    FILETIME now;
+    GetSystemTimeAsFileTime(&now);
+    const std::int64_t ticks = static_cast<std::int64_t>((static_cast<std::uint64_t>(now.dwHighDateTime) << 32) |
+                                                         now.dwLowDateTime);
+    const std::int64_t age = ticks - stamp.writeTime;  // 100-nanosecond units, as the stamp
+    return age < 0 ? -1 : static_cast<long long>(age / 10000);
 }
 
 bool Win32SchemeFileSystem::SamePath(const std::string& a, const std::string& b) {

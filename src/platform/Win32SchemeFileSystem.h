@@ -18,6 +18,8 @@ public:
     bool RenameToNew(const std::string& from, const std::string& to) override;
     ReadResult ReadWhole(const std::string& path, std::string& content) override;
     bool SamePath(const std::string& a, const std::string& b) override;
+    bool Stamp(const std::string& path, FileStamp& stamp) override;
+    long long MillisecondsSinceWrite(const FileStamp& stamp) override;
 };
 
 // How a scheme listed under a short stand-in name (see ListEntries) is shown to the user: its

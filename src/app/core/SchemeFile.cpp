@@ -1,6 +1,7 @@
 #include "app/core/SchemeFile.h"
 
 #include <algorithm>
+#include <chrono>
 #include <climits>
 #include <cstdio>
 #include <filesystem>
@@ -71,6 +72,28 @@ bool PortableSchemeFileSystem::SamePath(const std::string& a, const std::string&
                const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
                return lower(x) == lower(y);
            });
+}
+
+bool SchemeFileSystem::Stamp(const std::string&, FileStamp&) { return false; }
+long long SchemeFileSystem::MillisecondsSinceWrite(const FileStamp&) { return -1; }
+
+long long PortableSchemeFileSystem::MillisecondsSinceWrite(const FileStamp& stamp) {
+    const fs::file_time_type written{fs::file_time_type::duration(stamp.writeTime)};
+    const auto age = std::chrono::duration_cast<std::chrono::milliseconds>(fs::file_time_type::clock::now() - written);
+    return age.count() < 0 ? -1 : static_cast<long long>(age.count());
+}
+
+bool PortableSchemeFileSystem::Stamp(const std::string& path, FileStamp& stamp) {
+    std::error_code ec;
+    const fs::path p(path);
+    if (!fs::is_regular_file(p, ec)) return false;
+    const auto size = fs::file_size(p, ec);
+    if (ec) return false;
+    const auto time = fs::last_write_time(p, ec);
+    if (ec) return false;
+    stamp.size = size;
+    stamp.writeTime = static_cast<std::int64_t>(time.time_since_epoch().count());
+    return true;
 }
 
 namespace {

@@ -4,6 +4,7 @@
 // tagged "T02" is a keys-in-braces text; "T01" and any other "T" line a plain one.
 #pragma once
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -25,6 +26,14 @@ struct ButtonScheme {
     // Per text: true for a keys-in-braces text (a "T02" line). Shorter than `texts` when the
     // rest are plain.
     std::vector<bool> keys;
+};
+
+// What a file's entry says of it: its size and last write time (in the file system's own
+// units; only compared, never shown).
+struct FileStamp {
+    std::uint64_t size = 0;
+    std::int64_t writeTime = 0;
+    bool operator==(const FileStamp&) const = default;
 };
 
 // Longest line the readers take; the rest of a longer line is dropped.
@@ -55,6 +64,12 @@ public:
     virtual ReadResult ReadWhole(const std::string& path, std::string& content) = 0;
     // True when both texts name the same file, as the system compares names.
     virtual bool SamePath(const std::string& a, const std::string& b) = 0;
+    // Size and last write time of a file ; false when it has none (no file,
+    // or a file system that cannot tell: the content alone then tells a change).
+    virtual bool Stamp(const std::string& path, FileStamp& stamp);
+    // How long ago the file of `stamp` was last written, in milliseconds by this machine's
+    // clock; -1 when unknown (a stamp's clock ahead of ours counts as unknown too).
+    virtual long long MillisecondsSinceWrite(const FileStamp& stamp);
 };
 
 class PortableSchemeFileSystem : public SchemeFileSystem {
@@ -68,6 +83,8 @@ public:
     bool RenameToNew(const std::string& from, const std::string& to) override;
     ReadResult ReadWhole(const std::string& path, std::string& content) override;
     bool SamePath(const std::string& a, const std::string& b) override;  // ASCII letters in any case
+    bool Stamp(const std::string& path, FileStamp& stamp) override;
+    long long MillisecondsSinceWrite(const FileStamp& stamp) override;
 };
 
 // The installed file system, or the portable one when none is installed.

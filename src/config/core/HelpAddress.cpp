@@ -1,5 +1,6 @@
 #include "config/core/HelpAddress.h"
 
+#include "config/core/FolderRules.h"
 #include "config/core/SettingsText.h"
 
 namespace kt {
@@ -102,8 +103,6 @@ std::string FolderPartOf(const std::string& path) {
     return at == std::string::npos ? std::string() : path.substr(0, at + 1);
 }
 
-std::string StoredFolderText(const std::string& path) {
-    return InPlaceholderForm(path) ? path : EncodeDrivePlaceholder(path);
-}
+std::string StoredFolderText(const std::string& path) { return StoredFolderForm(path); }
 
 }  // namespace kt

@@ -39,7 +39,8 @@ std::string FormatMemoryLoad(unsigned percent);
 
 // The folder part of a file path, with its trailing backslash ("C:\Work\a.dat" -> "C:\Work\").
 std::string FolderPartOf(const std::string& path);
-// A folder as the settings dialog stores it: the drive replaced by the placeholder. A text
+// A folder as the settings dialog stores it: the drive replaced by the placeholder (a UNC path
+// is stored as it stands, see StoredFolderForm). A text
 // that already starts with the placeholder is stored as it is, so that it is never encoded
 // twice (two dialogs share the values, and OK leaves them in stored form).
 std::string StoredFolderText(const std::string& path);

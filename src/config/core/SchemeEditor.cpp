@@ -142,7 +142,7 @@ void SchemeEditor::LoadButtons(const std::string& path) {
         }
     };
     try {
-        LoadSchemeFile(path, scheme);
+        ReadForEditing(path, scheme);
     } catch (...) {
         fill();
         throw;
@@ -158,8 +158,13 @@ bool SchemeEditor::SaveToFile() {
     if (CurrentSchemeFile.empty() || !IsSafeSchemeName(SchemeDisplayName(CurrentSchemeFile)) ||
         !IsUsableFolder(SchemeFolder))
         throw EInOutError(FormatMessage1("Cannot create file %s", target));
+    switch (ConfirmReplacingTheirs(target)) {
+    case Replace::Cancel: return false;
+    case Replace::TheirsLoaded: return true;  // the edit is gone, as after No
+    case Replace::Write: break;
+    }
     if (!ConfirmReplacingPartial(target)) return false;
-    SaveSchemeFileImplicit(target, CurrentButtons());
+    WriteAndRecord(target, FormatSchemeImplicit(CurrentButtons()));
     PartialSchemePath.clear();
     Saved = true;
     return true;
@@ -302,6 +307,8 @@ void SchemeEditor::RenameScheme() {
         }
         // Never onto an existing file: the rename must not replace another scheme.
         if (!files_.RenameToNew(SelectedSchemePath, target)) throw Exception("Unable to modify filename.");
+        // The window moved the file it read itself: what is (not) there now is nobody else's.
+        if (files_.SamePath(SelectedSchemePath, LoadedSchemePath)) LoadedScheme = SchemeSnapshot{};
     } else if (!name.empty() && !IsSafeSchemeName(name)) {
         // The list takes the name below; an unsafe one must not reach it.
         SchemePathOrRefuse(name);
@@ -335,6 +342,7 @@ void SchemeEditor::DeleteScheme() {
             MsgResult::Yes) {
             // The file goes first: when it cannot be deleted, the list still shows it.
             if (!files_.RemoveFile(target)) throw EInOutError(FormatMessage1("Cannot delete file %s", target));
+            if (files_.SamePath(target, LoadedSchemePath)) LoadedScheme = SchemeSnapshot{};
             // The file deleted is the one named in the box, not always the one selected: the
             // list is read again, so it shows the schemes that are there.
             Schemes.Clear();
@@ -452,9 +460,10 @@ void SchemeEditor::Save() {
                          "\r\nThe scheme " + name + " has " + std::to_string(scheme.captions.size()) +
                          " captions but only " + std::to_string(scheme.texts.size()) +
                          " texts: give every caption its text before saving. Nothing was saved");
+    if (ConfirmReplacingTheirs(target) != Replace::Write) return;
     if (!ConfirmReplacingPartial(target)) return;
     CurrentSchemeFile = name + ".dat";
-    SaveSchemeFile(target, scheme);
+    WriteAndRecord(target, FormatSchemeForSave(scheme));
     if (files_.SamePath(target, PartialSchemePath)) PartialSchemePath.clear();
     Saved = true;
     Notify(Bar.reloadSchemeList);

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "app/core/SchemeFile.h"
+#include "app/core/SchemeSnapshot.h"
 
 namespace kt {
 
@@ -82,6 +83,12 @@ public:
     // would lose the rest, so Save asks first and keeps the old file as a backup.
     std::string PartialSchemePath;
     std::string PartialSchemeCut;
+    // The scheme folder may be shared: the file the lists were read from, as it was read (or
+    // as this window last wrote it). Save compares the file with it before writing.
+    std::string LoadedSchemePath;
+    SchemeSnapshot LoadedScheme;
+    // The pause between two looks at a file that another program is still writing.
+    std::function<void(int ms)> Pause = SleepMilliseconds;
 
     bool HasUnsavedChanges() const { return (ButtonsAdded || ButtonsChanged) && !Saved; }
     // Closing the window: Yes saves. False when the window must stay open (a failed save, or
@@ -118,6 +125,11 @@ public:
     void EolClicked() { ButtonsChanged = true; }
     void Save();
 
+    // The scheme folder changed on disk: the scheme list follows its files, and the shown
+    // scheme follows its file when the window holds no unsaved edit. True when anything
+    // shown changed.
+    bool FollowFolder();
+
 private:
     SchemeFileSystem& files_;
 
@@ -131,6 +143,14 @@ private:
     // user agrees; its old content is then copied beside it first.
     bool ConfirmReplacingPartial(const std::string& target);
     std::string BackupPathFor(const std::string& path);
+    // Before `target` is written over: when it is the file the lists were read from and
+    // someone else changed it since, the user chooses: write ours (Write), load theirs and
+    // drop the edit (TheirsLoaded) or do nothing (Cancel).
+    enum class Replace { Write, TheirsLoaded, Cancel };
+    Replace ConfirmReplacingTheirs(const std::string& target);
+    void WriteAndRecord(const std::string& target, const std::string& content);
+    // Reads a scheme for the lists (never half-written) and remembers what was read.
+    void ReadForEditing(const std::string& path, ButtonScheme& scheme);
     void Notify(const std::function<void()>& hook) const {
         if (hook) hook();
     }

@@ -1,0 +1,143 @@
+// The bar follows its scheme folder: a scheme someone adds, removes or renames shows in the
+// chooser, and a change to the current scheme's file rebuilds its buttons, never from half a
+// file. The watch's thread only says that something changed; everything else runs here, on a
+// short timer, so a burst of changes is read once.
+#include "app/ButtonFormDialog.h"
+#include "app/core/BarLayout.h"
+#include "app/core/SchemeFile.h"
+#include "core/MessageService.h"
+
+namespace kt {
+
+namespace {
+// The quiet moment after a change before the folder is read: the writes of one save come
+// as a burst of notifications.
+constexpr unsigned kSettleMs = 40;
+// A file that stays unreadable is looked at again every second, for half a minute.
+constexpr unsigned kHeldRetryMs = 1000;
+constexpr int kHeldRounds = 30;
+}  // namespace
+
+void TButtonForm::StartFolderWatch() {
+    // A diagnostic switch for a share whose notifications misbehave, and for measuring.
+    char off[8] = "";
+    if (GetEnvironmentVariableA("KTRAVO_NO_FOLDER_WATCH", off, sizeof off) && off[0] && off[0] != '0') return;
+    if (!folderTimer_) {
+        folderTimer_ = new ui::TTimer(this);
+        folderTimer_->Name = "FolderTimer";
+        folderTimer_->SetEnabled(false);
+        folderTimer_->OnTimer = [this] { FollowSchemeFolder(); };
+    }
+    folderWatch_.Start(Folders.OutputDir, [this] { SchemeFolderChanged(); });
+}
+
+void TButtonForm::SchemeFolderChanged() {
+    folderChanged_ = true;
+    // Every further change starts the quiet moment again.
+    folderTimer_->SetEnabled(false);
+    folderTimer_->SetInterval(kSettleMs);
+    folderTimer_->SetEnabled(true);
+}
+
+void TButtonForm::FollowSchemeFolder() {
+    folderTimer_->SetEnabled(false);
+    // A message box of this very step is open: its loop brought us here. Once it is closed
+    // the folder is read again.
+    if (following_) {
+        followAgain_ = true;
+        return;
+    }
+    following_ = true;
+    struct Done {
+        TButtonForm* bar;
+        ~Done() {
+            bar->following_ = false;
+            if (bar->followAgain_) {
+                bar->followAgain_ = false;
+                bar->SchemeFolderChanged();
+            }
+        }
+    } done{this};
+
+    const std::string path = Folders.OutputDir + "\\" + Filename;
+    if (schemeRead_ && schemeRead_->Path() != path) schemeRead_.reset();  // another scheme was chosen
+    // The chooser follows at once, also while the current scheme is still being read.
+    if (folderChanged_) {
+        folderChanged_ = false;
+        const std::vector<std::string> names = ListSchemeNames(Folders.OutputDir);
+        if (names != ComboBoxFilename->Items()) LoadComboBoxFilename();
+    }
+    if (!schemeRead_) {
+        SchemeSnapshot now;
+        const SnapshotRead look = ReadSnapshotOnce(SchemeFiles(), path, now);
+        switch (schemeFollow_.Judge(path, look, now)) {
+        case SchemeFileFollow::Action::None: return;
+        case SchemeFileFollow::Action::ReportMissing:
+            ResetButtons();
+            ShowInformation("Cannot find button file: " + path);
+            return;
+        case SchemeFileFollow::Action::Reload: schemeRead_ = std::make_unique<SteadySchemeRead>(SchemeFiles(), path);
+        }
+    }
+    switch (schemeRead_->Attempt()) {
+    case SteadySchemeRead::Step::Again:
+        // The file is still being written: a look again after a short pause.
+        folderTimer_->SetInterval(SteadySchemeRead::kPauseMs);
+        folderTimer_->SetEnabled(true);
+        return;
+    case SteadySchemeRead::Step::Steady: {
+        heldRounds_ = 0;
+        const SchemeSnapshot read = schemeRead_->Result();
+        schemeRead_.reset();
+        schemeFollow_.Shown(path, read);
+        ShowSchemeText(path, read.content);
+        return;
+    }
+    case SteadySchemeRead::Step::Missing: {
+        schemeRead_.reset();
+        if (schemeFollow_.Judge(path, SnapshotRead::Missing, SchemeSnapshot{}) ==
+            SchemeFileFollow::Action::ReportMissing) {
+            ResetButtons();
+            ShowInformation("Cannot find button file: " + path);
+        }
+        return;
+    }
+    case SteadySchemeRead::Step::Failed:
+        // Held by a writer for seconds: the buttons stay, and the file is looked at again in
+        // a while (its writer's last change may have been the last notification).
+        schemeRead_.reset();
+        if (++heldRounds_ < kHeldRounds) {
+            folderTimer_->SetInterval(kHeldRetryMs);
+            folderTimer_->SetEnabled(true);
+        }
+        return;
+    }
+}
+
+void TButtonForm::ShowSchemeText(const std::string& path, const std::string& content) {
+    ResetButtons();
+    ButtonCount = 0;
+    ui::TBusyCursor busy;
+    ButtonScheme scheme;
+    scheme.eol = RadioGroupEOL;
+    auto finish = [&] {
+        ListBoxCaption = std::move(scheme.captions);
+        ListBoxText = std::move(scheme.texts);
+        RadioGroupEOL = scheme.eol;
+        Invalidate();
+    };
+    try {
+        ReadSchemeText(content, scheme, [&](std::size_t i) {
+            ++ButtonCount;
+            if (i >= static_cast<std::size_t>(kButtonSlots)) return;
+            ListBoxCaption.push_back(scheme.captions[i]);
+            CreateButtonClick();
+        }, path);
+    } catch (...) {
+        finish();
+        throw;
+    }
+    finish();
+}
+
+}  // namespace kt

@@ -1,0 +1,25 @@
+// A slow writer of a scheme file, as another program on a shared drive may be: it opens the
+// file once (others may read it, as most programs allow), writes it line by line with a pause
+// between the lines, and closes it only at the end.
+//   ktwriter.exe PATH PAUSE_MS LINE...
+#include <windows.h>
+
+#include <cstdlib>
+#include <string>
+
+int main(int argc, char** argv) {
+    if (argc < 3) return 2;
+    const DWORD pause = static_cast<DWORD>(std::atoi(argv[2]));
+    HANDLE f = CreateFileA(argv[1], GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                           nullptr);
+    if (f == INVALID_HANDLE_VALUE) return 1;
+    for (int i = 3; i < argc; ++i) {
+        const std::string line = std::string(argv[i]) + "\r\n";
+        DWORD written = 0;
+        if (!WriteFile(f, line.data(), static_cast<DWORD>(line.size()), &written, nullptr)) return 1;
+        FlushFileBuffers(f);
+        if (i + 1 < argc) Sleep(pause);
+    }
+    CloseHandle(f);
+    return 0;
+}

@@ -1,0 +1,218 @@
+// The configuration window's scheme editing in a folder that someone else saves into too: no
+// edit of either is lost without a question, and the window follows the folder.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "config/core/SchemeEditor.h"
+#include "core/Errors.h"
+#include "core/MessageService.h"
+
+namespace fs = std::filesystem;
+using namespace kt;
+
+namespace {
+
+using Strings = std::vector<std::string>;
+
+// The editor writes "folder\name.dat"; here such files lie beside the folder under that whole
+// name, and this file system lists them as the folder's.
+class BackslashFiles : public PortableSchemeFileSystem {
+public:
+    // Every file counts as written long ago: the writers here finish before a look.
+    long long MillisecondsSinceWrite(const FileStamp&) override { return 60000; }
+    std::vector<std::string> ListEntries(const std::string& folder) override {
+        const fs::path f(folder);
+        const std::string prefix = f.filename().string() + "\\";
+        Strings names;
+        for (const std::string& n : PortableSchemeFileSystem::ListEntries(f.parent_path().string()))
+            if (n.rfind(prefix, 0) == 0) names.push_back(n.substr(prefix.size()));
+        return names;
+    }
+};
+
+class SharedFolderTest : public ::testing::Test {
+protected:
+    SharedFolderTest() {
+        root = fs::temp_directory_path() /
+               ("kt_shared_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+        fs::remove_all(root);
+        fs::create_directories(root / "data");
+        folder = (root / "data").string();
+        SetSchemeFileSystem(&files);
+        ed.Bar.schemeFolder = [this] { return folder; };
+        ed.Pause = [this](int) {
+            if (writer) writer();
+        };
+        Write("work.dat", kTheirsBefore);
+        Write("other.dat", "D012\r\n");
+        ed.LoadSchemeList();
+        Pick("work");
+    }
+    ~SharedFolderTest() override {
+        SetSchemeFileSystem(nullptr);
+        fs::remove_all(root);
+    }
+    std::string PathOf(const std::string& name) const { return folder + "\\" + name; }
+    void Write(const std::string& name, const std::string& content) {
+        std::ofstream(PathOf(name), std::ios::binary) << content;
+    }
+    std::string Read(const std::string& name) const {
+        std::ifstream in(PathOf(name), std::ios::binary);
+        std::ostringstream s;
+        s << in.rdbuf();
+        return s.str();
+    }
+    void Pick(const std::string& scheme) {
+        ed.Schemes.index = ed.Schemes.IndexOf(scheme);
+        ASSERT_NE(ed.Schemes.index, -1) << scheme;
+        ed.SchemeClicked();
+    }
+    void AddMine() {
+        ed.Caption = "Mine";
+        ed.Text = "mine";
+        ed.AddButton();
+    }
+    std::string Asked(std::size_t from) const {
+        std::string all;
+        for (std::size_t i = from; i < msgs.shown.size(); ++i) all += msgs.shown[i].text + "|";
+        return all;
+    }
+
+    static constexpr const char* kTheirsBefore = "C01W\r\nT01w\r\nD012\r\n";
+    static constexpr const char* kTheirs = "C01W\r\nT01w\r\nC01Theirs\r\nT01theirs\r\nD012\r\n";
+    static constexpr const char* kQuestion =
+        "The scheme work was changed by someone else since you opened it. Replace their version with yours?|";
+    fs::path root;
+    std::string folder;
+    BackslashFiles files;
+    ScopedScriptedMessages msgs;
+    SchemeEditor ed{files};
+    std::function<void()> writer;
+};
+
+}  // namespace
+
+TEST_F(SharedFolderTest, SaveOverAnotherWritersVersionAsksAndEachAnswerKeepsItsWord) {
+    AddMine();
+    Write("work.dat", kTheirs);  // B saved while A edited
+    const std::string mine = "C01W\r\nT01w\r\nC01Mine\r\nT01mine\r\nD012\r\n";
+    ed.SchemeName = "work";
+
+    // Cancel: nothing changes, the edit is still there and still unsaved.
+    msgs.answers = {MsgResult::Cancel};
+    ed.Save();
+    EXPECT_EQ(Asked(0), kQuestion);
+    EXPECT_EQ(msgs.shown.back().buttons, MsgButtons::YesNoCancel);
+    EXPECT_EQ(Read("work.dat"), kTheirs);
+    EXPECT_EQ(ed.Captions.items, (Strings{"W", "Mine"}));
+    EXPECT_TRUE(ed.HasUnsavedChanges());
+
+    // Yes: ours replaces theirs, and a second save of ours asks nothing.
+    msgs.answers = {MsgResult::Yes};
+    ed.Save();
+    EXPECT_EQ(Read("work.dat"), mine);
+    EXPECT_EQ(ed.Status, "File saved");
+    const std::size_t before = msgs.shown.size();
+    ed.Save();
+    EXPECT_EQ(Asked(before), "");
+
+    // No: their version is loaded and ours is dropped; the file stays theirs.
+    AddMine();
+    Write("work.dat", kTheirs);
+    msgs.answers = {MsgResult::No};
+    ed.Save();
+    EXPECT_EQ(Read("work.dat"), kTheirs);
+    EXPECT_EQ(ed.Captions.items, (Strings{"W", "Theirs"}));
+    EXPECT_EQ(ed.Texts.items, (Strings{"w", "theirs"}));
+    EXPECT_FALSE(ed.HasUnsavedChanges());
+    EXPECT_EQ(ed.Status, "Not saved - work now shows the version saved by someone else");
+    EXPECT_EQ(Read("other.dat"), "D012\r\n");  // no other file changes
+}
+
+TEST_F(SharedFolderTest, AnUntouchedOrSameBytesFileIsSavedWithoutAQuestion) {
+    AddMine();
+    Write("work.dat", kTheirsBefore);  // written again, same bytes: a newer time only
+    ed.SchemeName = "work";
+    ed.Save();
+    EXPECT_TRUE(msgs.shown.empty());
+    EXPECT_EQ(Read("work.dat"), "C01W\r\nT01w\r\nC01Mine\r\nT01mine\r\nD012\r\n");
+}
+
+TEST_F(SharedFolderTest, TheImplicitSaveAsksTooAndCancelStaysOnTheScheme) {
+    AddMine();
+    Write("work.dat", kTheirs);
+    // Clicking another scheme: "Save ...?" Yes, then the other version: Cancel.
+    msgs.answers = {MsgResult::Yes, MsgResult::Cancel};
+    Pick("other");
+    EXPECT_EQ(Asked(0), "Save button configuration for work?|" + std::string(kQuestion));
+    EXPECT_EQ(ed.CurrentSchemeFile, "work.dat");
+    EXPECT_EQ(ed.Schemes.index, ed.Schemes.IndexOf("work"));
+    EXPECT_EQ(ed.Captions.items, (Strings{"W", "Mine"}));
+    EXPECT_EQ(Read("work.dat"), kTheirs);
+
+    // Closing: Yes, then No: theirs stays, the window may close, our edit is gone.
+    msgs.answers = {MsgResult::Yes, MsgResult::No};
+    EXPECT_TRUE(ed.AskToSaveOnClose());
+    EXPECT_EQ(Read("work.dat"), kTheirs);
+    EXPECT_FALSE(ed.HasUnsavedChanges());
+
+    // A deleted scheme is a change too; Yes writes ours again.
+    AddMine();
+    fs::remove(PathOf("work.dat"));
+    msgs.answers = {MsgResult::Yes, MsgResult::Yes};
+    EXPECT_TRUE(ed.AskToSaveOnExit());
+    EXPECT_EQ(Read("work.dat"), "T01w\r\nC01W\r\nT01theirs\r\nC01Theirs\r\nT01mine\r\nC01Mine\r\nD012\r\n");
+}
+
+TEST_F(SharedFolderTest, ARenameByTheWindowItselfIsNoOtherWritersChange) {
+    ed.SchemeName = "renamed";
+    ed.RenameScheme();
+    EXPECT_EQ(Read("renamed.dat"), kTheirsBefore);
+    // The implicit save writes the scheme's old name again, as it always did, and asks no more.
+    AddMine();
+    msgs.answers = {MsgResult::Yes};
+    EXPECT_TRUE(ed.AskToSaveOnClose());
+    EXPECT_EQ(Asked(0), "Save button configuration?|");
+    EXPECT_EQ(Read("work.dat"), "T01w\r\nC01W\r\nT01mine\r\nC01Mine\r\nD012\r\n");
+}
+
+TEST_F(SharedFolderTest, AHalfWrittenSchemeIsNeverShownHalf) {
+    // Another program writes work.dat in pieces while the window reads it.
+    const Strings pieces{"C01W\r\n", "T01w\r\n", "C01Theirs\r\n", "T01theirs\r\n", "D012\r\n"};
+    Write("work.dat", pieces[0]);
+    std::size_t next = 1;
+    writer = [&] {
+        if (next < pieces.size()) std::ofstream(PathOf("work.dat"), std::ios::binary | std::ios::app) << pieces[next++];
+    };
+    msgs.answers = {MsgResult::No};
+    Pick("work");
+    EXPECT_EQ(ed.Captions.items, (Strings{"W", "Theirs"}));
+    EXPECT_EQ(ed.Eol, 2);
+    EXPECT_EQ(ed.LoadedScheme.content, kTheirs);
+}
+
+TEST_F(SharedFolderTest, TheWindowFollowsTheFolderButNeverOverAnUnsavedEdit) {
+    Write("new.dat", "D010\r\n");
+    fs::remove(PathOf("other.dat"));
+    Write("work.dat", kTheirs);
+    EXPECT_TRUE(ed.FollowFolder());
+    std::vector<std::string> names = ed.Schemes.items;
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (Strings{"new", "work"}));
+    EXPECT_EQ(ed.Schemes.index, ed.Schemes.IndexOf("work"));  // the selection stays on its name
+    EXPECT_EQ(ed.Captions.items, (Strings{"W", "Theirs"}));
+    EXPECT_EQ(ed.Status, "work was changed on disk: its buttons are shown as saved now");
+    EXPECT_FALSE(ed.FollowFolder());  // nothing new
+
+    AddMine();
+    Write("work.dat", kTheirsBefore);
+    EXPECT_FALSE(ed.FollowFolder());
+    EXPECT_EQ(ed.Captions.items, (Strings{"W", "Theirs", "Mine"}));
+    ed.SchemeName = "work";
+    msgs.answers = {MsgResult::Cancel};
+    ed.Save();
+    EXPECT_EQ(msgs.LastText() + "|", kQuestion);
+}
