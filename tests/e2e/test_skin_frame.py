@@ -82,8 +82,9 @@ class SkinFrameTest(unittest.TestCase):
 
     def test_the_bar_and_the_configuration_window_wear_blue_frames(self):
         bar, config = self.start_skinned()
-        # The bar keeps the client area it has under the system frame (see the unskinned test).
-        self.assertEqual((bar.client_width, bar.client_height), (196, 113))
+        # The bar keeps the client area it has under the system frame (see the unskinned test);
+        # its instruction label grows as its font needs, and the bar with it.
+        self.assertEqual((bar.client_width, bar.client_height), (196, 113 + self.app.label_growth()))
         shot = pixels.screenshot("skin-frame-Blue")
         pixels.save_window(shot, bar, "skin-bar-Blue")
         pixels.save_window(shot, config, "skin-config-Blue")
@@ -174,4 +175,4 @@ class SkinFrameTest(unittest.TestCase):
         self.app.answers_input()
         self.assertFalse(skinned(self.app, bar.hwnd))
         bar = self.app.bar()
-        self.assertEqual((bar.client_width, bar.client_height), (196, 113))
+        self.assertEqual((bar.client_width, bar.client_height), (196, 113 + self.app.label_growth()))
