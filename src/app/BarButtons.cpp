@@ -3,6 +3,7 @@
 #include "app/core/BarLayout.h"
 #include "app/core/SchemeFile.h"
 #include "config/RegistryKeys.h"
+#include "core/DpiScale.h"
 #include "config/core/SchemeName.h"
 #include "core/MessageService.h"
 #include "platform/CurrentFolder.h"
@@ -99,8 +100,10 @@ void TButtonForm::CreateButtonClick() {
     if (IsButtonSlot(k) && !RuntimeButton[k - 1]) {
         auto* button = new ui::TButton(this);
         button->Name = "RuntimeButton" + std::to_string(k);
-        const ButtonRect r = SchemeButtonRect(k, CreateButton->Left(), CreateButton->Top());
-        button->SetBounds(r.left, r.top, r.width, r.height);
+        // The layout rule is in designed pixels: the anchor back to them, the result to the screen's.
+        const int ppi = PixelsPerInch();
+        const ButtonRect r = SchemeButtonRect(k, Rescale(CreateButton->Left(), 96, ppi), Rescale(CreateButton->Top(), 96, ppi));
+        button->SetBounds(DpiScaled(r.left), DpiScaled(r.top), DpiScaled(r.width), DpiScaled(r.height));
         button->SetCaption(k <= static_cast<int>(ListBoxCaption.size()) ? ListBoxCaption[k - 1] : std::string());
         button->OnClick = [this, button] { RuntimeButtonClick(button); };
         HookSchemeButton(button);
@@ -108,7 +111,7 @@ void TButtonForm::CreateButtonClick() {
         // A skinned bar paints the new button too (its painter goes in front of the hook above).
         if (SkinData1) SkinData1->AddControl(this, button);
         RuntimeButton[k - 1] = button;
-        SetHeight(Height() + BarGrowthFor(k));
+        SetHeight(Height() + DpiScaled(BarGrowthFor(k)));
     }
     Invalidate();
 }
@@ -120,7 +123,7 @@ void TButtonForm::ResetButtons() {
         slot = nullptr;
     }
     ButtonCount = 1;
-    SetHeight(kBaseHeight);
+    SetHeight(DpiScaled(kBaseHeight));
     Invalidate();
     ListBoxSave.clear();
     ListBoxCaption.clear();

@@ -123,7 +123,7 @@ void TButtonForm::FormCreate() {
     const std::string& schemes = Folders.OutputDir;
     if (GetFileAttributesA(schemes.c_str()) == INVALID_FILE_ATTRIBUTES) CreateDirectoryA(schemes.c_str(), nullptr);
 
-    SetHeight(kBaseHeight);
+    SetHeight(DpiScaled(kBaseHeight));
     SetUpNotificationIcon();
 
     // The chooser shows the current scheme's name: no folder, no ".dat".
@@ -136,7 +136,7 @@ void TButtonForm::FormCreate() {
     RegisterTypingHotKey();
     KeyDelay = LoadKeyDelay(*VtRegistry1, BaseKey);
     // The base height again: a height read from the settings does not survive.
-    SetHeight(kBaseHeight);
+    SetHeight(DpiScaled(kBaseHeight));
     LoadButtonAssignment();
 }
 
