@@ -28,14 +28,19 @@ start() {  # prefix exe: ms until the bar is visible, from a start folder of tha
 # One start first in each: it writes the first-run settings, which later starts only read.
 start "$p96" "$work/after.exe" >/dev/null
 start "$p144" "$work/after.exe" >/dev/null
-after96=() after144=() before96=()
+after96=() after144=() before96=() floor96=() floor144=()
+floor() {  # prefix: the one-window program's start, what Wine itself costs at that resolution
+    WINEPREFIX=$1 wine "$bin/ktlaunch.exe" FloorWindow "$bin/floorwin.exe" | tr -d '\r'
+}
 # Each round in another order, so that a drift of the machine does not favour one side.
 for i in $(seq "$rounds"); do
-    for k in 0 1 2; do
-        case $(( (i + k) % 3 )) in
+    for k in 0 1 2 3 4; do
+        case $(( (i + k) % 5 )) in
             0) after96+=("$(start "$p96" "$work/after.exe")") ;;
             1) after144+=("$(start "$p144" "$work/after.exe")") ;;
             2) [ -z "${BEFORE:-}" ] || before96+=("$(start "$p96" "$work/before.exe")") ;;
+            3) floor96+=("$(floor "$p96")") ;;
+            4) floor144+=("$(floor "$p144")") ;;
         esac
     done
 done
@@ -52,16 +57,19 @@ for i in 1 2 3; do
         esac
     done
 done
-python3 - "${after96[*]}" "${after144[*]}" "${before96[*]:-}" "${g96[*]}" "${g144[*]}" "${gbefore[*]:-}" <<'PY'
+python3 - "${after96[*]}" "${after144[*]}" "${before96[*]:-}" "${g96[*]}" "${g144[*]}" "${gbefore[*]:-}" \
+    "${floor96[*]}" "${floor144[*]}" <<'PY'
 import statistics, sys
 runs = [[float(v) for v in a.split()] for a in sys.argv[1:]]
-a96, a144, b96, g96, g144, gb = runs
+a96, a144, b96, g96, g144, gb, f96, f144 = runs
 m = statistics.median
 print("start until the bar is visible, %d rounds (ms: min / median / max)" % len(a96))
-for name, r in (("this build at 96", a96), ("this build at 144", a144), ("before at 96", b96)):
+for name, r in (("this build at 96", a96), ("this build at 144", a144), ("before at 96", b96),
+                ("one window at 96", f96), ("one window at 144", f144)):
     if r:
         print("  %-20s %7.1f / %7.1f / %7.1f" % (name, min(r), m(r), max(r)))
-print("  at 144 against at 96 (median): %.3f" % (m(a144) / m(a96)))
+print("  at 144 against at 96 (median): %.3f; the one window's: %.3f" % (m(a144) / m(a96), m(f144) / m(f96)))
+print("  above the one window, at 144 against at 96 (median): %.3f" % ((m(a144) - m(f144)) / (m(a96) - m(f96))))
 if b96:
     print("  this build against before, at 96 (median): %.3f" % (m(a96) / m(b96)))
 print("gallery painted skinned (ms per paint, median of %d runs)" % len(g96))
