@@ -5,6 +5,8 @@ and the gallery of skinned controls under Wine on a virtual display and writes
     docs/skin-Blue.png, docs/skin-Silver.png, docs/skin-Green.png   the bar beside the
     docs/skin-Unskinned.png                                         configuration window
     docs/gallery-Blue.png                                           every skinned control kind
+    docs/skin-Blue-144.png, docs/skin-Unskinned-144.png             the same at 150 % display
+                                                                    scale (144 pixels per inch)
 
 Run: scripts/pictures.py   (KT_NO_BUILD=1 skips the build)."""
 import os
@@ -19,6 +21,8 @@ sys.path.insert(0, os.path.join(ROOT, "scripts"))
 import demo  # noqa: E402  (the demo's Wine session and build folders)
 
 SKINS = ((0, "Blue"), (1, "Silver"), (2, "Green"), (3, "Unskinned"))
+# The display scale pictures: a prefix of their own, whose display reports 144 pixels per inch.
+SCALED = (144, ((0, "Blue"), (3, "Unskinned")))
 
 
 def window_part(shot, w):
@@ -43,7 +47,7 @@ def compose(shot, windows, out):
     print("wrote " + os.path.relpath(out, ROOT))
 
 
-def windows_picture(kh, prefix, app, index, name, shot):
+def windows_picture(kh, prefix, app, index, name, shot, suffix=""):
     """The bar to the right of the configuration window, from a start with skin `index` stored."""
     app.stop()
     prefix.reg_add(kh.BASE_KEY + r"\Options\Skins", "SkinIndex", str(index))
@@ -58,7 +62,7 @@ def windows_picture(kh, prefix, app, index, name, shot):
     time.sleep(1.0)
     bar, config = app.bar(), app.find(cls="TConfigForm")
     subprocess.run(["import", "-window", "root", shot], check=True, timeout=30)
-    compose(shot, [config, bar], os.path.join(DOCS, "skin-%s.png" % name))
+    compose(shot, [config, bar], os.path.join(DOCS, "skin-%s%s.png" % (name, suffix)))
 
 
 def gallery_picture(kh, prefix, shot):
@@ -101,6 +105,12 @@ def main():
             windows_picture(kh, prefix, app, index, name, shot)
         app.stop()
         gallery_picture(kh, prefix, shot)
+        dpi, skins = SCALED
+        scaled = kh.Prefix("pictures-%d" % dpi, dpi=dpi)
+        app = kh.App(scaled, start_dir=app.start_dir)
+        for index, name in skins:
+            windows_picture(kh, scaled, app, index, name, shot, "-%d" % dpi)
+        app.stop()
         return 0
     finally:
         demo.stop_session(app)

@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Makes a fresh prefix from the session's template and starts its persistent wineserver.
 #   wine-prefix.sh NAME     prints the prefix path
+# With KT_LOGPIXELS set (e.g. 144), the prefix reports that display resolution: set in its
+# registry files before its first process starts, as a user's display scale is.
 set -euo pipefail
 : "${KT_WINE_STATE:?source the session.env of wine-session.sh first}"
 name=${1:?prefix name}
@@ -13,6 +15,11 @@ t="$KT_WINE_STATE/template"
 mkdir -p "$p"
 (cd "$t" && tar --exclude=./drive_c/windows/system32 -cf - .) | (cd "$p" && tar -xf -)
 cp -al "$t/drive_c/windows/system32" "$p/drive_c/windows/system32"
+if [ -n "${KT_LOGPIXELS:-}" ]; then
+    hex=$(printf '%08x' "$KT_LOGPIXELS")
+    sed -i "s/^\"LogPixels\"=dword:.*/\"LogPixels\"=dword:$hex/" "$p/user.reg" "$p/system.reg"
+    sed -i "/^\[Control Panel\\\\\\\\Desktop\]/a \"LogPixels\"=dword:$hex" "$p/user.reg"
+fi
 export WINEPREFIX=$p
 wineserver -p
 # The first process starts Wine's services; its output must not sit on a caller's pipe.

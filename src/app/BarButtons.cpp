@@ -5,6 +5,7 @@
 #include "app/core/BarLayout.h"
 #include "app/core/SchemeFile.h"
 #include "config/RegistryKeys.h"
+#include "core/DpiScale.h"
 #include "config/core/SchemeName.h"
 #include "core/MessageService.h"
 #include "platform/CurrentFolder.h"
@@ -57,6 +58,10 @@ void TButtonForm::ArrangeBar() {
         bool& flag;
         ~Done() { flag = false; }
     } done{arranging_};
+    // The layout rule is in designed pixels (96 per inch): measures of the screen go in rounded
+    // up, so nothing shrinks below its text, and what comes out is scaled to the screen.
+    const int ppi = PixelsPerInch();
+    auto designed = [ppi](int px) { return ppi == kDesignPixelsPerInch ? px : (px * kDesignPixelsPerInch + ppi - 1) / ppi; };
     HDC dc = GetDC(nullptr);
     int widest = 0, buttons = 0;
     for (std::size_t i = 0; i < RuntimeButton.size(); ++i) {
@@ -65,25 +70,27 @@ void TButtonForm::ArrangeBar() {
         widest = std::max(widest, TextWidth(dc, RuntimeButton[i]->Font().Handle(), ui::ToWide(schemeCaptions_[i]), 0));
     }
     BarMeasures m;
-    m.buttonWidth = BarButtonWidth(widest, WorkAreaWidth(HandleAllocated() ? Handle() : nullptr));
-    m.labelTextHeight = WrappedTextHeight(dc, Label1->Font().Handle(), ui::ToWide(Label1->Caption()),
-                                          BarLabelWidth(m.buttonWidth));
+    m.buttonWidth = BarButtonWidth(designed(widest),
+                                   Rescale(WorkAreaWidth(HandleAllocated() ? Handle() : nullptr), kDesignPixelsPerInch, ppi));
+    m.labelTextHeight = designed(WrappedTextHeight(dc, Label1->Font().Handle(), ui::ToWide(Label1->Caption()),
+                                                   DpiScaled(BarLabelWidth(m.buttonWidth))));
     m.buttons = buttons;
-    m.baseWidth = baseWidth_;
+    m.baseWidth = Rescale(baseWidth_, kDesignPixelsPerInch, ppi);
     const BarGeometry g = BarLayoutFor(m);
 
-    GroupBox1->SetBounds(GroupBox1->Left(), GroupBox1->Top(), g.groupWidth, g.groupHeight);
-    Label1->SetBounds(Label1->Left(), Label1->Top(), g.labelWidth, g.labelHeight);
-    ComboBoxFilename->SetBounds(ComboBoxFilename->Left(), g.chooserTop, g.chooserWidth, ComboBoxFilename->Height());
-    LabelMessage->SetTop(g.messageTop);
-    CreateButton->SetTop(g.anchorTop);
-    const int room = CaptionRoom(g.buttonWidth);
+    GroupBox1->SetBounds(GroupBox1->Left(), GroupBox1->Top(), DpiScaled(g.groupWidth), DpiScaled(g.groupHeight));
+    Label1->SetBounds(Label1->Left(), Label1->Top(), DpiScaled(g.labelWidth), DpiScaled(g.labelHeight));
+    ComboBoxFilename->SetBounds(ComboBoxFilename->Left(), DpiScaled(g.chooserTop), DpiScaled(g.chooserWidth),
+                                ComboBoxFilename->Height());
+    LabelMessage->SetTop(DpiScaled(g.messageTop));
+    CreateButton->SetTop(DpiScaled(g.anchorTop));
+    const int room = DpiScaled(CaptionRoom(g.buttonWidth));
     for (std::size_t i = 0; i < RuntimeButton.size(); ++i) {
         ui::TButton* button = RuntimeButton[i];
         if (!button) continue;
-        const ButtonRect r = SchemeButtonRect(static_cast<int>(i) + 1, CreateButton->Left(), CreateButton->Top(),
-                                              g.buttonWidth);
-        button->SetBounds(r.left, r.top, r.width, r.height);
+        const ButtonRect r = SchemeButtonRect(static_cast<int>(i) + 1, Rescale(CreateButton->Left(), kDesignPixelsPerInch, ppi),
+                                              g.anchorTop, g.buttonWidth);
+        button->SetBounds(DpiScaled(r.left), DpiScaled(r.top), DpiScaled(r.width), DpiScaled(r.height));
         const HFONT font = button->Font().Handle();
         const std::string& whole = schemeCaptions_[i];
         const std::wstring fitted =
@@ -93,7 +100,7 @@ void TButtonForm::ArrangeBar() {
         button->SetHint(shown == whole ? std::string() : whole);
     }
     ReleaseDC(nullptr, dc);
-    SetBounds(Left(), Top(), g.width, g.height);
+    SetBounds(Left(), Top(), DpiScaled(g.width), DpiScaled(g.height));
 }
 
 void TButtonForm::LoadComboBoxFilename() {

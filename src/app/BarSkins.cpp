@@ -44,6 +44,8 @@ void TButtonForm::CreateSkinComponents() {
     SkinData1->BeginLoading();
     SkinData1->SetActive(false);
     SkinData1->SkinFormtype = sfMainform;
+    // The skin's pictures are drawn for 96 pixels per inch: at the screen's, as the windows are.
+    SkinData1->PixelsPerInch = ui::TForm::ScreenPixelsPerInch();
     SkinData1->DisableTag = 99;
     SkinData1->SkinControls = kDefaultSkinControls;  // every kind the program has
     SkinData1->OnSkinChanged = [this](TSkinData&) { SkinData1SkinChanged(); };

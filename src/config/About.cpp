@@ -83,6 +83,8 @@ TAboutBox::~TAboutBox() {
 std::string TAboutBox::FormatPhysicalMemory(std::uint64_t bytes) { return FormatKilobytes(bytes, ThousandsSeparator()); }
 
 void TAboutBox::FormCreate() {
+    // Drawn again at the size the box was scaled to: sharp, not a stretched 200-pixel picture.
+    if (ProgramIcon->Width() != 200) ProgramIcon->SetPicture(DrawProgramPicture(ProgramIcon->Width()));
     // The extended call reports the whole memory; the plain one stops at 2 GB (or wraps
     // beyond 4 GB) for a 32-bit program.
     MEMORYSTATUSEX ex{};

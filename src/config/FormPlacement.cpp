@@ -81,14 +81,20 @@ void LoadFormPlacement(TVtRegistry& store, const std::string& key, const reg::Pl
         int width = store.LoadIntegerFromRegistry(key, reg::kWidth, def.width);
         int height = store.LoadIntegerFromRegistry(key, reg::kHeight, def.height);
         const bool centred = top == def.top && left == def.left && width == def.width && height == def.height;
-        if (!centred) KeepOnScreen(left, top, width, height);
+        if (centred) {
+            // Nothing stored: the designed size, at the screen's scale.
+            width = form.DpiScaled(def.width);
+            height = form.DpiScaled(def.height);
+        } else {
+            KeepOnScreen(left, top, width, height);
+        }
         const SIZE extra = SkinFrameExtra(form);
         form.SetBounds(left, top, width + extra.cx, height + extra.cy);
         form.Position = centred ? ui::TPosition::poDesktopCenter : ui::TPosition::poDesigned;
     } catch (const Exception& e) {
         // A corrupt setting must not stop the start: report it and use the defaults.
         ui::TApplication::Instance().HandleException(e);
-        form.SetBounds(def.left, def.top, def.width, def.height);
+        form.SetBounds(def.left, def.top, form.DpiScaled(def.width), form.DpiScaled(def.height));
         form.SetWindowState(ui::TWindowState::wsNormal);
         form.Position = ui::TPosition::poDesktopCenter;
     }

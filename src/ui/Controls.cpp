@@ -1,5 +1,7 @@
 #include "ui/Controls.h"
 
+#include "core/DpiScale.h"
+
 #include <commctrl.h>
 
 #include <algorithm>
@@ -135,6 +137,17 @@ void TControl::SetBounds(int left, int top, int width, int height) {
     width_ = width;
     height_ = height;
 }
+
+void TControl::ChangeScale(int to, int from) {
+    if (to == from || to <= 0 || from <= 0) return;
+    pixelsPerInch_ = to;
+    // Each measure on its own, as the designer's scaling does: equal sizes stay equal.
+    SetBounds(Rescale(left_, to, from), Rescale(top_, to, from), Rescale(width_, to, from),
+              Rescale(height_, to, from));
+    if (!ParentFont || !parent_) font_.ScaleTo(to);
+}
+
+int TControl::DpiScaled(int designed) const { return ScaleToDpi(designed, pixelsPerInch_); }
 
 void TControl::SetVisible(bool v) {
     if (visible_ == v) return;
@@ -355,6 +368,14 @@ void TWinControl::FontChanged() {
     Perform(CM_FONTCHANGED);
 }
 
+void TWinControl::ChangeScale(int to, int from) {
+    if (to == from || to <= 0 || from <= 0) return;
+    TControl::ChangeScale(to, from);
+    // A copy: a child may rearrange its own children (a radio group) while it scales.
+    const std::vector<TControl*> children = controls_;
+    for (TControl* c : children) c->ChangeScale(to, from);
+}
+
 void TWinControl::SetBounds(int left, int top, int width, int height) {
     TControl::SetBounds(left, top, width, height);
     if (handle_)
@@ -452,6 +473,10 @@ TWinControl* TWinControl::NotifyingChild(const TMessage& m) const {
 }
 
 void TWinControl::WndProc(TMessage& m) {
+    if (m.Msg == FontQueryMessage()) {
+        m.Result = AnswerFontQuery(font_, m.WParam);
+        return;
+    }
     // A notification about a child goes first to the child's WindowProc, as CN_BASE + msg.
     if (TWinControl* child = NotifyingChild(m)) {
         const LRESULT r = child->Perform(CN_BASE + m.Msg, m.WParam, m.LParam);

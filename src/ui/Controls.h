@@ -148,6 +148,15 @@ public:
 
     std::function<void()> OnClick;
 
+    // The layout made for `from` pixels per inch, at `to`: position and size, and a font of
+    // the control's own (one it shares with its parent follows the parent's). A windowed
+    // control scales its children with it.
+    virtual void ChangeScale(int to, int from);
+    // The resolution the control's layout is for (96 until it is scaled).
+    int PixelsPerInch() const { return pixelsPerInch_; }
+    // A measure designed at 96, at the control's resolution.
+    int DpiScaled(int designed) const;
+
     // Sends a message through WindowProc.
     LRESULT Perform(UINT msg, WPARAM w = 0, LPARAM l = 0);
     TWndMethod WindowProc;
@@ -165,6 +174,7 @@ protected:
     TColor color_ = clBtnFace;
     bool parentColor_ = false;
     TFont font_;
+    int pixelsPerInch_ = 96;
     friend class TWinControl;
 
 private:
@@ -202,6 +212,7 @@ public:
     void Invalidate() override;
     void FontChanged() override;
     void ColorChanged() override;
+    void ChangeScale(int to, int from) override;
     void SetFocus();
     bool Focused() const;
     // Changes the hint, also once the tip window holds the old one (empty: no tip).

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "core/DpiScale.h"
+
 namespace kt::ui {
 
 TFont::~TFont() {
@@ -13,12 +15,20 @@ int TFont::PixelsPerInch() {
         HDC dc = GetDC(nullptr);
         int v = GetDeviceCaps(dc, LOGPIXELSY);
         ReleaseDC(nullptr, dc);
-        return v > 0 ? v : 96;
+        return SanePixelsPerInch(v);
     }();
     return ppi;
 }
 
-int TFont::Size() const { return -MulDiv(height_, 72, PixelsPerInch()); }
+int TFont::Size() const { return FontPointsForHeight(height_, ppi_); }
+
+void TFont::ScaleTo(int pixelsPerInch) {
+    pixelsPerInch = SanePixelsPerInch(pixelsPerInch);
+    if (pixelsPerInch == ppi_) return;
+    height_ = Rescale(height_, pixelsPerInch, ppi_);
+    ppi_ = pixelsPerInch;
+    Changed();
+}
 
 void TFont::Changed() {
     if (handle_) {
@@ -38,7 +48,13 @@ void TFont::SetHeight(int height) {
     height_ = height;
     Changed();
 }
-void TFont::SetSize(int points) { SetHeight(-MulDiv(points, PixelsPerInch(), 72)); }
+void TFont::SetSize(int points) {
+    const int height = FontHeightForPoints(points, PixelsPerInch());
+    if (height == height_ && ppi_ == PixelsPerInch()) return;
+    height_ = height;
+    ppi_ = PixelsPerInch();
+    Changed();
+}
 void TFont::SetStyle(unsigned style) {
     if (style == style_) return;
     style_ = style;
@@ -54,14 +70,26 @@ void TFont::Assign(const TFont& other) {
     if (&other == this || SameAs(other)) return;
     name_ = other.name_;
     height_ = other.height_;
+    ppi_ = other.ppi_;
     style_ = other.style_;
     color_ = other.color_;
     Changed();
 }
 
 bool TFont::SameAs(const TFont& other) const {
-    return name_ == other.name_ && height_ == other.height_ && style_ == other.style_ &&
+    return name_ == other.name_ && height_ == other.height_ && ppi_ == other.ppi_ && style_ == other.style_ &&
            color_ == other.color_;
+}
+
+UINT FontQueryMessage() {
+    static const UINT message = RegisterWindowMessageW(L"KtravoControlFont");
+    return message;
+}
+
+LRESULT AnswerFontQuery(const TFont& font, WPARAM what) {
+    if (what == 1) return static_cast<LRESULT>(font.Style());
+    const ATOM face = GlobalAddAtomA(font.Name().c_str());
+    return static_cast<LRESULT>(MAKELONG(static_cast<WORD>(static_cast<SHORT>(font.Height())), face));
 }
 
 HFONT TFont::Handle() const {

@@ -18,7 +18,13 @@ public:
 
     const std::string& Name() const { return name_; }
     int Height() const { return height_; }   // pixels, negative: character height
-    int Size() const;                         // points at the screen's resolution
+    int Size() const;                         // points
+    // The resolution Height is for: 96 for a height given in pixels as designed, the
+    // screen's for one given in points (SetSize), and whatever ScaleTo made it.
+    int PixelsPerInchOf() const { return ppi_; }
+    // The same font at another resolution (a form scaled to the screen's); the height
+    // follows, a size in points stays.
+    void ScaleTo(int pixelsPerInch);
     unsigned Style() const { return style_; }
     COLORREF Color() const { return color_; }
 
@@ -40,9 +46,17 @@ private:
     void Changed();
     std::string name_ = "MS Sans Serif";
     int height_ = -11;
+    int ppi_ = 96;
     unsigned style_ = 0;
     COLORREF color_ = 0;  // clWindowText is drawn as black on the default scheme
     mutable HFONT handle_ = nullptr;
 };
+
+// A font object lives in its own process: a tool outside (an accessibility checker, the
+// end-to-end tests) asks a toolkit control for its font with the registered message
+// "KtravoControlFont". WParam 0: the height in the low word, a global atom of the face name in
+// the high word (the asker deletes it); 1: the style bits.
+UINT FontQueryMessage();
+LRESULT AnswerFontQuery(const TFont& font, WPARAM what);
 
 }  // namespace kt::ui

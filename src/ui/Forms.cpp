@@ -3,8 +3,13 @@
 #include <algorithm>
 #include <vector>
 
+#include "core/DpiScale.h"
 #include "ui/Application.h"
 #include "ui/StdCtrls.h"
+
+#ifndef WM_DPICHANGED
+#define WM_DPICHANGED 0x02E0  // Windows 8.1; the headers offer it only for newer targets
+#endif
 
 namespace kt::ui {
 
@@ -50,7 +55,47 @@ bool TForm::IsShortCut(TShortCut shortCut) {
     return PopupMenu && PopupMenu->IsShortCut(shortCut);
 }
 
+int TForm::ScreenPixelsPerInch() { return TFont::PixelsPerInch(); }
+
+void TForm::ChangeScale(int to, int from) {
+    if (to == from || to <= 0 || from <= 0) return;
+    const int clientWidth = clientWidth_, clientHeight = clientHeight_;
+    // The children and the fonts; the form's own bounds come next, from its client.
+    const int left = left_, top = top_, width = width_, height = height_;
+    TWinControl::ChangeScale(to, from);
+    left_ = left;
+    top_ = top;
+    width_ = width;
+    height_ = height;
+    if (clientWidth > 0 && clientHeight > 0) {
+        SetClientSize(Rescale(clientWidth, to, from), Rescale(clientHeight, to, from));
+        return;
+    }
+    // Sized by its outer bounds: the system's frame as it was at `from` (the frame's metrics
+    // follow the resolution), the client scaled.
+    TCreateParams p;
+    CreateParams(p);
+    RECT r{0, 0, 0, 0};
+    AdjustWindowRectEx(&r, p.style, menu_ ? TRUE : FALSE, p.exStyle);
+    const int frameW = r.right - r.left, frameH = r.bottom - r.top;
+    const int wasFrameW = Rescale(frameW, from, to), wasFrameH = Rescale(frameH, from, to);
+    SetBounds(left_, top_, Rescale(width - wasFrameW, to, from) + frameW, Rescale(height - wasFrameH, to, from) + frameH);
+}
+
+void TForm::DpiChanged(int dpi, const RECT* suggested) {
+    if (!Scaled || dpi == pixelsPerInch_) return;
+    ChangeScale(dpi, pixelsPerInch_);
+    // The system's place for the window on its new monitor, with the size the layout needs.
+    if (suggested) SetBounds(suggested->left, suggested->top, width_, height_);
+}
+
 void TForm::DoCreate() {
+    if (Scaled && !scaledAtCreate_) {
+        scaledAtCreate_ = true;
+        ChangeScale(ScreenPixelsPerInch(), pixelsPerInch_);
+    }
+    // From here on the bounds may change any way: a later scaling starts from them.
+    clientWidth_ = clientHeight_ = 0;
     // A failing start-up step is reported; the window still comes up.
     try {
         if (OnCreate) OnCreate();
@@ -115,6 +160,8 @@ void TForm::SetClientSize(int width, int height) {
     RECT r{0, 0, width, height};
     AdjustWindowRectEx(&r, p.style, menu_ ? TRUE : FALSE, p.exStyle);
     SetBounds(left_, top_, r.right - r.left, r.bottom - r.top);
+    clientWidth_ = width;
+    clientHeight_ = height;
 }
 
 RECT TForm::NormalBounds() {
@@ -239,6 +286,10 @@ void TForm::WndProc(TMessage& m) {
                 OnActivate();
             }
             break;
+        case WM_DPICHANGED:
+            DpiChanged(LOWORD(m.WParam), reinterpret_cast<const RECT*>(m.LParam));
+            m.Result = 0;
+            return;
         case WM_WINDOWPOSCHANGED:
             DefaultHandler(m);
             UpdateFormBounds();

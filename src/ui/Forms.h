@@ -25,6 +25,14 @@ public:
     void SetWindowState(TWindowState s);
     void SetClientSize(int width, int height);
 
+    // Laid out at 96 pixels per inch and scaled to the screen's when the form is created
+    // (DoCreate), and again when the window moves to a monitor of another scale
+    // (WM_DPICHANGED). Off: the layout stays in pixels as given.
+    bool Scaled = true;
+    void ChangeScale(int to, int from) override;
+    // The screen's resolution as the program sees it (96 unless it is DPI-aware).
+    static int ScreenPixelsPerInch();
+
     void SetVisible(bool v) override;
     void Close();
     void BringToFront();
@@ -68,6 +76,11 @@ protected:
 private:
     TMainMenu* menu_ = nullptr;
     void UpdateFormBounds();
+    void DpiChanged(int dpi, const RECT* suggested);
+    // The client size given by SetClientSize, kept so that scaling scales the client, not the
+    // system's frame around it (0: the form was sized by its outer bounds).
+    int clientWidth_ = 0, clientHeight_ = 0;
+    bool scaledAtCreate_ = false;
     TFormStyle formStyle_ = TFormStyle::fsNormal;
     TWindowState pendingState_ = TWindowState::wsNormal;
     bool shownOnce_ = false;

@@ -74,6 +74,19 @@ void TLabel::CreateParams(TCreateParams& p) {
     }
 }
 
+void TLabel::ChangeScale(int to, int from) {
+    if (to == from) return;
+    TWinControl::ChangeScale(to, from);
+    if (WordWrap) return;
+    HDC dc = GetDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, font_.Handle());
+    TEXTMETRICW tm{};
+    const bool measured = GetTextMetricsW(dc, &tm) != 0;
+    SelectObject(dc, old);
+    ReleaseDC(nullptr, dc);
+    if (measured && tm.tmHeight > height_) SetBounds(left_, top_, width_, tm.tmHeight);
+}
+
 bool TLabel::AccelPressed() {
     if (!ShowAccelChar || !FocusControl || !FocusControl->Enabled() || !FocusControl->Visible()) return false;
     FocusControl->SetFocus();
@@ -197,12 +210,12 @@ void TComboBox::CreateParams(TCreateParams& p) {
     TWinControl::CreateParams(p);
     p.winClass = "COMBOBOX";
     p.style |= CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL;
-    p.height = 200;  // room for the drop-down list
+    p.height = DpiScaled(200);  // room for the drop-down list
 }
 
 void TComboBox::SetBounds(int left, int top, int width, int height) {
     TControl::SetBounds(left, top, width, height);
-    if (handle_) SetWindowPos(handle_, nullptr, left, top, width, 200, SWP_NOZORDER | SWP_NOACTIVATE);
+    if (handle_) SetWindowPos(handle_, nullptr, left, top, width, DpiScaled(200), SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void TComboBox::HandleCreated() {
@@ -489,17 +502,23 @@ void TRadioGroup::SetBounds(int left, int top, int width, int height) {
     ArrangeButtons();
 }
 
+void TRadioGroup::ChangeScale(int to, int from) {
+    TGroupBox::ChangeScale(to, from);
+    ArrangeButtons();  // its own rule, at the new resolution
+}
+
 void TRadioGroup::ArrangeButtons() {
     // Items run down each column, the columns share the width below the caption.
     const int count = static_cast<int>(buttons_.size());
     if (count == 0) return;
     const int rows = (count + columns_ - 1) / columns_;
-    const int top = 16, side = 8;
+    const int top = DpiScaled(16), side = DpiScaled(8), line = DpiScaled(17);
     const int colWidth = (width_ - 2 * side) / columns_;
-    const int rowHeight = rows > 0 ? std::max(17, (height_ - top - 4) / rows) : 17;
+    const int rowHeight = rows > 0 ? std::max(line, (height_ - top - DpiScaled(4)) / rows) : line;
     for (int i = 0; i < count; ++i) {
         const int col = i / rows, row = i % rows;
-        buttons_[static_cast<size_t>(i)]->SetBounds(side + col * colWidth, top + row * rowHeight, colWidth - 4, 17);
+        buttons_[static_cast<size_t>(i)]->SetBounds(side + col * colWidth, top + row * rowHeight,
+                                                    colWidth - DpiScaled(4), line);
     }
 }
 

@@ -36,6 +36,9 @@ public:
     bool Transparent = false;
     TAlignment Alignment = TAlignment::taLeftJustify;
     bool SetEnumProperty(std::string_view name, int value) override;
+    // A one-line label scaled is at least as tall as its font's line: fonts do not grow in
+    // step with the resolution (screen fonts come in sizes).
+    void ChangeScale(int to, int from) override;
 
 protected:
     void CreateParams(TCreateParams& p) override;
@@ -211,6 +214,7 @@ public:
     void SetColumns(int columns);
     TRadioButton* Button(int index) const;
     void SetBounds(int left, int top, int width, int height) override;
+    void ChangeScale(int to, int from) override;
 
 private:
     void ButtonClicked(TRadioButton* button);

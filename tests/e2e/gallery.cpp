@@ -134,8 +134,11 @@ int Toggle(int n) {
 
 int Bench(int n) {
     std::unique_ptr<ui::TForm> form(gallery::MakeGallery());
+    // At the screen's resolution, as the program's windows and skin are.
+    form->DoCreate();
     form->Show();
     TSkinData data;
+    data.PixelsPerInch = ui::TForm::ScreenPixelsPerInch();
     gallery::LoadBuiltin(data, 0);
     auto time = [&](int rounds) {
         const auto t0 = std::chrono::steady_clock::now();
@@ -154,6 +157,7 @@ int Bench(int n) {
         ScanControls(painters.Host(), data, form.get(), form->Handle(), nullptr);
         skinned += time(n / 4);
     }
+    std::printf("at %d pixels per inch: ", ui::TForm::ScreenPixelsPerInch());
     std::printf("gallery painted %d times (ms per paint)\n  unskinned %8.2f\n  skinned   %8.2f\n  ratio     %8.2f\n",
                 n / 4 * 4, plain / (n / 4 * 4), skinned / (n / 4 * 4), skinned / plain);
     return 0;

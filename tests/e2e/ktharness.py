@@ -85,12 +85,15 @@ def _remove_prefixes():
 
 
 class Prefix:
-    """A fresh Wine prefix with its own persistent wineserver."""
+    """A fresh Wine prefix with its own persistent wineserver; with `dpi`, its display reports
+    that resolution from its first process on."""
 
-    def __init__(self, name):
+    def __init__(self, name, dpi=None):
         if not STATE:
             raise RuntimeError("no Wine session: run the tests through scripts/test.sh")
         env = dict(os.environ, KT_WARMUP_EXE=os.path.join(BIN, "ktdrive.exe"))
+        if dpi:
+            env["KT_LOGPIXELS"] = str(dpi)
         self.path = subprocess.check_output(
             [os.path.join(ROOT, "scripts", "wine-prefix.sh"), name], text=True, env=env).strip()
         self.env = dict(os.environ, WINEPREFIX=self.path)
@@ -620,15 +623,16 @@ class Display:
     the locale (LANG) gives Wine the matching code page. While it is entered, DISPLAY and the
     locale of this process point to it, so prefixes made then, and xdotool, use it."""
 
-    def __init__(self, layout, lang):
-        self.layout, self.lang = layout, lang
+    def __init__(self, layout, lang, size=(1280, 1024)):
+        self.layout, self.lang, self.size = layout, lang, size
 
     def __enter__(self):
         self.saved = {k: os.environ.get(k) for k in ("DISPLAY", "LANG", "LC_ALL")}
         self.folder = tempfile.mkdtemp(prefix="ktdisplay-")
         read_end, write_end = os.pipe()
         with open(os.path.join(self.folder, "xvfb.log"), "w") as log:
-            self.xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1280x1024x24",
+            self.xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write_end), "-screen", "0",
+                                          "%dx%dx24" % self.size,
                                           "-nolisten", "tcp", "-noreset"], pass_fds=(write_end,),
                                          stdin=subprocess.DEVNULL, stdout=log, stderr=log)
         os.close(write_end)

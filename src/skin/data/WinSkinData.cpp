@@ -7,6 +7,7 @@
 #include "core/Errors.h"
 #include "skin/data/BmpDecoder.h"
 #include "skin/data/SkinReader.h"
+#include "skin/data/SkinScale.h"
 #include "skin/data/WinSkinStore.h"
 
 namespace kt {
@@ -546,6 +547,7 @@ void TSkinData::ParseDescription(std::string_view text, const TSkinEntrySource& 
     const TIniText ini(text);
     TSkinDescription fresh;
     Reader(ini, entries, fresh).Run();
+    ScaleSkinDescription(fresh, PixelsPerInch);
     static_cast<TSkinDescription&>(*this) = std::move(fresh);
     reloading_ = false;
 }

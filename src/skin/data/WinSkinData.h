@@ -180,6 +180,9 @@ public:
     std::string SkinStore() const { return "(none)"; }
     void SetSkinStore(const std::string&) {}
     TSkinFormType SkinFormtype = sfMainform;
+    // The display's resolution: a description read from now on is scaled to it (skins are
+    // drawn for 96 pixels per inch; SkinScale.h).
+    int PixelsPerInch = 96;
     std::function<void(TSkinData& sender, const std::string& name, bool& doSkin)> OnFormSkin;
     std::function<void(TSkinData& sender)> OnSkinChanged;
     // (frame, skin data, form, control, class name in upper case, painter out)

@@ -1,0 +1,39 @@
+#include "core/DpiScale.h"
+
+#include <cstdint>
+#include <limits>
+
+namespace kt {
+
+int MulDivRound(int value, int numerator, int denominator) {
+    if (denominator == 0) return 0;
+    std::int64_t n = std::int64_t(value) * numerator;
+    std::int64_t d = denominator;
+    if (d < 0) {
+        n = -n;
+        d = -d;
+    }
+    const std::int64_t q = n >= 0 ? (n + d / 2) / d : -((-n + d / 2) / d);
+    if (q > std::numeric_limits<int>::max()) return std::numeric_limits<int>::max();
+    if (q < std::numeric_limits<int>::min()) return std::numeric_limits<int>::min();
+    return int(q);
+}
+
+int FontHeightForPoints(int points, int pixelsPerInch) {
+    return -MulDivRound(points, SanePixelsPerInch(pixelsPerInch), 72);
+}
+
+int FontPointsForHeight(int height, int pixelsPerInch) {
+    return -MulDivRound(height, 72, SanePixelsPerInch(pixelsPerInch));
+}
+
+int SanePixelsPerInch(int pixelsPerInch) {
+    // Windows offers 96 to 480 (500 %); a little room either way.
+    return pixelsPerInch >= 48 && pixelsPerInch <= 960 ? pixelsPerInch : kDesignPixelsPerInch;
+}
+
+bool IsWholeScale(int pixelsPerInch) {
+    return pixelsPerInch > 0 && pixelsPerInch % kDesignPixelsPerInch == 0;
+}
+
+}  // namespace kt
