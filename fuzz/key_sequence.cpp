@@ -24,6 +24,12 @@ struct Layout : kt::KeyboardLayout {
     bool IsDeadKey(std::int16_t) const override { return false; }
     std::u16string ToUtf16(unsigned char c) const override { return std::u16string(1, c); }
     std::uint16_t ScanCode(std::uint16_t vk) const override { return vk; }
+    // Each key types the character it was named for, so the plan takes every key it finds.
+    std::u16string KeyText(std::int16_t keyScan) const override {
+        const char16_t c = static_cast<char16_t>(keyScan & 0xFF);
+        if (c >= 'A' && c <= 'Z' && !(keyScan & (kt::kScanShift << 8))) return std::u16string(1, c - 'A' + 'a');
+        return std::u16string(1, c);
+    }
 };
 }  // namespace
 
