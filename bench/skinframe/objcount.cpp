@@ -15,6 +15,8 @@
 #include <string>
 #include <vector>
 
+#include "RemoteDll.h"
+
 namespace {
 
 constexpr size_t kGdiHandles = 0x10000;
@@ -45,51 +47,17 @@ long CountGdi(HANDLE process) {
     return live;
 }
 
-LPTHREAD_START_ROUTINE Kernel32(const char* name) {
-    return reinterpret_cast<LPTHREAD_START_ROUTINE>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32"), name)));
-}
-
-// Runs fn(arg) on a new thread of the process and returns the thread's exit code.
-bool RemoteCall(HANDLE process, LPTHREAD_START_ROUTINE fn, void* arg, DWORD& result) {
-    HANDLE thread = CreateRemoteThread(process, nullptr, 0, fn, arg, 0, nullptr);
-    if (!thread) return false;
-    const bool done = WaitForSingleObject(thread, 30000) == WAIT_OBJECT_0 && GetExitCodeThread(thread, &result);
-    CloseHandle(thread);
-    return done;
-}
-
 // {windows, menus, icons and cursors, accelerator tables}, or nothing when the process cannot
 // be entered.
 std::vector<long> CountUser(HANDLE process) {
-    wchar_t exe[MAX_PATH];
-    GetModuleFileNameW(nullptr, exe, MAX_PATH);
-    std::wstring dll(exe);
-    dll.resize(dll.find_last_of(L"\\/") + 1);
-    dll += L"ktobjects_in.dll";
-    HMODULE local = LoadLibraryW(dll.c_str());
-    if (!local) return {};
-    const auto count = reinterpret_cast<BYTE*>(reinterpret_cast<void*>(GetProcAddress(local, "CountUserObjects")));
-    const size_t bytes = (dll.size() + 1) * sizeof(wchar_t);
-    void* name = VirtualAllocEx(process, nullptr, bytes, MEM_COMMIT, PAGE_READWRITE);
+    const ktremote::RemoteDll dll(process, L"ktobjects_in.dll", {"CountUserObjects"});
     std::vector<long> counts;
-    DWORD remote = 0;
-    if (count && name && WriteProcessMemory(process, name, dll.c_str(), bytes, nullptr) &&
-        RemoteCall(process, Kernel32("LoadLibraryW"),
-                   name, remote) && remote) {
-        const auto fn = reinterpret_cast<LPTHREAD_START_ROUTINE>(
-            static_cast<uintptr_t>(remote) + (count - reinterpret_cast<BYTE*>(local)));
-        for (uintptr_t kind = 0; kind < 4; ++kind) {
-            DWORD n = 0;
-            if (!RemoteCall(process, fn, reinterpret_cast<void*>(kind), n)) break;
-            counts.push_back(static_cast<long>(n));
-        }
-        DWORD ignored;
-        RemoteCall(process, Kernel32("FreeLibrary"),
-                   reinterpret_cast<void*>(static_cast<uintptr_t>(remote)), ignored);
+    if (!dll.Loaded()) return counts;
+    for (uintptr_t kind = 0; kind < 4; ++kind) {
+        DWORD n = 0;
+        if (!dll.Call("CountUserObjects", reinterpret_cast<void*>(kind), n)) break;
+        counts.push_back(static_cast<long>(n));
     }
-    if (name) VirtualFreeEx(process, name, 0, MEM_RELEASE);
-    FreeLibrary(local);
     return counts;
 }
 

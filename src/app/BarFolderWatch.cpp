@@ -10,37 +10,22 @@
 namespace kt {
 
 namespace {
-// The quiet moment after a change before the folder is read: the writes of one save come
-// as a burst of notifications.
-constexpr unsigned kSettleMs = 40;
 // A file that stays unreadable is looked at again every second, for half a minute.
 constexpr unsigned kHeldRetryMs = 1000;
 constexpr int kHeldRounds = 30;
 }  // namespace
 
 void TButtonForm::StartFolderWatch() {
-    // A diagnostic switch for a share whose notifications misbehave, and for measuring.
-    char off[8] = "";
-    if (GetEnvironmentVariableA("KTRAVO_NO_FOLDER_WATCH", off, sizeof off) && off[0] && off[0] != '0') return;
-    if (!folderTimer_) {
-        folderTimer_ = new ui::TTimer(this);
-        folderTimer_->Name = "FolderTimer";
-        folderTimer_->SetEnabled(false);
-        folderTimer_->OnTimer = [this] { FollowSchemeFolder(); };
-    }
-    folderWatch_.Start(Folders.OutputDir, [this] { SchemeFolderChanged(); });
+    folderFollow_.Start(this, Folders.OutputDir, [this] { FollowSchemeFolder(); }, [this] { folderChanged_ = true; });
 }
 
 void TButtonForm::SchemeFolderChanged() {
     folderChanged_ = true;
-    // Every further change starts the quiet moment again.
-    folderTimer_->SetEnabled(false);
-    folderTimer_->SetInterval(kSettleMs);
-    folderTimer_->SetEnabled(true);
+    folderFollow_.Settle();  // every further change starts the quiet moment again
 }
 
 void TButtonForm::FollowSchemeFolder() {
-    folderTimer_->SetEnabled(false);
+    folderFollow_.Hold();
     // A message box of this very step is open: its loop brought us here. Once it is closed
     // the folder is read again.
     if (following_) {
@@ -82,8 +67,7 @@ void TButtonForm::FollowSchemeFolder() {
     switch (schemeRead_->Attempt()) {
     case SteadySchemeRead::Step::Again:
         // The file is still being written: a look again after a short pause.
-        folderTimer_->SetInterval(SteadySchemeRead::kPauseMs);
-        folderTimer_->SetEnabled(true);
+        folderFollow_.Again(SteadySchemeRead::kPauseMs);
         return;
     case SteadySchemeRead::Step::Steady: {
         heldRounds_ = 0;
@@ -107,8 +91,7 @@ void TButtonForm::FollowSchemeFolder() {
         // a while (its writer's last change may have been the last notification).
         schemeRead_.reset();
         if (++heldRounds_ < kHeldRounds) {
-            folderTimer_->SetInterval(kHeldRetryMs);
-            folderTimer_->SetEnabled(true);
+            folderFollow_.Again(kHeldRetryMs);
         }
         return;
     }

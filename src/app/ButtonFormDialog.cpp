@@ -86,7 +86,7 @@ TButtonForm::TButtonForm(ui::TComponent* owner) : ui::TForm(owner) {
 TButtonForm::~TButtonForm() {
     // A bar freed without the program's end (in tests) still takes its icon away.
     RemoveNotificationIcon();
-    folderWatch_.Stop();
+    folderFollow_.Stop();
     if (ButtonForm == this) ButtonForm = nullptr;
     if (Bar() == this) SetBar(nullptr);
 }

@@ -15,7 +15,7 @@
 #include "config/BarLink.h"
 #include "config/FolderSettings.h"
 #include "config/VtRegistryComponent.h"
-#include "platform/FolderWatch.h"
+#include "ui/FolderFollow.h"
 #include "skin/data/WinSkinData.h"
 #include "skin/data/WinSkinStore.h"
 #include "ui/Forms.h"
@@ -217,8 +217,8 @@ private:
     void TellUser(const std::string& text);
     void ShowPendingMessages();
     void StartNotificationIcon();
-    FolderWatch folderWatch_;
-    ui::TTimer* folderTimer_ = nullptr;  // the quiet moment after a change, and the re-reads
+    // The quiet moment after a change before the folder is read (40 ms), and the re-reads.
+    ui::FolderFollow folderFollow_{40};
     std::unique_ptr<SteadySchemeRead> schemeRead_;
     SchemeFileFollow schemeFollow_;
     bool following_ = false;

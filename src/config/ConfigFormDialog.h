@@ -9,7 +9,7 @@
 #include "config/VtRegistryComponent.h"
 #include "config/core/SchemeEditor.h"
 #include "core/MessageService.h"
-#include "platform/FolderWatch.h"
+#include "ui/FolderFollow.h"
 #include "platform/Win32SchemeFileSystem.h"
 #include "ui/ExtCtrls.h"
 #include "ui/Forms.h"
@@ -167,8 +167,7 @@ private:
     void RunEditor(void (SchemeEditor::*command)());
     void ReadControls();
     int editing_ = 0;  // a command of the editor runs (its question may be open)
-    FolderWatch folderWatch_;
-    ui::TTimer* folderTimer_ = nullptr;
+    ui::FolderFollow folderFollow_{40};  // the writes of one save come as a burst
     void ShowEditor();
     void ConnectEditor();
     std::vector<bool> shownKeys_;  // the keys-in-braces marks the text list shows

@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "RecordText.h"
+
 extern "C" {
 __declspec(dllexport) char FitResult[1 << 16];
 }
@@ -21,15 +23,7 @@ std::string Utf8(const wchar_t* text, int length) {
     const int n = WideCharToMultiByte(CP_UTF8, 0, text, length, nullptr, 0, nullptr, nullptr);
     std::string s(n > 0 ? n : 0, '\0');
     if (n > 0) WideCharToMultiByte(CP_UTF8, 0, text, length, s.data(), n, nullptr, nullptr);
-    std::string out;
-    for (char c : s) {
-        if (c == '\t') out += "\\t";
-        else if (c == '\r') out += "\\r";
-        else if (c == '\n') out += "\\n";
-        else if (c == '\\') out += "\\\\";
-        else out += c;
-    }
-    return out;
+    return ktrecord::Escape(s);
 }
 
 struct Run {

@@ -10,6 +10,9 @@
 #include <string>
 #include <vector>
 
+#include "RecordText.h"
+#include "RemoteDll.h"
+
 namespace {
 
 std::string Text(HWND h) {
@@ -29,18 +32,7 @@ std::string ClassOf(HWND h) {
     return buf;
 }
 
-// Tabs and line breaks in texts are escaped so each record stays on one line.
-std::string Escape(const std::string& s) {
-    std::string out;
-    for (char c : s) {
-        if (c == '\t') out += "\\t";
-        else if (c == '\r') out += "\\r";
-        else if (c == '\n') out += "\\n";
-        else if (c == '\\') out += "\\\\";
-        else out += c;
-    }
-    return out;
-}
+using ktrecord::Escape;
 
 void PrintWindow(HWND h, bool child) {
     RECT r{};
@@ -157,20 +149,6 @@ int PrintVersion(const char* file) {
     return 0;
 }
 
-LPTHREAD_START_ROUTINE Kernel32(const char* name) {
-    return reinterpret_cast<LPTHREAD_START_ROUTINE>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32"), name)));
-}
-
-// Runs fn(arg) on a new thread of the process and returns the thread's exit code.
-bool RemoteCall(HANDLE process, LPTHREAD_START_ROUTINE fn, void* arg, DWORD& result) {
-    HANDLE thread = CreateRemoteThread(process, nullptr, 0, fn, arg, 0, nullptr);
-    if (!thread) return false;
-    const bool done = WaitForSingleObject(thread, 30000) == WAIT_OBJECT_0 && GetExitCodeThread(thread, &result);
-    CloseHandle(thread);
-    return done;
-}
-
 // `fit W`: whether each text of W's controls fits its control. A control's font can be read
 // only inside its process (another process gets no font from WM_GETFONT), so ktfit_in.dll is
 // loaded into the window's process with a remote thread, measures there (see fit_in.cpp) and
@@ -180,37 +158,20 @@ int PrintFit(HWND w) {
     GetWindowThreadProcessId(w, &pid);
     HANDLE process = OpenProcess(PROCESS_ALL_ACCESS, FALSE, pid);
     if (!process) return 1;
-    wchar_t exe[MAX_PATH];
-    GetModuleFileNameW(nullptr, exe, MAX_PATH);
-    std::wstring dll(exe);
-    dll.resize(dll.find_last_of(L"\\/") + 1);
-    dll += L"ktfit_in.dll";
-    HMODULE local = LoadLibraryW(dll.c_str());
-    const auto measure = local ? reinterpret_cast<BYTE*>(reinterpret_cast<void*>(GetProcAddress(local, "MeasureTexts")))
-                               : nullptr;
-    const auto result = local ? reinterpret_cast<BYTE*>(GetProcAddress(local, "FitResult")) : nullptr;
-    const size_t bytes = (dll.size() + 1) * sizeof(wchar_t);
-    void* name = VirtualAllocEx(process, nullptr, bytes, MEM_COMMIT, PAGE_READWRITE);
-    DWORD remote = 0, length = 0;
     int rc = 1;
-    if (measure && result && name && WriteProcessMemory(process, name, dll.c_str(), bytes, nullptr) &&
-        RemoteCall(process, Kernel32("LoadLibraryW"), name, remote) && remote) {
-        const uintptr_t base = static_cast<uintptr_t>(remote);
-        const auto fn = reinterpret_cast<LPTHREAD_START_ROUTINE>(base + (measure - reinterpret_cast<BYTE*>(local)));
-        if (RemoteCall(process, fn, w, length)) {
+    {
+        const ktremote::RemoteDll dll(process, L"ktfit_in.dll", {"MeasureTexts", "FitResult"});
+        DWORD length = 0;
+        if (dll.Loaded() && dll.Call("MeasureTexts", w, length)) {
             std::vector<char> text(length + 1, '\0');
             SIZE_T got = 0;
-            if (ReadProcessMemory(process, reinterpret_cast<void*>(base + (result - reinterpret_cast<BYTE*>(local))),
-                                  text.data(), length, &got) && got == length) {
+            if (ReadProcessMemory(process, reinterpret_cast<void*>(dll.Address("FitResult")), text.data(), length,
+                                  &got) && got == length) {
                 fputs(text.data(), stdout);
                 rc = 0;
             }
         }
-        DWORD ignored;
-        RemoteCall(process, Kernel32("FreeLibrary"), reinterpret_cast<void*>(base), ignored);
     }
-    if (name) VirtualFreeEx(process, name, 0, MEM_RELEASE);
-    if (local) FreeLibrary(local);
     CloseHandle(process);
     return rc;
 }

@@ -3,6 +3,8 @@
 #include <cctype>
 #include <vector>
 
+#include "app/core/KeyNames.h"
+
 namespace kt {
 
 namespace {
@@ -14,25 +16,19 @@ struct NamedKey {
 // Keys with a name that is the same on every layout (letters and digits are named by
 // themselves, F1 to F24 by number).
 constexpr NamedKey kNamedKeys[] = {
-    {"Backspace", 0x08}, {"Tab", 0x09},    {"Enter", 0x0D},    {"Pause", 0x13},   {"Space", 0x20},
-    {"PageUp", 0x21},    {"PageDown", 0x22}, {"End", 0x23},    {"Home", 0x24},    {"Left", 0x25},
-    {"Up", 0x26},        {"Right", 0x27},  {"Down", 0x28},     {"Insert", 0x2D},  {"Delete", 0x2E},
-    {"Num0", 0x60},      {"Num1", 0x61},   {"Num2", 0x62},     {"Num3", 0x63},    {"Num4", 0x64},
-    {"Num5", 0x65},      {"Num6", 0x66},   {"Num7", 0x67},     {"Num8", 0x68},    {"Num9", 0x69},
+    {"Backspace", kVkBack},  {"Tab", kVkTab},      {"Enter", kVkReturn},       {"Pause", kVkPause},
+    {"Space", kVkSpace},     {"PageUp", kVkPageUp}, {"PageDown", kVkPageDown}, {"End", kVkEnd},
+    {"Home", kVkHome},       {"Left", kVkLeft},    {"Up", kVkUp},              {"Right", kVkRight},
+    {"Down", kVkDown},       {"Insert", kVkInsert}, {"Delete", kVkDelete},     {"Num0", kVkNumpad0},
+    {"Num1", kVkNumpad0 + 1}, {"Num2", kVkNumpad0 + 2}, {"Num3", kVkNumpad0 + 3}, {"Num4", kVkNumpad0 + 4},
+    {"Num5", kVkNumpad0 + 5}, {"Num6", kVkNumpad0 + 6}, {"Num7", kVkNumpad0 + 7}, {"Num8", kVkNumpad0 + 8},
+    {"Num9", kVkNumpad0 + 9},
 };
 
 constexpr struct {
     const char* name;
     unsigned bit;
 } kModifierNames[] = {{"Ctrl", kKeyCtrl}, {"Alt", kKeyAlt}, {"Shift", kKeyShift}, {"Win", kKeyWin}};
-
-bool SameWord(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
-            return false;
-    return true;
-}
 
 std::string_view Trim(std::string_view s) {
     while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
@@ -48,16 +44,11 @@ std::uint8_t KeyOfName(std::string_view name) {
         return 0;
     }
     if ((name[0] == 'F' || name[0] == 'f') && name.size() <= 3) {
-        int n = 0;
-        for (char c : name.substr(1)) {
-            if (c < '0' || c > '9') return 0;
-            n = n * 10 + (c - '0');
-        }
-        if (name[1] != '0' && n >= 1 && n <= 24) return static_cast<std::uint8_t>(0x70 + n - 1);
-        return 0;
+        const int n = FunctionKeyNumber(name);
+        return n >= 1 && n <= 24 ? static_cast<std::uint8_t>(kVkF1 + n - 1) : 0;
     }
     for (const NamedKey& k : kNamedKeys)
-        if (SameWord(name, k.name)) return k.vk;
+        if (SameLetters(name, k.name)) return k.vk;
     return 0;
 }
 
@@ -65,7 +56,7 @@ std::uint8_t KeyOfName(std::string_view name) {
 
 std::string KeyName(std::uint8_t vk) {
     if ((vk >= 'A' && vk <= 'Z') || (vk >= '0' && vk <= '9')) return std::string(1, static_cast<char>(vk));
-    if (vk >= 0x70 && vk <= 0x87) return "F" + std::to_string(vk - 0x70 + 1);
+    if (vk >= kVkF1 && vk < kVkF1 + 24) return "F" + std::to_string(vk - kVkF1 + 1);
     for (const NamedKey& k : kNamedKeys)
         if (k.vk == vk) return k.name;
     return {};
@@ -102,7 +93,7 @@ bool ParseCaptureKey(std::string_view text, CaptureKey& key, std::string& proble
     for (size_t i = 0; i + 1 < parts.size(); ++i) {
         unsigned bit = 0;
         for (const auto& m : kModifierNames)
-            if (SameWord(parts[i], m.name)) bit = m.bit;
+            if (SameLetters(parts[i], m.name)) bit = m.bit;
         if (bit == 0 || (read.modifiers & bit)) {
             problem = "'" + shown + "' is not a key combination" + example;
             return false;

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "app/core/KeyNames.h"
+
 namespace kt {
 
 namespace {
@@ -11,11 +13,12 @@ struct NamedKey {
     std::uint16_t vk;
 };
 constexpr NamedKey kNamedKeys[] = {
-    {"TAB", 0x09},    {"ENTER", 0x0D}, {"ESC", 0x1B},  {"SPACE", 0x20},    {"BACKSPACE", 0x08}, {"BS", 0x08},
-    {"DELETE", 0x2E}, {"DEL", 0x2E},   {"INSERT", 0x2D}, {"INS", 0x2D},    {"HOME", 0x24},      {"END", 0x23},
-    {"PGUP", 0x21},   {"PGDN", 0x22},  {"UP", 0x26},   {"DOWN", 0x28},     {"LEFT", 0x25},      {"RIGHT", 0x27},
+    {"TAB", kVkTab},       {"ENTER", kVkReturn}, {"ESC", kVkEscape},   {"SPACE", kVkSpace},
+    {"BACKSPACE", kVkBack}, {"BS", kVkBack},      {"DELETE", kVkDelete}, {"DEL", kVkDelete},
+    {"INSERT", kVkInsert}, {"INS", kVkInsert},   {"HOME", kVkHome},     {"END", kVkEnd},
+    {"PGUP", kVkPageUp},   {"PGDN", kVkPageDown}, {"UP", kVkUp},        {"DOWN", kVkDown},
+    {"LEFT", kVkLeft},     {"RIGHT", kVkRight},
 };
-constexpr std::uint16_t kVkF1 = 0x70, kVkHome = 0x24, kVkEnd = 0x23, kVkDelete = 0x2E;
 
 struct ModifierName {
     const char* name;
@@ -27,22 +30,12 @@ constexpr ModifierName kModifierNames[] = {{"CTRL", kModCtrl, kVkControl},
                                            {"SHIFT", kModShift, kVkShift},
                                            {"ALT", kModAlt, kVkMenu}};
 
-std::string Upper(std::string_view s) {
-    std::string out(s);
-    for (char& c : out)
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    return out;
-}
-
 // A key name, or with `single` a letter or digit; 0 when it is none.
 std::uint16_t KeyOfName(const std::string& name, bool single) {
     for (const NamedKey& k : kNamedKeys)
         if (name == k.name) return k.vk;
-    if (name.size() >= 2 && name.size() <= 3 && name[0] == 'F' && name[1] >= '1' && name[1] <= '9') {
-        const int n = name.size() == 2 ? name[1] - '0' : (name[1] - '0') * 10 + (name[2] - '0');
-        if ((name.size() == 2 || (name[2] >= '0' && name[2] <= '9')) && n >= 1 && n <= 12)
-            return static_cast<std::uint16_t>(kVkF1 + n - 1);
-    }
+    const int n = FunctionKeyNumber(name);  // the name is in upper case
+    if (n >= 1 && n <= 12) return static_cast<std::uint16_t>(kVkF1 + n - 1);
     if (single && name.size() == 1 && ((name[0] >= 'A' && name[0] <= 'Z') || (name[0] >= '0' && name[0] <= '9')))
         return static_cast<std::uint16_t>(name[0]);
     return 0;
@@ -75,7 +68,7 @@ std::vector<std::string> Words(const std::string& s) {
 
 // The steps of one pair of braces; an empty text when it parsed, else the problem.
 std::string ParseBraces(std::string_view content, std::string_view whole, std::vector<KeyStep>& steps) {
-    const std::string upper = Upper(content);
+    const std::string upper = AsciiUpper(content);
     const std::vector<std::string> words = Words(upper);
     const std::string shown(whole);
     if (words.empty()) return "Empty braces " + shown;
@@ -135,7 +128,7 @@ std::string ParseBraces(std::string_view content, std::string_view whole, std::v
     return {};
 }
 
-bool IsExtendedKey(std::uint16_t vk) { return (vk >= 0x21 && vk <= 0x28) || vk == 0x2D || vk == 0x2E; }
+bool IsExtendedKey(std::uint16_t vk) { return (vk >= kVkPageUp && vk <= kVkDown) || vk == kVkInsert || vk == kVkDelete; }
 
 }  // namespace
 

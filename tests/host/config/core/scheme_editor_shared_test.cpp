@@ -4,11 +4,9 @@
 
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 
-#include "config/core/SchemeEditor.h"
+#include "SchemeEditorFixture.h"
 #include "core/Errors.h"
-#include "core/MessageService.h"
 
 namespace fs = std::filesystem;
 using namespace kt;
@@ -17,32 +15,10 @@ namespace {
 
 using Strings = std::vector<std::string>;
 
-// The editor writes "folder\name.dat"; here such files lie beside the folder under that whole
-// name, and this file system lists them as the folder's.
-class BackslashFiles : public PortableSchemeFileSystem {
-public:
-    // Every file counts as written long ago: the writers here finish before a look.
-    long long MillisecondsSinceWrite(const FileStamp&) override { return 60000; }
-    std::vector<std::string> ListEntries(const std::string& folder) override {
-        const fs::path f(folder);
-        const std::string prefix = f.filename().string() + "\\";
-        Strings names;
-        for (const std::string& n : PortableSchemeFileSystem::ListEntries(f.parent_path().string()))
-            if (n.rfind(prefix, 0) == 0) names.push_back(n.substr(prefix.size()));
-        return names;
-    }
-};
-
-class SharedFolderTest : public ::testing::Test {
+class SharedFolderTest : public SchemeFolderTest {
 protected:
-    SharedFolderTest() {
-        root = fs::temp_directory_path() /
-               ("kt_shared_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-        fs::remove_all(root);
-        fs::create_directories(root / "data");
-        folder = (root / "data").string();
-        SetSchemeFileSystem(&files);
-        ed.Bar.schemeFolder = [this] { return folder; };
+    SharedFolderTest() : SchemeFolderTest("kt_shared_") {
+        files.writtenLongAgo = true;  // the writers here finish before a look
         ed.Pause = [this](int) {
             if (writer) writer();
         };
@@ -50,25 +26,6 @@ protected:
         Write("other.dat", "D012\r\n");
         ed.LoadSchemeList();
         Pick("work");
-    }
-    ~SharedFolderTest() override {
-        SetSchemeFileSystem(nullptr);
-        fs::remove_all(root);
-    }
-    std::string PathOf(const std::string& name) const { return folder + "\\" + name; }
-    void Write(const std::string& name, const std::string& content) {
-        std::ofstream(PathOf(name), std::ios::binary) << content;
-    }
-    std::string Read(const std::string& name) const {
-        std::ifstream in(PathOf(name), std::ios::binary);
-        std::ostringstream s;
-        s << in.rdbuf();
-        return s.str();
-    }
-    void Pick(const std::string& scheme) {
-        ed.Schemes.index = ed.Schemes.IndexOf(scheme);
-        ASSERT_NE(ed.Schemes.index, -1) << scheme;
-        ed.SchemeClicked();
     }
     void AddMine() {
         ed.Caption = "Mine";
@@ -85,11 +42,6 @@ protected:
     static constexpr const char* kTheirs = "C01W\r\nT01w\r\nC01Theirs\r\nT01theirs\r\nD012\r\n";
     static constexpr const char* kQuestion =
         "The scheme work was changed by someone else since you opened it. Replace their version with yours?|";
-    fs::path root;
-    std::string folder;
-    BackslashFiles files;
-    ScopedScriptedMessages msgs;
-    SchemeEditor ed{files};
     std::function<void()> writer;
 };
 

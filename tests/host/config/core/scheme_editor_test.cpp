@@ -1,16 +1,12 @@
 // The configuration window's scheme editing rules, on real files in a scratch folder and with
-// scripted message boxes. The editor writes "folder\name.dat" as the program does; here such
-// a file lies beside the folder under that whole name, and the file system below lists it.
+// scripted message boxes (SchemeEditorFixture.h).
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
-#include "config/core/SchemeEditor.h"
+#include "SchemeEditorFixture.h"
 #include "core/Errors.h"
-#include "core/MessageService.h"
 
 namespace fs = std::filesystem;
 using namespace kt;
@@ -19,33 +15,10 @@ namespace {
 
 using Strings = std::vector<std::string>;
 
-class BackslashFiles : public PortableSchemeFileSystem {
-public:
-    bool refuseRemove = false;
-    std::vector<std::string> ListEntries(const std::string& folder) override {
-        const fs::path f(folder);
-        const std::string prefix = f.filename().string() + "\\";
-        Strings names;
-        for (const std::string& n : PortableSchemeFileSystem::ListEntries(f.parent_path().string()))
-            if (n.rfind(prefix, 0) == 0) names.push_back(n.substr(prefix.size()));
-        return names;
-    }
-    bool RemoveFile(const std::string& path) override {
-        return !refuseRemove && PortableSchemeFileSystem::RemoveFile(path);
-    }
-};
-
-class SchemeEditorTest : public ::testing::Test {
+class SchemeEditorTest : public SchemeFolderTest {
 protected:
-    SchemeEditorTest() {
-        root = fs::temp_directory_path() /
-               ("kt_editor_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-        fs::remove_all(root);
-        fs::create_directories(root / "data");
-        folder = (root / "data").string();
-        SetSchemeFileSystem(&files);
+    SchemeEditorTest() : SchemeFolderTest("kt_editor_") {
         Write("button.dat", "C01Bar\r\nT01bar text\r\nD011\r\n");
-        ed.Bar.schemeFolder = [this] { return folder; };
         ed.Bar.nextScheme = [this](const std::string& f) { events.push_back("next " + f); };
         ed.Bar.storeNewScheme = [this](const std::string& d, const std::string& f) {
             events.push_back("store " + (d == folder ? std::string("folder") : d) + " " + f);
@@ -55,29 +28,10 @@ protected:
         ed.Bar.reopenScheme = [this] { events.push_back("reopen"); };
         ed.BeforeMessage = [this] { ++refreshes; };
     }
-    ~SchemeEditorTest() override {
-        SetSchemeFileSystem(nullptr);
-        fs::remove_all(root);
-    }
 
-    std::string PathOf(const std::string& name) const { return folder + "\\" + name; }
-    void Write(const std::string& name, const std::string& content) {
-        std::ofstream(PathOf(name), std::ios::binary) << content;
-    }
-    std::string Read(const std::string& name) const {
-        std::ifstream in(PathOf(name), std::ios::binary);
-        std::ostringstream s;
-        s << in.rdbuf();
-        return s.str();
-    }
     bool Exists(const std::string& name) const { return fs::exists(PathOf(name)); }
 
     void Load() { ed.LoadSchemeList(); }
-    void Pick(const std::string& scheme) {
-        ed.Schemes.index = ed.Schemes.IndexOf(scheme);
-        ASSERT_NE(ed.Schemes.index, -1) << scheme;
-        ed.SchemeClicked();
-    }
     void AddButton(const std::string& caption, const std::string& text) {
         ed.Caption = caption;
         ed.Text = text;
@@ -98,11 +52,6 @@ protected:
         return s;
     }
 
-    fs::path root;
-    std::string folder;
-    BackslashFiles files;
-    ScopedScriptedMessages msgs;
-    SchemeEditor ed{files};
     Strings events;
     int refreshes = 0;
     const Strings kAsksToSave{"Save button configuration?"};
