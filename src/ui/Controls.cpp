@@ -473,10 +473,6 @@ TWinControl* TWinControl::NotifyingChild(const TMessage& m) const {
 }
 
 void TWinControl::WndProc(TMessage& m) {
-    if (m.Msg == FontQueryMessage()) {
-        m.Result = AnswerFontQuery(font_, m.WParam);
-        return;
-    }
     // A notification about a child goes first to the child's WindowProc, as CN_BASE + msg.
     if (TWinControl* child = NotifyingChild(m)) {
         const LRESULT r = child->Perform(CN_BASE + m.Msg, m.WParam, m.LParam);

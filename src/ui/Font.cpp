@@ -81,17 +81,6 @@ bool TFont::SameAs(const TFont& other) const {
            color_ == other.color_;
 }
 
-UINT FontQueryMessage() {
-    static const UINT message = RegisterWindowMessageW(L"KtravoControlFont");
-    return message;
-}
-
-LRESULT AnswerFontQuery(const TFont& font, WPARAM what) {
-    if (what == 1) return static_cast<LRESULT>(font.Style());
-    const ATOM face = GlobalAddAtomA(font.Name().c_str());
-    return static_cast<LRESULT>(MAKELONG(static_cast<WORD>(static_cast<SHORT>(font.Height())), face));
-}
-
 HFONT TFont::Handle() const {
     if (!handle_) {
         LOGFONTA lf{};

@@ -52,11 +52,4 @@ private:
     mutable HFONT handle_ = nullptr;
 };
 
-// A font object lives in its own process: a tool outside (an accessibility checker, the
-// end-to-end tests) asks a toolkit control for its font with the registered message
-// "KtravoControlFont". WParam 0: the height in the low word, a global atom of the face name in
-// the high word (the asker deletes it); 1: the style bits.
-UINT FontQueryMessage();
-LRESULT AnswerFontQuery(const TFont& font, WPARAM what);
-
 }  // namespace kt::ui

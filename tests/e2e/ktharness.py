@@ -224,16 +224,23 @@ class App:
         """A window's client area in screen coordinates: (left, top, right, bottom)."""
         return tuple(int(v) for v in self.prefix.drive("clientrect", hwnd).strip().split(","))
 
-    def unfit_texts(self, hwnd):
-        """Every text of a window's controls that does not fit its control, measured by ktdrive
-        with the control's own font as the system draws that kind of control (labels wrapped
-        or on one line, push and glyph buttons, check and radio boxes, group captions):
-        [(verdict, class, text, needed "WxH", room "WxH")]. Also checks that texts were measured
-        at all. Usable at any display scale."""
-        records = [l.split("\t") for l in self.prefix.drive("fit", hwnd).splitlines() if l.count("\t") >= 5]
-        if not records:
+    def fit(self, hwnd):
+        """Whether a window's texts fit where it shows them, measured by ktdrive inside the
+        program with each control's own font, at the display's scale: (dpi as the program sees
+        it, [(verdict, kind, text, needed "WxH", room "WxH")]). kind is "caption" (the caption
+        against the frame) or the control's: label, button, checkbox, radio, groupbox. Raises
+        when nothing was measured."""
+        lines = [l.rstrip("\r").split("\t") for l in self.prefix.drive("fit", hwnd).splitlines()]
+        dpi = next((int(l[1]) for l in lines if l[0] == "dpi" and len(l) == 2), None)
+        records = [(r[0], r[2], unescape(r[3]), r[4], r[5]) for r in lines if len(r) == 6]
+        if dpi is None or not records:
             raise AssertionError("no text measured in window %d" % hwnd)
-        return [(r[0], r[2], unescape(r[3]), r[4], r[5]) for r in records if r[0] != "ok"]
+        return dpi, records
+
+    def unfit_texts(self, hwnd):
+        """Every text of a window (its caption and its controls' texts) that does not fit:
+        [(verdict, kind, text, needed "WxH", room "WxH")] (see fit). Usable at any display scale."""
+        return [r for r in self.fit(hwnd)[1] if r[0] != "ok"]
 
     def tip_text(self, timeout=6):
         """The text of the tool tip the program shows now (the pointer resting on a control)."""

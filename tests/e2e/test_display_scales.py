@@ -11,7 +11,7 @@ import time
 import unittest
 
 import pixels
-from ktharness import BIN, BASE_KEY, App, Display, Prefix, Target, pointer_click, pointer_to, wait_for, write_scheme, xdo, xkey
+from ktharness import BASE_KEY, App, Display, Prefix, Target, pointer_click, pointer_to, wait_for, write_scheme, xdo, xkey
 
 SCALES = (96, 120, 144, 192)
 # A display as large as a laptop's that is set to 200 %: at 192 the configuration window is
@@ -25,15 +25,9 @@ DIALOGS = {"Settings": (("alt+o", "s"), "TFormOptionsDirectory"),
 
 
 class DisplayScaleTest(unittest.TestCase):
-    def fit(self, app, hwnd):
-        """ktfit's verdicts for a window: [(verdict, kind, text, needed, room)]."""
-        out = app.prefix.wine(os.path.join(BIN, "ktfit.exe"), str(hwnd))
-        rows = [line.rstrip("\r").split("\t") for line in out.splitlines()]
-        self.assertEqual(rows[0], ["dpi", str(self.dpi)], "the display's resolution as the program sees it")
-        return [(r[0], r[2], r[3], r[4], r[5]) for r in rows[1:]]
-
     def check(self, app, window, what):
-        verdicts = self.fit(app, window.hwnd)
+        dpi, verdicts = app.fit(window.hwnd)
+        self.assertEqual(dpi, self.dpi, "the display's resolution as the program sees it")
         self.assertTrue(any(v[1] == "caption" for v in verdicts), "%s has a caption" % what)
         # A control is known by its place among the window's controls: a text may change with
         # the scale (the About box's memory figures).
