@@ -62,7 +62,7 @@ class ReleaseTest(unittest.TestCase):
                          ("Ketravo", "1.1.0.0", "1.1"))
         manifest = fields.get("manifest", "")
         for part in ('name="Microsoft.Windows.Common-Controls" version="6.0.0.0"', 'level="asInvoker"',
-                     'WindowsSettings">true/pm</dpiAware>', '>PerMonitorV2, PerMonitor</dpiAwareness>'):
+                     'WindowsSettings">true</dpiAware>'):
             self.assertIn(part, manifest)
 
     def uninstaller(self):
