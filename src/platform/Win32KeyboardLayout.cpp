@@ -1,8 +1,19 @@
 #include "platform/Win32KeyboardLayout.h"
 
+#include <algorithm>
 #include <cwchar>
 
 namespace kt {
+
+namespace {
+// The keyboard state that VkKeyScan's shift byte names: Shift, Ctrl, Alt.
+void KeyStateOf(std::int16_t keyScan, BYTE (&state)[256]) {
+    std::fill(state, state + 256, BYTE{0});
+    if (keyScan & 0x100) state[VK_SHIFT] = 0x80;
+    if (keyScan & 0x200) state[VK_CONTROL] = 0x80;
+    if (keyScan & 0x400) state[VK_MENU] = 0x80;
+}
+}  // namespace
 
 std::int16_t Win32KeyboardLayout::KeyScan(unsigned char c) const {
     return static_cast<std::int16_t>(VkKeyScanExA(static_cast<CHAR>(c), layout_));
@@ -15,10 +26,8 @@ bool Win32KeyboardLayout::IsDeadKey(std::int16_t keyScan) const {
     // A key may be dead only with Shift or AltGr (^ on Shift+6 of US-International): ask
     // for the character in that state. A dead key leaves itself pending in this thread's
     // buffer; pressing it a second time flushes it.
-    BYTE state[256] = {};
-    if (keyScan & 0x100) state[VK_SHIFT] = 0x80;
-    if (keyScan & 0x200) state[VK_CONTROL] = 0x80;
-    if (keyScan & 0x400) state[VK_MENU] = 0x80;
+    BYTE state[256];
+    KeyStateOf(keyScan, state);
     const UINT scanCode = MapVirtualKeyExA(vk, MAPVK_VK_TO_VSC, layout_);
     WCHAR chars[8];
     if (ToUnicodeEx(vk, scanCode, state, chars, 8, 0, layout_) >= 0) return false;
@@ -30,10 +39,8 @@ bool Win32KeyboardLayout::CapsLockShifts(std::int16_t keyScan) const {
     // Ask the layout for the key's character with Caps Lock off and on; only keys it changes
     // (letters, and on some layouts more) need Shift the other way round.
     const UINT vk = keyScan & 0xFF;
-    BYTE state[256] = {};
-    if (keyScan & 0x100) state[VK_SHIFT] = 0x80;
-    if (keyScan & 0x200) state[VK_CONTROL] = 0x80;
-    if (keyScan & 0x400) state[VK_MENU] = 0x80;
+    BYTE state[256];
+    KeyStateOf(keyScan, state);
     const UINT scanCode = MapVirtualKeyExA(vk, MAPVK_VK_TO_VSC, layout_);
     WCHAR off[8] = {}, on[8] = {};
     const int n = ToUnicodeEx(vk, scanCode, state, off, 8, 0, layout_);
@@ -49,10 +56,8 @@ std::uint16_t Win32KeyboardLayout::ScanCode(std::uint16_t vk) const {
 
 std::u16string Win32KeyboardLayout::KeyText(std::int16_t keyScan) const {
     const UINT vk = keyScan & 0xFF;
-    BYTE state[256] = {};
-    if (keyScan & 0x100) state[VK_SHIFT] = 0x80;
-    if (keyScan & 0x200) state[VK_CONTROL] = 0x80;
-    if (keyScan & 0x400) state[VK_MENU] = 0x80;
+    BYTE state[256];
+    KeyStateOf(keyScan, state);
     const UINT scanCode = MapVirtualKeyExA(vk, MAPVK_VK_TO_VSC, layout_);
     WCHAR chars[8];
     // Flag 4: leave the keyboard state alone (a dead key pending in the user's typing stays
