@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <algorithm>
+
 namespace kt {
 
 bool Win32SchemeFileSystem::IsFile(const std::string& path) {
@@ -106,6 +108,24 @@ SchemeFileSystem::ReadResult Win32SchemeFileSystem::ReadWhole(const std::string&
     while ((ok = ::ReadFile(in, buf, sizeof buf, &got, nullptr)) && got > 0) content.append(buf, got);
     CloseHandle(in);
     return ok ? ReadResult::Read : ReadResult::CannotRead;
+}
+
+bool Win32SchemeFileSystem::WriteNew(const std::string& path, std::string_view content) {
+    HANDLE out = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (out == INVALID_HANDLE_VALUE) return false;
+    bool ok = true;
+    for (std::size_t done = 0; ok && done < content.size();) {
+        DWORD wrote = 0;
+        const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(content.size() - done, 1u << 20));
+        ok = ::WriteFile(out, content.data() + done, chunk, &wrote, nullptr) && wrote == chunk;
+        done += wrote;
+    }
+    // On the disk before the rename makes it the scheme: a power loss then leaves the old
+    // file or the new one, never an empty one.
+    ok = FlushFileBuffers(out) && ok;
+    ok = CloseHandle(out) && ok;
+    if (!ok) DeleteFileA(path.c_str());
+    return ok;
 }
 
 bool Win32SchemeFileSystem::Stamp(const std::string& path, FileStamp& stamp) {

@@ -17,6 +17,7 @@ public:
     bool CopyToNew(const std::string& from, const std::string& to) override;
     bool RenameToNew(const std::string& from, const std::string& to) override;
     ReadResult ReadWhole(const std::string& path, std::string& content) override;
+    bool WriteNew(const std::string& path, std::string_view content) override;
     bool SamePath(const std::string& a, const std::string& b) override;
     bool Stamp(const std::string& path, FileStamp& stamp) override;
     long long MillisecondsSinceWrite(const FileStamp& stamp) override;

@@ -1,10 +1,12 @@
 #include "app/core/SchemeFile.h"
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <climits>
 #include <cstdio>
 #include <filesystem>
+#include <random>
 #include <system_error>
 
 #include "core/Errors.h"
@@ -74,6 +76,17 @@ bool PortableSchemeFileSystem::SamePath(const std::string& a, const std::string&
            });
 }
 
+bool SchemeFileSystem::WriteNew(const std::string& path, std::string_view content) {
+    // "x": created here or not at all, so two writers never share a file.
+    std::FILE* f = std::fopen(path.c_str(), "wbx");
+    if (!f) return false;
+    bool ok = std::fwrite(content.data(), 1, content.size(), f) == content.size();
+    ok = std::fflush(f) == 0 && ok;
+    ok = std::fclose(f) == 0 && ok;
+    if (!ok) std::remove(path.c_str());
+    return ok;
+}
+
 bool SchemeFileSystem::Stamp(const std::string&, FileStamp&) { return false; }
 long long SchemeFileSystem::MillisecondsSinceWrite(const FileStamp&) { return -1; }
 
@@ -109,9 +122,14 @@ void SetSchemeFileSystem(SchemeFileSystem* fs) { g_fs = fs; }
 namespace {
 
 // Calls f(line number from 1, the line as read, its length in the file) for each line.
+constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
+
 template <class F>
 void ForEachSchemeLine(std::string_view content, F&& f) {
     content = content.substr(0, content.find('\0'));
+    // Left in, the mark would hide the first line's tag and shift every caption after it
+    // onto the next button's text.
+    if (content.substr(0, kUtf8Bom.size()) == kUtf8Bom) content.remove_prefix(kUtf8Bom.size());
     std::size_t start = 0, number = 0;
     while (start < content.size()) {
         std::size_t end = content.find_first_of("\r\n", start);
@@ -196,12 +214,15 @@ void ReadSchemeText(std::string_view content, ButtonScheme& scheme, const Captio
     scheme.captions.clear();
     scheme.texts.clear();
     scheme.keys.clear();
+    scheme.cutTexts.clear();
     std::size_t firstLong = 0, longLines = 0;
     ForEachSchemeLine(content, [&](std::size_t number, std::string_view line, std::size_t length) {
-        if (length > kSchemeLineLimit && longLines++ == 0) firstLong = number;
+        const bool cutLine = length > kSchemeLineLimit;
+        if (cutLine && longLines++ == 0) firstLong = number;
         if (line.empty()) return;
         switch (line[0]) {
             case 'T':
+                if (cutLine) scheme.cutTexts.push_back(scheme.texts.size());
                 scheme.texts.push_back(Payload(line));
                 scheme.keys.push_back(line.substr(0, 3) == "T02");
                 break;
@@ -233,6 +254,7 @@ bool LoadSchemeFile(const std::string& path, ButtonScheme& scheme, const Caption
     scheme.captions.clear();
     scheme.texts.clear();
     scheme.keys.clear();
+    scheme.cutTexts.clear();
     scheme.cut.clear();
     if (!SchemeFiles().IsFile(path)) return false;
     std::FILE* f = std::fopen(path.c_str(), "rb");
@@ -287,18 +309,53 @@ std::string Format(const ButtonScheme& scheme, bool captionFirst) {
 std::string FormatSchemeForSave(const ButtonScheme& scheme) { return Format(scheme, true); }
 std::string FormatSchemeImplicit(const ButtonScheme& scheme) { return Format(scheme, false); }
 
-void WriteSchemeFile(const std::string& path, std::string_view content) {
-    const std::string temp = path + ".tmp";
-    auto fail = [&] { throw EInOutError(FormatMessage1("Cannot create file %s", path)); };
-    std::FILE* f = std::fopen(temp.c_str(), "wb");
-    if (!f) fail();
-    bool ok = std::fwrite(content.data(), 1, content.size(), f) == content.size();
-    ok = std::fflush(f) == 0 && ok;
-    ok = std::fclose(f) == 0 && ok;
-    if (!ok || !SchemeFiles().MoveReplacing(temp, path)) {
-        SchemeFiles().RemoveFile(temp);
-        fail();
+namespace {
+
+// A temporary name beside `path` that no other writer, in this process or another, picks at
+// the same time: a fixed one would let two saves write into one file. Short and apart from
+// the scheme's name, so that any scheme path that can be written has room for it.
+std::string TemporaryNameFor(const std::string& path, unsigned attempt) {
+    static std::atomic<unsigned> counter{0};
+    static const unsigned process = [] {
+        std::random_device seed;
+        return static_cast<unsigned>(seed());
+    }();
+    char name[32];
+    std::snprintf(name, sizeof name, "~kt%08x%04x.tmp", process, (counter.fetch_add(1) + attempt) & 0xFFFFu);
+    const std::size_t slash = path.find_last_of("\\/");
+    return (slash == std::string::npos ? std::string() : path.substr(0, slash + 1)) + name;
+}
+
+enum class Placed { Yes, Taken, Failed };
+
+// Writes a temporary file of our own and moves it to `path`, replacing what is there or not.
+Placed PlaceSchemeFile(const std::string& path, std::string_view content, bool replace) {
+    SchemeFileSystem& fs = SchemeFiles();
+    std::string temp;
+    for (unsigned attempt = 0;; ++attempt) {
+        temp = TemporaryNameFor(path, attempt);
+        if (fs.WriteNew(temp, content)) break;
+        if (attempt >= 8 || !fs.Exists(temp)) return Placed::Failed;  // a name taken: try another
     }
+    if (replace ? fs.MoveReplacing(temp, path) : fs.RenameToNew(temp, path)) return Placed::Yes;
+    fs.RemoveFile(temp);
+    return !replace && fs.Exists(path) ? Placed::Taken : Placed::Failed;
+}
+
+}  // namespace
+
+void WriteSchemeFile(const std::string& path, std::string_view content) {
+    if (PlaceSchemeFile(path, content, true) != Placed::Yes)
+        throw EInOutError(FormatMessage1("Cannot create file %s", path));
+}
+
+bool WriteNewSchemeFile(const std::string& path, std::string_view content) {
+    switch (PlaceSchemeFile(path, content, false)) {
+    case Placed::Yes: return true;
+    case Placed::Taken: return false;
+    case Placed::Failed: break;
+    }
+    throw EInOutError(FormatMessage1("Cannot create file %s", path));
 }
 
 void SaveSchemeFile(const std::string& path, const ButtonScheme& scheme) {

@@ -20,9 +20,12 @@ struct ButtonScheme {
     std::vector<std::string> texts;
     int eol = kEolNone;
     // What the reader had to leave out of the file, in words for the user ("line 3 cut to
-    // 4096 characters"); empty when the file was read in whole. Writing such a scheme back
+    // 1048576 characters"); empty when the file was read in whole. Writing such a scheme back
     // would lose that content.
     std::string cut;
+    // Indexes of the texts whose line was longer than the reader takes: such a text is not
+    // whole and must not be typed as if it were.
+    std::vector<std::size_t> cutTexts;
     // Per text: true for a keys-in-braces text (a "T02" line). Shorter than `texts` when the
     // rest are plain.
     std::vector<bool> keys;
@@ -36,8 +39,10 @@ struct FileStamp {
     bool operator==(const FileStamp&) const = default;
 };
 
-// Longest line the readers take; the rest of a longer line is dropped.
-constexpr std::size_t kSchemeLineLimit = 4096;
+// Longest line the readers take; the rest of a longer line is dropped (and said). Far beyond
+// any text typed into a form, so a long text is read whole; the limit only keeps a broken
+// file from being taken as one enormous button.
+constexpr std::size_t kSchemeLineLimit = 1u << 20;
 
 // The file operations the scheme module needs. The portable implementation serves native
 // builds; the Win32 program installs one built on the A functions (ANSI paths).
@@ -62,6 +67,9 @@ public:
     // Reads the whole file into `content`.
     enum class ReadResult { Read, CannotOpen, CannotRead };
     virtual ReadResult ReadWhole(const std::string& path, std::string& content) = 0;
+    // Creates `path`, which must not exist yet, with `content`, and makes sure every byte is
+    // on the disk before it returns true. On failure nothing of it is left.
+    virtual bool WriteNew(const std::string& path, std::string_view content);
     // True when both texts name the same file, as the system compares names.
     virtual bool SamePath(const std::string& a, const std::string& b) = 0;
     // Size and last write time of a file ; false when it has none (no file,
@@ -96,7 +104,8 @@ void SetSchemeFileSystem(SchemeFileSystem* fs);
 using CaptionRead = std::function<void(std::size_t index)>;
 
 // Splits file content into lines: CR LF, a lone CR or a lone LF ends a line; a zero byte ends
-// the text; each line is cut to kSchemeLineLimit characters.
+// the text; each line is cut to kSchemeLineLimit characters. A UTF-8 byte-order mark at the
+// start (as today's editors write) is not part of the first line.
 std::vector<std::string_view> SplitSchemeLines(std::string_view content);
 
 // Reads scheme records from file content into `scheme`. Captions and texts are emptied first;
@@ -122,10 +131,14 @@ bool IsKeysText(const ButtonScheme& scheme, std::size_t i);
 std::string FormatSchemeForSave(const ButtonScheme& scheme);      // "C01", "T01" per button
 std::string FormatSchemeImplicit(const ButtonScheme& scheme);     // "T01", "C01" per button
 
-// Writes `content` to a temporary file beside `path` and moves it over `path` only when
-// every byte was written; on any failure throws EInOutError "Cannot create file <path>" and
+// Writes `content` to a temporary file of this writer's own beside `path` ("~kt....tmp", a
+// name no other writer uses at the same time, never ending in ".dat") and moves it over `path` only once
+// every byte is on the disk; on any failure throws EInOutError "Cannot create file <path>" and
 // leaves an existing file as it was.
 void WriteSchemeFile(const std::string& path, std::string_view content);
+// The same for a file that must not exist yet: false, with nothing written, when something is
+// at `path` by the time it would be moved there (another writer was first).
+bool WriteNewSchemeFile(const std::string& path, std::string_view content);
 
 // The Save button's writer and the implicit writer of the configuration window.
 void SaveSchemeFile(const std::string& path, const ButtonScheme& scheme);

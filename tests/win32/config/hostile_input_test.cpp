@@ -179,7 +179,8 @@ TEST_F(HostileInputTest, APartlyLoadedSchemeSaysWhatWasCutAndSaveAsksBeforeRepla
         std::string content;
         std::string status;
     } cases[] = {
-        {"long", "C01a\r\nT01" + std::string(100000, 'x') + "\r\nD011\r\n", "line 2 cut to 4096 characters"},
+        {"long", "C01a\r\nT01" + std::string(kSchemeLineLimit + 100, 'x') + "\r\nD011\r\n",
+         "line 2 cut to " + std::to_string(kSchemeLineLimit) + " characters"},
         {"zero", "C01a\r\nT01x\0y\r\nD011\r\n"s, "text after a zero byte in line 2 not read (10 bytes)"},
         {"badeol", "C01a\r\nT01x\r\nD01abc\r\nC01b\r\nT01y\r\n", "reading stopped at the bad line 3"},
         {"wide", "\xFF\xFE" "D\0" "0\0" "1\0" "1\0"s, "UTF-16 text, which a scheme cannot hold, not read (10 bytes)"},
@@ -221,7 +222,7 @@ TEST_F(HostileInputTest, APartlyLoadedSchemeSaysWhatWasCutAndSaveAsksBeforeRepla
 }
 
 TEST_F(HostileInputTest, TheImplicitSaveOfAPartlyLoadedSchemeAsksTooAndNoKeepsItsButtons) {
-    const std::string content = "C01a\r\nT01" + std::string(5000, 'x') + "\r\nD011\r\n";
+    const std::string content = "C01a\r\nT01" + std::string(kSchemeLineLimit + 100, 'x') + "\r\nD011\r\n";
     Write("long.dat", content);
     Create();
     PickScheme("long");
@@ -241,7 +242,7 @@ TEST_F(HostileInputTest, TheImplicitSaveOfAPartlyLoadedSchemeAsksTooAndNoKeepsIt
     PickScheme("home");
     EXPECT_EQ(Read(data + "\\long.dat.bak"), "older");
     EXPECT_EQ(Read(data + "\\long.dat.2.bak"), content);
-    EXPECT_EQ(Read(data + "\\long.dat"), "T01" + std::string(4093, 'x') + "\r\nC01a\r\nT01b\r\nC01B\r\nD011\r\n");
+    EXPECT_EQ(Read(data + "\\long.dat"), "T01" + std::string(kSchemeLineLimit - 3, 'x') + "\r\nC01a\r\nT01b\r\nC01B\r\nD011\r\n");
     EXPECT_EQ(config->ListBoxCaption->Items(), std::vector<std::string>{"H"});
 }
 

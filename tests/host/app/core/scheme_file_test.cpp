@@ -110,24 +110,48 @@ TEST(SchemeRead, BadEndOfLineStopsReadingAndKeepsEarlierLines) {
 // What a reader leaves out is said, so that nobody saves over it unknowingly.
 TEST(SchemeRead, SaysWhatWasNotReadAndWhere) {
     using namespace std::string_literals;
-    const std::string longText = "T01" + std::string(5000, 'x');
+    const std::size_t limit = kt::kSchemeLineLimit;
+    const std::string longText = "T01" + std::string(limit + 100, 'x');
+    const std::string cutTo = "cut to " + std::to_string(limit) + " characters";
     const struct {
         std::string content, cut;
     } cases[] = {
         {"C01a\r\nT01x\r\nD011\r\n", ""},
-        {"C01" + std::string(4093, 'c') + "\r\nT01" + std::string(4093, 't'), ""},  // exactly the limit
-        {"C01a\r\n" + longText + "\r\n", "line 2 cut to 4096 characters"},
-        {longText + "\n" + longText + "\r" + longText, "line 1 cut to 4096 characters (and 2 more lines)"},
+        {"C01" + std::string(limit - 3, 'c') + "\r\nT01" + std::string(limit - 3, 't'), ""},  // exactly the limit
+        {"C01a\r\n" + longText + "\r\n", "line 2 " + cutTo},
+        {longText + "\n" + longText + "\r" + longText, "line 1 " + cutTo + " (and 2 more lines)"},
         {"C01a\r\nT01x\0y\r\nC01b\r\n"s, "text after a zero byte in line 2 not read (10 bytes)"},
         {"\xFF\xFE" "D\0" "0\0" "1\0" "2\0"s, "UTF-16 text, which a scheme cannot hold, not read (10 bytes)"},
         {"\xFE\xFF" "\0D"s, "UTF-16 text, which a scheme cannot hold, not read (4 bytes)"},
-        {longText + "\r\nT01\0"s, "text after a zero byte in line 2 not read (1 byte); line 1 cut to 4096 characters"},
+        {longText + "\r\nT01\0"s, "text after a zero byte in line 2 not read (1 byte); line 1 " + cutTo},
     };
     for (const auto& c : cases) {
         ButtonScheme s;
         s.cut = "stale";
         kt::ReadSchemeText(c.content, s);
         EXPECT_EQ(s.cut, c.cut) << c.content.substr(0, 40);
+    }
+}
+
+// A text far longer than any form field is read whole; only one beyond the reader's limit is
+// cut, and it is named so that the bar types nothing of it.
+TEST(SchemeRead, LongTextsAreWholeAndACutOneIsNamed) {
+    const std::string twenty(20000, 'a');
+    auto s = Read("C01a\r\nT01" + twenty + "\r\nC01b\r\nT01" + std::string(kt::kSchemeLineLimit, 'b') + "\r\n");
+    ASSERT_EQ(s.texts.size(), 2u);
+    EXPECT_EQ(s.texts[0], twenty);
+    EXPECT_EQ(s.cutTexts, (std::vector<std::size_t>{1}));
+}
+
+// A byte-order mark (today's editors write one) must not hide the first record: every caption
+// stays with its own text.
+TEST(SchemeRead, AByteOrderMarkShiftsNoPair) {
+    for (const char* content : {"\xEF\xBB\xBF" "C01A\r\nT01a\r\nC01B\r\nT01b\r\nD011\r\n",
+                                "\xEF\xBB\xBF" "T01a\r\nC01A\r\nT01b\r\nC01B\r\nD011\r\n"}) {
+        auto s = Read(content);
+        EXPECT_EQ(s.captions, (Strings{"A", "B"}));
+        EXPECT_EQ(s.texts, (Strings{"a", "b"}));
+        EXPECT_EQ(s.cut, "");
     }
 }
 
@@ -150,11 +174,12 @@ TEST(SchemeFileIo, ABadEndOfLineNamesTheFileAndLine) {
 }
 
 TEST(SchemeRead, LongLineIsCutAndItsRestIsNoRecord) {
-    std::string text(5000, 'x');
-    text.replace(4096, 6, "C01bad");
+    const std::size_t limit = kt::kSchemeLineLimit;
+    std::string text(limit + 100, 'x');
+    text.replace(limit, 6, "C01bad");
     auto s = Read("T01" + text + "\r\nC01ok\r\n");
     ASSERT_EQ(s.texts.size(), 1u);
-    EXPECT_EQ(s.texts[0], text.substr(0, 4093));
+    EXPECT_EQ(s.texts[0], text.substr(0, limit - 3));
     EXPECT_EQ(s.captions, Strings{"ok"});
 }
 
@@ -253,6 +278,28 @@ TEST(SchemeFileIo, SaveTwiceGivesTheSameFileAndLeavesNoTemporary) {
     EXPECT_EQ(Slurp(path), first);
     EXPECT_EQ(first, "T01John\r\nC01Name\r\nD012\r\n");
     EXPECT_EQ(dir.Entries(), Strings{"work.dat"});
+
+    // Each writer has a temporary file of its own: one that another writer left (or is
+    // still writing) is neither used nor replaced.
+    struct Recording : kt::PortableSchemeFileSystem {
+        Strings temps;
+        bool WriteNew(const std::string& p, std::string_view c) override {
+            temps.push_back(p);
+            return SchemeFileSystem::WriteNew(p, c);
+        }
+    } recording;
+    kt::SetSchemeFileSystem(&recording);
+    kt::SaveSchemeFileImplicit(path, s);
+    kt::SaveSchemeFileImplicit(path, s);
+    kt::SetSchemeFileSystem(nullptr);
+    ASSERT_EQ(recording.temps.size(), 2u);
+    EXPECT_NE(recording.temps[0], recording.temps[1]);
+    EXPECT_NE(recording.temps[0].find(".tmp"), std::string::npos);
+    // A new scheme never replaces one that is already there.
+    EXPECT_FALSE(kt::WriteNewSchemeFile(path, "D010\r\n"));
+    EXPECT_EQ(Slurp(path), first);
+    EXPECT_TRUE(kt::WriteNewSchemeFile(dir / "new.dat", "D010\r\n"));
+    EXPECT_EQ(dir.Entries().size(), 2u);
 
     kt::SaveSchemeFile(path, s);
     ButtonScheme back;
