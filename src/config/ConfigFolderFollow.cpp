@@ -23,6 +23,8 @@ void TConfigForm::FollowSchemeFolder() {
     // A scheme Add reads the bar's folder again, which may differ from the one watched.
     if (folderFollow_.Folder() != Schemes.SchemeFolder) StartFolderWatch();
     RunEditor([this] { Schemes.FollowFolder(); });
+    // The shown scheme's file is still being written, or held: one more look later.
+    if (Schemes.FollowAgainMs) folderFollow_.Again(Schemes.FollowAgainMs);
 }
 
 }  // namespace kt

@@ -103,11 +103,26 @@ void SchemeEditor::LoadSchemeList() {
 }
 
 void SchemeEditor::LoadButtons(const std::string& path) {
+    SchemeSnapshot read;
+    try {
+        ReadForEditing(path, read);
+    } catch (...) {
+        ShowRead(path, SchemeSnapshot{});
+        UnreadSchemePath = path;
+        throw;
+    }
+    ShowRead(path, read);
+}
+
+void SchemeEditor::ShowRead(const std::string& path, const SchemeSnapshot& read) {
     Captions.Clear();
     Texts.Clear();
     TextKeys.clear();
     PartialSchemePath.clear();
     PartialSchemeCut.clear();
+    UnreadSchemePath.clear();
+    LoadedSchemePath = path;
+    LoadedScheme = read;
     ButtonScheme scheme;
     scheme.eol = Eol;
     // A bad end-of-line line stops the reading; what was read before it stays in the lists.
@@ -142,7 +157,7 @@ void SchemeEditor::LoadButtons(const std::string& path) {
         }
     };
     try {
-        ReadForEditing(path, scheme);
+        if (read.exists) ReadSchemeText(read.content, scheme, {}, path);
     } catch (...) {
         fill();
         throw;
@@ -255,13 +270,24 @@ void SchemeEditor::AddScheme() {
         Status = CurrentSchemeFile + " File not added - File already exists";
         return;
     }
+    if (Bar.enterFolder) Bar.enterFolder(SchemeFolder);
+    // Made only where nothing is yet: a colleague who created the same name a moment ago
+    // keeps their scheme.
+    ButtonScheme empty;
+    empty.eol = Eol;
+    const std::string content = FormatSchemeImplicit(empty);
+    if (!WriteNewSchemeFile(target, content)) {
+        Status = CurrentSchemeFile + " File not added - File already exists";
+        return;
+    }
     Captions.Clear();
     Texts.Clear();
     TextKeys.clear();
     PartialSchemePath.clear();
     Caption.clear();
     Text.clear();
-    SaveToFile();
+    RecordWritten(target, content);
+    Saved = true;
     Schemes.index = Schemes.Add(name);
     if (Bar.storeNewScheme) Bar.storeNewScheme(SchemeFolder, CurrentSchemeFile);
     Status = CurrentSchemeFile + " File Added";
@@ -290,7 +316,11 @@ void SchemeEditor::CopyScheme() {
     case SchemeFileSystem::ReadResult::CannotRead: throw EInOutError(FormatMessage1("Cannot read file %s", source));
     case SchemeFileSystem::ReadResult::Read: break;
     }
-    WriteSchemeFile(target, content);
+    // Never over a scheme a colleague has just made under that name.
+    if (!WriteNewSchemeFile(target, content)) {
+        Status = name + ".dat File not copied - File already exists";
+        return;
+    }
     Schemes.Add(name);
     Notify(Bar.reloadSchemeList);
 }
@@ -433,6 +463,7 @@ void SchemeEditor::DeleteButton() {
         Status = text;
         return;
     }
+    ButtonsChanged = true;
     Captions.Delete(i);
     // Only a file with fewer texts than captions leaves the text list without a selection.
     if (const int t = Texts.index; t >= 0) {
@@ -460,6 +491,7 @@ void SchemeEditor::Save() {
                          "\r\nThe scheme " + name + " has " + std::to_string(scheme.captions.size()) +
                          " captions but only " + std::to_string(scheme.texts.size()) +
                          " texts: give every caption its text before saving. Nothing was saved");
+    if (!ConfirmReplacingOther(target)) return;
     if (ConfirmReplacingTheirs(target) != Replace::Write) return;
     if (!ConfirmReplacingPartial(target)) return;
     CurrentSchemeFile = name + ".dat";

@@ -10,6 +10,7 @@
 #pragma once
 #include <cstddef>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -87,9 +88,16 @@ public:
     // as this window last wrote it). Save compares the file with it before writing.
     std::string LoadedSchemePath;
     SchemeSnapshot LoadedScheme;
+    // A scheme whose file could not be read when it was chosen (held by another program): the
+    // lists do not show its buttons, so nothing may be written over it until it is read.
+    std::string UnreadSchemePath;
+    // After FollowFolder: when to look again (ms), while the shown scheme's file is still
+    // being written or is held; 0 when nothing is pending. The window's thread never waits.
+    unsigned FollowAgainMs = 0;
     // The pause between two looks at a file that another program is still writing.
     std::function<void(int ms)> Pause = SleepMilliseconds;
 
+    // Every edit counts: a button added, changed or deleted, and the end of line.
     bool HasUnsavedChanges() const { return (ButtonsAdded || ButtonsChanged) && !Saved; }
     // Closing the window: Yes saves. False when the window must stay open (a failed save, or
     // a file loaded in part the user chose to keep).
@@ -122,7 +130,10 @@ public:
     void AddButton();
     void ModifyButton();
     void DeleteButton();
-    void EolClicked() { ButtonsChanged = true; }
+    void EolClicked() {
+        ButtonsChanged = true;
+        Saved = false;
+    }
     void Save();
 
     // The scheme folder changed on disk: the scheme list follows its files, and the shown
@@ -145,12 +156,23 @@ private:
     std::string BackupPathFor(const std::string& path);
     // Before `target` is written over: when it is the file the lists were read from and
     // someone else changed it since, the user chooses: write ours (Write), load theirs and
-    // drop the edit (TheirsLoaded) or do nothing (Cancel).
+    // drop the edit (TheirsLoaded) or do nothing (Cancel). A file held by another program is
+    // not a change: nothing is written, the edit stays, and the user is told to save again.
     enum class Replace { Write, TheirsLoaded, Cancel };
     Replace ConfirmReplacingTheirs(const std::string& target);
+    // Before Save writes a scheme other than the one the lists came from: true when no such
+    // file is there, or the user agrees to replace it.
+    bool ConfirmReplacingOther(const std::string& target);
     void WriteAndRecord(const std::string& target, const std::string& content);
-    // Reads a scheme for the lists (never half-written) and remembers what was read.
-    void ReadForEditing(const std::string& path, ButtonScheme& scheme);
+    // From now on the window's own version is what it "read" of `target`.
+    void RecordWritten(const std::string& target, const std::string& content);
+    // Reads a scheme for the lists (never half-written); throws when it cannot be read.
+    void ReadForEditing(const std::string& path, SchemeSnapshot& read);
+    // Shows the buttons of `read` (the file at `path`) and remembers what was read.
+    void ShowRead(const std::string& path, const SchemeSnapshot& read);
+    // The shown scheme's file being read again after a change on disk, one look per call.
+    std::unique_ptr<SteadySchemeRead> followRead_;
+    int heldFollows_ = 0;
     void Notify(const std::function<void()>& hook) const {
         if (hook) hook();
     }

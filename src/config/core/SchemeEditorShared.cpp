@@ -16,48 +16,101 @@ std::vector<std::string> Sorted(std::vector<std::string> v) {
 }
 }  // namespace
 
-void SchemeEditor::ReadForEditing(const std::string& path, ButtonScheme& scheme) {
-    scheme.captions.clear();
-    scheme.texts.clear();
-    scheme.cut.clear();
-    LoadedSchemePath = path;
-    LoadedScheme = SchemeSnapshot{};
+namespace {
+// A virus scanner or a backup holds a file for a moment: Save looks this often, kPauseMs apart,
+// before it says the file is in use.
+constexpr int kBusyLooks = 10;
+// A file that stays held while the window follows the folder is looked at again every second,
+// for half a minute.
+constexpr unsigned kHeldRetryMs = 1000;
+constexpr int kHeldRounds = 30;
+}  // namespace
+
+void SchemeEditor::ReadForEditing(const std::string& path, SchemeSnapshot& read) {
+    read = SchemeSnapshot{};
     // As before: no file (or a folder of that name) leaves the lists empty and says nothing.
     if (!files_.IsFile(path)) return;
-    SchemeSnapshot read;
     switch (ReadSchemeSteadily(files_, path, read, Pause)) {
-    case SteadySchemeRead::Step::Missing: return;
+    case SteadySchemeRead::Step::Missing: read = SchemeSnapshot{}; return;
     case SteadySchemeRead::Step::Failed: throw EInOutError(FormatMessage1("Cannot open file %s", path));
     default: break;
     }
-    LoadedScheme = read;
-    ReadSchemeText(read.content, scheme, {}, path);
 }
 
 void SchemeEditor::WriteAndRecord(const std::string& target, const std::string& content) {
     WriteSchemeFile(target, content);
-    // From now on the window's own version is what it "read": a second save does not take
-    // the first one for someone else's.
+    RecordWritten(target, content);
+}
+
+void SchemeEditor::RecordWritten(const std::string& target, const std::string& content) {
+    // A second save does not take the first one for someone else's.
     LoadedSchemePath = target;
     LoadedScheme.exists = true;
     LoadedScheme.content = content;
     if (!files_.Stamp(target, LoadedScheme.stamp)) LoadedScheme.stamp = FileStamp{content.size(), 0};
+    if (files_.SamePath(target, UnreadSchemePath)) UnreadSchemePath.clear();
+}
+
+bool SchemeEditor::ConfirmReplacingOther(const std::string& target) {
+    if (!LoadedSchemePath.empty() && files_.SamePath(target, LoadedSchemePath)) return true;
+    if (!files_.IsFile(target)) return true;
+    const std::string name = SchemeDisplayName(target);
+    BeforeBox();
+    if (AskQuestion("The scheme " + name + " already exists. Replace its buttons with the ones shown here?") ==
+        MsgResult::Yes)
+        return true;
+    Status = "Not saved - " + name + " is kept as it was";
+    return false;
 }
 
 SchemeEditor::Replace SchemeEditor::ConfirmReplacingTheirs(const std::string& target) {
+    const std::string name = SchemeDisplayName(target);
+    // The lists do not hold the buttons of a file that could not be read: writing them would
+    // drop every one of those.
+    if (!UnreadSchemePath.empty() && files_.SamePath(target, UnreadSchemePath)) {
+        Status = "Not saved - " + name + " could not be read when it was opened";
+        BeforeBox();
+        ShowInformation("The scheme " + name +
+                        " could not be read when it was opened, so its buttons are not shown here. Nothing was saved, "
+                        "so that none of them is lost: choose " + name + " in the list again, then make your change.");
+        return Replace::Cancel;
+    }
     if (LoadedSchemePath.empty() || !files_.SamePath(target, LoadedSchemePath)) return Replace::Write;
     SchemeSnapshot now;
-    // A file that cannot be read just now is being written by someone: that is a change too.
-    if (ReadSnapshotOnce(files_, target, now) != SnapshotRead::Busy && !ChangedSince(LoadedScheme, now))
-        return Replace::Write;
-    const std::string name = SchemeDisplayName(target);
+    SnapshotRead look = ReadSnapshotOnce(files_, target, now);
+    for (int i = 1; look == SnapshotRead::Busy && i < kBusyLooks; ++i) {
+        if (Pause) Pause(SteadySchemeRead::kPauseMs);
+        look = ReadSnapshotOnce(files_, target, now);
+    }
+    // Held by another program (a virus scanner, a backup, an editor): nobody changed it, and
+    // writing now would fail or race that program. The edit stays for a later Save.
+    if (look == SnapshotRead::Busy) {
+        Status = "Not saved - " + name + " is in use by another program; your changes are kept";
+        BeforeBox();
+        ShowInformation("The scheme " + name +
+                        " is in use by another program (a virus scanner, a backup or an editor may hold it open). "
+                        "Nothing was saved and your changes are kept: save again in a moment.");
+        return Replace::Cancel;
+    }
+    if (look == SnapshotRead::Missing) {
+        if (!LoadedScheme.exists) return Replace::Write;
+        BeforeBox();
+        if (AskQuestion("The scheme " + name +
+                        " was deleted by someone else since you opened it. Save it again with your buttons?") ==
+            MsgResult::Yes)
+            return Replace::Write;
+        Status = "Not saved - " + name + " was deleted by someone else; your changes are still shown";
+        return Replace::Cancel;
+    }
+    if (!ChangedSince(LoadedScheme, now)) return Replace::Write;
     BeforeBox();
     switch (AskQuestion("The scheme " + name +
                             " was changed by someone else since you opened it. Replace their version with yours?",
                         MsgButtons::YesNoCancel)) {
     case MsgResult::Yes: return Replace::Write;
     case MsgResult::No:
-        LoadButtons(target);
+        // Theirs as just read: no second read that could fail and leave nothing shown.
+        ShowRead(target, now);
         Saved = true;
         ButtonsChanged = false;
         ButtonsAdded = false;
@@ -68,6 +121,7 @@ SchemeEditor::Replace SchemeEditor::ConfirmReplacingTheirs(const std::string& ta
 }
 
 bool SchemeEditor::FollowFolder() {
+    FollowAgainMs = 0;
     bool changed = false;
     std::vector<std::string> names = ListSchemeNames(SchemeFolder);
     if (Sorted(names) != Sorted(Schemes.items)) {
@@ -79,16 +133,38 @@ bool SchemeEditor::FollowFolder() {
     }
     // An unsaved edit is never replaced: Save asks about the other version then.
     if (HasUnsavedChanges() || LoadedSchemePath.empty() || CurrentSchemeFile.empty() ||
-        !files_.SamePath(LoadedSchemePath, SchemeFolder + "\\" + CurrentSchemeFile))
+        !files_.SamePath(LoadedSchemePath, SchemeFolder + "\\" + CurrentSchemeFile)) {
+        followRead_.reset();
         return changed;
-    SchemeSnapshot now;
-    if (ReadSnapshotOnce(files_, LoadedSchemePath, now) != SnapshotRead::Busy && !ChangedSince(LoadedScheme, now))
+    }
+    if (followRead_ && !files_.SamePath(followRead_->Path(), LoadedSchemePath)) followRead_.reset();
+    if (!followRead_) {
+        SchemeSnapshot now;
+        const SnapshotRead look = ReadSnapshotOnce(files_, LoadedSchemePath, now);
+        if (look != SnapshotRead::Busy && !ChangedSince(LoadedScheme, now)) return changed;
+        followRead_ = std::make_unique<SteadySchemeRead>(files_, LoadedSchemePath);
+    }
+    // One look per call: the window's thread never sleeps here (a slow typing's key watch
+    // waits for it), and the window looks again on its timer.
+    switch (followRead_->Attempt()) {
+    case SteadySchemeRead::Step::Again: FollowAgainMs = SteadySchemeRead::kPauseMs; return changed;
+    case SteadySchemeRead::Step::Failed:
+        followRead_.reset();
+        if (++heldFollows_ < kHeldRounds) FollowAgainMs = kHeldRetryMs;
         return changed;
+    case SteadySchemeRead::Step::Missing:
+    case SteadySchemeRead::Step::Steady: break;
+    }
+    heldFollows_ = 0;
+    const SchemeSnapshot read = followRead_->Result();
+    followRead_.reset();
     const int caption = Captions.index, text = Texts.index;
-    LoadButtons(LoadedSchemePath);
+    ShowRead(LoadedSchemePath, read);
     if (caption < Captions.Count()) Captions.index = caption;
     if (text < Texts.Count()) Texts.index = text;
-    Status = SchemeDisplayName(CurrentSchemeFile) + " was changed on disk: its buttons are shown as saved now";
+    Status = SchemeDisplayName(CurrentSchemeFile) +
+             (read.exists ? " was changed on disk: its buttons are shown as saved now"
+                          : " was deleted on disk: it has no buttons now");
     return true;
 }
 

@@ -300,16 +300,18 @@ TEST_F(ConfigFormTest, CopyDuplicatesTheSelectedSchemeAndAFailedCopyLeavesNothin
     EXPECT_NE(bar->ComboBoxFilename->IndexOf("copy"), -1);
     EXPECT_EQ(config->Schemes.CurrentSchemeFile, "home.dat");
 
-    // The target cannot be written: the error shows, no target, not listed.
-    fs::create_directory(data + "\\blocked.dat.tmp");
-    config->EditButtonScheme->SetText("blocked");
+    // The target cannot be written (a name longer than a path may be): the error shows, no
+    // target, not listed.
+    const std::string blocked(MAX_PATH, 'b');
+    const std::size_t schemes = kt::ListSchemeNames(data).size();
+    config->EditButtonScheme->SetText(blocked);
     Press(config->ButtonFilenameCopy);
     ASSERT_FALSE(msgs.shown.empty());
     EXPECT_EQ(msgs.shown.back().kind, MsgKind::Error);
-    EXPECT_EQ(msgs.shown.back().text, "Cannot create file " + data + "\\blocked.dat.");
-    EXPECT_FALSE(Exists("blocked.dat"));
-    EXPECT_EQ(config->ListBoxButtonScheme->IndexOf("blocked"), -1);
-    EXPECT_EQ(bar->ComboBoxFilename->IndexOf("blocked"), -1);
+    EXPECT_EQ(msgs.shown.back().text, "Cannot create file " + data + "\\" + blocked + ".dat.");
+    EXPECT_EQ(kt::ListSchemeNames(data).size(), schemes);
+    EXPECT_EQ(config->ListBoxButtonScheme->IndexOf(blocked), -1);
+    EXPECT_EQ(bar->ComboBoxFilename->IndexOf(blocked), -1);
 
     // The source has gone: nothing is made either.
     fs::remove(data + "\\home.dat");
@@ -583,8 +585,13 @@ TEST_F(ConfigFormTest, AFailedSaveShowsTheErrorAndKeepsTheQuestion) {
 
     PickScheme("button");
     AddButton("New", "n");
-    fs::create_directory(data + "\\button.dat.tmp");
+    const std::string path = data + "\\button.dat";
+    kt::Win32SchemeFileSystem files;  // as the program writes
+    kt::SetSchemeFileSystem(&files);
+    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY);  // a scheme the user protected
     Press(config->ButtonSave);
+    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    kt::SetSchemeFileSystem(nullptr);
     EXPECT_EQ(msgs.LastText(), "Cannot create file " + data + "\\button.dat.");
     EXPECT_EQ(ReadScheme("button.dat"), "C01Bar\r\nT01bar text\r\nD011\r\n");
     EXPECT_EQ(config->Status(), "Item added.");

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -16,6 +17,10 @@
 class BackslashFiles : public kt::PortableSchemeFileSystem {
 public:
     bool refuseRemove = false;
+    bool refuseWrite = false;  // no new file can be written (a full disk, no rights)
+    bool WriteNew(const std::string& path, std::string_view content) override {
+        return !refuseWrite && SchemeFileSystem::WriteNew(path, content);
+    }
     bool writtenLongAgo = false;  // every file counts as written a minute ago
     long long MillisecondsSinceWrite(const kt::FileStamp& stamp) override {
         return writtenLongAgo ? 60000 : PortableSchemeFileSystem::MillisecondsSinceWrite(stamp);
@@ -30,6 +35,21 @@ public:
     }
     bool RemoveFile(const std::string& path) override {
         return !refuseRemove && PortableSchemeFileSystem::RemoveFile(path);
+    }
+    // Another program (a virus scanner, a backup) holds every scheme file: it cannot be read
+    // or replaced.
+    bool held = false;
+    ReadResult ReadWhole(const std::string& path, std::string& content) override {
+        return held ? ReadResult::CannotOpen : PortableSchemeFileSystem::ReadWhole(path, content);
+    }
+    bool MoveReplacing(const std::string& from, const std::string& to) override {
+        return !held && PortableSchemeFileSystem::MoveReplacing(from, to);
+    }
+    // Runs right before a new file is moved into place (another writer gets there first).
+    std::function<void(const std::string& to)> beforeRename;
+    bool RenameToNew(const std::string& from, const std::string& to) override {
+        if (beforeRename) beforeRename(to);
+        return PortableSchemeFileSystem::RenameToNew(from, to);
     }
 };
 

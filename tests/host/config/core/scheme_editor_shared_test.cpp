@@ -32,6 +32,12 @@ protected:
         ed.Text = "mine";
         ed.AddButton();
     }
+    // The window's timer: FollowFolder again as long as it asks for another look.
+    bool Follow() {
+        bool changed = ed.FollowFolder();
+        for (int i = 0; ed.FollowAgainMs && i < 100; ++i) changed = ed.FollowFolder() || changed;
+        return changed;
+    }
     std::string Asked(std::size_t from) const {
         std::string all;
         for (std::size_t i = from; i < msgs.shown.size(); ++i) all += msgs.shown[i].text + "|";
@@ -150,21 +156,125 @@ TEST_F(SharedFolderTest, TheWindowFollowsTheFolderButNeverOverAnUnsavedEdit) {
     Write("new.dat", "D010\r\n");
     fs::remove(PathOf("other.dat"));
     Write("work.dat", kTheirs);
-    EXPECT_TRUE(ed.FollowFolder());
+    EXPECT_TRUE(Follow());
     std::vector<std::string> names = ed.Schemes.items;
     std::sort(names.begin(), names.end());
     EXPECT_EQ(names, (Strings{"new", "work"}));
     EXPECT_EQ(ed.Schemes.index, ed.Schemes.IndexOf("work"));  // the selection stays on its name
     EXPECT_EQ(ed.Captions.items, (Strings{"W", "Theirs"}));
     EXPECT_EQ(ed.Status, "work was changed on disk: its buttons are shown as saved now");
-    EXPECT_FALSE(ed.FollowFolder());  // nothing new
+    EXPECT_FALSE(Follow());  // nothing new
 
     AddMine();
     Write("work.dat", kTheirsBefore);
-    EXPECT_FALSE(ed.FollowFolder());
+    EXPECT_FALSE(Follow());
     EXPECT_EQ(ed.Captions.items, (Strings{"W", "Theirs", "Mine"}));
     ed.SchemeName = "work";
     msgs.answers = {MsgResult::Cancel};
     ed.Save();
     EXPECT_EQ(msgs.LastText() + "|", kQuestion);
+}
+
+TEST_F(SharedFolderTest, EveryEditCountsAndFollowingNeverWaitsOnTheWindowsThread) {
+    // An end-of-line choice alone, or a deleted button, is an edit a colleague's save must
+    // not undo.
+    const std::function<void()> edits[] = {
+        [&] {
+            ed.Eol = 0;
+            ed.EolClicked();
+        },
+        [&] {
+            ed.Captions.index = ed.Texts.index = 0;
+            ed.DeleteButton();
+        },
+    };
+    for (const auto& edit : edits) {
+        msgs.answers = {MsgResult::No};  // leaving an edit of the previous round unsaved
+        Pick("work");
+        msgs.answers.clear();
+        ed.Saved = true, ed.ButtonsChanged = ed.ButtonsAdded = false;  // as right after a Save
+        edit();
+        EXPECT_TRUE(ed.HasUnsavedChanges());
+        Write("work.dat", kTheirs);
+        Follow();
+        EXPECT_NE(ed.Captions.items, (Strings{"W", "Theirs"}));
+        Write("work.dat", kTheirsBefore);
+    }
+    // Following a changed file takes one look per call and asks for the next; a held file is
+    // looked at again a second later, with no box and the buttons kept.
+    msgs.answers = {MsgResult::No};
+    Pick("work");
+    msgs.answers.clear();
+    int pauses = 0, laterLooks = 0;
+    ed.Pause = [&](int) { ++pauses; };
+    Write("work.dat", kTheirs);
+    ed.FollowFolder();
+    EXPECT_EQ(ed.FollowAgainMs, unsigned(SteadySchemeRead::kPauseMs));
+    files.held = true;
+    const std::size_t boxes = msgs.shown.size();
+    for (int i = 0; i < 2 * SteadySchemeRead::kMaxAttempts; ++i) {
+        ed.FollowFolder();
+        ASSERT_NE(ed.FollowAgainMs, 0u);
+        laterLooks += ed.FollowAgainMs == 1000u;
+    }
+    EXPECT_GE(laterLooks, 1);
+    EXPECT_EQ(msgs.shown.size(), boxes);
+    EXPECT_EQ(pauses, 0);
+    EXPECT_EQ(ed.Captions.items, (Strings{"W"}));
+    files.held = false;
+    Follow();
+    EXPECT_EQ(ed.Captions.items, (Strings{"W", "Theirs"}));
+}
+
+TEST_F(SharedFolderTest, AHeldFileIsNeverTakenForAnotherVersionAndNoAnswerLosesButtons) {
+    // A virus scanner holds work.dat, unchanged, while the user saves an added button.
+    AddMine();
+    files.held = true;
+    const std::size_t before = msgs.shown.size();
+    ed.SchemeName = "work";
+    ed.Save();
+    ASSERT_EQ(msgs.shown.size(), before + 1);
+    EXPECT_EQ(msgs.shown.back().buttons, MsgButtons::OK);
+    EXPECT_NE(msgs.shown.back().text.find("in use by another program"), std::string::npos);
+    EXPECT_EQ(Asked(before).find("someone else"), std::string::npos);
+    // Every answer of the questions on the way out keeps both the file and the edit.
+    for (MsgResult answer : {MsgResult::Yes, MsgResult::Cancel}) {
+        msgs.answers = {answer};
+        EXPECT_FALSE(ed.AskToSaveOnClose());
+        EXPECT_EQ(Read("work.dat"), kTheirsBefore);
+        EXPECT_EQ(ed.Captions.items, (Strings{"W", "Mine"}));
+        EXPECT_TRUE(ed.HasUnsavedChanges());
+    }
+    files.held = false;
+    ed.Save();
+    EXPECT_EQ(Read("work.dat"), "C01W\r\nT01w\r\nC01Mine\r\nT01mine\r\nD012\r\n");
+
+    // Held when it was picked: the lists do not hold its buttons, so nothing is written over it.
+    files.held = true;
+    EXPECT_THROW(Pick("other"), EInOutError);
+    AddMine();
+    ed.SchemeName = "other";
+    ed.Save();
+    files.held = false;
+    EXPECT_EQ(Read("other.dat"), "D012\r\n");
+    EXPECT_NE(msgs.LastText().find("could not be read"), std::string::npos);
+}
+
+TEST_F(SharedFolderTest, SavingOntoAnotherSchemesNameAsksAndANewSchemeNeverReplacesOne) {
+    AddMine();
+    for (MsgResult answer : {MsgResult::No, MsgResult::Yes}) {
+        msgs.answers = {answer};
+        ed.SchemeName = "other";
+        ed.Save();
+        EXPECT_EQ(msgs.LastText(), "The scheme other already exists. Replace its buttons with the ones shown here?");
+        EXPECT_EQ(Read("other.dat") == "D012\r\n", answer == MsgResult::No);
+    }
+    // A colleague creates "fresh" between Add's look and its write: theirs stays.
+    files.beforeRename = [&](const std::string& to) {
+        if (to == PathOf("fresh.dat")) Write("fresh.dat", kTheirs);
+    };
+    ed.SchemeName = "fresh";
+    ed.AddScheme();
+    EXPECT_EQ(Read("fresh.dat"), kTheirs);
+    EXPECT_EQ(ed.Status, "fresh.dat File not added - File already exists");
 }

@@ -204,7 +204,7 @@ TEST_F(SchemeEditorTest, AFailedSaveKeepsTheOldFileAndTheQuestion) {
     Load();
     Pick("button");
     AddButton("New", "n");
-    fs::create_directory(PathOf("button.dat.tmp"));
+    files.refuseWrite = true;
     ed.SchemeName = "button";
     EXPECT_THROW(ed.Save(), EInOutError);
     EXPECT_EQ(Read("button.dat"), "C01Bar\r\nT01bar text\r\nD011\r\n");
@@ -341,12 +341,16 @@ TEST_F(SchemeEditorTest, ModifyAndDeleteWorkOnTheSelectedPair) {
     EXPECT_EQ(ed.Status, "Cannot delete - nothing selected.");
 }
 
-TEST_F(SchemeEditorTest, TheEndOfLineOrADeleteAloneMakeCloseAskOnlyTogether) {
+// Every edit counts: an end-of-line choice alone, or a deleted button alone, is unsaved.
+TEST_F(SchemeEditorTest, TheEndOfLineAloneOrADeleteAloneMakeCloseAsk) {
     Load();
     ed.EolClicked();
-    EXPECT_TRUE(CloseAsks().empty());  // a change, but nothing is unsaved yet
-    ed.DeleteButton();                  // nothing selected: still marks the lists unsaved
     EXPECT_EQ(CloseAsks(), kAsksToSave);
+    SchemeEditor fresh{files};
+    fresh.Captions.items = fresh.Texts.items = {"x"};
+    fresh.Captions.index = fresh.Texts.index = 0;
+    fresh.DeleteButton();
+    EXPECT_TRUE(fresh.HasUnsavedChanges());
 }
 
 // ---------------------------------------------------------------- scheme commands
@@ -396,9 +400,10 @@ TEST_F(SchemeEditorTest, CopyMakesANewFileFromTheSelectedOneOrNothing) {
     EXPECT_EQ(ed.Schemes.items.back(), "copy");
     EXPECT_EQ(ed.CurrentSchemeFile, "home.dat");
 
-    fs::create_directory(PathOf("blocked.dat.tmp"));
+    files.refuseWrite = true;
     ed.SchemeName = "blocked";
     EXPECT_THROW(ed.CopyScheme(), EInOutError);
+    files.refuseWrite = false;
     EXPECT_EQ(ed.Schemes.IndexOf("blocked"), -1);
 
     fs::remove(PathOf("home.dat"));
