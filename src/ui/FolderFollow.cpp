@@ -10,21 +10,36 @@ bool FolderFollow::Start(TComponent* owner, const std::string& folder, std::func
         timer_ = new TTimer(owner);
         timer_->Name = "FolderTimer";
         timer_->SetEnabled(false);
-        timer_->OnTimer = std::move(settled);
+        timer_->OnTimer = [this, settled = std::move(settled)] {
+            quiet_.Acted();
+            settled();
+        };
     }
-    return watch_.Start(folder, [this, changed = std::move(changed)] {
-        if (changed) changed();
-        Settle();
-    });
+    return watch_.Start(
+        folder,
+        [this, changed = std::move(changed)] {
+            if (changed) changed();
+            Settle();
+        },
+        [this](const std::string& watched) {
+            if (OnPolling) OnPolling(watched);
+        });
+}
+
+void FolderFollow::Settle() {
+    const long long ms = quiet_.Change(GetTickCount());
+    if (ms >= 0) Again(static_cast<unsigned>(ms));
 }
 
 void FolderFollow::Again(unsigned ms) {
+    if (!timer_) return;  // the watch is switched off
     timer_->SetEnabled(false);
     timer_->SetInterval(ms);
     timer_->SetEnabled(true);
 }
 
 void FolderFollow::Hold() {
+    quiet_.Acted();
     if (timer_) timer_->SetEnabled(false);
 }
 
