@@ -7,6 +7,7 @@
 #include "config/RegistryKeys.h"
 #include "core/DpiScale.h"
 #include "config/core/SchemeName.h"
+#include "core/Errors.h"
 #include "core/MessageService.h"
 #include "platform/CurrentFolder.h"
 
@@ -155,42 +156,34 @@ void TButtonForm::LoadButton(const std::string& fileName) {
 }
 
 void TButtonForm::LoadButtonAssignment() {
-    SetCurrentFolder(Folders.OutputDir);
     const std::string path = Folders.OutputDir + "\\" + Filename;
     ButtonCount = 0;
-    if (!SchemeFiles().IsFile(path)) {
+    SchemeSnapshot read;
+    SnapshotRead look = ReadSnapshotOnce(SchemeFiles(), path, read);
+    // A virus scanner or a backup holds a file for a moment.
+    for (int i = 1; look == SnapshotRead::Busy && i < 10; ++i) {
+        Sleep(SteadySchemeRead::kPauseMs);
+        look = ReadSnapshotOnce(SchemeFiles(), path, read);
+    }
+    if (look == SnapshotRead::Missing) {
         NoteSchemeMissing(path);  // said here: the folder's watch does not say it again
         ShowInformation("Cannot find button file: " + path);
         return;
     }
-    ui::TBusyCursor busy;
-    ListBoxCaption.clear();
-    ListBoxText.clear();
-    ListBoxKeys.clear();
-    ButtonScheme scheme;
-    scheme.eol = RadioGroupEOL;
-    // Whatever was read before a bad line stays loaded, and the folder goes back either way.
-    auto finish = [&] {
-        ListBoxCaption = std::move(scheme.captions);
-        ListBoxText = std::move(scheme.texts);
-        ListBoxKeys = std::move(scheme.keys);
-        RadioGroupEOL = scheme.eol;
-        Invalidate();
-        SetCurrentFolder(Folders.CurrentDir);
-    };
-    try {
-        // Only the first ten captions get a button; a long scheme costs no work per further line.
-        LoadSchemeFile(path, scheme, [&](std::size_t i) {
-            ++ButtonCount;
-            if (i >= static_cast<std::size_t>(kButtonSlots)) return;
-            ListBoxCaption.push_back(scheme.captions[i]);
-            CreateButtonClick();
-        });
-    } catch (...) {
-        finish();
-        throw;
+    if (look == SnapshotRead::Busy) {
+        // Its buttons come once the other program lets go: the follow looks again.
+        schemeFollow_ = SchemeFileFollow{};
+        folderFollow_.Again(1000);
+        throw EInOutError(FormatMessage1("Cannot open file %s", path));
     }
-    finish();
+    // What the bar shows is recorded, so a change elsewhere in the folder does not rebuild it.
+    schemeFollow_.Shown(path, read);
+    SetCurrentFolder(Folders.OutputDir);
+    struct Back {
+        const std::string& folder;
+        ~Back() { SetCurrentFolder(folder); }
+    } back{Folders.CurrentDir};
+    ShowSchemeText(path, read.content);
 }
 
 void TButtonForm::CreateButtonClick() {
@@ -216,8 +209,15 @@ void TButtonForm::CreateButtonClick() {
 
 void TButtonForm::ResetButtons() {
     for (ui::TButton*& slot : RuntimeButton) {
-        if (slot) ForgetSchemeButton(slot);
-        delete slot;
+        if (!slot) continue;
+        ForgetSchemeButton(slot);
+        if (clicking_ > 0) {
+            // Its click (or another's) is still running: gone from sight now, deleted later.
+            slot->SetVisible(false);
+            retired_.push_back(slot);
+        } else {
+            delete slot;
+        }
         slot = nullptr;
     }
     ButtonCount = 1;
@@ -227,6 +227,13 @@ void TButtonForm::ResetButtons() {
     ListBoxCaption.clear();
     ListBoxText.clear();
     ListBoxKeys.clear();
+    cutTexts_.clear();
+}
+
+void TButtonForm::DeleteRetiredButtons() {
+    if (clicking_ > 0) return;  // the click's end posts this again
+    for (ui::TButton* button : retired_) delete button;
+    retired_.clear();
 }
 
 }  // namespace kt

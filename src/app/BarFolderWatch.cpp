@@ -5,6 +5,7 @@
 #include "app/ButtonFormDialog.h"
 #include "app/core/BarLayout.h"
 #include "app/core/SchemeFile.h"
+#include "config/RegistryKeys.h"
 #include "core/MessageService.h"
 
 namespace kt {
@@ -13,9 +14,17 @@ namespace {
 // A file that stays unreadable is looked at again every second, for half a minute.
 constexpr unsigned kHeldRetryMs = 1000;
 constexpr int kHeldRounds = 30;
+constexpr unsigned kDroppedRetryMs = 200;  // the chooser's list is open
 }  // namespace
 
 void TButtonForm::StartFolderWatch() {
+    folderFollow_.OnPolling = [this](const std::string& folder) {
+        static bool told = false;  // once a run
+        if (told) return;
+        told = true;
+        TellUser("The scheme folder " + folder +
+                 " gives no notice of changes, so Ketravo looks at it once a second to show what others save there.");
+    };
     folderFollow_.Start(this, Folders.OutputDir, [this] { FollowSchemeFolder(); }, [this] { folderChanged_ = true; });
 }
 
@@ -48,9 +57,18 @@ void TButtonForm::FollowSchemeFolder() {
     if (schemeRead_ && schemeRead_->Path() != path) schemeRead_.reset();  // another scheme was chosen
     // The chooser follows at once, also while the current scheme is still being read.
     if (folderChanged_) {
-        folderChanged_ = false;
         const std::vector<std::string> names = ListSchemeNames(Folders.OutputDir);
-        if (names != ComboBoxFilename->Items()) LoadComboBoxFilename();
+        if (names == ComboBoxFilename->Items()) {
+            folderChanged_ = false;
+        } else if (ComboBoxFilename->HandleAllocated() &&
+                   SendMessageW(ComboBoxFilename->Handle(), CB_GETDROPPEDSTATE, 0, 0)) {
+            // Its list is open: refilled now, a click could open another scheme than the one
+            // pointed at. Looked at again once it has closed.
+            folderFollow_.Again(kDroppedRetryMs);
+        } else {
+            folderChanged_ = false;
+            LoadComboBoxFilename();
+        }
     }
     if (!schemeRead_) {
         SchemeSnapshot now;
@@ -58,8 +76,10 @@ void TButtonForm::FollowSchemeFolder() {
         switch (schemeFollow_.Judge(path, look, now)) {
         case SchemeFileFollow::Action::None: return;
         case SchemeFileFollow::Action::ReportMissing:
-            ResetButtons();
-            ShowInformation("Cannot find button file: " + path);
+            if (!FallBackToFirstScheme(path, true)) {
+                ResetButtons();
+                ShowInformation("Cannot find button file: " + path);
+            }
             return;
         case SchemeFileFollow::Action::Reload: schemeRead_ = std::make_unique<SteadySchemeRead>(SchemeFiles(), path);
         }
@@ -80,7 +100,8 @@ void TButtonForm::FollowSchemeFolder() {
     case SteadySchemeRead::Step::Missing: {
         schemeRead_.reset();
         if (schemeFollow_.Judge(path, SnapshotRead::Missing, SchemeSnapshot{}) ==
-            SchemeFileFollow::Action::ReportMissing) {
+                SchemeFileFollow::Action::ReportMissing &&
+            !FallBackToFirstScheme(path, true)) {
             ResetButtons();
             ShowInformation("Cannot find button file: " + path);
         }
@@ -97,6 +118,22 @@ void TButtonForm::FollowSchemeFolder() {
     }
 }
 
+bool TButtonForm::FallBackToFirstScheme(const std::string& gonePath, bool tell) {
+    const std::vector<std::string> names = ListSchemeNames(Folders.OutputDir);
+    if (names.empty()) return false;
+    ResetButtons();
+    Filename = names.front() + ".dat";
+    ComboBoxFilename->SetText(names.front());
+    // Stored, so that the next start does not look for the missing scheme again.
+    VtRegistry1->SaveStringToRegistry(BaseKey + reg::kFile, reg::kFilename, Filename);
+    LoadButtonAssignment();
+    if (tell)
+        ShowInformation("The scheme " + SchemeDisplayName(gonePath) +
+                        " is no longer in the scheme folder (deleted or renamed): the bar shows " + names.front() +
+                        " now.");
+    return true;
+}
+
 void TButtonForm::ShowSchemeText(const std::string& path, const std::string& content) {
     ResetButtons();
     ButtonCount = 0;
@@ -106,6 +143,8 @@ void TButtonForm::ShowSchemeText(const std::string& path, const std::string& con
     auto finish = [&] {
         ListBoxCaption = std::move(scheme.captions);
         ListBoxText = std::move(scheme.texts);
+        ListBoxKeys = std::move(scheme.keys);
+        cutTexts_ = std::move(scheme.cutTexts);
         RadioGroupEOL = scheme.eol;
         Invalidate();
     };

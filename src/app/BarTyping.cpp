@@ -1,7 +1,10 @@
 // The target window and the typing: Ctrl+T captures the window in front, a scheme button
 // brings it back and types the button's text into it.
+#include <algorithm>
+
 #include "app/ButtonFormDialog.h"
 #include "app/core/BarLayout.h"
+#include "app/core/SchemeFile.h"
 #include "app/core/TargetRights.h"
 #include "app/core/TypingEngine.h"
 #include "app/core/TypingPlan.h"
@@ -217,6 +220,10 @@ void TButtonForm::WndProc(ui::TMessage& m) {
                 return;
             }
             break;
+        case kDeleteRetiredMessage:
+            DeleteRetiredButtons();
+            m.Result = 0;
+            return;
         case kUserStopMessage:
             if (strokeTyping_ && userStop_ >= 0) EndStrokeTyping(static_cast<int>(TypingOutcome::Interrupted),
                                                                  static_cast<TypingStop>(userStop_));
@@ -319,6 +326,16 @@ void TButtonForm::RuntimeButtonClick(ui::TButton* sender) {
     // A click that arrives while a burst is being prepared (the wait for the focus) is the
     // user's impatience or a stray key: one burst at a time.
     if (typing_) return;
+    // Its message box runs a modal loop in which the folder follow may rebuild the buttons:
+    // this one stays alive until the click has returned.
+    ++clicking_;
+    struct Done {
+        TButtonForm* bar;
+        ~Done() {
+            if (--bar->clicking_ == 0 && !bar->retired_.empty())
+                PostMessageW(bar->Handle(), kDeleteRetiredMessage, 0, 0);
+        }
+    } done{this};
     Win32TypingTarget target(TargetWindow, TargetThread, Handle());
     if (!target.Exists()) {
         // Ctrl+T pressed with the bar in front brings the bar forward with the message.
@@ -337,6 +354,12 @@ void TButtonForm::RuntimeButtonClick(ui::TButton* sender) {
     for (int i = 0; i < kButtonSlots; ++i)
         if (RuntimeButton[i] == sender) k = i + 1;
     if (k == 0) return;
+    // A text read only in part would be typed as if whole: nothing goes, and the user is told.
+    if (std::find(cutTexts_.begin(), cutTexts_.end(), static_cast<std::size_t>(k - 1)) != cutTexts_.end()) {
+        TellUser(CutTextMessage(static_cast<std::size_t>(k - 1) < ListBoxCaption.size() ? ListBoxCaption[k - 1] : "",
+                                kSchemeLineLimit));
+        return;
+    }
     if (static_cast<std::size_t>(k) <= ListBoxKeys.size() && ListBoxKeys[static_cast<std::size_t>(k - 1)]) {
         SendKeysText(k);
         return;

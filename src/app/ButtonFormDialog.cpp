@@ -148,7 +148,10 @@ void TButtonForm::FormCreate() {
     KeyDelay = LoadKeyDelay(*VtRegistry1, BaseKey);
     // The base height again: a height read from the settings does not survive.
     ArrangeBar();
-    LoadButtonAssignment();
+    // A scheme remembered from the last run that is gone: the folder's first one, said once
+    // (it is stored, so the next start finds it).
+    const std::string path = Folders.OutputDir + "\\" + Filename;
+    if (SchemeFiles().IsFile(path) || !FallBackToFirstScheme(path, true)) LoadButtonAssignment();
 }
 
 void TButtonForm::RestorePlacement() {

@@ -174,6 +174,9 @@ public:
     void NoteSchemeMissing(const std::string& path) { schemeFollow_.Shown(path, SchemeSnapshot{}); }
     // The buttons of the scheme at `path`, made from its content as read.
     void ShowSchemeText(const std::string& path, const std::string& content);
+    // The scheme shown is no longer in the folder: the bar shows the folder's first scheme,
+    // stores it as the current one and says so once. False when the folder has none.
+    bool FallBackToFirstScheme(const std::string& gonePath, bool tell);
 
 protected:
     void WndProc(ui::TMessage& m) override;
@@ -191,6 +194,14 @@ private:
     ui::TButton* pressedButton_ = nullptr;
     std::vector<HWND> refusingActivation_;
     bool typing_ = false;
+    // A click's handler runs (its message box may be open): buttons removed meanwhile are
+    // hidden and deleted only once it has returned, never under its feet.
+    int clicking_ = 0;
+    std::vector<ui::TButton*> retired_;
+    static constexpr UINT kDeleteRetiredMessage = WM_APP + 0x34;
+    void DeleteRetiredButtons();
+    // Per text of the scheme shown: read in part (a line longer than the reader takes).
+    std::vector<std::size_t> cutTexts_;
     // A slowed-down typing in progress: one key stroke per tick of the typing timer, into
     // the target captured when it started.
     std::unique_ptr<StrokeTyping> strokeTyping_;

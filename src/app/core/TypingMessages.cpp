@@ -35,4 +35,10 @@ std::string OwnWindowCapturedMessage(const std::string& captureKey) {
            captureKey + " on the Window where you want the typing to appear.";
 }
 
+std::string CutTextMessage(const std::string& caption, std::size_t limit) {
+    return "The text of the button \"" + caption + "\" is longer than " + std::to_string(limit) +
+           " characters: only its beginning could be read from the scheme file, so nothing was typed. Shorten "
+           "the text in the scheme file.";
+}
+
 }  // namespace kt

@@ -26,4 +26,8 @@ std::string AdministratorWindowMessage(bool atCapture);
 // The capture key pressed in one of the program's own windows.
 std::string OwnWindowCapturedMessage(const std::string& captureKey);
 
+// A button whose text line was longer than the reader takes (`limit` characters): the text is
+// not whole, so nothing of it is typed.
+std::string CutTextMessage(const std::string& caption, std::size_t limit);
+
 }  // namespace kt
