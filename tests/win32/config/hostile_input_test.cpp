@@ -168,6 +168,22 @@ TEST_F(HostileInputTest, AStoredSchemeNameThatLeadsOutOfTheFolderOpensTheFirstSc
     }
 }
 
+// A scheme remembered from the last run that someone has deleted: the first scheme instead,
+// said at this start only.
+TEST_F(HostileInputTest, AStoredSchemeThatIsGoneOpensTheFirstSchemeAndIsSaidOnce) {
+    store.SaveStringToRegistry(std::string(kProgramKey) + "\\File", "Filename", "gone.dat");
+    for (std::size_t said : {1u, 0u}) {
+        msgs.shown.clear();
+        Create();
+        const std::string first = bar->ComboBoxFilename->Item(0);
+        EXPECT_EQ(bar->Filename, first + ".dat");
+        EXPECT_FALSE(bar->ListBoxCaption.empty());
+        EXPECT_EQ(msgs.shown.size(), said);
+        if (said) EXPECT_NE(msgs.LastText().find("The scheme gone is no longer in the scheme folder"), std::string::npos);
+        Destroy();
+    }
+}
+
 // ---------------------------------------------------------------- schemes read in part
 
 TEST_F(HostileInputTest, APartlyLoadedSchemeSaysWhatWasCutAndSaveAsksBeforeReplacingIt) {
