@@ -21,7 +21,7 @@ public:
     // `longestMs` after the first.
     explicit FolderFollow(unsigned settleMs, unsigned longestMs = kLongestSettleMs)
         : settleMs_(settleMs), quiet_(settleMs, longestMs) {}
-    static constexpr unsigned kLongestSettleMs = 250;
+    static constexpr unsigned kLongestSettleMs = 200;
 
     // Told (on the window's thread) when the folder gives no change notifications and is
     // looked at every FolderWatch::kPollMs instead.

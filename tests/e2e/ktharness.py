@@ -474,9 +474,10 @@ class App:
             self.log.close()
 
 
-def write_scheme(folder, name, buttons, eol, tag_order="CT", encoding="cp1252"):
-    """Writes a scheme file the way the program does: code-page bytes, CR LF after every line.
-    A button (caption, text, True) has a keys-in-braces text ("T02")."""
+def write_scheme(folder, name, buttons, eol, tag_order="CT", encoding="cp1252", bom=False):
+    """Writes a scheme file the way the program does: code-page bytes, CR LF after every line
+    (with `bom`, a UTF-8 byte-order mark first, as Notepad writes). A button (caption, text,
+    True) has a keys-in-braces text ("T02")."""
     os.makedirs(folder, exist_ok=True)
     lines = []
     for caption, text, *keys in buttons:
@@ -484,7 +485,7 @@ def write_scheme(folder, name, buttons, eol, tag_order="CT", encoding="cp1252"):
             lines.append(("C01" + caption) if tag == "C" else (("T02" if keys and keys[0] else "T01") + text))
     lines.append("D01" + str(eol))
     with open(os.path.join(folder, name + ".dat"), "wb") as f:
-        f.write("".join(l + "\r\n" for l in lines).encode(encoding))
+        f.write((b"\xef\xbb\xbf" if bom else b"") + "".join(l + "\r\n" for l in lines).encode(encoding))
 
 
 def xkey(combo):

@@ -55,30 +55,6 @@ TEST(FolderWatch, AChangeArrivesOnTheStartingThreadAndNoneAfterStop) {
     RemoveDirectoryA(folder.c_str());
 }
 
-// A folder deleted and made again, or one that is missing at first, is followed once it is
-// there: the watch looks at it by itself when no notification can come.
-TEST(FolderWatch, AFolderMadeAgainIsFollowedAgain) {
-    const std::string folder = TempFolder("kt_folder_again");
-    RemoveDirectoryA(folder.c_str());
-    int calls = 0;
-    kt::FolderWatch watch;
-    ASSERT_TRUE(watch.Start(folder, [&] { ++calls; }));
-    for (int round = 0; round < 2; ++round) {
-        CreateDirectoryA(folder.c_str(), nullptr);
-        const DWORD made = GetTickCount();
-        ASSERT_TRUE(PumpUntil([&] { return calls > 0; }, 3000)) << round;
-        EXPECT_LT(GetTickCount() - made, 2000u);
-        calls = 0;
-        const std::string file = folder + "\\a.dat";
-        WriteText(file, "C01A\r\n");
-        EXPECT_TRUE(PumpUntil([&] { return calls > 0; }, 3000)) << round;
-        DeleteFileA(file.c_str());
-        RemoveDirectoryA(folder.c_str());
-        PumpFor(1500);
-        calls = 0;
-    }
-}
-
 TEST(FolderWatch, AFileHeldByItsWriterIsBusyUntilItIsClosed) {
     const std::string folder = TempFolder("kt_folder_held");
     const std::string file = folder + "\\a.dat";
