@@ -12,6 +12,7 @@
 #include "core/Errors.h"
 #include "core/MessageService.h"
 #include "platform/CurrentFolder.h"
+#include "platform/WidePaths.h"
 #include "platform/Win32SchemeFileSystem.h"
 #include "ui/Application.h"
 
@@ -130,7 +131,8 @@ void TButtonForm::FormCreate() {
 
     // The scheme folder, made when missing: one level only; a failure is silent (the scheme list is then empty).
     const std::string& schemes = Folders.OutputDir;
-    if (GetFileAttributesA(schemes.c_str()) == INVALID_FILE_ATTRIBUTES) CreateDirectoryA(schemes.c_str(), nullptr);
+    if (GetFileAttributesW(OpenablePath(schemes).c_str()) == INVALID_FILE_ATTRIBUTES)
+        CreateDirectoryW(OpenablePath(schemes).c_str(), nullptr);
 
     ArrangeBar();
     SetUpNotificationIcon();

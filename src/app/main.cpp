@@ -6,6 +6,7 @@
 #include "app/ButtonFormDialog.h"
 #include "config/About.h"
 #include "config/ConfigFormDialog.h"
+#include "platform/SystemCodePage.h"
 #include "platform/Win32SchemeFileSystem.h"
 #include "skin/ui/WinSkinControls.h"
 #include "skin/ui/WinSkinForm.h"
@@ -75,6 +76,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     kt::SetMessageService(&messages);
     kt::Win32SchemeFileSystem files;
     kt::SetSchemeFileSystem(&files);
+    kt::Win32CodePage codePage;
+    kt::SetSystemCodePage(&codePage);
     app.Title = "Ketravo";
     kt::InstallSkinManager();
     kt::InstallSkinMenus();

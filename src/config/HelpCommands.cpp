@@ -7,7 +7,10 @@
 #include "config/core/HelpAddress.h"
 #include "core/MessageService.h"
 #include "platform/CurrentFolder.h"
+#include "platform/Registry.h"
 #include "platform/ShellLibrary.h"
+#include "platform/WidePaths.h"
+#include "core/Errors.h"
 #include "ui/Application.h"
 #include "ui/Forms.h"
 
@@ -36,31 +39,21 @@ bool MapiInstalled() {
 }  // namespace
 
 std::string ReadRegistryString(HKEY root, const std::string& key, const std::string& name) {
-    HKEY h = nullptr;
-    if (RegOpenKeyExA(root, key.c_str(), 0, KEY_QUERY_VALUE, &h) != ERROR_SUCCESS) return {};
-    std::string out;
-    DWORD type = 0, size = 0;
-    if (RegQueryValueExA(h, name.empty() ? nullptr : name.c_str(), nullptr, &type, nullptr, &size) == ERROR_SUCCESS &&
-        (type == REG_SZ || type == REG_EXPAND_SZ) && size > 0) {
-        std::string buf(size + 1, '\0');
-        DWORD got = size;
-        if (RegQueryValueExA(h, name.empty() ? nullptr : name.c_str(), nullptr, &type,
-                             reinterpret_cast<BYTE*>(buf.data()), &got) == ERROR_SUCCESS) {
-            buf.resize(got);
-            // The stored size counts the closing zero, when there is one.
-            const size_t end = buf.find('\0');
-            out = end == std::string::npos ? buf : buf.substr(0, end);
-        }
+    Registry reg(KEY_QUERY_VALUE);
+    reg.RootKey = root;
+    if (!reg.OpenKey(key, false)) return {};
+    try {
+        return reg.ReadString(name);
+    } catch (const ERegistryException&) {
+        return {};  // not text: no browser named there
     }
-    RegCloseKey(h);
-    return out;
 }
 
 std::string FindAssociatedProgram(const std::string& fileName) {
-    char result[261] = "";
-    const std::string folder = GetCurrentFolder();
-    const auto r = reinterpret_cast<INT_PTR>(shell::FindProgram(fileName.c_str(), folder.c_str(), result));
-    return r > 32 ? std::string(result) : std::string(kNoAssociatedProgram);
+    wchar_t result[MAX_PATH + 1] = L"";
+    const std::wstring folder = Wide(GetCurrentFolder());
+    const auto r = reinterpret_cast<INT_PTR>(shell::FindProgram(Wide(fileName).c_str(), folder.c_str(), result));
+    return r > 32 ? Utf8(result, wcslen(result)) : std::string(kNoAssociatedProgram);
 }
 
 std::string GetDefaultBrowser() {
@@ -77,12 +70,25 @@ std::string GetDefaultBrowser() {
 
 void OpenURL(const std::string& address) {
     const std::string browser = GetDefaultBrowser();
-    if (!browser.empty() && WinExec(BrowserCommandLine(browser, address).c_str(), SW_SHOWNORMAL) >= 32) return;
-    SHELLEXECUTEINFOA info{};
+    if (!browser.empty()) {
+        std::wstring command = Wide(BrowserCommandLine(browser, address));
+        STARTUPINFOW startup{};
+        startup.cb = sizeof startup;
+        startup.dwFlags = STARTF_USESHOWWINDOW;
+        startup.wShowWindow = SW_SHOWNORMAL;
+        PROCESS_INFORMATION process{};
+        if (CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
+            CloseHandle(process.hThread);
+            CloseHandle(process.hProcess);
+            return;
+        }
+    }
+    const std::wstring file = Wide(address);
+    SHELLEXECUTEINFOW info{};
     info.cbSize = sizeof info;
     info.hwnd = ApplicationWindow();
     info.lpVerb = nullptr;
-    info.lpFile = address.c_str();
+    info.lpFile = file.c_str();
     info.nShow = SW_SHOWNORMAL;
     shell::ExecuteEx(&info);  // nothing is shown when this fails too
 }

@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "platform/WidePaths.h"
+
 namespace kt {
 
 namespace {
@@ -19,7 +21,7 @@ constexpr DWORD kWatched = FILE_NOTIFY_CHANGE_FILE_NAME | FILE_NOTIFY_CHANGE_DIR
 // each entry's name, size and last write time, folded into one number.
 std::uint64_t LookAt(const std::string& folder) {
     WIN32_FILE_ATTRIBUTE_DATA self;
-    if (!GetFileAttributesExA(folder.c_str(), GetFileExInfoStandard, &self) ||
+    if (!GetFileAttributesExW(OpenablePath(folder).c_str(), GetFileExInfoStandard, &self) ||
         !(self.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
         return 0;  // no folder
     std::uint64_t h = 1469598103934665603ull;
@@ -27,15 +29,15 @@ std::uint64_t LookAt(const std::string& folder) {
         for (std::size_t i = 0; i < size; ++i) h = (h ^ static_cast<const unsigned char*>(data)[i]) * 1099511628211ull;
     };
     mix(&self.ftCreationTime, sizeof self.ftCreationTime);
-    WIN32_FIND_DATAA entry;
-    const HANDLE find = FindFirstFileA((folder + "\\*").c_str(), &entry);
+    WIN32_FIND_DATAW entry;
+    const HANDLE find = FindFirstFileW(OpenablePath(folder + "\\*").c_str(), &entry);
     if (find == INVALID_HANDLE_VALUE) return h;
     do {
-        mix(entry.cFileName, lstrlenA(entry.cFileName) + 1);
+        mix(entry.cFileName, (lstrlenW(entry.cFileName) + 1) * sizeof(wchar_t));
         mix(&entry.nFileSizeLow, sizeof entry.nFileSizeLow);
         mix(&entry.nFileSizeHigh, sizeof entry.nFileSizeHigh);
         mix(&entry.ftLastWriteTime, sizeof entry.ftLastWriteTime);
-    } while (FindNextFileA(find, &entry));
+    } while (FindNextFileW(find, &entry));
     FindClose(find);
     return h;
 }
@@ -43,7 +45,7 @@ std::uint64_t LookAt(const std::string& folder) {
 // The creation time alone: the same folder, or one made anew under its name.
 bool SameFolder(const std::string& folder, FILETIME& created) {
     WIN32_FILE_ATTRIBUTE_DATA self;
-    if (!GetFileAttributesExA(folder.c_str(), GetFileExInfoStandard, &self)) return false;
+    if (!GetFileAttributesExW(OpenablePath(folder).c_str(), GetFileExInfoStandard, &self)) return false;
     const bool same = CompareFileTime(&self.ftCreationTime, &created) == 0;
     created = self.ftCreationTime;
     return same;
@@ -74,7 +76,7 @@ bool FolderWatch::Start(const std::string& folder, std::function<void()> changed
     polling_ = std::move(polling);
     posted_ = false;
     // Armed and looked at before Start returns: a change right after it is never missed.
-    change_ = FindFirstChangeNotificationA(folder.c_str(), FALSE, kWatched);
+    change_ = FindFirstChangeNotificationW(OpenablePath(folder).c_str(), FALSE, kWatched);
     created_ = FILETIME{};
     SameFolder(folder, created_);
     seen_ = LookAt(folder);
@@ -117,7 +119,7 @@ DWORD WINAPI FolderWatch::Run(void* self) {
     bool pollingTold = change == INVALID_HANDLE_VALUE && seen != 0;
     auto arm = [&] {
         if (change != INVALID_HANDLE_VALUE) FindCloseChangeNotification(change);
-        change = FindFirstChangeNotificationA(folder.c_str(), FALSE, kWatched);
+        change = FindFirstChangeNotificationW(OpenablePath(folder).c_str(), FALSE, kWatched);
         SameFolder(folder, created);
     };
     auto tellPolling = [&] {

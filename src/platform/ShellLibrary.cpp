@@ -33,16 +33,16 @@ HINSTANCE Execute(HWND hwnd, const char* verb, const char* file, const char* par
     return Cached(f, "shell32.dll", "ShellExecuteA") ? f(hwnd, verb, file, parameters, folder, show) : NotFound();
 }
 
-BOOL ExecuteEx(SHELLEXECUTEINFOA* info) {
-    static decltype(::ShellExecuteExA)* f;
-    if (Cached(f, "shell32.dll", "ShellExecuteExA")) return f(info);
+BOOL ExecuteEx(SHELLEXECUTEINFOW* info) {
+    static decltype(::ShellExecuteExW)* f;
+    if (Cached(f, "shell32.dll", "ShellExecuteExW")) return f(info);
     info->hInstApp = NotFound();
     return FALSE;
 }
 
-HINSTANCE FindProgram(const char* file, const char* folder, char* result) {
-    static decltype(::FindExecutableA)* f;
-    return Cached(f, "shell32.dll", "FindExecutableA") ? f(file, folder, result) : NotFound();
+HINSTANCE FindProgram(const wchar_t* file, const wchar_t* folder, wchar_t* result) {
+    static decltype(::FindExecutableW)* f;
+    return Cached(f, "shell32.dll", "FindExecutableW") ? f(file, folder, result) : NotFound();
 }
 
 BOOL OpenFileDialog(OPENFILENAMEW* ofn) {

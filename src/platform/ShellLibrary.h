@@ -13,9 +13,9 @@ namespace kt::shell {
 
 BOOL NotifyIcon(DWORD message, NOTIFYICONDATAA* data);
 HINSTANCE Execute(HWND hwnd, const char* verb, const char* file, const char* parameters, const char* folder, int show);
-BOOL ExecuteEx(SHELLEXECUTEINFOA* info);
-HINSTANCE FindProgram(const char* file, const char* folder, char* result);
-// The wide form: a name beyond the code page comes back whole (see CodePagePath).
+// The wide forms take and give names in any script.
+BOOL ExecuteEx(SHELLEXECUTEINFOW* info);
+HINSTANCE FindProgram(const wchar_t* file, const wchar_t* folder, wchar_t* result);
 BOOL OpenFileDialog(OPENFILENAMEW* ofn);
 BOOL FontDialog(CHOOSEFONTA* cf);
 // CommDlgExtendedError: why the last common dialog returned FALSE (0: the user cancelled).

@@ -2,42 +2,21 @@
 
 #include <windows.h>
 
+#include "core/TextCodec.h"
+
 namespace kt {
 
-namespace {
-
-bool ToCodePage(const std::wstring& text, std::string& out) {
-    BOOL lossy = FALSE;
-    const int n = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.c_str(), -1, nullptr, 0, nullptr, &lossy);
-    if (n <= 0) return false;
-    out.assign(static_cast<size_t>(n), '\0');
-    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.c_str(), -1, out.data(), n, nullptr, &lossy);
-    out.resize(static_cast<size_t>(n - 1));
-    return !lossy;
+std::wstring Wide(const std::string& text) {
+    const std::u16string units = Utf8ToUtf16(text);
+    return std::wstring(units.begin(), units.end());
 }
 
-}  // namespace
-
-std::wstring WidePath(const std::string& path) {
-    const int n = MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, nullptr, 0);
-    if (n <= 0) return {};
-    std::wstring wide(static_cast<size_t>(n), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide.data(), n);
-    wide.resize(static_cast<size_t>(n - 1));
-    return wide;
+std::string Utf8(const wchar_t* text, std::size_t length) {
+    static_assert(sizeof(wchar_t) == sizeof(char16_t), "the system's wide characters are UTF-16 units");
+    return Utf16ToUtf8(std::u16string_view(reinterpret_cast<const char16_t*>(text), length));
 }
 
-std::string CodePagePath(const std::wstring& path) {
-    std::string text;
-    if (ToCodePage(path, text)) return text;
-    const DWORD n = GetShortPathNameW(path.c_str(), nullptr, 0);
-    if (n == 0) return {};
-    std::wstring shortPath(n, L'\0');
-    const DWORD got = GetShortPathNameW(path.c_str(), shortPath.data(), n);
-    if (got == 0 || got >= n) return {};
-    shortPath.resize(got);
-    return ToCodePage(shortPath, text) ? text : std::string();
-}
+std::wstring WidePath(const std::string& path) { return Wide(path); }
 
 std::wstring OpenablePath(const std::string& path) {
     std::wstring wide = WidePath(path);

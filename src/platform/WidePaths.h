@@ -1,6 +1,4 @@
-// Paths kept as the program keeps them (text in the system's code page) opened through the
-// wide-character file functions, and paths the system hands over in UTF-16 turned into such
-// text without losing a character the code page lacks.
+// Text as the program keeps it (UTF-8) for the system's wide-character functions, and back.
 #pragma once
 #include <cstdint>
 #include <string>
@@ -8,10 +6,10 @@
 
 namespace kt {
 
+std::wstring Wide(const std::string& text);
+std::string Utf8(const wchar_t* text, std::size_t length);
+inline std::string Utf8(const std::wstring& text) { return Utf8(text.data(), text.size()); }
 std::wstring WidePath(const std::string& path);
-// The path in the code page; where it holds a character the code page lacks, its short form,
-// which the system keeps for such names (so it still opens). Empty when neither can be had.
-std::string CodePagePath(const std::wstring& path);
 // The path for the wide file functions; one of MAX_PATH characters or more in the long form
 // they take ("\\?\C:\...").
 std::wstring OpenablePath(const std::string& path);

@@ -3,35 +3,16 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cwchar>
+
+#include "platform/WidePaths.h"
 
 namespace kt {
 
 bool Win32SchemeFileSystem::IsFile(const std::string& path) {
-    DWORD attr = GetFileAttributesA(path.c_str());
+    DWORD attr = GetFileAttributesW(OpenablePath(path).c_str());
     return attr != INVALID_FILE_ATTRIBUTES && !(attr & FILE_ATTRIBUTE_DIRECTORY);
 }
-
-namespace {
-
-// The name in the system's code page; false when the code page lacks one of its characters.
-bool ToCodePage(const wchar_t* name, std::string& out) {
-    char buf[MAX_PATH * 2];
-    BOOL lossy = FALSE;
-    const int n = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, name, -1, buf, sizeof buf, nullptr, &lossy);
-    if (n <= 0) return false;
-    out.assign(buf, static_cast<size_t>(n - 1));
-    return !lossy;
-}
-
-std::wstring Widen(const std::string& text) {
-    const int n = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
-    std::wstring wide(static_cast<size_t>(n > 0 ? n : 1), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, wide.data(), n);
-    wide.resize(wcslen(wide.c_str()));
-    return wide;
-}
-
-}  // namespace
 
 std::vector<std::string> Win32SchemeFileSystem::ListEntries(const std::string& folder) {
     std::vector<std::string> names;
@@ -39,67 +20,46 @@ std::vector<std::string> Win32SchemeFileSystem::ListEntries(const std::string& f
     if (!pattern.empty() && pattern.back() != '\\' && pattern.back() != '/') pattern += '\\';
     pattern += "*.*";
     WIN32_FIND_DATAW data;
-    HANDLE find = FindFirstFileW(Widen(pattern).c_str(), &data);
+    HANDLE find = FindFirstFileW(OpenablePath(pattern).c_str(), &data);
     if (find == INVALID_HANDLE_VALUE) return names;
     do {
         if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;  // "x.dat" may be a folder
-        std::string name, shortName;
-        // A name the code page cannot hold ("?????" in it) could be neither opened nor
-        // deleted: it goes by its short name, which the system keeps for such files.
-        if (!ToCodePage(data.cFileName, name) && data.cAlternateFileName[0] &&
-            ToCodePage(data.cAlternateFileName, shortName)) {
-            // The short name's extension is in capitals; a scheme keeps its own ".dat".
-            const size_t length = wcslen(data.cFileName);
-            if (length > 4 && wcscmp(data.cFileName + length - 4, L".dat") == 0 && shortName.size() > 4)
-                shortName.replace(shortName.size() - 4, 4, ".dat");
-            name = shortName;
-        }
+        const std::string name = Utf8(data.cFileName, wcslen(data.cFileName));
         if (name != "." && name != "..") names.push_back(name);
     } while (FindNextFileW(find, &data));
     FindClose(find);
     return names;
 }
 
-std::wstring ShownSchemeName(const std::string& folder, const std::string& scheme) {
-    const std::wstring wide = Widen(scheme);
-    // Only a short name ("ABCDEF~1") can stand for a longer one.
-    if (scheme.find('~') == std::string::npos) return wide;
-    wchar_t longPath[MAX_PATH * 2];
-    const DWORD len = GetLongPathNameW(Widen(folder + "\\" + scheme + ".dat").c_str(), longPath, MAX_PATH * 2);
-    if (len == 0 || len >= MAX_PATH * 2) return wide;
-    std::wstring name(longPath, len);
-    const size_t slash = name.find_last_of(L"\\/");
-    if (slash != std::wstring::npos) name.erase(0, slash + 1);
-    return name.size() > 4 ? name.substr(0, name.size() - 4) : wide;
-}
+std::wstring ShownSchemeName(const std::string&, const std::string& scheme) { return Wide(scheme); }
 
 bool Win32SchemeFileSystem::MoveReplacing(const std::string& from, const std::string& to) {
     // Windows refuses to replace a read-only file, but not every implementation of the call
     // does; a scheme the user protected stays as it is everywhere.
-    DWORD attr = GetFileAttributesA(to.c_str());
+    DWORD attr = GetFileAttributesW(OpenablePath(to).c_str());
     if (attr != INVALID_FILE_ATTRIBUTES && (attr & FILE_ATTRIBUTE_READONLY)) return false;
-    return MoveFileExA(from.c_str(), to.c_str(),
+    return MoveFileExW(OpenablePath(from).c_str(), OpenablePath(to).c_str(),
                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 }
 
-bool Win32SchemeFileSystem::RemoveFile(const std::string& path) { return DeleteFileA(path.c_str()) != 0; }
+bool Win32SchemeFileSystem::RemoveFile(const std::string& path) { return DeleteFileW(OpenablePath(path).c_str()) != 0; }
 
 bool Win32SchemeFileSystem::Exists(const std::string& path) {
-    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+    return GetFileAttributesW(OpenablePath(path).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 bool Win32SchemeFileSystem::CopyToNew(const std::string& from, const std::string& to) {
-    return CopyFileA(from.c_str(), to.c_str(), TRUE) != 0;
+    return CopyFileW(OpenablePath(from).c_str(), OpenablePath(to).c_str(), TRUE) != 0;
 }
 
 bool Win32SchemeFileSystem::RenameToNew(const std::string& from, const std::string& to) {
-    return MoveFileA(from.c_str(), to.c_str()) != 0;
+    return MoveFileW(OpenablePath(from).c_str(), OpenablePath(to).c_str()) != 0;
 }
 
 SchemeFileSystem::ReadResult Win32SchemeFileSystem::ReadWhole(const std::string& path, std::string& content) {
     // No writer may hold the file while it is read (a half-written file fails to open: a
     // sharing violation, read again later); a writer that replaces it whole by a rename may.
-    HANDLE in = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+    HANDLE in = CreateFileW(OpenablePath(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
                             FILE_ATTRIBUTE_NORMAL, nullptr);
     if (in == INVALID_HANDLE_VALUE) return ReadResult::CannotOpen;
     char buf[16384];
@@ -111,7 +71,7 @@ SchemeFileSystem::ReadResult Win32SchemeFileSystem::ReadWhole(const std::string&
 }
 
 bool Win32SchemeFileSystem::WriteNew(const std::string& path, std::string_view content) {
-    HANDLE out = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE out = CreateFileW(OpenablePath(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (out == INVALID_HANDLE_VALUE) return false;
     bool ok = true;
     for (std::size_t done = 0; ok && done < content.size();) {
@@ -124,13 +84,13 @@ bool Win32SchemeFileSystem::WriteNew(const std::string& path, std::string_view c
     // file or the new one, never an empty one.
     ok = FlushFileBuffers(out) && ok;
     ok = CloseHandle(out) && ok;
-    if (!ok) DeleteFileA(path.c_str());
+    if (!ok) DeleteFileW(OpenablePath(path).c_str());
     return ok;
 }
 
 bool Win32SchemeFileSystem::Stamp(const std::string& path, FileStamp& stamp) {
     WIN32_FILE_ATTRIBUTE_DATA data;
-    if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data) ||
+    if (!GetFileAttributesExW(OpenablePath(path).c_str(), GetFileExInfoStandard, &data) ||
         (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
         return false;
     stamp.size = (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
@@ -149,7 +109,7 @@ long long Win32SchemeFileSystem::MillisecondsSinceWrite(const FileStamp& stamp) 
 }
 
 bool Win32SchemeFileSystem::SamePath(const std::string& a, const std::string& b) {
-    return lstrcmpiA(a.c_str(), b.c_str()) == 0;
+    return lstrcmpiW(Wide(a).c_str(), Wide(b).c_str()) == 0;
 }
 
 }  // namespace kt

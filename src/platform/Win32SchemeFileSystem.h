@@ -23,8 +23,7 @@ public:
     long long MillisecondsSinceWrite(const FileStamp& stamp) override;
 };
 
-// How a scheme listed under a short stand-in name (see ListEntries) is shown to the user: its
-// real name, ".dat" left out. Other names are shown as they are.
+// How a scheme is shown to the user: its name, as the list boxes take it.
 std::wstring ShownSchemeName(const std::string& folder, const std::string& scheme);
 
 }  // namespace kt

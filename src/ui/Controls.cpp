@@ -1,6 +1,7 @@
 #include "ui/Controls.h"
 
 #include "core/DpiScale.h"
+#include "core/TextCodec.h"
 
 #include <commctrl.h>
 
@@ -28,7 +29,9 @@ wchar_t AccelChar(const std::string& caption) {
     for (size_t i = 0; i + 1 < caption.size(); ++i) {
         if (caption[i] != '&') continue;
         if (caption[i + 1] != '&') {
-            const std::wstring w = ToWide(caption.substr(i + 1, 1));
+            std::size_t end = i + 1;
+            NextCodePoint(caption, end);
+            const std::wstring w = ToWide(caption.substr(i + 1, end - i - 1));
             return w.empty() ? 0 : w[0];
         }
         ++i;
@@ -44,19 +47,13 @@ bool SameLetter(wchar_t a, wchar_t b) {
 }  // namespace
 
 std::wstring ToWide(const std::string& text) {
-    if (text.empty()) return {};
-    const int n = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    std::wstring w(static_cast<size_t>(n), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), w.data(), n);
-    return w;
+    const std::u16string units = Utf8ToUtf16(text);
+    return std::wstring(units.begin(), units.end());
 }
 
 std::string FromWide(const wchar_t* text, int length) {
     if (!text || length <= 0) return {};
-    const int n = WideCharToMultiByte(CP_ACP, 0, text, length, nullptr, 0, nullptr, nullptr);
-    std::string s(static_cast<size_t>(n), '\0');
-    WideCharToMultiByte(CP_ACP, 0, text, length, s.data(), n, nullptr, nullptr);
-    return s;
+    return Utf16ToUtf8(std::u16string_view(reinterpret_cast<const char16_t*>(text), static_cast<size_t>(length)));
 }
 
 std::wstring WindowTextW(HWND window) {
@@ -311,20 +308,21 @@ void TWinControl::RegisterHint() {
     if (!tip) {
         INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES};
         InitCommonControlsEx(&icc);
-        tip = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
+        tip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, root, nullptr,
                               GetModuleHandleA(nullptr), nullptr);
         if (!tip) return;
         SendMessageA(tip, TTM_SETMAXTIPWIDTH, 0, 320);
         SetPropA(root, "KtHints", tip);
     }
-    TTTOOLINFOA ti{};
-    ti.cbSize = TTTOOLINFOA_V1_SIZE;
+    std::wstring text = ToWide(Hint);
+    TTTOOLINFOW ti{};
+    ti.cbSize = TTTOOLINFOW_V1_SIZE;
     ti.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
     ti.hwnd = root;
     ti.uId = reinterpret_cast<UINT_PTR>(handle_);
-    ti.lpszText = Hint.data();
-    SendMessageA(tip, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&ti));
+    ti.lpszText = text.data();
+    SendMessageW(tip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
 }
 
 void TWinControl::SetHint(const std::string& hint) {
@@ -333,11 +331,11 @@ void TWinControl::SetHint(const std::string& hint) {
     if (handle_) {
         HWND root = GetAncestor(handle_, GA_ROOT);
         if (auto tip = root ? static_cast<HWND>(GetPropA(root, "KtHints")) : nullptr) {
-            TTTOOLINFOA ti{};
-            ti.cbSize = TTTOOLINFOA_V1_SIZE;
+            TTTOOLINFOW ti{};
+            ti.cbSize = TTTOOLINFOW_V1_SIZE;
             ti.hwnd = root;
             ti.uId = reinterpret_cast<UINT_PTR>(handle_);
-            SendMessageA(tip, TTM_DELTOOLA, 0, reinterpret_cast<LPARAM>(&ti));
+            SendMessageW(tip, TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
         }
     }
     Hint = hint;

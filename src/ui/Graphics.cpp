@@ -1,5 +1,7 @@
 #include "ui/Graphics.h"
 
+#include "ui/Controls.h"
+
 namespace kt::ui {
 
 namespace {
@@ -63,21 +65,24 @@ void TCanvas::TextOut(int x, int y, const std::string& text) {
     if (!dc_) return;
     FontIn f(dc_, FontHandle());
     PrepareText();
-    ::TextOutA(dc_, x, y, text.c_str(), static_cast<int>(text.size()));
+    const std::wstring wide = ToWide(text);
+    ::TextOutW(dc_, x, y, wide.c_str(), static_cast<int>(wide.size()));
 }
 
 int TCanvas::DrawText(const std::string& text, RECT& r, UINT format) {
     if (!dc_) return 0;
     FontIn f(dc_, FontHandle());
     PrepareText();
-    return ::DrawTextA(dc_, text.c_str(), -1, &r, format);
+    std::wstring wide = ToWide(text);
+    return ::DrawTextW(dc_, wide.data(), static_cast<int>(wide.size()), &r, format);
 }
 
 int TCanvas::TextWidth(const std::string& text) {
     if (!dc_) return 0;
     FontIn f(dc_, FontHandle());
     SIZE s{};
-    GetTextExtentPoint32A(dc_, text.c_str(), static_cast<int>(text.size()), &s);
+    const std::wstring wide = ToWide(text);
+    GetTextExtentPoint32W(dc_, wide.c_str(), static_cast<int>(wide.size()), &s);
     return s.cx;
 }
 
@@ -85,7 +90,8 @@ int TCanvas::TextHeight(const std::string& text) {
     if (!dc_) return 0;
     FontIn f(dc_, FontHandle());
     SIZE s{};
-    GetTextExtentPoint32A(dc_, text.c_str(), static_cast<int>(text.size()), &s);
+    const std::wstring wide = ToWide(text);
+    GetTextExtentPoint32W(dc_, wide.c_str(), static_cast<int>(wide.size()), &s);
     return s.cy;
 }
 

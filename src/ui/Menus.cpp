@@ -260,11 +260,11 @@ std::string TMenuItem::DisplayText() const {
     return keys.empty() ? caption_ : caption_ + "\t" + keys;
 }
 
-void TMenuItem::FillMenuItemInfo(MENUITEMINFOA& info, std::string& text) {
+void TMenuItem::FillMenuItemInfo(MENUITEMINFOW& info, std::wstring& text) {
     TMenu* menu = GetParentMenu();
     const bool ownerDraw = menu && menu->OwnerDraw();
-    text = DisplayText();
-    info = MENUITEMINFOA{};
+    text = ToWide(DisplayText());
+    info = MENUITEMINFOW{};
     info.cbSize = sizeof info;
     info.fMask = MIIM_FTYPE | MIIM_ID | MIIM_STATE | MIIM_DATA | MIIM_SUBMENU | MIIM_STRING;
     // A drawn separator stays a separator, so keyboard moves through the menu skip it.
@@ -289,10 +289,10 @@ HMENU TMenuItem::Handle() {
 }
 
 void TMenuItem::AppendTo(HMENU menu) {
-    MENUITEMINFOA info;
-    std::string text;
+    MENUITEMINFOW info;
+    std::wstring text;
     FillMenuItemInfo(info, text);
-    InsertMenuItemA(menu, static_cast<UINT>(GetMenuItemCount(menu)), TRUE, &info);
+    InsertMenuItemW(menu, static_cast<UINT>(GetMenuItemCount(menu)), TRUE, &info);
 }
 
 void TMenuItem::RebuildHandle() {
@@ -316,10 +316,10 @@ void TMenuItem::Changed(bool structure) {
         if (structure) {
             parent_->RebuildHandle();
         } else if (visible_) {
-            MENUITEMINFOA info;
-            std::string text;
+            MENUITEMINFOW info;
+            std::wstring text;
             FillMenuItemInfo(info, text);
-            SetMenuItemInfoA(parent_->handle_, command_, FALSE, &info);
+            SetMenuItemInfoW(parent_->handle_, command_, FALSE, &info);
         }
     }
     if (TMenu* menu = GetParentMenu(); menu && menu->Items()->HandleAllocated()) menu->MenuChanged();
@@ -501,9 +501,9 @@ LRESULT TMenu::MenuCharAnswer(HMENU menu, WPARAM w) {
         if (TMenuItem* item = TMenuItem::FromData(info.dwItemData)) {
             caption = item->Caption();
         } else {
-            char text[256] = {0};
-            GetMenuStringA(menu, static_cast<UINT>(i), text, sizeof text, MF_BYPOSITION);
-            caption = text;
+            wchar_t text[256] = {0};
+            const int n = GetMenuStringW(menu, static_cast<UINT>(i), text, 256, MF_BYPOSITION);
+            caption = FromWide(text, n);
         }
         if (AcceleratorChar(caption) == key) matches.push_back(i);
     }

@@ -118,7 +118,7 @@ public:
 private:
     friend class TMenu;
     void Changed(bool structure);
-    void FillMenuItemInfo(MENUITEMINFOA& info, std::string& text);
+    void FillMenuItemInfo(MENUITEMINFOW& info, std::wstring& text);
     void RebuildHandle();
     void AppendTo(HMENU menu);
     void DestroyHandle();

@@ -4,6 +4,7 @@
 #include <commdlg.h>
 #include <dlgs.h>
 
+#include <cwchar>
 #include <vector>
 
 #include "ui/Application.h"
@@ -29,7 +30,7 @@ MsgResult Win32Messages::Show(const std::string& text, const std::string& captio
         case MsgButtons::YesNoCancel: flags |= MB_YESNOCANCEL; break;
     }
     const std::string& title = caption.empty() ? TApplication::Instance().Title : caption;
-    int r = MessageBoxA(GetActiveWindow(), text.c_str(), title.c_str(), flags);
+    int r = MessageBoxW(GetActiveWindow(), Wide(text).c_str(), Wide(title).c_str(), flags);
     return static_cast<MsgResult>(r);
 }
 
@@ -101,7 +102,7 @@ UINT_PTR CALLBACK ExplorerHook(HWND hook, UINT msg, WPARAM, LPARAM l) {
         SendDlgItemMessageA(dialog, edt1, EM_LIMITTEXT, kPathLimit, 0);
     } else if (msg == WM_NOTIFY && reinterpret_cast<NMHDR*>(l)->code == CDN_FILEOK) {
         // The size the path needs, its closing zero counted.
-        const LRESULT needed = SendMessageA(GetParent(hook), CDM_GETFILEPATH, 0, 0);
+        const LRESULT needed = SendMessageW(GetParent(hook), CDM_GETFILEPATH, 0, 0);
         if (needed > MAX_PATH) {
             ReportNameTooLong();
             SetWindowLongPtrA(hook, DWLP_MSGRESULT, 1);
@@ -127,10 +128,7 @@ bool Win32Messages::OpenFile(FileDialogRequest& request) {
     for (char& c : filter)
         if (c == '|') c = '\0';
     filter.append(2, '\0');
-    std::wstring wideFilter(filter.size(), L'\0');
-    const int n = MultiByteToWideChar(CP_ACP, 0, filter.data(), static_cast<int>(filter.size()), wideFilter.data(),
-                                      static_cast<int>(wideFilter.size()));
-    wideFilter.resize(n > 0 ? static_cast<size_t>(n) : 0);
+    const std::wstring wideFilter = Wide(filter);
     const std::wstring initialDir = WidePath(request.initialDir), title = WidePath(request.title),
                        defaultExt = WidePath(request.defaultExt);
     std::vector<wchar_t> file(MAX_PATH * 4, L'\0');
@@ -156,8 +154,7 @@ bool Win32Messages::OpenFile(FileDialogRequest& request) {
         return false;
     }
     file.back() = L'\0';
-    // A folder or file named beyond the code page goes by its short name, which opens.
-    request.fileName = CodePagePath(file.data());
+    request.fileName = Utf8(file.data(), wcslen(file.data()));
     return !request.fileName.empty();
 }
 

@@ -10,6 +10,7 @@
 #include <system_error>
 
 #include "core/Errors.h"
+#include "core/TextCodec.h"
 
 namespace kt {
 
@@ -180,17 +181,17 @@ std::string Plural(std::size_t n, const char* one, const char* many) {
 
 // The words for what a reader left out of `content`; lines after `stoppedAt` (0: none) too.
 std::string DescribeCut(std::string_view content, std::size_t firstLong, std::size_t longLines,
-                        std::size_t stoppedAt) {
+                        std::size_t stoppedAt, std::size_t badLine, const DecodedText& decoded,
+                        const std::string& source) {
     std::vector<std::string> parts;
+    if (badLine > 0) {
+        const char* encoding = decoded.encoding == TextEncoding::Utf16Le || decoded.encoding == TextEncoding::Utf16Be
+                                   ? "UTF-16" : "UTF-8";
+        parts.push_back((source.empty() ? std::string() : source + ": ") + "line " + std::to_string(badLine) +
+                        " holds bytes that are not valid " + encoding + " (shown as \xEF\xBF\xBD)");
+    }
     const std::size_t zero = content.find('\0');
-    const bool utf16 = content.size() >= 2 && ((static_cast<unsigned char>(content[0]) == 0xFF &&
-                                                 static_cast<unsigned char>(content[1]) == 0xFE) ||
-                                                (static_cast<unsigned char>(content[0]) == 0xFE &&
-                                                 static_cast<unsigned char>(content[1]) == 0xFF));
-    if (utf16) {
-        parts.push_back("UTF-16 text, which a scheme cannot hold, not read (" +
-                        Plural(content.size(), "byte", "bytes") + ")");
-    } else if (zero != std::string_view::npos) {
+    if (zero != std::string_view::npos) {
         const std::size_t line = 1 + static_cast<std::size_t>(std::count(content.begin(), content.begin() + zero, '\n'));
         parts.push_back("text after a zero byte in line " + std::to_string(line) + " not read (" +
                         Plural(content.size() - zero, "byte", "bytes") + ")");
@@ -209,20 +210,30 @@ std::string DescribeCut(std::string_view content, std::size_t firstLong, std::si
 
 }  // namespace
 
-void ReadSchemeText(std::string_view content, ButtonScheme& scheme, const CaptionRead& onCaption,
+void ReadSchemeText(std::string_view bytes, ButtonScheme& scheme, const CaptionRead& onCaption,
                     const std::string& source) {
     scheme.captions.clear();
     scheme.texts.clear();
     scheme.keys.clear();
     scheme.cutTexts.clear();
-    std::size_t firstLong = 0, longLines = 0;
+    // Decoded once, before the lines: a UTF-16 line break is two bytes, and a byte of a
+    // multi-byte character is never a tag.
+    const DecodedText decoded = DecodeText(bytes);
+    const std::string_view content = decoded.text;
+    // Where the first bad byte stands, from the start of the lines (a mark is not part of them).
+    const std::size_t bad = decoded.bad;
+    std::size_t firstLong = 0, longLines = 0, badLine = 0;
     ForEachSchemeLine(content, [&](std::size_t number, std::string_view line, std::size_t length) {
         const bool cutLine = length > kSchemeLineLimit;
         if (cutLine && longLines++ == 0) firstLong = number;
+        const std::size_t at = static_cast<std::size_t>(line.data() - content.data());
+        const bool badHere = bad != std::string::npos && bad >= at && bad <= at + length;
+        if (badHere && badLine == 0) badLine = number;
         if (line.empty()) return;
         switch (line[0]) {
             case 'T':
-                if (cutLine) scheme.cutTexts.push_back(scheme.texts.size());
+                // A text with a byte that was not valid is not the text the file meant.
+                if (cutLine || badHere) scheme.cutTexts.push_back(scheme.texts.size());
                 scheme.texts.push_back(Payload(line));
                 scheme.keys.push_back(line.substr(0, 3) == "T02");
                 break;
@@ -234,7 +245,7 @@ void ReadSchemeText(std::string_view content, ButtonScheme& scheme, const Captio
                 std::string payload = Payload(line);
                 int value = 0;
                 if (!ParseDecimal(payload, value)) {
-                    scheme.cut = DescribeCut(content, firstLong, longLines, number);
+                    scheme.cut = DescribeCut(content, firstLong, longLines, number, badLine, decoded, source);
                     const std::string where = (source.empty() ? std::string() : "scheme file " + source + ", ") +
                                               "line " + std::to_string(number);
                     throw EConvertError(FormatMessage1("'%s' is not a valid integer value", payload) + " (" + where +
@@ -247,7 +258,7 @@ void ReadSchemeText(std::string_view content, ButtonScheme& scheme, const Captio
                 break;
         }
     });
-    scheme.cut = DescribeCut(content, firstLong, longLines, 0);
+    scheme.cut = DescribeCut(content, firstLong, longLines, 0, badLine, decoded, source);
 }
 
 bool LoadSchemeFile(const std::string& path, ButtonScheme& scheme, const CaptionRead& onCaption) {
@@ -257,15 +268,12 @@ bool LoadSchemeFile(const std::string& path, ButtonScheme& scheme, const Caption
     scheme.cutTexts.clear();
     scheme.cut.clear();
     if (!SchemeFiles().IsFile(path)) return false;
-    std::FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f) throw EInOutError(FormatMessage1("Cannot open file %s", path));
     std::string content;
-    char buf[16384];
-    std::size_t n;
-    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) content.append(buf, n);
-    bool failed = std::ferror(f) != 0;
-    std::fclose(f);
-    if (failed) throw EInOutError(FormatMessage1("Cannot read file %s", path));
+    switch (SchemeFiles().ReadWhole(path, content)) {
+    case SchemeFileSystem::ReadResult::Read: break;
+    case SchemeFileSystem::ReadResult::CannotOpen: throw EInOutError(FormatMessage1("Cannot open file %s", path));
+    case SchemeFileSystem::ReadResult::CannotRead: throw EInOutError(FormatMessage1("Cannot read file %s", path));
+    }
     ReadSchemeText(content, scheme, onCaption, path);
     return true;
 }
@@ -306,8 +314,19 @@ std::string Format(const ButtonScheme& scheme, bool captionFirst) {
 
 }  // namespace
 
-std::string FormatSchemeForSave(const ButtonScheme& scheme) { return Format(scheme, true); }
-std::string FormatSchemeImplicit(const ButtonScheme& scheme) { return Format(scheme, false); }
+// The file's bytes for the text: in the system's code page, as always, when every character
+// fits it; otherwise UTF-8 behind a mark. The mark stands on a line of its own, so a reader that
+// knows no mark takes it for a line of no kind and still reads every record. Bytes in the code
+// page that would read as UTF-8 go as UTF-8 too, so that they read back as written.
+static std::string EncodeScheme(const std::string& text) {
+    if (std::all_of(text.begin(), text.end(), [](char c) { return (c & 0x80) == 0; })) return text;
+    std::string bytes;
+    if (SystemCodePage().FromUtf8(text, bytes) && DecodeText(bytes).encoding == TextEncoding::CodePage) return bytes;
+    return "\xEF\xBB\xBF\r\n" + text;
+}
+
+std::string FormatSchemeForSave(const ButtonScheme& scheme) { return EncodeScheme(Format(scheme, true)); }
+std::string FormatSchemeImplicit(const ButtonScheme& scheme) { return EncodeScheme(Format(scheme, false)); }
 
 namespace {
 

@@ -45,7 +45,7 @@ struct FileStamp {
 constexpr std::size_t kSchemeLineLimit = 1u << 20;
 
 // The file operations the scheme module needs. The portable implementation serves native
-// builds; the Win32 program installs one built on the A functions (ANSI paths).
+// builds; the Win32 program installs one built on the wide functions (paths in UTF-8).
 class SchemeFileSystem {
 public:
     virtual ~SchemeFileSystem() = default;
@@ -108,11 +108,14 @@ using CaptionRead = std::function<void(std::size_t index)>;
 // start (as today's editors write) is not part of the first line.
 std::vector<std::string_view> SplitSchemeLines(std::string_view content);
 
-// Reads scheme records from file content into `scheme`. Captions and texts are emptied first;
-// the end-of-line index is kept when no "D" line is present. A "D" payload that is not a
+// Reads scheme records from a file's bytes into `scheme`, decoded first (see DecodeText: a
+// UTF-8 or UTF-16 mark, UTF-8 without one, or else the system's code page); texts come out
+// in UTF-8. A text in a line with bytes that are not valid in its encoding is named in `cut`
+// and `cutTexts`, as is the line. Captions and texts are emptied first;
+// The end-of-line index is kept when no "D" line is present. A "D" payload that is not a
 // decimal integer throws EConvertError naming the line (and `source`, the file, when given);
 // the lines before it stay loaded. `scheme.cut` tells what was not read: long lines cut, text
-// after a zero byte (a UTF-16 file is named as such), lines after a bad "D" line.
+// after a zero byte, lines after a bad "D" line.
 void ReadSchemeText(std::string_view content, ButtonScheme& scheme,
                     const CaptionRead& onCaption = {}, const std::string& source = {});
 
@@ -126,7 +129,9 @@ bool IsKeysText(const ButtonScheme& scheme, std::size_t i);
 
 // The two line orders of the configuration window's writers. Both write every button (empty
 // payloads too; a missing text is written empty so that the pairs stay aligned), then "D01".
-// Lines end with CR LF, the last one included.
+// Lines end with CR LF, the last one included. The bytes are in the system's code page when
+// every character fits it (as every earlier version wrote), otherwise UTF-8 behind a mark
+// that stands on a line of its own.
 // A keys-in-braces text is written as "T02" instead of "T01".
 std::string FormatSchemeForSave(const ButtonScheme& scheme);      // "C01", "T01" per button
 std::string FormatSchemeImplicit(const ButtonScheme& scheme);     // "T01", "C01" per button

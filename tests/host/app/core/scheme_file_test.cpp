@@ -116,6 +116,7 @@ TEST(SchemeRead, SaysWhatWasNotReadAndWhere) {
     const std::size_t limit = kt::kSchemeLineLimit;
     const std::string longText = "T01" + std::string(limit + 100, 'x');
     const std::string cutTo = "cut to " + std::to_string(limit) + " characters";
+    const std::string badBytes = "holds bytes that are not valid ", shown = " (shown as \xEF\xBF\xBD)";
     const struct {
         std::string content, cut;
     } cases[] = {
@@ -124,8 +125,8 @@ TEST(SchemeRead, SaysWhatWasNotReadAndWhere) {
         {"C01a\r\n" + longText + "\r\n", "line 2 " + cutTo},
         {longText + "\n" + longText + "\r" + longText, "line 1 " + cutTo + " (and 2 more lines)"},
         {"C01a\r\nT01x\0y\r\nC01b\r\n"s, "text after a zero byte in line 2 not read (10 bytes)"},
-        {"\xFF\xFE" "D\0" "0\0" "1\0" "2\0"s, "UTF-16 text, which a scheme cannot hold, not read (10 bytes)"},
-        {"\xFE\xFF" "\0D"s, "UTF-16 text, which a scheme cannot hold, not read (4 bytes)"},
+        {"\xFF\xFE" "C\0" "0\0" "1\0" "\n\0" "T\0" "0\0" "1\0" "\0\xD8"s, "line 2 " + badBytes + "UTF-16" + shown},
+        {"\xEF\xBB\xBF" "C01a\r\nT01\xFF\r\n"s, "line 2 " + badBytes + "UTF-8" + shown},
         {longText + "\r\nT01\0"s, "text after a zero byte in line 2 not read (1 byte); line 1 " + cutTo},
     };
     for (const auto& c : cases) {
@@ -349,4 +350,29 @@ TEST(SchemeFolder, ChooserNameDropsFolderAndExtension) {
     EXPECT_EQ(kt::SchemeDisplayName("C:x.dat"), "x");
     EXPECT_EQ(kt::SchemeDisplayName(".dat"), "");
     EXPECT_EQ(kt::SchemeDisplayName("ab"), "");
+}
+
+// A scheme the code page holds is written as every earlier version wrote it; any other goes as
+// UTF-8 behind a mark on a line of its own, and each reads back as it was.
+TEST(SchemeWrite, CodePageWhenItFitsElseUtf8AndEitherReadsBack) {
+    const struct {
+        std::string caption, bytes;
+    } cases[] = {
+        {"caf\xC3\xA9 \xE2\x82\xAC" "5", "C01caf\xE9 \x80" "5\r\nT01t\r\nD01-1\r\n"},
+        {"\xC5\x81\xC3\xB3" "d\xC5\xBA \xF0\x9F\x98\x80", "\xEF\xBB\xBF\r\nC01\xC5\x81\xC3\xB3" "d\xC5\xBA \xF0\x9F\x98\x80\r\nT01t\r\nD01-1\r\n"},
+        // In the code page these bytes would read as UTF-8 ("é"): written as UTF-8 instead.
+        {"\xC3\x83\xC2\xA9", "\xEF\xBB\xBF\r\nC01\xC3\x83\xC2\xA9\r\nT01t\r\nD01-1\r\n"},
+    };
+    for (const auto& c : cases) {
+        ButtonScheme s;
+        s.captions = {c.caption};
+        s.texts = {"t"};
+        EXPECT_EQ(kt::FormatSchemeForSave(s), c.bytes);
+        const ButtonScheme back = Read(c.bytes);
+        EXPECT_EQ(back.captions, Strings{c.caption});
+        EXPECT_EQ(back.texts, Strings{"t"});
+        EXPECT_EQ(back.cut, "");
+        // A reader that looks only at first characters sees the same records.
+        EXPECT_EQ(kt::SplitSchemeLines(c.bytes).size(), c.bytes.starts_with("\xEF") ? 4u : 3u);
+    }
 }
