@@ -11,6 +11,9 @@ export KT_BUILD_DIR=$build
 echo "== rings: no lower ring includes a header of a higher one"
 "$root/scripts/check-rings.sh" --self-test
 "$root/scripts/check-rings.sh"
+echo "== text: no ANSI text call outside the named ones"
+"$root/scripts/check-text-api.sh" --self-test
+"$root/scripts/check-text-api.sh"
 
 "$root/scripts/setup.sh"
 "$root/scripts/build.sh" all
