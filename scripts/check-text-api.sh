@@ -23,7 +23,7 @@ allowed_anywhere=(
 allowed_in_file=(
     src/platform/SystemCodePage.cpp:CP_ACP            # the code page service itself
     src/app/core/SchemeFile.cpp:fopen                 # the portable file system of native builds
-    # The layout is asked by code-page byte (the plan's interface); to go once typing plans by code point.
+    # The layout is asked by code-page byte, as the typing plan asks it; other characters go as themselves.
     src/platform/Win32KeyboardLayout.cpp:VkKeyScanExA src/platform/Win32KeyboardLayout.cpp:CP_ACP
     # Font face names and metrics: the face names the program offers are ASCII; left as they are.
     src/ui/Font.cpp:lstrcpynA src/ui/Font.cpp:CreateFontIndirectA src/ui/Font.cpp:LOGFONTA

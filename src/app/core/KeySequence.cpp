@@ -1,5 +1,7 @@
 #include "app/core/KeySequence.h"
 
+#include "core/TextCodec.h"
+
 #include <algorithm>
 
 #include "app/core/KeyNames.h"
@@ -196,7 +198,7 @@ TypingStrokes PlanKeySequence(const KeySequence& sequence, const KeyboardLayout&
     for (const KeyStep& step : sequence.steps) {
         switch (step.kind) {
             case KeyStep::Kind::Text:
-                for (char ch : step.text) PlanCharacter(static_cast<unsigned char>(ch), layout, begin(), capsLock);
+                for (std::size_t i = 0; i < step.text.size();) PlanCodePoint(NextCodePoint(step.text, i), layout, begin(), capsLock);
                 break;
             case KeyStep::Kind::Key:
                 for (unsigned n = 0; n < step.count; ++n) {

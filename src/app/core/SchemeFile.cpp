@@ -181,13 +181,12 @@ std::string Plural(std::size_t n, const char* one, const char* many) {
 
 // The words for what a reader left out of `content`; lines after `stoppedAt` (0: none) too.
 std::string DescribeCut(std::string_view content, std::size_t firstLong, std::size_t longLines,
-                        std::size_t stoppedAt, std::size_t badLine, const DecodedText& decoded,
-                        const std::string& source) {
+                        std::size_t stoppedAt, std::size_t badLine, const DecodedText& decoded) {
     std::vector<std::string> parts;
     if (badLine > 0) {
         const char* encoding = decoded.encoding == TextEncoding::Utf16Le || decoded.encoding == TextEncoding::Utf16Be
                                    ? "UTF-16" : "UTF-8";
-        parts.push_back((source.empty() ? std::string() : source + ": ") + "line " + std::to_string(badLine) +
+        parts.push_back("line " + std::to_string(badLine) +
                         " holds bytes that are not valid " + encoding + " (shown as \xEF\xBF\xBD)");
     }
     const std::size_t zero = content.find('\0');
@@ -245,7 +244,7 @@ void ReadSchemeText(std::string_view bytes, ButtonScheme& scheme, const CaptionR
                 std::string payload = Payload(line);
                 int value = 0;
                 if (!ParseDecimal(payload, value)) {
-                    scheme.cut = DescribeCut(content, firstLong, longLines, number, badLine, decoded, source);
+                    scheme.cut = DescribeCut(content, firstLong, longLines, number, badLine, decoded);
                     const std::string where = (source.empty() ? std::string() : "scheme file " + source + ", ") +
                                               "line " + std::to_string(number);
                     throw EConvertError(FormatMessage1("'%s' is not a valid integer value", payload) + " (" + where +
@@ -258,7 +257,7 @@ void ReadSchemeText(std::string_view bytes, ButtonScheme& scheme, const CaptionR
                 break;
         }
     });
-    scheme.cut = DescribeCut(content, firstLong, longLines, 0, badLine, decoded, source);
+    scheme.cut = DescribeCut(content, firstLong, longLines, 0, badLine, decoded);
 }
 
 bool LoadSchemeFile(const std::string& path, ButtonScheme& scheme, const CaptionRead& onCaption) {

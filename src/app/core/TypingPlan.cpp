@@ -1,5 +1,7 @@
 #include "app/core/TypingPlan.h"
 
+#include "core/TextCodec.h"
+
 namespace kt {
 
 namespace {
@@ -43,14 +45,32 @@ void PlanCharacter(unsigned char c, const KeyboardLayout& layout, std::vector<Ke
     if (shift) Key(out, kVkShift, true);
 }
 
+void PlanCodePoint(char32_t c, const KeyboardLayout& layout, std::vector<KeyEvent>& out, bool capsLock) {
+    if (c < 0x80) return PlanCharacter(static_cast<unsigned char>(c), layout, out, capsLock);
+    std::string utf8;
+    AppendUtf8(utf8, c);
+    const std::u16string units = Utf8ToUtf16(utf8);
+    // The layout is asked by code-page byte: a character of the code page goes by its byte,
+    // so that its key is found as before; any other goes as itself (a character beyond the
+    // Basic Multilingual Plane as its two surrogates).
+    if (units.size() == 1)
+        for (unsigned b = 0x80; b <= 0xFF; ++b)
+            if (layout.ToUtf16(static_cast<unsigned char>(b)) == units)
+                return PlanCharacter(static_cast<unsigned char>(b), layout, out, capsLock);
+    for (char16_t unit : units) {
+        out.push_back({true, static_cast<std::uint16_t>(unit), false});
+        out.push_back({true, static_cast<std::uint16_t>(unit), true});
+    }
+}
+
 TypingStrokes PlanStrokes(std::string_view text, const KeyboardLayout& layout, int eol, bool capsLock) {
     TypingStrokes plan;
     plan.strokes.reserve(text.size() + 1);
-    for (char ch : text) {
+    for (std::size_t i = 0; i < text.size();) {
         plan.strokes.emplace_back();
-        PlanCharacter(static_cast<unsigned char>(ch), layout, plan.strokes.back(), capsLock);
+        PlanCodePoint(NextCodePoint(text, i), layout, plan.strokes.back(), capsLock);
     }
-    plan.characters = text.size();
+    plan.characters = plan.strokes.size();
     if (eol == 1 || eol == 2) {
         plan.strokes.emplace_back();
         Press(plan.strokes.back(), eol == 2 ? kVkTab : kVkReturn);

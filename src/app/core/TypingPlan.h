@@ -69,8 +69,11 @@ public:
 void PlanCharacter(unsigned char c, const KeyboardLayout& layout, std::vector<KeyEvent>& out,
                    bool capsLock = false);
 
-// The key strokes for a button: one per character of `text`, in order (empty for a byte the
-// code page leaves undefined), then one for the end-of-line key when there is one: Enter for
+// The same for one character (a code point): one of the code page by its byte, as above, any
+// other as character events (a surrogate pair beyond the Basic Multilingual Plane).
+void PlanCodePoint(char32_t c, const KeyboardLayout& layout, std::vector<KeyEvent>& out, bool capsLock = false);
+
+// The key strokes for a button: one per character (code point) of the UTF-8 `text`, in order, then one for the end-of-line key when there is one: Enter for
 // index 1, Tab for 2. A stroke is what goes in at once when the typing is slowed down.
 struct TypingStrokes {
     std::vector<std::vector<KeyEvent>> strokes;

@@ -199,7 +199,8 @@ TEST_F(HostileInputTest, APartlyLoadedSchemeSaysWhatWasCutAndSaveAsksBeforeRepla
          "line 2 cut to " + std::to_string(kSchemeLineLimit) + " characters"},
         {"zero", "C01a\r\nT01x\0y\r\nD011\r\n"s, "text after a zero byte in line 2 not read (10 bytes)"},
         {"badeol", "C01a\r\nT01x\r\nD01abc\r\nC01b\r\nT01y\r\n", "reading stopped at the bad line 3"},
-        {"wide", "\xFF\xFE" "D\0" "0\0" "1\0" "1\0"s, "UTF-16 text, which a scheme cannot hold, not read (10 bytes)"},
+        {"wide", "\xFF\xFE" "C\0" "0\0" "1\0" "\0\xD8" "\n\0" "T\0" "0\0" "1\0" "x\0" "\n\0" "D\0" "0\0" "1\0" "1\0"s,
+         "line 1 holds bytes that are not valid UTF-16 (shown as \xEF\xBF\xBD)"},
         {"many", many, "only the first 1000 of 1001 buttons shown"},
     };
     for (const auto& c : cases) Write(std::string(c.name) + ".dat", c.content);

@@ -63,7 +63,7 @@ TEST(Win32SchemeFiles, SaveReplacesAnExistingSchemeAndLeavesNoTemporary) {
     Win32Folder dir;
     const std::string path = dir / "button.dat";
     Put(path, "C01old\r\nT01old\r\nD010\r\n");
-    kt::SaveSchemeFile(path, kt::ButtonScheme{{"Name"}, {"Jos\xE9"}, kt::kEolEnter});
+    kt::SaveSchemeFile(path, kt::ButtonScheme{{"Name"}, {"Jos\xC3\xA9"}, kt::kEolEnter});
     EXPECT_EQ(Slurp(path), "C01Name\r\nT01Jos\xE9\r\nD011\r\n");
     EXPECT_EQ(install.fs.ListEntries(dir.str()), std::vector<std::string>{"button.dat"});
 }

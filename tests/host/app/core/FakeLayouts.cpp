@@ -1,5 +1,7 @@
 #include "FakeLayouts.h"
 
+#include "core/TextCodec.h"
+
 #include <iconv.h>
 
 #include <stdexcept>
@@ -315,5 +317,7 @@ GreekLayout::GreekLayout() : TableLayout("CP1253") {
     Add('\t', kVkTab);
     Add('\r', kVkReturn);
 }
+
+std::string TableLayout::Text(std::string_view bytes) const { return Utf16ToUtf8(Decode(bytes)); }
 
 }  // namespace kt::test

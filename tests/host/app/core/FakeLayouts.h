@@ -31,6 +31,8 @@ public:
     std::u16string Replay(const std::vector<KeyEvent>& events) const;
     // The text of a code-page string, as the scheme file means it.
     std::u16string Decode(std::string_view bytes) const;
+    // The same text in UTF-8, as the program holds it.
+    std::string Text(std::string_view bytes) const;
 
 protected:
     void Add(unsigned char c, std::uint8_t vk, std::uint8_t state = 0);

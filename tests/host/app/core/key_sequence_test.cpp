@@ -145,7 +145,7 @@ TEST(KeySequencePlan, FormsComeOutExactlyOnUsAndGermanLayouts) {
          {u"Jane Doe", u"12 Market Street", u"jane@example.com"}, 1, {}},
         {"the scheme's end of line follows the whole sequence", &us, "a{TAB}b", 2, {}, {u"a", u"b", u""}, 0, {}},
         {"German: AltGr characters and umlauts as themselves, braces escaped", &de,
-         "Gr\xF6\xDF" "e{TAB}max@beispiel.de{TAB}{{}x{}} + ^ % ~ ( ) [ ]{ENTER}", 1, {},
+         "Gr\xC3\xB6\xC3\x9F" "e{TAB}max@beispiel.de{TAB}{{}x{}} + ^ % ~ ( ) [ ]{ENTER}", 1, {},
          {u"Gr\u00F6\u00DFe", u"max@beispiel.de", u"{x} + ^ % ~ ( ) [ ]"}, 2, {}},
         {"fields already filled: Tab selects, Ctrl+A and CLEARFIELD empty", &de, "Zy{TAB}{CTRL+A}neu{TAB}{CLEARFIELD}z", 0,
          {u"alt", u"alt", u"alt"}, {u"altZy", u"neu", u"z"}, 0, {}},
@@ -175,7 +175,7 @@ TEST(KeySequencePlan, TheLayoutsReplaySeesTabAndEnterAsTheyTypeInATextBox) {
     GermanLayout de;
     // Replay throws on a key left down or a key pressed under Ctrl or Alt.
     EXPECT_EQ(us.Replay(Plan("Jane{TAB}Doe{ENTER}{{}x{}}", us, 2)), u"Jane\tDoe\r{x}\t");
-    EXPECT_EQ(de.Replay(Plan("Gr\xF6\xDF" "e{TAB 2}@{SPACE}^{SHIFT+A}", de, 1)), u"Gr\u00F6\u00DFe\t\t@ ^A\r");
+    EXPECT_EQ(de.Replay(Plan("Gr\xC3\xB6\xC3\x9F" "e{TAB 2}@{SPACE}^{SHIFT+A}", de, 1)), u"Gr\u00F6\u00DFe\t\t@ ^A\r");
 }
 
 TEST(KeySequencePlan, PausesAndTheDelayBetweenKeys) {
