@@ -181,7 +181,7 @@ int Usage() {
           "       post W MSG WPARAM LPARAM | send W MSG WPARAM LPARAM | find TITLE [CLASS] |\n"
           "       foreground [W] | move W X Y WIDTH HEIGHT | items W [utf16] | text W [utf16] |\n"
           "       firsttext W MS | menu W | focus W | lbtext W INDEX | shape W | gui PID |\n"
-          "       window W | itempoint W INDEX | version FILE | fit W | clientrect W\n"
+          "       window W | itempoint W INDEX | version FILE | fit W | clientrect W | clip W UTF16HEX\n"
           "W: a window handle number, or the title of a visible top-level window\n",
           stderr);
     return 2;
@@ -337,6 +337,21 @@ int main(int argc, char** argv) {
         }
         printf("%s\n", Escape(Text(w)).c_str());
         return 0;
+    }
+    if (cmd == "clip" && argc >= 4) {
+        // Puts text given as UTF-16 units in hex on the clipboard, for a real Ctrl+V to paste.
+        const std::string hex = argv[3];
+        std::vector<wchar_t> wide;
+        for (size_t k = 0; k + 4 <= hex.size(); k += 4) wide.push_back(static_cast<wchar_t>(strtoul(hex.substr(k, 4).c_str(), nullptr, 16)));
+        wide.push_back(L'\0');
+        HGLOBAL mem = GlobalAlloc(GMEM_MOVEABLE, wide.size() * sizeof(wchar_t));
+        memcpy(GlobalLock(mem), wide.data(), wide.size() * sizeof(wchar_t));
+        GlobalUnlock(mem);
+        if (!OpenClipboard(w)) return 1;
+        EmptyClipboard();
+        const bool set = SetClipboardData(CF_UNICODETEXT, mem) != nullptr;
+        CloseClipboard();
+        return set ? 0 : 1;
     }
     if (cmd == "settext" && argc >= 4) {
         SendMessageA(w, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(argv[3]));
