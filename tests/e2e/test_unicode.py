@@ -70,6 +70,14 @@ class UnicodeTest(unittest.TestCase):
             typed = target.settled_text(quiet=0.5, utf16=True)  # one character per UTF-16 unit
             self.assertEqual(typed.encode("utf-16-le", "surrogatepass"), text.encode("utf-16-le"), (scheme, caption))
 
+    def paste(self, edit, value):
+        """Pasted, as a user brings in a name from elsewhere: the keys of the X display carry
+        no such characters into Wine."""
+        self.app.type_into(edit, "")
+        self.prefix.drive("clip", edit, value.encode("utf-16-be").hex())
+        xdo("key", "--clearmodifiers", "ctrl+v")
+        wait_for(lambda: self.utf16(edit) == value, what="%r pasted" % value)
+
     def test_every_script_shows_and_types_exactly_and_a_new_one_is_saved_and_comes_back(self):
         app = self.app
         target = Target(self.prefix)
@@ -92,19 +100,21 @@ class UnicodeTest(unittest.TestCase):
         app.pick(cfg.scheme_list, names.index("plain8"))
         wait_for(lambda: cfg.shown(cfg.caption_list) == [c for c, _ in WORLD], what="plain8's buttons")
         caption, text = "\u0141ukasz \u65e5\u672c", "Wr\u00f3bel \u0141\u00f3d\u017a"
-        for edit, value in ((cfg.caption_edit, caption), (cfg.text_edit, text)):
-            # Pasted, as a user brings in a name from elsewhere: the keys of the X display
-            # carry no such characters into Wine.
-            app.type_into(edit, "")
-            self.prefix.drive("clip", edit, value.encode("utf-16-be").hex())
-            xdo("key", "--clearmodifiers", "ctrl+v")
-            wait_for(lambda: self.utf16(edit) == value, what="%r pasted" % value)
+        self.paste(cfg.caption_edit, caption)
+        self.paste(cfg.text_edit, text)
         app.click(cfg.button_cmd["Add"])
         cfg.wait_status("Item added.")
         app.click(cfg.button_cmd["Save"])
         cfg.wait_status("File saved")
         with open(os.path.join(self.data, "plain8.dat"), "rb") as f:
             self.assertEqual(f.read(), b"\xef\xbb\xbf\r\n" + lines(WORLD + [(caption, text)]).encode("utf-8"))
+
+        # A new scheme is made under the name as written.
+        name = "Za\u017c\u00f3\u0142\u0107 \u65e5\u672c"
+        self.paste(cfg.scheme_edit, name)
+        app.click(cfg.scheme_cmd["Add"])
+        wait_for(lambda: self.utf16(cfg.status_label) == name + ".dat File Added", what="the scheme added")
+        self.assertIn(name + ".dat", os.listdir(self.data))
 
         app.stop()
         app.start()
