@@ -21,6 +21,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Check(kt::IsValidUtf8(d.text));
     Check(d.bad == std::string::npos || (d.bad < d.text.size() && d.text.compare(d.bad, 3, "\xEF\xBF\xBD") == 0));
     Check(kt::Utf16ToUtf8(kt::Utf8ToUtf16(d.text)) == d.text);
+    // The reader's way, without a copy, comes to the same.
+    kt::DecodedText storage;
+    Check(kt::DecodeTextInPlace(bytes, storage, kt::Windows1252()) == d.text && storage.encoding == d.encoding &&
+          storage.bad == d.bad);
     if (d.encoding == kt::TextEncoding::Utf8 || (d.encoding == kt::TextEncoding::Utf8Bom && d.bad == std::string::npos))
         Check(d.text == bytes.substr(d.encoding == kt::TextEncoding::Utf8 ? 0 : 3));
     if (d.encoding == kt::TextEncoding::CodePage) {

@@ -1,6 +1,7 @@
 #include "core/TextCodec.h"
 
-#include <algorithm>
+#include <cstdint>
+#include <cstring>
 
 namespace kt {
 
@@ -144,6 +145,33 @@ const CodePage* g_page = nullptr;
 const CodePage& SystemCodePage() { return g_page ? *g_page : g_windows1252; }
 void SetSystemCodePage(const CodePage* page) { g_page = page; }
 
+bool IsAscii(std::string_view s) {
+    // Eight bytes at a time: a scheme file of megabytes is looked at before every read.
+    std::size_t i = 0;
+    std::uint64_t high = 0;
+    for (; i + 8 <= s.size(); i += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, s.data() + i, 8);
+        high |= word;
+    }
+    for (; i < s.size(); ++i) high |= static_cast<unsigned char>(s[i]);
+    return (high & 0x8080808080808080ull) == 0;
+}
+
+std::string_view DecodeTextInPlace(std::string_view bytes, DecodedText& d, const CodePage& page) {
+    d = DecodedText{};
+    const bool marked = bytes.substr(0, 3) == "\xEF\xBB\xBF";
+    const std::string_view rest = marked ? bytes.substr(3) : bytes;
+    if (!marked && !(bytes.size() >= 2 && (bytes.substr(0, 2) == "\xFF\xFE" || bytes.substr(0, 2) == "\xFE\xFF"))) {
+        if (IsAscii(bytes)) return bytes;
+        if (IsValidUtf8(bytes)) return d.encoding = TextEncoding::Utf8, bytes;
+    } else if (marked && IsValidUtf8(rest)) {
+        return d.encoding = TextEncoding::Utf8Bom, rest;
+    }
+    d = DecodeText(bytes, page);
+    return d.text;
+}
+
 DecodedText DecodeText(std::string_view bytes, const CodePage& page) {
     DecodedText d;
     const auto starts = [&](std::string_view mark) { return bytes.substr(0, mark.size()) == mark; };
@@ -166,7 +194,7 @@ DecodedText DecodeText(std::string_view bytes, const CodePage& page) {
         }
         return d;
     } else {
-        const bool multiByte = std::any_of(bytes.begin(), bytes.end(), [](char c) { return (c & 0x80) != 0; });
+        const bool multiByte = !IsAscii(bytes);
         if (multiByte && IsValidUtf8(bytes)) d.encoding = TextEncoding::Utf8;
         d.text = multiByte && d.encoding == TextEncoding::CodePage ? page.ToUtf8(bytes) : std::string(bytes);
         return d;

@@ -55,5 +55,11 @@ struct DecodedText {
 // least one multi-byte sequence is UTF-8, any other is in `page`. UTF-16 of an odd length
 // leaves its last byte as a bad one.
 DecodedText DecodeText(std::string_view bytes, const CodePage& page = SystemCodePage());
+// The same, without a copy where the bytes are the text already (ASCII, valid UTF-8): the
+// text is then a part of `bytes`, otherwise `storage.text`. `storage` gets encoding and bad.
+std::string_view DecodeTextInPlace(std::string_view bytes, DecodedText& storage,
+                                   const CodePage& page = SystemCodePage());
+// True when no byte is beyond ASCII.
+bool IsAscii(std::string_view s);
 
 }  // namespace kt

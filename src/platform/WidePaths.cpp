@@ -7,6 +7,8 @@
 namespace kt {
 
 std::wstring Wide(const std::string& text) {
+    // Most texts are ASCII: widened in place, as a long list fills with many of them.
+    if (IsAscii(text)) return std::wstring(text.begin(), text.end());
     const std::u16string units = Utf8ToUtf16(text);
     return std::wstring(units.begin(), units.end());
 }

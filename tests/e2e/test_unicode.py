@@ -1,13 +1,15 @@
 """Every character of every language, from the file or the text box to the target: schemes in
 UTF-8 (with and without a mark), UTF-16 and the old code page show their captions exactly and type
 their texts exactly (UTF-16 units compared, the emoji as a surrogate pair); a button made in the
-configuration window beyond the code page is saved as UTF-8 and comes back after a restart, while
-a code-page scheme saved again keeps its bytes."""
+configuration window beyond the code page is saved as UTF-8 and comes back after a restart, from a
+scheme folder below "Łukasz" chosen in the settings dialog, while a code-page scheme saved again
+keeps its bytes; a scheme named "Zażółć 日本" is made under that name."""
 import os
+import shutil
 import time
 import unittest
 
-from ktharness import App, Prefix, Target, capture, pointer_click, pointer_to, wait_for, write_scheme, xdo
+from ktharness import App, Prefix, Target, capture, pointer_click, pointer_to, wait_for, write_scheme, xdo, xkey
 from test_config import ConfigWindow
 
 WORLD = [("Za\u017c\u00f3\u0142\u0107", "Za\u017c\u00f3\u0142\u0107 g\u0119\u015bl\u0105 ja\u017a\u0144"),
@@ -115,6 +117,21 @@ class UnicodeTest(unittest.TestCase):
         app.click(cfg.scheme_cmd["Add"])
         wait_for(lambda: self.utf16(cfg.status_label) == name + ".dat File Added", what="the scheme added")
         self.assertIn(name + ".dat", os.listdir(self.data))
+
+        # The scheme folder moved, in the settings dialog, below a folder named beyond the code page.
+        folder = os.path.join(app.start_dir, "\u0141ukasz", "schemes")
+        os.makedirs(folder)
+        shutil.copy(os.path.join(self.data, "plain8.dat"), folder)
+        pointer_to(cfg.window.left + 50, cfg.window.bottom - 16)
+        xdo("click", 1)
+        wait_for(lambda: self.prefix.drive("foreground").strip() == str(cfg.window.hwnd), what="the window in front")
+        xkey("alt+o")
+        xkey("s")
+        dialog = wait_for(lambda: app.find(cls="TFormOptionsDirectory"), what="the settings dialog")
+        edits = sorted((k for k in app.children(dialog.hwnd) if k.cls.lower() == "edit"), key=lambda k: k.top)
+        self.paste(edits[1].hwnd, "\u0141ukasz\\schemes")
+        app.click(next(k.hwnd for k in app.children(dialog.hwnd) if k.text.replace("&", "") == "OK"))
+        wait_for(lambda: not app.find(cls="TFormOptionsDirectory"), what="the dialog to close")
 
         app.stop()
         app.start()

@@ -217,8 +217,8 @@ void ReadSchemeText(std::string_view bytes, ButtonScheme& scheme, const CaptionR
     scheme.cutTexts.clear();
     // Decoded once, before the lines: a UTF-16 line break is two bytes, and a byte of a
     // multi-byte character is never a tag.
-    const DecodedText decoded = DecodeText(bytes);
-    const std::string_view content = decoded.text;
+    DecodedText decoded;
+    const std::string_view content = DecodeTextInPlace(bytes, decoded);
     // Where the first bad byte stands, from the start of the lines (a mark is not part of them).
     const std::size_t bad = decoded.bad;
     std::size_t firstLong = 0, longLines = 0, badLine = 0;
@@ -318,7 +318,7 @@ std::string Format(const ButtonScheme& scheme, bool captionFirst) {
 // knows no mark takes it for a line of no kind and still reads every record. Bytes in the code
 // page that would read as UTF-8 go as UTF-8 too, so that they read back as written.
 static std::string EncodeScheme(const std::string& text) {
-    if (std::all_of(text.begin(), text.end(), [](char c) { return (c & 0x80) == 0; })) return text;
+    if (IsAscii(text)) return text;
     std::string bytes;
     if (SystemCodePage().FromUtf8(text, bytes) && DecodeText(bytes).encoding == TextEncoding::CodePage) return bytes;
     return "\xEF\xBB\xBF\r\n" + text;
