@@ -134,7 +134,12 @@ class UnicodeTest(unittest.TestCase):
         wait_for(lambda: not app.find(cls="TFormOptionsDirectory"), what="the dialog to close")
 
         app.stop()
-        app.start()
+        app.start(wait=False)
+        # The scheme shown last was made in the old folder: the new one's is shown, and said.
+        box = app.wait_dialog()
+        self.assertTrue(box["texts"][-1].endswith("the bar shows plain8 now."), box["texts"])
+        app.click_answer(box, "OK")
+        app.wait_bar()
         app.bar_aside()
         target = Target(self.prefix)  # the stop ended the prefix's programs, the target's too
         self.expected = lambda scheme: WORLD + [(caption, text)]

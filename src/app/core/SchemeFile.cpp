@@ -171,8 +171,12 @@ bool ParseDecimal(std::string_view s, int& value) {
     return true;
 }
 
+// After the three characters of the tag (whole characters: a tag byte of the code page may have
+// become several bytes of UTF-8).
 std::string Payload(std::string_view line) {
-    return line.size() > 3 ? std::string(line.substr(3)) : std::string();
+    std::size_t at = 0;
+    for (int k = 0; k < 3 && at < line.size(); ++k) NextCodePoint(line, at);
+    return std::string(line.substr(at));
 }
 
 std::string Plural(std::size_t n, const char* one, const char* many) {

@@ -376,3 +376,8 @@ TEST(SchemeWrite, CodePageWhenItFitsElseUtf8AndEitherReadsBack) {
         EXPECT_EQ(kt::SplitSchemeLines(c.bytes).size(), c.bytes.starts_with("\xEF") ? 4u : 3u);
     }
 }
+
+// A tag is three characters: one of the code page beyond ASCII in it is not split in two.
+TEST(SchemeRead, ATagByteBeyondAsciiIsOneCharacterOfTheTag) {
+    EXPECT_EQ(Read("C0\x82\xD1z\r\n").captions, Strings{"\xC3\x91z"});
+}
