@@ -174,6 +174,7 @@ bool ParseDecimal(std::string_view s, int& value) {
 // After the three characters of the tag (whole characters: a tag byte of the code page may have
 // become several bytes of UTF-8).
 std::string Payload(std::string_view line) {
+    if (line.size() >= 3 && IsAscii(line.substr(0, 3))) return std::string(line.substr(3));
     std::size_t at = 0;
     for (int k = 0; k < 3 && at < line.size(); ++k) NextCodePoint(line, at);
     return std::string(line.substr(at));
