@@ -6,7 +6,8 @@ import threading
 import time
 import unittest
 
-from ktharness import App, BIN, FormTarget, Prefix, capture, pointer_click, unix_to_wine, wait_for, write_scheme
+from ktharness import (App, BIN, FormTarget, Prefix, capture, pointer_click, pointer_to, unix_to_wine, wait_for,
+                       write_scheme, xdo, xkey)
 from test_config import ConfigWindow
 
 
@@ -111,6 +112,18 @@ class SchemeSafetyTest(unittest.TestCase):
         time.sleep(3)
         write_scheme(self.data, "later", [("L", "l")], 0)
         self.wait_shown(["Again"], 2.0, "a scheme added later")
+
+        # The chooser's list is open: not refilled under the pointer, only once it has closed.
+        combo = self.app.control(self.app.scheme_chooser().hwnd)
+        pointer_to(combo.right - 8, (combo.top + combo.bottom) // 2)
+        xdo("click", 1)
+        wait_for(lambda: any(w.cls == "ComboLBox" and w.visible for w in self.app.windows()), what="the list open")
+        items = self.prefix.drive("items", combo.hwnd).split()
+        write_scheme(self.data, "meanwhile", [("M", "m")], 0)
+        time.sleep(1.5)
+        self.assertEqual(self.prefix.drive("items", combo.hwnd).split(), items)
+        xkey("Escape")
+        wait_for(lambda: "meanwhile" in self.prefix.drive("items", combo.hwnd).split(), what="the chooser refilled")
 
         # A file rewritten every 20 ms does not hold back what others save.
         stop = threading.Event()
