@@ -74,7 +74,12 @@ void PlanCharacter(unsigned char c, const KeyboardLayout& layout, std::vector<Ke
 // index 1, Tab for 2. A stroke is what goes in at once when the typing is slowed down.
 struct TypingStrokes {
     std::vector<std::vector<KeyEvent>> strokes;
-    std::size_t characters = 0;  // the strokes before the end-of-line key
+    std::size_t characters = 0;  // the counted strokes before the end-of-line key
+    // Strokes before the first counted one (an empty stroke that waits out the pause a keys
+    // text starts with), and whether the count is of keys (a keys text: "{TAB 3}" presses three
+    // keys) rather than of the text's characters.
+    std::size_t uncounted = 0;
+    bool countsKeys = false;
     // Milliseconds to wait after each stroke (as many as strokes), for a plan that sets its
     // own pace (keys in braces); empty: the key delay after every stroke.
     std::vector<unsigned> pauses;

@@ -4,6 +4,7 @@
 #include "FakeLayouts.h"
 #include "app/core/KeySequence.h"
 #include "app/core/TypingEngine.h"
+#include "app/core/TypingMessages.h"
 
 using kt::KeyEvent;
 using kt::KeyStep;
@@ -241,6 +242,29 @@ TEST(KeySequencePlan, TimedTypingSendsTheStrokesBetweenTwoPausesAndChecksTheFocu
     std::vector<KeyEvent> all;
     for (const auto& send : r.sends) all.insert(all.end(), send.begin(), send.end());
     EXPECT_EQ(us.Replay(all), u"abcd");
+}
+
+TEST(KeySequencePlan, AStopCountsTheKeysPressedNotTheStrokes) {
+    UsLayout us;
+    const struct {
+        const char* text;
+        int calls;  // of Next
+        std::size_t typed, total;
+    } cases[] = {
+        {"{DELAY 300}xy", 1, 0, 2},  // the pause the text starts with is no key
+        {"{DELAY 300}xy", 2, 2, 2},
+        {"a{TAB 3}{DELAY 50}b", 1, 4, 5},
+    };
+    for (const auto& c : cases) {
+        kt::StrokeTyping typing(kt::PlanKeySequence(kt::ParseKeySequence(c.text), us, 1, 0));
+        Recorder r;
+        for (int i = 0; i < c.calls; ++i) ASSERT_EQ(typing.Next(r, r), kt::TypingOutcome::Typed);
+        EXPECT_EQ(typing.TypedCharacters(), c.typed) << c.text;
+        EXPECT_EQ(typing.TotalCharacters(), c.total) << c.text;
+        EXPECT_TRUE(typing.CountsKeys());
+    }
+    EXPECT_EQ(kt::TypingStoppedMessage(kt::TypingStop::Escape, 4, 5, true),
+              "Typing stopped: Esc was pressed. 4 of 5 keys were pressed.");
 }
 
 }  // namespace
