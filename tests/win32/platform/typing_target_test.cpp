@@ -9,6 +9,7 @@
 #include "Pump.h"
 #include "app/core/KeySequence.h"
 #include "platform/KeyInjector.h"
+#include "platform/UserKeyWatch.h"
 #include "platform/Win32KeyboardLayout.h"
 
 namespace {
@@ -137,6 +138,23 @@ TEST(Win32KeyInjector, NamedKeysArriveWithTheirScanCodesAndModifiersOnlyAroundTh
     // Nothing is left held.
     for (int vk : {VK_CONTROL, VK_SHIFT, VK_MENU}) EXPECT_FALSE(GetAsyncKeyState(vk) & 0x8000) << vk;
     DestroyWindow(h);
+}
+
+TEST(UserKeyWatch, GoesWithTheTypingThoughAKeptBackKeyWasNeverReleased) {
+    // Esc goes down and is kept back; its release never comes (Win+L while it is held).
+    INPUT esc{};
+    esc.type = INPUT_KEYBOARD;
+    esc.ki.wVk = VK_ESCAPE;
+    bool seen = false;
+    {
+        kt::UserKeyWatch watch([&](unsigned vk) { return seen = vk == VK_ESCAPE; });
+        SendInput(1, &esc, sizeof esc);
+        ASSERT_TRUE(PumpUntil([&] { return seen; }));
+    }
+    EXPECT_FALSE(kt::KeyWatchInstalled());
+    esc.ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(1, &esc, sizeof esc);
+    PumpFor(20);
 }
 
 }  // namespace
