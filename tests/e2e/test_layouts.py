@@ -5,6 +5,7 @@ and the text checked exactly in a Unicode edit box: the layout's letters, the ch
 behind its AltGr, digits (Shift on AZERTY and Czech), an e-mail address and characters the
 layout has no key for."""
 import os
+import subprocess
 import unittest
 
 from ktharness import App, Display, Prefix, Target, pointer_click, wait_for, write_scheme, xkey
@@ -48,6 +49,44 @@ class LayoutTest(unittest.TestCase):
                 self.assertEqual(got, text, "typed on the %s layout" % layout)
                 self.assertEqual(app.dialogs(), [])
             finally:
+                app.stop()
+
+    def test_greek_punctuation_arrives_after_latin_typing_in_notepad_and_the_target(self):
+        """A Greek user types Latin letters and presses Ctrl+T in the Latin group too. Under Wine the
+        keyboard group of a window's last key press decides what a key gives there, so a key
+        confirmed in the program's own process may type "q" in the target."""
+        text = "\u03b1;\u03b2: 12:30;"
+        with Display("gr,us", "el_GR.UTF-8"):
+            prefix = Prefix("layout-gr-latin")
+            app = App(prefix)
+            notepad = None
+            try:
+                write_scheme(os.path.join(app.start_dir, "data"), "button", [("Form", text)], 0, encoding="cp1253")
+                button = app.scheme_buttons(app.start())[0]
+                target = Target(prefix)
+                notepad = subprocess.Popen(["wine", "notepad"], env=prefix.env, stdin=subprocess.DEVNULL,
+                                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+                main = wait_for(lambda: app.find(cls="Notepad"), what="Notepad")
+                prefix.drive("move", main.hwnd, 700, 600, 500, 300)  # beside the target
+                main = wait_for(lambda: (lambda w: w if w.left >= 690 else None)(app.find(cls="Notepad")),
+                                what="Notepad moved")
+                note = Target.__new__(Target)  # Notepad's edit box, read as the target's
+                note.prefix, note.hwnd = prefix, main.hwnd
+                note.edit = next(c.hwnd for c in app.children(main.hwnd) if c.cls.lower() == "edit")
+                for name, into in (("the test target", target.click_in),
+                                   ("Notepad", lambda: app.to_front(main, main.left + main.width // 2,
+                                                                   main.top + main.height // 2))):
+                    into()
+                    xkey("x")  # the user types in the Latin group, and captures there
+                    xkey("ctrl+t")
+                    pointer_click(button)
+                    got = (target if name != "Notepad" else note).settled_text(quiet=1.0, utf16=True)
+                    self.assertEqual(got, "x" + text, "typed into " + name)
+                self.assertEqual(app.dialogs(), [])
+            finally:
+                if notepad:
+                    notepad.kill()
+                    notepad.wait()
                 app.stop()
 
     def test_every_character_arrives_on_each_layout(self):

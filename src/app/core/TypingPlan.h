@@ -62,7 +62,8 @@ public:
 // Key events for one character: its key, with Shift around it when the layout needs Shift,
 // or a character event when the layout has no plain key for it: no key at all, a dead key,
 // a key that needs Ctrl, Alt or AltGr, or a key that the layout, asked the other way round,
-// does not confirm gives exactly that character. Injected Ctrl and Alt are not AltGr everywhere (under
+// does not confirm gives exactly that character, or a layout without the Latin letters (the
+// target may be typing with the Latin layout that goes with it). Injected Ctrl and Alt are not AltGr everywhere (under
 // Wine they never are) and on any system may fire the target's shortcuts, so the characters
 // behind them go as themselves. With Caps Lock on, Shift is inverted for the keys Caps Lock
 // affects, so the character still arrives as is.
