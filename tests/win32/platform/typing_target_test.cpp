@@ -141,18 +141,18 @@ TEST(Win32KeyInjector, NamedKeysArriveWithTheirScanCodesAndModifiersOnlyAroundTh
 }
 
 TEST(UserKeyWatch, GoesWithTheTypingThoughAKeptBackKeyWasNeverReleased) {
-    INPUT esc{};  // down and kept back; its release never comes (Win+L while it is held)
-    esc.type = INPUT_KEYBOARD;
-    esc.ki.wVk = VK_ESCAPE;
+    INPUT esc[2] = {};  // Esc down and kept back; its release comes too late (Win+L while it is held)
+    esc[0].type = esc[1].type = INPUT_KEYBOARD;
+    esc[0].ki.wVk = esc[1].ki.wVk = VK_ESCAPE;
+    esc[1].ki.dwFlags = KEYEVENTF_KEYUP;
     bool seen = false;
     {
         kt::UserKeyWatch watch([&](unsigned vk) { return seen = vk == VK_ESCAPE; });
-        SendInput(1, &esc, sizeof esc);
+        SendInput(1, esc, sizeof(INPUT));
         ASSERT_TRUE(PumpUntil([&] { return seen; }));
     }
     EXPECT_FALSE(kt::KeyWatchInstalled());
-    esc.ki.dwFlags = KEYEVENTF_KEYUP;
-    SendInput(1, &esc, sizeof esc);
+    SendInput(1, esc + 1, sizeof(INPUT));
 }
 
 }  // namespace

@@ -247,13 +247,12 @@ TEST(KeySequencePlan, TimedTypingSendsTheStrokesBetweenTwoPausesAndChecksTheFocu
 TEST(KeySequencePlan, AStopCountsTheKeysPressedNotTheStrokes) {
     UsLayout us;
     Recorder r;
-    kt::StrokeTyping lead(kt::PlanKeySequence(kt::ParseKeySequence("{DELAY 300}xy"), us, 1, 0));
-    ASSERT_EQ(lead.Next(r, r), kt::TypingOutcome::Typed);  // only the pause the text starts with, no key
-    EXPECT_EQ(lead.TypedCharacters(), 0u);
-    kt::StrokeTyping tabs(kt::PlanKeySequence(kt::ParseKeySequence("a{TAB 3}{DELAY 50}b"), us, 1, 0));
-    ASSERT_EQ(tabs.Next(r, r), kt::TypingOutcome::Typed);
-    EXPECT_EQ(kt::TypingStoppedMessage(kt::TypingStop::Escape, tabs.TypedCharacters(), tabs.TotalCharacters(),
-                                       tabs.CountsKeys()),
+    kt::StrokeTyping typing(kt::PlanKeySequence(kt::ParseKeySequence("{DELAY 300}a{TAB 3}{DELAY 50}b"), us, 1, 0));
+    ASSERT_EQ(typing.Next(r, r), kt::TypingOutcome::Typed);
+    EXPECT_EQ(typing.TypedCharacters(), 0u);  // only the pause the text starts with: no key
+    ASSERT_EQ(typing.Next(r, r), kt::TypingOutcome::Typed);
+    EXPECT_EQ(kt::TypingStoppedMessage(kt::TypingStop::Escape, typing.TypedCharacters(), typing.TotalCharacters(),
+                                       typing.CountsKeys()),
               "Typing stopped: Esc was pressed. 4 of 5 keys were pressed.");
 }
 
