@@ -63,7 +63,7 @@ namespace {
 bool SendWhole(KeyInjector& injector, const std::vector<KeyEvent>& burst) {
     if (injector.Send(burst)) return true;
     const std::vector<KeyEvent> releases = ReleasePressedModifiers(burst);
-    if (!releases.empty()) injector.Send(releases);
+    if (!releases.empty()) injector.SendReleases(releases);
     return false;
 }
 }  // namespace

@@ -48,6 +48,9 @@ public:
     virtual unsigned HeldModifiers() const = 0;
     // Inserts the whole burst at once; true when every event went in.
     virtual bool Send(const std::vector<KeyEvent>& burst) = 0;
+    // Inserts key-ups after a burst that went in only in part, leaving what is known of that
+    // burst (how much of it went in) as it is.
+    virtual void SendReleases(const std::vector<KeyEvent>& keys) { Send(keys); }
 };
 
 class TypingClock {
