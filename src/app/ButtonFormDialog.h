@@ -223,8 +223,10 @@ private:
     void CaptureForeground();
     // Messages of the typing wait while a menu or a dropped list is open (a box over them
     // would leave the display answering nothing) and while the user holds a modifier (a
-    // shortcut on its way, such as the capture key).
+    // shortcut on its way, such as the capture key). One box at a time, and the same words
+    // never twice at once: a held or repeated capture key asks again while its box shows.
     std::vector<std::string> pendingMessages_;
+    std::string shownMessage_;
     void TellUser(const std::string& text);
     void ShowPendingMessages();
     void StartNotificationIcon();
