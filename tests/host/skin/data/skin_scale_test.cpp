@@ -162,3 +162,49 @@ TEST(SkinScale, BuiltinSkinsAtEachResolution) {
         }
     }
 }
+
+TEST(SkinScale, CutsAndMarginsAgreeForEveryFrameAndSplit) {
+    // A frame of three colours (left margin, middle, right margin), as a vertical element
+    // (margins left and right) and a horizontal one (top and bottom): after scaling, every pixel
+    // lies in the piece the description's margins say, and the margins fit the frame.
+    const Pixel colour[3] = {MakePixel(200, 0, 0), MakePixel(0, 200, 0), MakePixel(0, 0, 200)};
+    for (int ppi : {120, 144, 168})
+        for (int size = 1; size <= 64; ++size)
+            for (int lead = 0; lead <= size; ++lead)
+                for (int tail = 0; lead + tail <= size; ++tail) {
+                    TSkinDescription d;
+                    d.FrameLeft = std::make_unique<TDataSkinBorder>();
+                    d.FrameTop = std::make_unique<TDataSkinBorder>();
+                    TDataSkinObject &v = *d.FrameLeft, &h = *d.FrameTop;
+                    v.Image = TBitmap32(size, 1);
+                    h.Image = TBitmap32(1, size);
+                    for (int i = 0; i < size; ++i)
+                        v.Image.At(i, 0) = h.Image.At(0, i) = colour[i < lead ? 0 : i < size - tail ? 1 : 2];
+                    v.FrameCount = h.FrameCount = 1;
+                    v.LeftWidth = h.TopHeight = lead;
+                    v.RightWidth = h.BottomHeight = tail;
+                    ScaleSkinDescription(d, ppi);
+                    const int to = v.Image.Width();
+                    ASSERT_EQ(to, ScaleToDpi(size, ppi));
+                    ASSERT_EQ(h.Image.Height(), to);
+                    ASSERT_LE(v.LeftWidth + v.RightWidth, to) << size << " " << lead << "+" << tail << " at " << ppi;
+                    ASSERT_EQ(h.TopHeight, v.LeftWidth);
+                    ASSERT_EQ(h.BottomHeight, v.RightWidth);
+                    // A middle that was there stays.
+                    ASSERT_EQ(lead + tail < size, v.LeftWidth + v.RightWidth < to) << size << " " << lead << "+" << tail;
+                    for (int i = 0; i < to; ++i) {
+                        const Pixel want = colour[i < v.LeftWidth ? 0 : i < to - v.RightWidth ? 1 : 2];
+                        ASSERT_EQ(v.Image.At(i, 0), want) << size << " " << lead << "+" << tail << " at " << ppi;
+                        ASSERT_EQ(h.Image.At(0, i), want) << size << " " << lead << "+" << tail << " at " << ppi;
+                    }
+                }
+}
+
+TEST(SkinScale, NearMagentaStaysTransparent) {
+    // The frame's region leaves (255, <=1, 255) out: averaged with its neighbours it must not
+    // become a visible pinkish pixel.
+    TBitmap32 src(4, 4, MakePixel(10, 20, 30));
+    src.At(0, 0) = src.At(1, 0) = src.At(0, 1) = MakePixel(255, 1, 255);
+    const TBitmap32 out = ScaleSkinPicture(src, {false, 1, {}}, 120);
+    EXPECT_EQ(out.At(0, 0), kMagenta);
+}
