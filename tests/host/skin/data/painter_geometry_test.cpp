@@ -64,5 +64,44 @@ TEST(PainterGeometry, ThumbOfAFullIntRangeDoesNotOverflow) {
     EXPECT_EQ(t.Offset + t.Length, 232 - 16);
 }
 
+TEST(PainterGeometry, TabsOnEachSideStandOutTowardTheirSideAndTurnTheirPicture) {
+    const TRectI tab{10, 20, 60, 40};  // 50 x 20
+    struct Case {
+        bool bottom, vertical;
+        TTabSide side;
+        TRectI selected;
+        int uprightWidth;
+    } cases[] = {{false, false, TTabSide::Top, {8, 18, 62, 41}, 50},
+                 {true, false, TTabSide::Bottom, {8, 19, 62, 42}, 50},
+                 {false, true, TTabSide::Left, {8, 18, 61, 42}, 20},
+                 {true, true, TTabSide::Right, {9, 18, 62, 42}, 20}};
+    for (const Case& c : cases) {
+        EXPECT_EQ(TabSide(c.bottom, c.vertical), c.side);
+        EXPECT_EQ(SelectedTabRect(tab, c.side), c.selected);
+        const TRectI upright = UprightTabSize(tab, c.side);
+        EXPECT_EQ(upright.Width(), c.uprightWidth);
+        EXPECT_EQ(upright.Width() * upright.Height(), 50 * 20);
+    }
+}
+
+TEST(PainterGeometry, ArrowLinesFillATriangleInsideTheButtonPointingTheirWay) {
+    for (TArrow toward : {TArrow::Up, TArrow::Down, TArrow::Left, TArrow::Right})
+        for (const TRectI button : {TRectI{0, 0, 17, 12}, TRectI{3, 5, 12, 40}, TRectI{0, 0, 2, 2}}) {
+            const std::vector<TRectI> lines = ArrowLines(button, toward);
+            ASSERT_FALSE(lines.empty());
+            const bool vertical = toward == TArrow::Up || toward == TArrow::Down;
+            for (std::size_t k = 0; k < lines.size(); ++k) {
+                const TRectI& l = lines[k];
+                EXPECT_TRUE(l.Left >= button.Left && l.Top >= button.Top && l.Right <= button.Right &&
+                            l.Bottom <= button.Bottom);
+                EXPECT_EQ(vertical ? l.Height() : l.Width(), 1);
+                // From the point (one pixel) outward, each line two wider and one further back.
+                if (k == 0) EXPECT_EQ(vertical ? l.Width() : l.Height(), 1);
+                if (k > 0 && vertical) EXPECT_EQ(l.Top - lines[k - 1].Top, toward == TArrow::Up ? 1 : -1);
+                if (k > 0 && !vertical) EXPECT_EQ(l.Left - lines[k - 1].Left, toward == TArrow::Left ? 1 : -1);
+            }
+        }
+}
+
 }  // namespace
 }  // namespace kt
