@@ -174,6 +174,22 @@ TEST(SkinDraw, RegionRunsFollowTheKeyWithTolerance) {
     EXPECT_EQ(exact[2], (TRectI{2, 1, 4, 2}));
 }
 
+TEST(SkinDraw, SoftIconEdgesBecomeKeyOrTheirOwnColour) {
+    // An icon's pixel over black and over white: opaque, three quarters, a quarter, and a
+    // magenta-ish opaque one.
+    TBitmap32 black(4, 1), white(4, 1);
+    const Pixel overBlack[4] = {MakePixel(200, 10, 30), MakePixel(150, 0, 90), MakePixel(50, 0, 30),
+                                MakePixel(255, 0, 255)};
+    const Pixel overWhite[4] = {MakePixel(200, 10, 30), MakePixel(214, 64, 154), MakePixel(241, 191, 221),
+                                MakePixel(255, 0, 255)};
+    for (int x = 0; x < 4; ++x) black.At(x, 0) = overBlack[x], white.At(x, 0) = overWhite[x];
+    KeyFromTwoBackgrounds(white.View(), black.View());
+    EXPECT_EQ(white.At(0, 0), MakePixel(200, 10, 30));
+    EXPECT_EQ(white.At(1, 0), MakePixel(200, 0, 120));  // its own colour, not the blend
+    EXPECT_EQ(white.At(2, 0), kMagenta);
+    EXPECT_EQ(RegionRuns(white.View(), 0, 0).size(), 2u) << "the opaque magenta-ish pixel must not drop out";
+}
+
 TEST(SkinDraw, FlipAndQuarterTurns) {
     TBitmap32 img = Coords(3, 2);
     TBitmap32 f = FlipVertical(img);
