@@ -12,6 +12,24 @@
 
 namespace kt::ui {
 
+namespace {
+
+BOOL CALLBACK FindShownTopmost(HWND window, LPARAM found) {
+    if (!IsWindowVisible(window) || !(GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TOPMOST)) return TRUE;
+    *reinterpret_cast<bool*>(found) = true;
+    return FALSE;
+}
+
+// Whether one of the thread's windows that shows stays on top of the others (the bar): a box
+// that does not would open under it.
+bool ThreadShowsTopmost() {
+    bool found = false;
+    EnumThreadWindows(GetCurrentThreadId(), FindShownTopmost, reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+}  // namespace
+
 MsgResult Win32Messages::Show(const std::string& text, const std::string& caption, MsgKind kind,
                               MsgButtons buttons) {
     UINT flags = MB_TASKMODAL | MB_SETFOREGROUND;
@@ -28,6 +46,7 @@ MsgResult Win32Messages::Show(const std::string& text, const std::string& captio
         case MsgButtons::YesNo: flags |= MB_YESNO; break;
         case MsgButtons::YesNoCancel: flags |= MB_YESNOCANCEL; break;
     }
+    if (ThreadShowsTopmost()) flags |= MB_TOPMOST;
     const std::string& title = caption.empty() ? TApplication::Instance().Title : caption;
     int r = MessageBoxA(GetActiveWindow(), text.c_str(), title.c_str(), flags);
     return static_cast<MsgResult>(r);
