@@ -150,11 +150,6 @@ class SkinChoiceTest(unittest.TestCase):
         self.assertTrue(self.assert_caption(config, "Blue"))
         self.assertEqual(self.prefix.reg_value(SKINS_KEY, "SkinIndex"), "0")
         self.app.stop()
-        self.app.start()
-        bar, config = self.wait_skin(True)
-        self.app.answers_input()
-        self.assertEqual(self.app.dialogs(), [])
-        self.app.stop()
         # Stored index 3: no skin, and the bar still types.
         self.prefix.reg_add(SKINS_KEY, "SkinIndex", "3")
         target = Target(self.prefix)
