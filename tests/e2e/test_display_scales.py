@@ -20,9 +20,9 @@ SCALES = (96, 120, 144, 192)
 SHOT_SCALES = (120, 192)
 # Where a placement stored at 96 is restored.
 PLACED_SCALE = 144
-# A display as large as a laptop's that is set to 200 %: at 192 the configuration window is
-# about 1200 x 1000 pixels.
-SCREEN = (2560, 1600)
+# A 1280 x 1024 display: at 192 the configuration window (about 1200 x 1040 pixels as
+# designed) is taller than it, and must open cut to it, not past its edge.
+SCREEN = (1280, 1024)
 SKINS_KEY = BASE_KEY + r"\Options\Skins"
 # The configuration window's menu entries by their keyboard marks.
 DIALOGS = {"Settings": (("alt+o", "s"), "TFormOptionsDirectory"),
@@ -32,6 +32,8 @@ DIALOGS = {"Settings": (("alt+o", "s"), "TFormOptionsDirectory"),
 
 class DisplayScaleTest(unittest.TestCase):
     def check(self, app, window, what):
+        if not (0 <= window.left and 0 <= window.top and window.right <= SCREEN[0] and window.bottom <= SCREEN[1]):
+            self.outside.append("%s at %d, %s: %r" % (what, self.dpi, self.state, window))
         dpi, verdicts = app.fit(window.hwnd)
         self.assertEqual(dpi, self.dpi, "the display's resolution as the program sees it")
         self.assertTrue(any(v[1] == "caption" for v in verdicts), "%s has a caption" % what)
@@ -100,6 +102,8 @@ class DisplayScaleTest(unittest.TestCase):
             time.sleep(0.1)
         xdo("key", "Return")
         wait_for(lambda: not app.skinned(config.hwnd), what="the skin off")
+        bar = app.bar()  # off the window for its picture, then back
+        app.prefix.drive("move", bar.hwnd, SCREEN[0] - 20, SCREEN[1] - 20, bar.width, bar.height)
         time.sleep(0.6)
         config = app.find(cls="TConfigForm")
         shot = pixels.screenshot("scale-%d-skin-off" % self.dpi)
@@ -110,6 +114,8 @@ class DisplayScaleTest(unittest.TestCase):
         self.assertEqual(len(radios), 3)
         for r in radios:
             self.assertEqual(shot.pixel(r.right - 3, r.top + 2), face, "%s at %d" % (r.text, self.dpi))
+        now = app.bar()
+        app.prefix.drive("move", now.hwnd, bar.left, bar.top, now.width, now.height)
 
     def run_state(self, prefix, skin_index, type_too):
         app = App(prefix, start_dir=self.start_dir)
@@ -131,9 +137,10 @@ class DisplayScaleTest(unittest.TestCase):
                        in ("Name", "Mail")]
             self.assertEqual(len(buttons), 2)
             self.assertEqual(buttons[0].height, round(25 * self.dpi / 96 + 0.001))
-            # Out of the configuration window's way, for the screenshot.
-            prefix.drive("move", bar.hwnd, 8, SCREEN[1] - bar.height - 8, bar.width, bar.height)
-            wait_for(lambda: app.bar().left == 8, what="the bar moved")
+            # Out of the way of the configuration window's lower left, where it is clicked.
+            x = SCREEN[0] - bar.width - 8
+            prefix.drive("move", bar.hwnd, x, SCREEN[1] - bar.height - 8, bar.width, bar.height)
+            wait_for(lambda: app.bar().left == x, what="the bar moved")
             bar = app.bar()
             self.check(app, bar, "bar")
             self.check(app, config, "configuration window")
@@ -170,7 +177,7 @@ class DisplayScaleTest(unittest.TestCase):
     def setUpClass(cls):
         """One run over every scale and skin state; the tests below judge what it found."""
         self = cls()  # a helper instance for the steps
-        cls.cut, cls.checked, cls.typed, cls.hidden_boxes = {}, 0, {}, []
+        cls.cut, cls.checked, cls.typed, cls.hidden_boxes, cls.outside = {}, 0, {}, [], []
         cls.display = Display("us", os.environ.get("LANG") or "C.UTF-8", SCREEN).__enter__()
         try:
             cls.run_scales(self)
@@ -214,6 +221,9 @@ class DisplayScaleTest(unittest.TestCase):
     def test_nothing_is_cut_at_any_scale(self):
         cut = [self.describe(dpi, key) for (dpi, key) in sorted(self.cut)]
         self.assertEqual(cut, [], "cut:\n" + "\n".join(cut))
+
+    def test_every_window_opens_inside_the_screen(self):
+        self.assertEqual(self.outside, [])
 
     def test_a_message_box_stands_above_the_bar(self):
         self.assertEqual(self.hidden_boxes, [])
