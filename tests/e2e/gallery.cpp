@@ -73,20 +73,17 @@ void LogDates(ui::TForm& form) {
 // what the program's own windows never show, but a skin author's do.
 void AddTurnedTabsAndImages(ui::TForm& form) {
     HIMAGELIST images = gallery::MakeGlyphImages();
-    gallery::AddStyledTabs(&form, "TabsBottom", 630, 200, 160, 80, TCS_BOTTOM, images);
-    gallery::AddStyledTabs(&form, "TabsLeft", 630, 290, 160, 150, TCS_VERTICAL | TCS_MULTILINE, images);
-    gallery::AddStyledTabs(&form, "TabsImages", 630, 450, 160, 70, 0, images);
+    gallery::AddStyledTabs(&form, 630, 200, 160, 80, TCS_BOTTOM, images);
+    gallery::AddStyledTabs(&form, 630, 290, 160, 150, TCS_VERTICAL | TCS_MULTILINE, images);
+    gallery::AddStyledTabs(&form, 630, 450, 160, 70, 0, images);
     for (ui::TComponent* c : form.Components())
         if (auto* lv = dynamic_cast<ui::TListView*>(c); lv && lv->Name == "ListView") {
             HWND header = reinterpret_cast<HWND>(SendMessageW(lv->Handle(), LVM_GETHEADER, 0, 0));
             SendMessageW(header, HDM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images));
             for (int i = 0; i < 2; ++i) {
-                HDITEMW item{};
-                item.mask = HDI_FORMAT;
+                HDITEMW item{HDI_FORMAT};
                 SendMessageW(header, HDM_GETITEMW, i, reinterpret_cast<LPARAM>(&item));
-                item.mask = HDI_FORMAT | HDI_IMAGE;
-                item.fmt |= HDF_IMAGE;
-                item.iImage = i + 1;
+                item.mask = HDI_FORMAT | HDI_IMAGE, item.fmt |= HDF_IMAGE, item.iImage = i + 1;
                 SendMessageW(header, HDM_SETITEMW, i, reinterpret_cast<LPARAM>(&item));
             }
         }

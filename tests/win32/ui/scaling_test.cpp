@@ -137,19 +137,3 @@ TEST(FormScaling, AWindowMovedToAnotherScaleLaysItselfOutAgain) {
     EXPECT_EQ(s.button->Width(), 75);
     EXPECT_EQ(s.bold->Font().Height(), -13);
 }
-
-TEST(FormScaling, AWindowOpensInsideTheWorkAreaWhateverItAsks) {
-    // A configuration window of 192 DPI on a smaller screen, designed or centred.
-    RECT work{};
-    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
-    for (TPosition position : {TPosition::poDesigned, TPosition::poDesktopCenter}) {
-        Sample s;
-        s.form->SetBounds(-500, 10, 10000, 10000);
-        s.form->Position = position;
-        s.form->Show();
-        RECT r{};
-        GetWindowRect(s.form->Handle(), &r);
-        EXPECT_TRUE(r.left >= work.left && r.top >= work.top && r.right <= work.right && r.bottom <= work.bottom)
-            << r.left << "," << r.top << "," << r.right << "," << r.bottom;
-    }
-}

@@ -66,39 +66,36 @@ TEST(PainterGeometry, ThumbOfAFullIntRangeDoesNotOverflow) {
 
 TEST(PainterGeometry, TabsOnEachSideStandOutTowardTheirSideAndTurnTheirPicture) {
     const TRectI tab{10, 20, 60, 40};  // 50 x 20
-    struct Case {
+    const struct {
         bool bottom, vertical;
         TTabSide side;
-        TRectI selected;
-        int uprightWidth;
-    } cases[] = {{false, false, TTabSide::Top, {8, 18, 62, 41}, 50},
-                 {true, false, TTabSide::Bottom, {8, 19, 62, 42}, 50},
-                 {false, true, TTabSide::Left, {8, 18, 61, 42}, 20},
-                 {true, true, TTabSide::Right, {9, 18, 62, 42}, 20}};
-    for (const Case& c : cases) {
+        TRectI selected, upright;
+    } cases[] = {{false, false, TTabSide::Top, {8, 18, 62, 41}, {0, 0, 50, 20}},
+                 {true, false, TTabSide::Bottom, {8, 19, 62, 42}, {0, 0, 50, 20}},
+                 {false, true, TTabSide::Left, {8, 18, 61, 42}, {0, 0, 20, 50}},
+                 {true, true, TTabSide::Right, {9, 18, 62, 42}, {0, 0, 20, 50}}};
+    for (const auto& c : cases) {
         EXPECT_EQ(TabSide(c.bottom, c.vertical), c.side);
         EXPECT_EQ(SelectedTabRect(tab, c.side), c.selected);
-        const TRectI upright = UprightTabSize(tab, c.side);
-        EXPECT_EQ(upright.Width(), c.uprightWidth);
-        EXPECT_EQ(upright.Width() * upright.Height(), 50 * 20);
+        EXPECT_EQ(UprightTabSize(tab, c.side), c.upright);
     }
 }
 
 TEST(PainterGeometry, ArrowLinesFillATriangleInsideTheButtonPointingTheirWay) {
     for (TArrow toward : {TArrow::Up, TArrow::Down, TArrow::Left, TArrow::Right})
-        for (const TRectI button : {TRectI{0, 0, 17, 12}, TRectI{3, 5, 12, 40}, TRectI{0, 0, 2, 2}}) {
-            const std::vector<TRectI> lines = ArrowLines(button, toward);
-            ASSERT_FALSE(lines.empty());
+        for (const TRectI b : {TRectI{0, 0, 17, 12}, TRectI{3, 5, 12, 40}, TRectI{0, 0, 2, 2}}) {
+            const std::vector<TRectI> lines = ArrowLines(b, toward);
             const bool vertical = toward == TArrow::Up || toward == TArrow::Down;
+            const int back = toward == TArrow::Up || toward == TArrow::Left ? 1 : -1;
+            ASSERT_FALSE(lines.empty());
+            EXPECT_EQ(lines[0].Width() * lines[0].Height(), 1);  // the point
             for (std::size_t k = 0; k < lines.size(); ++k) {
                 const TRectI& l = lines[k];
-                EXPECT_TRUE(l.Left >= button.Left && l.Top >= button.Top && l.Right <= button.Right &&
-                            l.Bottom <= button.Bottom);
-                EXPECT_EQ(vertical ? l.Height() : l.Width(), 1);
-                // From the point (one pixel) outward, each line two wider and one further back.
-                if (k == 0) EXPECT_EQ(vertical ? l.Width() : l.Height(), 1);
-                if (k > 0 && vertical) EXPECT_EQ(l.Top - lines[k - 1].Top, toward == TArrow::Up ? 1 : -1);
-                if (k > 0 && !vertical) EXPECT_EQ(l.Left - lines[k - 1].Left, toward == TArrow::Left ? 1 : -1);
+                EXPECT_TRUE(l.Left >= b.Left && l.Top >= b.Top && l.Right <= b.Right && l.Bottom <= b.Bottom);
+                // Each line one further back from the point and two wider.
+                if (k > 0)
+                    EXPECT_EQ(vertical ? l.Top - lines[k - 1].Top : l.Left - lines[k - 1].Left, back);
+                if (k > 0) EXPECT_EQ(vertical ? l.Width() : l.Height(), int(2 * k + 1));
             }
         }
 }

@@ -175,14 +175,12 @@ TEST(SkinDraw, RegionRunsFollowTheKeyWithTolerance) {
 }
 
 TEST(SkinDraw, SoftIconEdgesBecomeKeyOrTheirOwnColour) {
-    // An icon's pixel over black and over white: opaque, three quarters, a quarter, and a
-    // magenta-ish opaque one.
+    // An icon's pixels over black and over white: opaque, 3/4 covered, 1/4 covered, opaque magenta.
     TBitmap32 black(4, 1), white(4, 1);
-    const Pixel overBlack[4] = {MakePixel(200, 10, 30), MakePixel(150, 0, 90), MakePixel(50, 0, 30),
-                                MakePixel(255, 0, 255)};
-    const Pixel overWhite[4] = {MakePixel(200, 10, 30), MakePixel(214, 64, 154), MakePixel(241, 191, 221),
-                                MakePixel(255, 0, 255)};
-    for (int x = 0; x < 4; ++x) black.At(x, 0) = overBlack[x], white.At(x, 0) = overWhite[x];
+    black.At(0, 0) = white.At(0, 0) = MakePixel(200, 10, 30);
+    black.At(1, 0) = MakePixel(150, 0, 90), white.At(1, 0) = MakePixel(214, 64, 154);
+    black.At(2, 0) = MakePixel(50, 0, 30), white.At(2, 0) = MakePixel(241, 191, 221);
+    black.At(3, 0) = white.At(3, 0) = kMagenta;
     KeyFromTwoBackgrounds(white.View(), black.View());
     EXPECT_EQ(white.At(0, 0), MakePixel(200, 10, 30));
     EXPECT_EQ(white.At(1, 0), MakePixel(200, 0, 120));  // its own colour, not the blend

@@ -69,50 +69,38 @@ inline void AddGlyphButtons(ui::TForm* f) {
 inline HIMAGELIST MakeGlyphImages() {
     HIMAGELIST images = ImageList_Create(kGlyphSize, kGlyphSize, ILC_COLOR32 | ILC_MASK, 4, 0);
     const TBitmap32 glyphs = MakeGlyph(4);
-    BITMAPINFO bi{};
-    bi.bmiHeader = {sizeof bi.bmiHeader, glyphs.Width(), -glyphs.Height(), 1, 32, BI_RGB};
-    HDC screen = GetDC(nullptr);
-    HBITMAP bm = CreateDIBitmap(screen, &bi.bmiHeader, CBM_INIT, glyphs.Row(0), &bi, DIB_RGB_COLORS);
-    ReleaseDC(nullptr, screen);
+    HBITMAP bm = CreateBitmap(glyphs.Width(), glyphs.Height(), 1, 32, glyphs.Row(0));
     ImageList_AddMasked(images, bm, RGB(PixelR(kGlyphKey), PixelG(kGlyphKey), PixelB(kGlyphKey)));
     DeleteObject(bm);
     return images;
 }
 
-// A tab control with style bits of its own (TCS_BOTTOM, TCS_VERTICAL) and, given a list, an
-// image on each tab.
-class TStyledTabs : public ui::TTabControl {
-public:
+// Tabs "Mail", "Keys", "More" with style bits of their own (TCS_BOTTOM, TCS_VERTICAL) and, given
+// a list, an image on each.
+struct TStyledTabs : ui::TTabControl {
     TStyledTabs(ui::TComponent* owner, LONG style, HIMAGELIST images)
-        : ui::TTabControl(owner), style_(style), images_(images) {}
-
-protected:
+        : ui::TTabControl(owner), style_(style), images_(images) {
+        Tabs = {"Mail", "Keys", "More"};
+    }
     void CreateParams(ui::TCreateParams& p) override {
         ui::TTabControl::CreateParams(p);
         p.style |= style_;
     }
     void HandleCreated() override {
         ui::TTabControl::HandleCreated();
-        if (!images_) return;
         SendMessageW(Handle(), TCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images_));
-        for (int i = 0; i < static_cast<int>(Tabs.size()); ++i) {
-            TCITEMW item{};
-            item.mask = TCIF_IMAGE;
-            item.iImage = i % 4;
+        for (int i = 0; images_ && i < 3; ++i) {
+            TCITEMW item{TCIF_IMAGE};
+            item.iImage = i;
             SendMessageW(Handle(), TCM_SETITEMW, i, reinterpret_cast<LPARAM>(&item));
         }
     }
-
-private:
     LONG style_;
     HIMAGELIST images_;
 };
 
-inline TStyledTabs* AddStyledTabs(ui::TForm* f, const std::string& name, int x, int y, int w, int h, LONG style,
-                                  HIMAGELIST images) {
+inline TStyledTabs* AddStyledTabs(ui::TForm* f, int x, int y, int w, int h, LONG style, HIMAGELIST images) {
     auto* t = new TStyledTabs(f, style, images);
-    t->Name = name;
-    t->Tabs = {"Mail", "Keys", "More"};
     t->SetBounds(x, y, w, h);
     t->SetParent(f);
     return t;
