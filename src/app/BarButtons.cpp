@@ -124,6 +124,15 @@ void TButtonForm::ComboBoxFilenameClick() {
         return;
     }
     Filename = ComboBoxFilename->Text() + ".dat";
+    // Picked from a list that was open while the scheme was deleted: the first one instead.
+    if (ComboBoxFilename->IndexOf(ComboBoxFilename->Text()) >= 0 &&
+        !SchemeFiles().IsFile(Folders.OutputDir + "\\" + Filename)) {
+        if (const auto said = FallBackToFirstScheme(Folders.OutputDir + "\\" + Filename)) {
+            LoadComboBoxFilename();
+            ShowInformation(*said);
+            return;
+        }
+    }
     ResetButtons();
     LoadButton(Filename);
     // The file name is saved even when the load below fails, so re-raise only afterwards.

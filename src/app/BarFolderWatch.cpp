@@ -41,18 +41,37 @@ void TButtonForm::FollowSchemeFolder() {
         followAgain_ = true;
         return;
     }
-    following_ = true;
-    struct Done {
-        TButtonForm* bar;
-        ~Done() {
-            bar->following_ = false;
-            if (bar->followAgain_) {
-                bar->followAgain_ = false;
-                bar->SchemeFolderChanged();
+    {
+        following_ = true;
+        struct Done {
+            TButtonForm* bar;
+            ~Done() {
+                bar->following_ = false;
+                if (bar->followAgain_) {
+                    bar->followAgain_ = false;
+                    bar->SchemeFolderChanged();
+                }
             }
-        }
-    } done{this};
+        } done{this};
+        FollowSchemeFolderStep();
+    }
+    // Said once the step is over: while the box is open, the folder is followed on (a folder
+    // made again shows at once, not only after OK).
+    std::vector<std::string> notices;
+    notices.swap(followNotices_);
+    for (const std::string& text : notices) ShowInformation(text);
+}
 
+void TButtonForm::SchemeGoneNotice(const std::string& path) {
+    if (const auto said = FallBackToFirstScheme(path)) {
+        followNotices_.push_back(*said);
+        return;
+    }
+    ResetButtons();
+    followNotices_.push_back("Cannot find button file: " + path);
+}
+
+void TButtonForm::FollowSchemeFolderStep() {
     const std::string path = Folders.OutputDir + "\\" + Filename;
     if (schemeRead_ && schemeRead_->Path() != path) schemeRead_.reset();  // another scheme was chosen
     // The chooser follows at once, also while the current scheme is still being read.
@@ -76,10 +95,7 @@ void TButtonForm::FollowSchemeFolder() {
         switch (schemeFollow_.Judge(path, look, now)) {
         case SchemeFileFollow::Action::None: return;
         case SchemeFileFollow::Action::ReportMissing:
-            if (!FallBackToFirstScheme(path, true)) {
-                ResetButtons();
-                ShowInformation("Cannot find button file: " + path);
-            }
+            SchemeGoneNotice(path);
             return;
         case SchemeFileFollow::Action::Reload: schemeRead_ = std::make_unique<SteadySchemeRead>(SchemeFiles(), path);
         }
@@ -100,11 +116,8 @@ void TButtonForm::FollowSchemeFolder() {
     case SteadySchemeRead::Step::Missing: {
         schemeRead_.reset();
         if (schemeFollow_.Judge(path, SnapshotRead::Missing, SchemeSnapshot{}) ==
-                SchemeFileFollow::Action::ReportMissing &&
-            !FallBackToFirstScheme(path, true)) {
-            ResetButtons();
-            ShowInformation("Cannot find button file: " + path);
-        }
+            SchemeFileFollow::Action::ReportMissing)
+            SchemeGoneNotice(path);
         return;
     }
     case SteadySchemeRead::Step::Failed:
@@ -118,20 +131,17 @@ void TButtonForm::FollowSchemeFolder() {
     }
 }
 
-bool TButtonForm::FallBackToFirstScheme(const std::string& gonePath, bool tell) {
+std::optional<std::string> TButtonForm::FallBackToFirstScheme(const std::string& gonePath) {
     const std::vector<std::string> names = ListSchemeNames(Folders.OutputDir);
-    if (names.empty()) return false;
+    if (names.empty()) return std::nullopt;
     ResetButtons();
     Filename = names.front() + ".dat";
     ComboBoxFilename->SetText(names.front());
     // Stored, so that the next start does not look for the missing scheme again.
     VtRegistry1->SaveStringToRegistry(BaseKey + reg::kFile, reg::kFilename, Filename);
     LoadButtonAssignment();
-    if (tell)
-        ShowInformation("The scheme " + SchemeDisplayName(gonePath) +
-                        " is no longer in the scheme folder (deleted or renamed): the bar shows " + names.front() +
-                        " now.");
-    return true;
+    return "The scheme " + SchemeDisplayName(gonePath) +
+           " is no longer in the scheme folder (deleted or renamed): the bar shows " + names.front() + " now.";
 }
 
 void TButtonForm::ShowSchemeText(const std::string& path, const std::string& content) {

@@ -23,12 +23,12 @@ bool FileExists(const std::string& path) {
 }
 
 // Why the skin file cannot dress this screen's windows; empty when it can, with its bytes.
-std::string SkinFileProblem(const std::string& path, std::vector<std::uint8_t>& bytes) {
+std::string SkinFileProblem(const std::string& path, int pixelsPerInch, std::vector<std::uint8_t>& bytes) {
     std::string problem = ReadWholeFile(path, bytes);
     if (!problem.empty()) return problem;
     RECT work{0, 0, kCheckWorkAreaWidth, kCheckWorkAreaHeight};
     SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
-    return SkinContainerProblem(bytes, work.right - work.left, work.bottom - work.top);
+    return SkinContainerProblem(bytes, work.right - work.left, work.bottom - work.top, pixelsPerInch);
 }
 
 }  // namespace
@@ -54,7 +54,7 @@ void TButtonForm::CreateSkinComponents() {
 
 bool TButtonForm::LoadSkinFile(const std::string& path) {
     std::vector<std::uint8_t> bytes;
-    const std::string problem = SkinFileProblem(path, bytes);
+    const std::string problem = SkinFileProblem(path, SkinData1->PixelsPerInch, bytes);
     if (!problem.empty()) {
         Messages().Show("The skin file \"" + path + "\" cannot be used: " + problem + ".", "", MsgKind::Information,
                         MsgButtons::OK);
@@ -82,9 +82,13 @@ void TButtonForm::ChooseSkinAtStart() {
     case 2: SkinData1->LoadFromStore(*SkinStore1, SkinIndex); break;
     case kSkinNone: break;
     case kSkinLoaded:
-        // A file that is gone or cannot be used: reported, the first built-in skin, the choice kept.
-        if (SkinFile.empty() || !LoadSkinFile(SkinFile))
-            SkinData1->LoadFromStore(*SkinStore1, 0);
+        // A file that is gone or cannot be used: reported, and the first built-in skin takes its
+        // place for good, or every start would say it again.
+        if (SkinFile.empty() || !LoadSkinFile(SkinFile)) {
+            SkinIndex = 0;
+            SkinData1->LoadFromStore(*SkinStore1, SkinIndex);
+            SkinData1SkinChanged();
+        }
         break;
     default: break;
     }

@@ -3,6 +3,9 @@
 #include <algorithm>
 
 #include "app/ButtonFormDialog.h"
+
+#include <algorithm>
+
 #include "app/core/BarLayout.h"
 #include "app/core/SchemeFile.h"
 #include "app/core/TargetRights.h"
@@ -20,6 +23,14 @@ namespace kt {
 
 namespace {
 constexpr int kHotKeyId = 1;
+constexpr UINT kNoRepeat = 0x4000;  // MOD_NOREPEAT: a held key fires once
+
+// The key without its auto-repeat where the system knows how (Windows 7 on); the key as such
+// elsewhere.
+bool RegisterCaptureKey(HWND window, const CaptureKey& key) {
+    return RegisterHotKey(window, kHotKeyId, key.modifiers | kNoRepeat, key.vk) ||
+           RegisterHotKey(window, kHotKeyId, key.modifiers, key.vk);
+}
 constexpr UINT_PTR kTypingTimer = 0x4B54;
 constexpr UINT_PTR kMessageTimer = 0x4B55;  // a message waiting for a menu or list to close
 
@@ -91,7 +102,7 @@ void TButtonForm::RegisterTypingHotKey() {
 
 void TButtonForm::HoldCaptureKey() {
     if (captureKeyHeld_ || captureSuspended_ > 0) return;
-    if (RegisterHotKey(Handle(), kHotKeyId, CaptureWith.modifiers, CaptureWith.vk)) {
+    if (RegisterCaptureKey(Handle(), CaptureWith)) {
         captureKeyHeld_ = true;
         captureFailureShown_ = false;
         return;
@@ -113,7 +124,7 @@ bool TButtonForm::ChangeCaptureKey(const CaptureKey& key) {
     if (held) UnregisterHotKey(Handle(), kHotKeyId);
     captureKeyHeld_ = false;
     // Tried first: a key another program holds leaves the old one in place.
-    const bool free = RegisterHotKey(Handle(), kHotKeyId, key.modifiers, key.vk) != FALSE;
+    const bool free = RegisterCaptureKey(Handle(), key);
     if (free) UnregisterHotKey(Handle(), kHotKeyId);
     if (free) {
         CaptureWith = key;
@@ -151,11 +162,15 @@ void TButtonForm::CaptureForeground() {
 }
 
 void TButtonForm::TellUser(const std::string& text) {
+    const auto& pending = pendingMessages_;
+    if (text == shownMessage_ || std::find(pending.begin(), pending.end(), text) != pending.end()) return;
     pendingMessages_.push_back(text);
     ShowPendingMessages();
 }
 
 void TButtonForm::ShowPendingMessages() {
+    // Asked from inside a box's own loop: that box closes first, then the loop below goes on.
+    if (!shownMessage_.empty()) return;
     if (pendingMessages_.empty()) {
         KillTimer(Handle(), kMessageTimer);
         return;
@@ -168,7 +183,9 @@ void TButtonForm::ShowPendingMessages() {
     while (!pendingMessages_.empty()) {
         const std::string text = pendingMessages_.front();
         pendingMessages_.erase(pendingMessages_.begin());
+        shownMessage_ = text;
         ShowMessage(text);
+        shownMessage_.clear();
     }
 }
 
@@ -439,7 +456,7 @@ void TButtonForm::EndStrokeTyping(int result, TypingStop why) {
     strokeTarget_.reset();
     typing_ = false;
     if (outcome == TypingOutcome::Interrupted || outcome == TypingOutcome::NotSent) {
-        TellUser(TypingStoppedMessage(why, typing->TypedCharacters(), typing->TotalCharacters()));
+        TellUser(TypingStoppedMessage(why, typing->TypedCharacters(), typing->TotalCharacters(), typing->CountsKeys()));
         return;
     }
     ReportTypingOutcome(result);

@@ -153,7 +153,13 @@ void TButtonForm::FormCreate() {
     // A scheme remembered from the last run that is gone: the folder's first one, said once
     // (it is stored, so the next start finds it).
     const std::string path = Folders.OutputDir + "\\" + Filename;
-    if (SchemeFiles().IsFile(path) || !FallBackToFirstScheme(path, true)) LoadButtonAssignment();
+    if (SchemeFiles().IsFile(path)) {
+        LoadButtonAssignment();
+    } else if (const auto said = FallBackToFirstScheme(path)) {
+        ShowInformation(*said);
+    } else {
+        LoadButtonAssignment();
+    }
 }
 
 void TButtonForm::RestorePlacement() {

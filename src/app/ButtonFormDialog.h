@@ -6,6 +6,7 @@
 
 #include <array>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -174,9 +175,9 @@ public:
     void NoteSchemeMissing(const std::string& path) { schemeFollow_.Shown(path, SchemeSnapshot{}); }
     // The buttons of the scheme at `path`, made from its content as read.
     void ShowSchemeText(const std::string& path, const std::string& content);
-    // The scheme shown is no longer in the folder: the bar shows the folder's first scheme,
-    // stores it as the current one and says so once. False when the folder has none.
-    bool FallBackToFirstScheme(const std::string& gonePath, bool tell);
+    // The scheme shown is no longer in the folder: the bar shows the folder's first scheme and
+    // stores it as the current one. What to tell the user; nothing when the folder has none.
+    std::optional<std::string> FallBackToFirstScheme(const std::string& gonePath);
 
 protected:
     void WndProc(ui::TMessage& m) override;
@@ -223,8 +224,10 @@ private:
     void CaptureForeground();
     // Messages of the typing wait while a menu or a dropped list is open (a box over them
     // would leave the display answering nothing) and while the user holds a modifier (a
-    // shortcut on its way, such as the capture key).
+    // shortcut on its way, such as the capture key). One box at a time, and the same words
+    // never twice at once: a held or repeated capture key asks again while its box shows.
     std::vector<std::string> pendingMessages_;
+    std::string shownMessage_;
     void TellUser(const std::string& text);
     void ShowPendingMessages();
     void StartNotificationIcon();
@@ -236,6 +239,9 @@ private:
     bool followAgain_ = false;
     bool folderChanged_ = false;  // a change came since the chooser was compared with the folder
     int heldRounds_ = 0;  // steady reads that failed in a row
+    std::vector<std::string> followNotices_;  // told once a step of the follow is over
+    void FollowSchemeFolderStep();
+    void SchemeGoneNotice(const std::string& path);
     HANDLE iconThread_ = nullptr;  // adding the notification icon
 
     void CreateTrayMenu();

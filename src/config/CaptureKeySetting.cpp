@@ -3,6 +3,7 @@
 #include "config/RegistryKeys.h"
 #include "config/VtRegistryComponent.h"
 #include "core/MessageService.h"
+#include "platform/Win32KeyboardLayout.h"
 
 namespace kt {
 
@@ -11,7 +12,12 @@ bool Read(TVtRegistry& store, const std::string& key, CaptureKey& chosen, std::s
     std::string text;
     store.LoadStringFromRegistry(key, reg::kCaptureHotKey, text, "");
     chosen = kDefaultCaptureKey;
-    if (text.empty() || ParseCaptureKey(text, chosen, problem)) return true;
+    if (text.empty()) return true;
+    if (ParseCaptureKey(text, chosen, problem)) {
+        // A key chosen on another keyboard layout may type a character on the one used now.
+        problem = CaptureKeyLayoutProblem(chosen, Win32KeyboardLayout());
+        if (problem.empty()) return true;
+    }
     chosen = kDefaultCaptureKey;
     return false;
 }

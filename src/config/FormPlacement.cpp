@@ -6,6 +6,7 @@
 #include <climits>
 #include <vector>
 
+#include "core/DpiScale.h"
 #include "core/Errors.h"
 #include "skin/ui/WinSkinForm.h"
 #include "ui/Application.h"
@@ -86,6 +87,11 @@ void LoadFormPlacement(TVtRegistry& store, const std::string& key, const reg::Pl
             width = form.DpiScaled(def.width);
             height = form.DpiScaled(def.height);
         } else {
+            // A size stored at another resolution, at this one.
+            const int stored = SanePixelsPerInch(
+                store.LoadIntegerFromRegistry(key, reg::kPixelsPerInch, kDesignPixelsPerInch));
+            width = Rescale(width, ui::TForm::ScreenPixelsPerInch(), stored);
+            height = Rescale(height, ui::TForm::ScreenPixelsPerInch(), stored);
             KeepOnScreen(left, top, width, height);
         }
         const SIZE extra = SkinFrameExtra(form);
@@ -114,6 +120,7 @@ void SaveFormPlacement(TVtRegistry& store, const std::string& key, ui::TForm& fo
     store.SaveIntegerToRegistry(key, reg::kLeft, r.left);
     store.SaveIntegerToRegistry(key, reg::kWidth, r.right - r.left - extra.cx);
     store.SaveIntegerToRegistry(key, reg::kHeight, r.bottom - r.top - extra.cy);
+    store.SaveIntegerToRegistry(key, reg::kPixelsPerInch, ui::TForm::ScreenPixelsPerInch());
 }
 
 }  // namespace kt

@@ -11,6 +11,7 @@
 #include "config/VtRegistryComponent.h"
 #include "config/core/SettingsText.h"
 #include "core/MessageService.h"
+#include "platform/Win32KeyboardLayout.h"
 
 namespace kt {
 
@@ -99,7 +100,7 @@ bool TFormTyping::ChosenCaptureKey(CaptureKey& key) {
                         (box & HOTKEYF_ALT ? kKeyAlt : 0u);
     }
     std::string problem = vk == 0 ? "Press the capture key in its box, such as Ctrl+T or Ctrl+Shift+Y"
-                                  : CaptureKeyProblem(key);
+                                  : CaptureKeyRefusal(key, Win32KeyboardLayout());
     if (problem.empty()) return true;
     ShowInformation(problem + ".");
     HotKeyCapture->SetFocus();

@@ -36,6 +36,9 @@ inline constexpr const char* kTop = "Top";
 inline constexpr const char* kLeft = "Left";
 inline constexpr const char* kWidth = "Width";
 inline constexpr const char* kHeight = "Height";
+// The screen resolution the size was stored at; missing in placements stored before it was
+// kept, which were all made at 96.
+inline constexpr const char* kPixelsPerInch = "PixelsPerInch";
 inline constexpr const char* kStateNormal = "Normal";
 inline constexpr const char* kStateMinimized = "Minimized";
 inline constexpr const char* kStateMaximized = "Maximized";

@@ -1,5 +1,6 @@
 #include "core/DpiScale.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <limits>
 
@@ -25,6 +26,17 @@ int FontHeightForPoints(int points, int pixelsPerInch) {
 
 int FontPointsForHeight(int height, int pixelsPerInch) {
     return -MulDivRound(height, 72, SanePixelsPerInch(pixelsPerInch));
+}
+
+TScaledSpan ScaleSpan(int size, int lead, int tail, int pixelsPerInch) {
+    if (size <= 0) return {0, ScaleToDpi(lead, pixelsPerInch), ScaleToDpi(tail, pixelsPerInch)};
+    const int to = std::max(1, ScaleToDpi(size, pixelsPerInch));
+    lead = std::clamp(lead, 0, size);
+    tail = std::clamp(tail, 0, size - lead);
+    const int a = std::min(to, MulDivRound(lead, to, size));
+    // Both margins rounded up could pass the side (4 px with 2 + 2 at 125 %: 5 px, not 3 + 3).
+    const int b = std::min(to - a, MulDivRound(tail, to, size));
+    return {to, a, b};
 }
 
 int SanePixelsPerInch(int pixelsPerInch) {

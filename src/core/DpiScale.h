@@ -27,6 +27,18 @@ inline int Rescale(int value, int toPixelsPerInch, int fromPixelsPerInch) {
 int FontHeightForPoints(int points, int pixelsPerInch);
 int FontPointsForHeight(int height, int pixelsPerInch);
 
+// One side of a picture frame cut into three pieces (two margins and the middle), at another
+// resolution.
+struct TScaledSpan {
+    int Size, Lead, Tail;
+};
+
+// A frame side of `size` pixels with margins `lead` and `tail`, at `pixelsPerInch`: the side as
+// ScaleToDpi gives it (at least 1), the margins in the proportion of that side to the old one,
+// cut to fit it. The one rule for where a scaled picture is cut and which margins it is drawn
+// with, so the two never part by a pixel; a middle that was there stays.
+TScaledSpan ScaleSpan(int size, int lead, int tail, int pixelsPerInch);
+
 // A resolution a display can report; anything else (0, negative, absurd) is taken as 96.
 int SanePixelsPerInch(int pixelsPerInch);
 

@@ -161,7 +161,8 @@ DWORD WINAPI FolderWatch::Run(void* self) {
         }
         notified = false;
         if (now == seen) continue;
-        if (change != INVALID_HANDLE_VALUE && !remade) {
+        // A folder deleted or made anew is no sign against its notifications.
+        if (change != INVALID_HANDLE_VALUE && !remade && now != 0) {
             if (WaitForSingleObject(change, kLateNotificationMs) == WAIT_OBJECT_0) {
                 onNotified();
                 continue;
@@ -175,6 +176,7 @@ DWORD WINAPI FolderWatch::Run(void* self) {
             change = INVALID_HANDLE_VALUE;
         } else if (change == INVALID_HANDLE_VALUE || remade) {
             arm();
+            missed = 0;
         }
         watch->Post(kFolderChanged);
     }

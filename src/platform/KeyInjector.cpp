@@ -25,8 +25,13 @@ unsigned Win32KeyInjector::HeldModifiers() const {
 bool Win32KeyInjector::CapsLockOn() const { return (GetKeyState(VK_CAPITAL) & 1) != 0; }
 
 bool Win32KeyInjector::Send(const std::vector<KeyEvent>& burst) {
-    lastInserted_ = lastGiven_ = 0;
-    if (burst.empty()) return true;
+    lastInserted_ = Insert(burst);
+    lastGiven_ = burst.size();
+    return lastInserted_ == lastGiven_;
+}
+
+std::size_t Win32KeyInjector::Insert(const std::vector<KeyEvent>& burst) {
+    if (burst.empty()) return 0;
     std::vector<INPUT> inputs(burst.size());
     for (size_t i = 0; i < burst.size(); ++i) {
         inputs[i] = INPUT{};
@@ -45,10 +50,7 @@ bool Win32KeyInjector::Send(const std::vector<KeyEvent>& burst) {
         if (burst[i].up) k.dwFlags |= KEYEVENTF_KEYUP;
         k.dwExtraInfo = kTypedKeyTag;
     }
-    const UINT sent = SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
-    lastInserted_ = sent;
-    lastGiven_ = inputs.size();
-    return sent == inputs.size();
+    return SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
 }
 
 bool Win32TypingTarget::Exists() const {

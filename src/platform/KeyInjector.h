@@ -19,12 +19,15 @@ public:
     bool CapsLockOn() const;
     // One SendInput call, so the user's own key strokes cannot come in between.
     bool Send(const std::vector<KeyEvent>& burst) override;
+    void SendReleases(const std::vector<KeyEvent>& keys) override { Insert(keys); }
     // The events of the last Send that the system took, and how many it was given: fewer
     // when something (another program blocking input, a window of higher rights) refused them.
     std::size_t LastInserted() const { return lastInserted_; }
     std::size_t LastGiven() const { return lastGiven_; }
 
 private:
+    // One SendInput call: the number of events the system took.
+    static std::size_t Insert(const std::vector<KeyEvent>& burst);
     std::size_t lastInserted_ = 0, lastGiven_ = 0;
 };
 

@@ -34,13 +34,7 @@ LRESULT CALLBACK WatchKeys(int code, WPARAM message, LPARAM l) {
             }
         }
     }
-    const LRESULT r = CallNextHookEx(g_hook, code, message, l);
-    // A watch that ended while a kept-back key was still down stayed for its release.
-    if (!g_onKeyDown && g_keptBack.none() && g_hook) {
-        UnhookWindowsHookEx(g_hook);
-        g_hook = nullptr;
-    }
-    return r;
+    return CallNextHookEx(g_hook, code, message, l);
 }
 }  // namespace
 
@@ -57,13 +51,16 @@ UserKeyWatch::UserKeyWatch(std::function<bool(unsigned vk)> onKeyDown) {
 }
 
 UserKeyWatch::~UserKeyWatch() {
+    // Gone with the typing, even while a kept-back key is down: a release that never comes
+    // (Win+L or a session switch while Esc is held) would otherwise keep the hook for good,
+    // and the next press of that key anywhere would be taken for its repeat. The stray release
+    // that may reach a window is harmless.
     g_onKeyDown = nullptr;
-    if (g_hook && g_keptBack.none()) {
-        UnhookWindowsHookEx(g_hook);
-        g_hook = nullptr;
-    }
+    g_keptBack.reset();
+    if (g_hook) UnhookWindowsHookEx(g_hook);
+    g_hook = nullptr;
 }
 
-bool UserKeyWatch::Watching() const { return g_hook != nullptr; }
+bool KeyWatchInstalled() { return g_hook != nullptr; }
 
 }  // namespace kt

@@ -16,14 +16,16 @@ class UserKeyWatch {
 public:
     // `onKeyDown(vk)` runs on the calling thread (it needs a message loop) for every key the
     // user presses from now on, before any window gets it; it returns true to keep the key
-    // from every window (its release is kept back too). Keys held already when the watch
-    // starts count only once released and pressed again (no auto-repeat of a held key).
+    // from every window (its release is kept back too, while the watch lives). Keys held
+    // already when the watch starts count only once released and pressed again (no
+    // auto-repeat of a held key).
     explicit UserKeyWatch(std::function<bool(unsigned vk)> onKeyDown);
     ~UserKeyWatch();
     UserKeyWatch(const UserKeyWatch&) = delete;
     UserKeyWatch& operator=(const UserKeyWatch&) = delete;
-
-    bool Watching() const;
 };
+
+// True while the low-level hook is in place: from a watch's start to its end.
+bool KeyWatchInstalled();
 
 }  // namespace kt

@@ -88,6 +88,18 @@ bool Win32SchemeFileSystem::WriteNew(const std::string& path, std::string_view c
     return ok;
 }
 
+bool Win32SchemeFileSystem::InUse(const std::string& path) {
+    // Asking for the right to delete, while sharing everything: only a program that holds the
+    // file without letting it be replaced makes this fail with a sharing violation.
+    HANDLE h = CreateFileW(OpenablePath(path).c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h != INVALID_HANDLE_VALUE) {
+        CloseHandle(h);
+        return false;
+    }
+    return GetLastError() == ERROR_SHARING_VIOLATION;
+}
+
 bool Win32SchemeFileSystem::Stamp(const std::string& path, FileStamp& stamp) {
     WIN32_FILE_ATTRIBUTE_DATA data;
     if (!GetFileAttributesExW(OpenablePath(path).c_str(), GetFileExInfoStandard, &data) ||

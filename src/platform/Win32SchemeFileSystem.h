@@ -18,6 +18,7 @@ public:
     bool RenameToNew(const std::string& from, const std::string& to) override;
     ReadResult ReadWhole(const std::string& path, std::string& content) override;
     bool WriteNew(const std::string& path, std::string_view content) override;
+    bool InUse(const std::string& path) override;
     bool SamePath(const std::string& a, const std::string& b) override;
     bool Stamp(const std::string& path, FileStamp& stamp) override;
     long long MillisecondsSinceWrite(const FileStamp& stamp) override;

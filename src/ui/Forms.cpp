@@ -1,5 +1,7 @@
 #include "ui/Forms.h"
 
+#include "core/WindowFit.h"
+
 #include <algorithm>
 #include <vector>
 
@@ -190,17 +192,18 @@ void TForm::SetVisible(bool v) {
     }
     if (!shownOnce_) {
         shownOnce_ = true;
-        if (Position != TPosition::poDesigned) {
-            RECT area{};
-            if (Position == TPosition::poDesktopCenter) {
-                SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
-            } else {
-                area = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-            }
-            int x = area.left + (area.right - area.left - width_) / 2;
-            int y = area.top + (area.bottom - area.top - height_) / 2;
-            SetBounds(x < area.left ? area.left : x, y < area.top ? area.top : y, width_, height_);
-        }
+        // Whatever the form asks, it opens inside the work area of the monitor nearest to it.
+        const RECT wanted{left_, top_, left_ + width_, top_ + height_};
+        MONITORINFO mi{};
+        mi.cbSize = sizeof mi;
+        RECT area{};
+        if (GetMonitorInfoA(MonitorFromRect(&wanted, MONITOR_DEFAULTTONEAREST), &mi)) area = mi.rcWork;
+        else SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
+        const TBounds work{area.left, area.top, area.right - area.left, area.bottom - area.top};
+        const TBounds fit = Position == TPosition::poDesigned
+                                ? FitInWorkArea({left_, top_, width_, height_}, work)
+                                : CentreInWorkArea(width_, height_, work);
+        if (fit != TBounds{left_, top_, width_, height_}) SetBounds(fit.Left, fit.Top, fit.Width, fit.Height);
         int cmd = pendingState_ == TWindowState::wsMinimized   ? SW_SHOWMINNOACTIVE
                   : pendingState_ == TWindowState::wsMaximized ? SW_SHOWMAXIMIZED
                   : noActivate_                                ? SW_SHOWNOACTIVATE

@@ -5,6 +5,7 @@
 #include <dlgs.h>
 
 #include <cwchar>
+#include <string>
 #include <vector>
 
 #include "ui/Application.h"
@@ -12,6 +13,36 @@
 #include "platform/WidePaths.h"
 
 namespace kt::ui {
+
+namespace {
+
+BOOL CALLBACK FindShownTopmost(HWND window, LPARAM found) {
+    if (!IsWindowVisible(window) || !(GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TOPMOST)) return TRUE;
+    *reinterpret_cast<bool*>(found) = true;
+    return FALSE;
+}
+
+// Whether one of the thread's windows that shows stays on top of the others (the bar): a box
+// that does not would open under it.
+bool ThreadShowsTopmost() {
+    bool found = false;
+    EnumThreadWindows(GetCurrentThreadId(), FindShownTopmost, reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+// Lifts the message box into the topmost band as it is activated: MB_TOPMOST alone does not
+// everywhere (Wine leaves the box under a topmost window).
+LRESULT CALLBACK LiftBox(int code, WPARAM w, LPARAM l) {
+    if (code == HCBT_ACTIVATE) {
+        char name[16] = {};
+        HWND window = reinterpret_cast<HWND>(w);
+        if (GetClassNameA(window, name, sizeof name) && std::string(name) == "#32770")
+            SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    }
+    return CallNextHookEx(nullptr, code, w, l);
+}
+
+}  // namespace
 
 MsgResult Win32Messages::Show(const std::string& text, const std::string& caption, MsgKind kind,
                               MsgButtons buttons) {
@@ -29,8 +60,14 @@ MsgResult Win32Messages::Show(const std::string& text, const std::string& captio
         case MsgButtons::YesNo: flags |= MB_YESNO; break;
         case MsgButtons::YesNoCancel: flags |= MB_YESNOCANCEL; break;
     }
+    HHOOK lift = nullptr;
+    if (ThreadShowsTopmost()) {
+        flags |= MB_TOPMOST;
+        lift = SetWindowsHookExA(WH_CBT, LiftBox, nullptr, GetCurrentThreadId());
+    }
     const std::string& title = caption.empty() ? TApplication::Instance().Title : caption;
     int r = MessageBoxW(GetActiveWindow(), Wide(text).c_str(), Wide(title).c_str(), flags);
+    if (lift) UnhookWindowsHookEx(lift);
     return static_cast<MsgResult>(r);
 }
 

@@ -1,8 +1,10 @@
 // ktgallery.exe: the tests' gallery form, skinned by the control painters.
-//   ktgallery show SKIN LOG     SKIN: 0, 1, 2 (a built-in skin) or none; clicks and dates go to LOG
+//   ktgallery show SKIN LOG     SKIN: 0, 1, 2 (a built-in skin; "0u": Blue without its up-down
+//                               pictures) or none; clicks and dates go to LOG
 //   ktgallery toggle N          skin on and off N times; prints GDI and USER counts before and after
 //   ktgallery bench N           paints the gallery N times unskinned and N times skinned; prints the ratio
 #include <windows.h>
+#include <commctrl.h>
 
 #include <chrono>
 #include <cstdio>
@@ -67,6 +69,26 @@ void LogDates(ui::TForm& form) {
             };
 }
 
+// Tabs with images, at the bottom and on the left, and a header whose sections have images:
+// what the program's own windows never show, but a skin author's do.
+void AddTurnedTabsAndImages(ui::TForm& form) {
+    HIMAGELIST images = gallery::MakeGlyphImages();
+    gallery::AddStyledTabs(&form, 630, 200, 160, 80, TCS_BOTTOM, images);
+    gallery::AddStyledTabs(&form, 630, 290, 160, 150, TCS_VERTICAL | TCS_MULTILINE, images);
+    gallery::AddStyledTabs(&form, 630, 450, 160, 70, 0, images);
+    for (ui::TComponent* c : form.Components())
+        if (auto* lv = dynamic_cast<ui::TListView*>(c); lv && lv->Name == "ListView") {
+            HWND header = reinterpret_cast<HWND>(SendMessageW(lv->Handle(), LVM_GETHEADER, 0, 0));
+            SendMessageW(header, HDM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images));
+            for (int i = 0; i < 2; ++i) {
+                HDITEMW item{HDI_FORMAT};
+                SendMessageW(header, HDM_GETITEMW, i, reinterpret_cast<LPARAM>(&item));
+                item.mask = HDI_FORMAT | HDI_IMAGE, item.fmt |= HDF_IMAGE, item.iImage = i + 1;
+                SendMessageW(header, HDM_SETITEMW, i, reinterpret_cast<LPARAM>(&item));
+            }
+        }
+}
+
 int Show(const char* skin, const char* logPath) {
     g_log = std::fopen(logPath, "w");
     if (!g_log) return 2;
@@ -80,9 +102,14 @@ int Show(const char* skin, const char* logPath) {
     auto data = std::make_unique<TSkinData>();
     form->OnClose = [](ui::TCloseAction&) { PostQuitMessage(0); };
     form->Show();
+    AddTurnedTabsAndImages(*form);  // the list view's header has its window once the form has
     std::size_t painters = 0;
     if (std::strcmp(skin, "none") != 0) {
         gallery::LoadBuiltin(*data, std::atoi(skin));
+        if (std::strchr(skin, 'u')) {  // "0u": a skin without the up-down pictures
+            data->UpDownHorz.reset();
+            data->UpDownVert.reset();
+        }
         data->SetActive(true);
         if (SkinManage()) SkinManage()->RunCommand();
         Pump();

@@ -3,8 +3,10 @@ whose display reports it from its first process on; the program starts there ski
 unskinned. In each window a user meets (the bar, the configuration window, the settings dialog,
 the About box, the Typing dialog and a question box) every label, push button, check box, radio
 button and group box text, measured with the control's own font, fits the control, and the
-caption fits the frame; a real click on a bar button types. A screenshot per resolution and skin
-state is kept in the shots folder."""
+caption fits the frame; a real click on a bar button types; a message box stands above the bar;
+"Unskin" from the menu gives the radio buttons the window's face back; a size stored at 96 comes
+back scaled. A screenshot per resolution and skin state is kept in the shots folder, and at 120
+and 192 the Skins menu, the box over the bar and the window after "Unskin"."""
 import os
 import sys
 import time
@@ -14,9 +16,13 @@ import pixels
 from ktharness import BASE_KEY, App, Display, Prefix, Target, pointer_click, pointer_to, wait_for, write_scheme, xdo, xkey
 
 SCALES = (96, 120, 144, 192)
-# A display as large as a laptop's that is set to 200 %: at 192 the configuration window is
-# about 1200 x 1000 pixels.
-SCREEN = (2560, 1600)
+# Where the Skins menu, the box over the bar and the window after "Unskin" are photographed.
+SHOT_SCALES = (120, 192)
+# Where a placement stored at 96 is restored.
+PLACED_SCALE = 144
+# A 1280 x 1024 display: at 192 the configuration window (about 1200 x 1040 pixels as
+# designed) is taller than it, and must open cut to it, not past its edge.
+SCREEN = (1280, 1024)
 SKINS_KEY = BASE_KEY + r"\Options\Skins"
 # The configuration window's menu entries by their keyboard marks.
 DIALOGS = {"Settings": (("alt+o", "s"), "TFormOptionsDirectory"),
@@ -26,6 +32,8 @@ DIALOGS = {"Settings": (("alt+o", "s"), "TFormOptionsDirectory"),
 
 class DisplayScaleTest(unittest.TestCase):
     def check(self, app, window, what):
+        if not (0 <= window.left and 0 <= window.top and window.right <= SCREEN[0] and window.bottom <= SCREEN[1]):
+            self.outside.append("%s at %d, %s: %r" % (what, self.dpi, self.state, window))
         dpi, verdicts = app.fit(window.hwnd)
         self.assertEqual(dpi, self.dpi, "the display's resolution as the program sees it")
         self.assertTrue(any(v[1] == "caption" for v in verdicts), "%s has a caption" % what)
@@ -50,7 +58,8 @@ class DisplayScaleTest(unittest.TestCase):
         return wait_for(lambda: app.find(cls=cls), what="the %s dialog" % name)
 
     def question_box(self, app, config):
-        """Delete with a scheme chosen asks a question: the box's texts, then No."""
+        """Delete with a scheme chosen asks a question: the box's texts, then No. The bar, always
+        on top, moved over the box: the box stays above it."""
         kids = app.children(config.hwnd)
         listbox = next(c for c in kids if c.cls.lower() == "listbox" and c.visible)
         app.pick(listbox.hwnd, 0)
@@ -62,7 +71,42 @@ class DisplayScaleTest(unittest.TestCase):
         time.sleep(0.3)
         window = next(w for w in app.windows() if w.hwnd == box["hwnd"])
         self.check(app, window, "question box")
+        bar = app.bar()
+        home = (bar.left, bar.top)
+        app.prefix.drive("move", bar.hwnd, window.left + 20, window.top + 10, bar.width, bar.height)
+        wait_for(lambda: app.bar().left == window.left + 20, what="the bar over the box")
+        order = [w.hwnd for w in app.windows()]  # front to back
+        if order.index(bar.hwnd) < order.index(window.hwnd):
+            self.hidden_boxes.append((self.dpi, self.state))
+        if self.dpi in SHOT_SCALES:
+            time.sleep(0.3)
+            pixels.save_window(pixels.screenshot("scale-%d-%s-box" % (self.dpi, self.state)), window,
+                               "scale-%d-%s-box-over-bar" % (self.dpi, self.state))
+        app.prefix.drive("move", bar.hwnd, home[0], home[1], bar.width, bar.height)
         app.click_answer(box, "No")
+
+    def skins_menu_and_skin_off(self, app, config):
+        """The "Skins" menu open, then "Unskin": the radio buttons take the window's face again."""
+        self.front(app, config)
+        xkey("alt+o")
+        time.sleep(0.3)
+        xdo("key", "k")
+        time.sleep(0.6)
+        pixels.save_window(pixels.screenshot("scale-%d-skins-menu" % self.dpi), config, "scale-%d-skins-menu" % self.dpi)
+        xdo("key", "--delay", "100", "Down", "Down", "Down", "Return")
+        wait_for(lambda: not app.skinned(config.hwnd), what="the skin off")
+        bar = app.bar()  # off the window for its picture, then back
+        app.prefix.drive("move", bar.hwnd, SCREEN[0] - 20, SCREEN[1] - 20, bar.width, bar.height)
+        time.sleep(0.6)
+        config = app.find(cls="TConfigForm")
+        shot = pixels.screenshot("scale-%d-skin-off" % self.dpi)
+        pixels.save_window(shot, config, "scale-%d-skin-off-config" % self.dpi)
+        # The End Of Line radio buttons show the window's face, not the skin's.
+        face = shot.pixel(config.left + 40, config.bottom - 14)  # a free spot of the window
+        for r in [c for c in app.children(config.hwnd) if c.text in ("No Action", "Enter", "Tab") and c.visible]:
+            self.assertEqual(shot.pixel(r.right - 3, r.top + 2), face, "%s at %d" % (r.text, self.dpi))
+        now = app.bar()
+        app.prefix.drive("move", now.hwnd, bar.left, bar.top, now.width, now.height)
 
     def run_state(self, prefix, skin_index, type_too):
         app = App(prefix, start_dir=self.start_dir)
@@ -76,14 +120,18 @@ class DisplayScaleTest(unittest.TestCase):
                      what="the windows %s" % self.state)
             time.sleep(0.5)
             bar, config = app.bar(), app.find(cls="TConfigForm")
+            if self.dpi == PLACED_SCALE and not skinned:
+                # A placement stored at 96 without its resolution comes back at this scale.
+                self.assertEqual((config.width, config.height), (600 * self.dpi // 96, 500 * self.dpi // 96))
             # The bar is made for the scale: its buttons are as much larger as the fonts.
             buttons = [c for c in app.children(bar.hwnd) if c.cls.lower() == "button" and c.visible and c.text
                        in ("Name", "Mail")]
             self.assertEqual(len(buttons), 2)
             self.assertEqual(buttons[0].height, round(25 * self.dpi / 96 + 0.001))
-            # Out of the configuration window's way, for the screenshot.
-            prefix.drive("move", bar.hwnd, 8, SCREEN[1] - bar.height - 8, bar.width, bar.height)
-            wait_for(lambda: app.bar().left == 8, what="the bar moved")
+            # Out of the way of the configuration window's lower left, where it is clicked.
+            x = SCREEN[0] - bar.width - 8
+            prefix.drive("move", bar.hwnd, x, SCREEN[1] - bar.height - 8, bar.width, bar.height)
+            wait_for(lambda: app.bar().left == x, what="the bar moved")
             bar = app.bar()
             self.check(app, bar, "bar")
             self.check(app, config, "configuration window")
@@ -104,6 +152,8 @@ class DisplayScaleTest(unittest.TestCase):
                 xkey("Escape")
                 wait_for(lambda: not app.find(cls=DIALOGS[name][1]), what="the %s dialog closed" % name)
             self.question_box(app, config)
+            if skinned and self.dpi in SHOT_SCALES:
+                self.skins_menu_and_skin_off(app, config)
             if type_too:
                 target = Target(prefix)
                 target.click_in()
@@ -118,7 +168,7 @@ class DisplayScaleTest(unittest.TestCase):
     def setUpClass(cls):
         """One run over every scale and skin state; the tests below judge what it found."""
         self = cls()  # a helper instance for the steps
-        cls.cut, cls.checked, cls.typed = {}, 0, {}
+        cls.cut, cls.checked, cls.typed, cls.hidden_boxes, cls.outside = {}, 0, {}, [], []
         cls.display = Display("us", os.environ.get("LANG") or "C.UTF-8", SCREEN).__enter__()
         try:
             cls.run_scales(self)
@@ -133,6 +183,10 @@ class DisplayScaleTest(unittest.TestCase):
             self.start_dir = App(prefix).start_dir
             write_scheme(os.path.join(self.start_dir, "data"), "button",
                          [("Name", "Jane Doe"), ("Mail", "jane@example.com")], 0)
+            if dpi == PLACED_SCALE:
+                for name, value in (("WindowState", "Normal"), ("Left", "30"), ("Top", "20"), ("Width", "600"),
+                                    ("Height", "500")):
+                    prefix.reg_add(BASE_KEY + r"\Windows\Config", name, value)
             for self.state, skin_index in (("skinned", 0), ("unskinned", 3)):
                 print("at %d, %s" % (dpi, self.state), file=sys.stderr, flush=True)
                 self.run_state(prefix, skin_index, type_too=self.state == "skinned")
@@ -158,6 +212,12 @@ class DisplayScaleTest(unittest.TestCase):
     def test_nothing_is_cut_at_any_scale(self):
         cut = [self.describe(dpi, key) for (dpi, key) in sorted(self.cut)]
         self.assertEqual(cut, [], "cut:\n" + "\n".join(cut))
+
+    def test_every_window_opens_inside_the_screen(self):
+        self.assertEqual(self.outside, [])
+
+    def test_a_message_box_stands_above_the_bar(self):
+        self.assertEqual(self.hidden_boxes, [])
 
     def test_a_click_on_a_bar_button_types_at_each_scale(self):
         self.assertEqual(self.typed, {dpi: "jane@example.com" for dpi in SCALES})

@@ -5,6 +5,7 @@ and the text checked exactly in a Unicode edit box: the layout's letters, the ch
 behind its AltGr, digits (Shift on AZERTY and Czech), an e-mail address and characters the
 layout has no key for."""
 import os
+import subprocess
 import unittest
 
 from ktharness import App, Display, Prefix, Target, pointer_click, wait_for, write_scheme, xkey
@@ -23,7 +24,7 @@ CASES = [
     ("ru,us", "ru_RU.UTF-8", "cp1251", "Cyrillic_ie",
      "\u0421\u044a\u0435\u0448\u044c \u0436\u0435 \u0435\u0449\u0451 \u044d\u0442\u0438\u0445 \u0411\u0423\u041b\u041e\u041a "
      "\u2116 1234567890 ivan@primer.ru Latin @#$ {[]} \u0451\u0401"),
-    # Greek names ";" and ":" on its Q key, where Wine types "q": they go as themselves.
+    # Greek has no Latin letters: the Latin layout that goes with it may be in use, every character goes as itself.
     ("gr,us", "el_GR.UTF-8", "cp1253", "Greek_tau",
      "\u039a\u03b1\u03bb\u03b7\u03bc\u03ad\u03c1\u03b1 \u03ba\u03cc\u03c3\u03bc\u03b5; \u038f\u03c1\u03b1: 12:30; "
      "1234567890 nikos@paradeigma.gr Latin @#$ {[]}"),
@@ -31,7 +32,7 @@ CASES = [
 
 
 class LayoutTest(unittest.TestCase):
-    def type_on(self, layout, lang, codepage, t_key, text):
+    def type_on(self, layout, lang, codepage, t_key, text, before="", notepad=None):
         with Display(layout, lang):
             prefix = Prefix("layout-" + layout.replace(",", "-"))
             app = App(prefix)
@@ -40,15 +41,32 @@ class LayoutTest(unittest.TestCase):
                 target = Target(prefix)
                 bar = app.start()
                 button = app.scheme_buttons(bar)[0]
+                if notepad is not None:  # Notepad's edit box, read as the target's
+                    notepad.append(subprocess.Popen(["wine", "notepad"], env=prefix.env, stdin=subprocess.DEVNULL,
+                                                    stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL))
+                    target.hwnd = wait_for(lambda: app.find(cls="Notepad"), what="Notepad").hwnd
+                    target.edit = next(c.hwnd for c in app.children(target.hwnd) if c.cls.lower() == "edit")
                 target.click_in()
+                if before:
+                    xkey(before)
                 # The user's Ctrl+T: Ctrl with the key that is T on this layout.
                 xkey("ctrl+" + t_key)
                 pointer_click(button)
                 got = target.settled_text(quiet=1.0, utf16=True)
-                self.assertEqual(got, text, "typed on the %s layout" % layout)
+                self.assertEqual(got, before + text, "typed on the %s layout" % layout)
                 self.assertEqual(app.dialogs(), [])
             finally:
+                for p in notepad or []:
+                    p.kill()
+                    p.wait()
                 app.stop()
+
+    def test_greek_punctuation_arrives_after_latin_typing_in_notepad_and_the_target(self):
+        """A Greek user types Latin letters and presses Ctrl+T in the Latin group too. Under Wine the
+        group of a window's last key press decides what a key gives there (";" on the Q key types "q")."""
+        for notepad in (None, []):
+            with self.subTest(notepad=notepad is not None):
+                self.type_on("gr,us", "el_GR.UTF-8", "cp1253", "t", "\u03b1;\u03b2: 12:30;", "x", notepad)
 
     def test_every_character_arrives_on_each_layout(self):
         for case in CASES:

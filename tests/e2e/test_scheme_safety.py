@@ -6,7 +6,8 @@ import threading
 import time
 import unittest
 
-from ktharness import App, BIN, FormTarget, Prefix, capture, pointer_click, unix_to_wine, wait_for, write_scheme
+from ktharness import (App, BIN, FormTarget, Prefix, capture, pointer_click, pointer_to, unix_to_wine, wait_for,
+                       write_scheme, xdo, xkey)
 from test_config import ConfigWindow
 
 
@@ -74,18 +75,20 @@ class SchemeSafetyTest(unittest.TestCase):
         self.app.click(cfg.button_cmd["Add"])
         cfg.wait_status("Item added.")
         before = self.file("button")
-        holder = subprocess.Popen(["wine", os.path.join(BIN, "ktwriter.exe"), "--hold",
-                                   unix_to_wine(os.path.join(self.data, "button.dat")), "8000"], env=self.prefix.env)
-        self.addCleanup(holder.kill)
-        time.sleep(1.0)
-        self.app.click(cfg.button_cmd["Save"])
-        box = self.app.wait_dialog()
-        self.assertIn("in use by another program", " ".join(box["texts"]))
-        self.assertNotIn("someone else", " ".join(box["texts"]))
-        self.app.click_answer(box, "OK")
-        self.assertEqual(self.file("button"), before)
-        self.assertEqual(self.prefix.drive("items", cfg.caption_list).split(), ["First", "Second", "Added"])
-        holder.wait(timeout=20)
+        for sharing in ("none", "read"):  # held so that it cannot be read, or only not replaced
+            holder = subprocess.Popen(["wine", os.path.join(BIN, "ktwriter.exe"), "--hold",
+                                       unix_to_wine(os.path.join(self.data, "button.dat")), "4000", sharing],
+                                      env=self.prefix.env)
+            self.addCleanup(holder.kill)
+            time.sleep(1.0)
+            self.app.click(cfg.button_cmd["Save"])
+            box = self.app.wait_dialog()
+            self.assertIn("in use by another program", " ".join(box["texts"]))
+            self.assertNotIn("someone else", " ".join(box["texts"]))
+            self.app.click_answer(box, "OK")
+            self.assertEqual(self.file("button"), before)
+            self.assertEqual(self.prefix.drive("items", cfg.caption_list).split(), ["First", "Second", "Added"])
+            holder.wait(timeout=20)
         self.app.click(cfg.button_cmd["Save"])
         cfg.wait_status("File saved")
         self.assertIn(b"C01Added", self.file("button"))
@@ -99,18 +102,49 @@ class SchemeSafetyTest(unittest.TestCase):
         self.assertEqual(self.file("other"), b"C01O\r\nT01o\r\nD010\r\n")
 
     def test_the_bar_follows_a_folder_made_again_and_past_a_file_rewritten_without_pause(self):
-        # Deleted: no stale button, and the bar says so. Made again: followed, also later on.
-        shutil.rmtree(self.data)
-        box = self.app.wait_dialog()
-        self.assertIn("Cannot find button file", " ".join(box["texts"]))
-        self.assertEqual(self.bar_captions(), [])
-        self.app.click_answer(box, "OK")
-        os.makedirs(self.data)
-        write_scheme(self.data, "button", [("Again", "again")], 0)
-        self.wait_shown(["Again"], 2.0, "a folder made again")
+        # Deleted: no stale button, and the bar says so (only that, the second time too). Made
+        # again: followed, while the box is still open, and also later on.
+        for again in range(2):
+            shutil.rmtree(self.data)
+            box = self.app.wait_dialog()
+            self.assertIn("Cannot find button file", " ".join(box["texts"]))
+            self.assertEqual(self.bar_captions(), [])
+            time.sleep(2.5)
+            self.assertEqual(len(self.app.dialogs()), 1)
+            os.makedirs(self.data)
+            write_scheme(self.data, "button", [("Again", "again")], 0)
+            self.wait_shown(["Again"], 2.0, "a folder made again")
+            self.app.click_answer(box, "OK")
         time.sleep(3)
         write_scheme(self.data, "later", [("L", "l")], 0)
         self.wait_shown(["Again"], 2.0, "a scheme added later")
+
+        # The chooser's list is open: not refilled under the pointer, only once it has closed.
+        combo = self.app.control(self.app.scheme_chooser().hwnd)
+
+        def open_list():
+            pointer_to(combo.right - 8, (combo.top + combo.bottom) // 2)
+            xdo("click", 1)
+            return wait_for(lambda: [w for w in self.app.windows() if w.cls == "ComboLBox" and w.visible],
+                            what="the list open")[0]
+
+        open_list()
+        items = self.prefix.drive("items", combo.hwnd).split()
+        write_scheme(self.data, "meanwhile", [("M", "m")], 0)
+        time.sleep(1.5)
+        self.assertEqual(self.prefix.drive("items", combo.hwnd).split(), items)
+        xkey("Escape")
+        wait_for(lambda: "meanwhile" in self.prefix.drive("items", combo.hwnd).split(), what="the chooser refilled")
+        # A scheme deleted while the list is open, then picked there: the first scheme instead.
+        dropped = open_list()
+        items = self.prefix.drive("items", combo.hwnd).split()
+        os.remove(os.path.join(self.data, "later.dat"))
+        time.sleep(1.0)
+        self.app.pick(dropped.hwnd, items.index("later"))
+        box = self.app.wait_dialog()
+        self.assertIn("The scheme later is no longer in the scheme folder", " ".join(box["texts"]))
+        self.app.click_answer(box, "OK")
+        self.assertNotEqual(self.bar_captions(), [])
 
         # A file rewritten every 20 ms does not hold back what others save.
         stop = threading.Event()

@@ -136,7 +136,7 @@ class SkinChoiceTest(unittest.TestCase):
         wait_for(lambda: self.prefix.reg_value(SKINS_KEY, "SkinIndex") == "4", what="SkinIndex 4 stored at first start")
         self.assertEqual(self.prefix.reg_value(SKINS_KEY, "SkinFile"), "default.skn")
         self.app.stop()
-        # A stored index 4 whose file is gone: Blue, and the choice is kept.
+        # A stored index 4 whose file is gone: said once, and Blue is stored in its place.
         os.remove(os.path.join(self.app.start_dir, "default.skn"))
         self.prefix.reg_add(SKINS_KEY, "SkinIndex", "4")
         self.prefix.reg_add(SKINS_KEY, "SkinFile", unix_to_wine(os.path.join(self.app.start_dir, "default.skn")))
@@ -148,7 +148,7 @@ class SkinChoiceTest(unittest.TestCase):
         self.app.answers_input()
         self.assertEqual(self.app.dialogs(), [])
         self.assertTrue(self.assert_caption(config, "Blue"))
-        self.assertEqual(self.prefix.reg_value(SKINS_KEY, "SkinIndex"), "4")
+        self.assertEqual(self.prefix.reg_value(SKINS_KEY, "SkinIndex"), "0")
         self.app.stop()
         # Stored index 3: no skin, and the bar still types.
         self.prefix.reg_add(SKINS_KEY, "SkinIndex", "3")

@@ -116,6 +116,20 @@ class TypingTest(unittest.TestCase):
         self.app.click_answer(box, "OK")
         self.assert_nothing_typed_into(target)
 
+    def test_ctrl_t_held_or_repeated_in_an_own_window_gives_one_box(self):
+        write_scheme(self.data, "button", [("One", "abc")], 1)
+        self.app.start()
+        self.app.bar_aside()
+        cfg = wait_for(lambda: self.app.find(cls="TConfigForm"), what="the configuration window")
+        # Held 2.5 s, and pressed 30 times 33 ms apart.
+        for keys in (("keydown", "ctrl+t", "sleep", 2.5, "keyup", "ctrl+t"), ("key", "--delay", 33) + ("ctrl+t",) * 30):
+            self.app.to_front(cfg, cfg.right - 150, cfg.top + 10)
+            time.sleep(0.3)
+            xdo(*keys)
+            self.app.click_answer(self.app.wait_dialog(), "OK")
+            time.sleep(1)
+            self.assertEqual(self.app.dialogs(), [], keys[0])
+
     def test_a_target_closed_since_ctrl_t_gets_the_message_and_nobody_gets_keys(self):
         write_scheme(self.data, "button", [("Pass", "secret-password")], 1)
         closed = Target(self.prefix, title="Target To Close")

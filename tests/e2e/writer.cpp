@@ -3,15 +3,17 @@
 // between the lines, and closes it only at the end.
 //   ktwriter.exe PATH PAUSE_MS LINE...
 // Or a program that holds a file open for a while, sharing nothing (a virus scanner, a backup):
-//   ktwriter.exe --hold PATH MS
+//   ktwriter.exe --hold PATH MS [read]
 #include <windows.h>
 
 #include <cstdlib>
 #include <string>
 
 int main(int argc, char** argv) {
-    if (argc == 4 && std::string(argv[1]) == "--hold") {
-        HANDLE f = CreateFileA(argv[2], GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (argc >= 4 && std::string(argv[1]) == "--hold") {
+        // "read": others may still read it (as editors and backups allow), not replace it.
+        const DWORD share = argc > 4 && std::string(argv[4]) == "read" ? FILE_SHARE_READ : 0;
+        HANDLE f = CreateFileA(argv[2], GENERIC_READ, share, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
         if (f == INVALID_HANDLE_VALUE) return 1;
         Sleep(static_cast<DWORD>(std::atoi(argv[3])));
         CloseHandle(f);

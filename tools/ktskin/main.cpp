@@ -30,9 +30,11 @@ constexpr const char* kUsage = R"(usage: ktskin COMMAND ARGS
   unpack IN.skn FOLDER  write each entry of the skin as a file into FOLDER
   list IN.skn           entry sizes and names, in container order
   expand IN.skn OUT     write the expanded container bytes (exactly its declared size)
-  check IN.skn [WxH]    open the skin as the program does and report what is wrong; "cannot
+  check IN.skn [WxH [DPI]]
+                        open the skin as the program does and report what is wrong; "cannot
                         be used" is the program's own verdict for a screen whose work area
-                        is W x H pixels (default 1024x768)
+                        is W x H pixels (default 1024x768) at DPI pixels per inch (default 96),
+                        the skin scaled to it
   --help                this text
 
 pack is deterministic: the description comes first, then the bitmaps sorted by
@@ -202,7 +204,7 @@ int Expand(const fs::path& in, const fs::path& out) {
 
 // Reports what would stop or surprise the program, and whether the program would use the skin
 // at all (its own verdict, from the same function).
-int Check(const fs::path& in, int workWidth, int workHeight) {
+int Check(const fs::path& in, int workWidth, int workHeight, int pixelsPerInch) {
     const kt::TSkinReader reader = OpenSkin(in);
     std::vector<std::string> problems;
     std::map<std::string, int> count;
@@ -230,7 +232,7 @@ int Check(const fs::path& in, int workWidth, int workHeight) {
     }
     {
         kt::ScopedScriptedMessages messages;
-        const std::string verdict = kt::SkinContainerProblem(ReadFile(in), workWidth, workHeight);
+        const std::string verdict = kt::SkinContainerProblem(ReadFile(in), workWidth, workHeight, pixelsPerInch);
         if (!verdict.empty()) problems.insert(problems.begin(), "cannot be used: " + verdict);
     }
     if (static_cast<int64_t>(reader.Data().size()) > total + 59)
@@ -261,18 +263,22 @@ int Run(const std::vector<std::string>& args) {
     if (cmd == "list") return need(1) ? List(args[1]) : 2;
     if (cmd == "expand") return need(2) ? Expand(args[1], args[2]) : 2;
     if (cmd == "check") {
-        int w = kt::kCheckWorkAreaWidth, h = kt::kCheckWorkAreaHeight;
-        if (args.size() == 3) {
+        int w = kt::kCheckWorkAreaWidth, h = kt::kCheckWorkAreaHeight, dpi = 96;
+        if (args.size() == 3 || args.size() == 4) {
             char x = 0;
             std::istringstream size(args[2]);
             if (!(size >> w >> x >> h) || x != 'x' || w <= 0 || h <= 0) {
                 std::cerr << "ktskin: check: the work area is WIDTHxHEIGHT, as 1280x1024\n";
                 return 2;
             }
+            if (args.size() == 4 && (!(std::istringstream(args[3]) >> dpi) || dpi < 48 || dpi > 960)) {
+                std::cerr << "ktskin: check: the resolution is pixels per inch, 48 to 960, as 144\n";
+                return 2;
+            }
         } else if (!need(1)) {
             return 2;
         }
-        return Check(args[1], w, h);
+        return Check(args[1], w, h, dpi);
     }
     std::cerr << "ktskin: unknown command " << cmd << "; see ktskin --help\n";
     return 2;

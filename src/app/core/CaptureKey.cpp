@@ -36,6 +36,26 @@ std::string_view Trim(std::string_view s) {
     return s;
 }
 
+// Short spellings read besides the names above (never printed).
+constexpr NamedKey kOtherSpellings[] = {{"Del", kVkDelete}, {"Ins", kVkInsert}};
+
+// Why Windows keeps the key for itself, whatever program asks for it; null when it does not.
+// RegisterHotKey fails for these (or, as with Alt+Tab, succeeds while the key never arrives).
+const char* KeptBySystem(const CaptureKey& key) {
+    const unsigned m = key.modifiers;
+    const std::uint8_t vk = key.vk;
+    if (vk == kVkF1 + 11) return "F12 belongs to the debugger, with any of Ctrl, Alt, Shift and Win";
+    if (vk == kVkDelete && (m & kKeyCtrl) && (m & kKeyAlt)) return "it opens the security screen";
+    if (vk == kVkTab && (m & (kKeyAlt | kKeyWin))) return "it switches between windows";
+    if (!(m & kKeyWin)) return nullptr;
+    if (vk == 'L') return "it locks the computer";
+    // The shell's own keys: Win with a letter, a digit or a key of its window arrangement.
+    const bool shellKey = (vk >= 'A' && vk <= 'Z') || (vk >= '0' && vk <= '9') || vk == kVkSpace ||
+                          vk == kVkPause || vk == kVkHome || (vk >= kVkLeft && vk <= kVkDown);
+    if (shellKey && !(m & (kKeyCtrl | kKeyAlt))) return "the Windows shell uses the Win key with it";
+    return nullptr;
+}
+
 // The virtual key of a key name; 0 when it names none.
 std::uint8_t KeyOfName(std::string_view name) {
     if (name.size() == 1) {
@@ -48,6 +68,8 @@ std::uint8_t KeyOfName(std::string_view name) {
         return n >= 1 && n <= 24 ? static_cast<std::uint8_t>(kVkF1 + n - 1) : 0;
     }
     for (const NamedKey& k : kNamedKeys)
+        if (SameLetters(name, k.name)) return k.vk;
+    for (const NamedKey& k : kOtherSpellings)
         if (SameLetters(name, k.name)) return k.vk;
     return 0;
 }
@@ -76,7 +98,29 @@ std::string CaptureKeyProblem(const CaptureKey& key) {
     if (!(key.modifiers & (kKeyCtrl | kKeyAlt | kKeyWin)))
         return "The capture key " + CaptureKeyText(key) +
                " needs Ctrl, Alt or Win with it: without them it would fire whenever that key is typed";
+    if (const char* why = KeptBySystem(key))
+        return "Windows keeps " + CaptureKeyText(key) + " for itself (" + why + "): choose another capture key";
     return {};
+}
+
+std::string CaptureKeyLayoutProblem(const CaptureKey& key, const KeyboardLayout& layout) {
+    // Ctrl+Alt is AltGr on many layouts: there the key types a character, which a capture
+    // key would take from every program.
+    if ((key.modifiers & (kKeyCtrl | kKeyAlt)) != (kKeyCtrl | kKeyAlt) || (key.modifiers & kKeyWin)) return {};
+    const unsigned state = kScanCtrl | kScanAlt | (key.modifiers & kKeyShift ? kScanShift : 0u);
+    const std::u16string typed = layout.KeyText(static_cast<std::int16_t>(key.vk | state << 8));
+    if (typed.empty() || typed[0] < 0x20) return {};
+    std::string named = "a character";
+    for (unsigned c = 0x20; c < 0x100; ++c)
+        if (layout.ToUtf16(static_cast<unsigned char>(c)) == typed)
+            named = "\"" + std::string(1, static_cast<char>(c)) + "\"";
+    return "On the current keyboard layout " + CaptureKeyText(key) + " types " + named +
+           " (Ctrl+Alt is AltGr there), so it cannot be the capture key: choose another";
+}
+
+std::string CaptureKeyRefusal(const CaptureKey& key, const KeyboardLayout& layout) {
+    const std::string problem = CaptureKeyProblem(key);
+    return problem.empty() ? CaptureKeyLayoutProblem(key, layout) : problem;
 }
 
 bool ParseCaptureKey(std::string_view text, CaptureKey& key, std::string& problem) {

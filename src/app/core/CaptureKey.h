@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "app/core/TypingPlan.h"  // KeyboardLayout
+
 namespace kt {
 
 // Modifier bits, with the values of RegisterHotKey's MOD_ALT, MOD_CONTROL, MOD_SHIFT, MOD_WIN.
@@ -24,8 +26,14 @@ std::string KeyName(std::uint8_t vk);
 // "Ctrl+Shift+Y": the modifiers in the order Ctrl, Alt, Shift, Win, then the key's name.
 std::string CaptureKeyText(const CaptureKey& key);
 // Why the key cannot capture (empty when it can): a key of its own, and Ctrl, Alt or Win
-// with it, so that typing with Shift alone never fires it.
+// with it, so that typing with Shift alone never fires it; not one that Windows keeps for
+// itself (F12, Ctrl+Alt+Delete, Alt+Tab, Win+L and the shell's Win keys), named as such.
 std::string CaptureKeyProblem(const CaptureKey& key);
+// Why the key cannot capture on this keyboard layout (empty when it can): Ctrl+Alt with a key
+// that the layout types a character with (AltGr), naming the character.
+std::string CaptureKeyLayoutProblem(const CaptureKey& key, const KeyboardLayout& layout);
+// Both questions, the layout's last.
+std::string CaptureKeyRefusal(const CaptureKey& key, const KeyboardLayout& layout);
 // Reads a stored or typed text; false, with `problem` saying why, when it names no usable
 // key. Blanks around the parts are allowed.
 bool ParseCaptureKey(std::string_view text, CaptureKey& key, std::string& problem);

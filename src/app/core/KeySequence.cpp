@@ -219,7 +219,10 @@ TypingStrokes PlanKeySequence(const KeySequence& sequence, const KeyboardLayout&
                 break;
         }
     }
-    plan.characters = plan.strokes.size();
+    // A pause the text starts with is no key.
+    plan.uncounted = !plan.strokes.empty() && plan.strokes.front().empty() ? 1 : 0;
+    plan.characters = plan.strokes.size() - plan.uncounted;
+    plan.countsKeys = true;
     if (eol == 1 || eol == 2) {  // Enter, Tab
         std::vector<KeyEvent>& out = begin();
         const std::uint16_t vk = eol == 2 ? kVkTab : kVkReturn;

@@ -70,6 +70,8 @@ public:
     // Creates `path`, which must not exist yet, with `content`, and makes sure every byte is
     // on the disk before it returns true. On failure nothing of it is left.
     virtual bool WriteNew(const std::string& path, std::string_view content);
+    // True when another program holds the file so that it cannot be replaced now.
+    virtual bool InUse(const std::string&) { return false; }
     // True when both texts name the same file, as the system compares names.
     virtual bool SamePath(const std::string& a, const std::string& b) = 0;
     // Size and last write time of a file ; false when it has none (no file,

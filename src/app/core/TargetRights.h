@@ -22,13 +22,14 @@ public:
     virtual ~ProcessRights() = default;
     // nullopt: the system has no integrity levels (before Vista), so nothing is compared.
     virtual std::optional<std::uint32_t> OwnLevel() const = 0;
-    // nullopt: the target's process cannot even be opened to ask, which the system allows
-    // for every process of the same or a lower level.
+    // nullopt: the target's process cannot be opened to ask (a process of another user opens
+    // no more than one of higher rights), so its level is unknown.
     virtual std::optional<std::uint32_t> TargetLevel() const = 0;
 };
 
-// True when the target runs with more rights than the program, so its window would silently
-// drop the program's key strokes.
+// True when the target is known to run with more rights than the program, so its window would
+// silently drop the program's key strokes. A level that cannot be read refuses nothing: the
+// typing goes ahead, and a burst the system takes only in part is reported.
 bool TargetRunsHigher(const ProcessRights& rights);
 
 }  // namespace kt

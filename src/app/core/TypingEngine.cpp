@@ -1,5 +1,7 @@
 #include "app/core/TypingEngine.h"
 
+#include <algorithm>
+
 namespace kt {
 
 namespace {
@@ -34,6 +36,38 @@ std::vector<KeyEvent> ReleaseModifiers(unsigned held) {
     return out;
 }
 
+std::vector<KeyEvent> ReleasePressedModifiers(const std::vector<KeyEvent>& burst) {
+    std::vector<KeyEvent> out;
+    bool masked = false;
+    for (const KeyEvent& e : burst) {
+        if (e.unicode || e.up) continue;
+        bool modifier = e.code == kVkShift || e.code == kVkControl || e.code == kVkMenu, needsMask = e.code == kVkMenu;
+        for (const Modifier& m : kModifiers)
+            if (e.code == m.vk) modifier = true, needsMask = m.needsMask;
+        KeyEvent up = e;
+        up.up = true;
+        if (!modifier || std::find(out.begin(), out.end(), up) != out.end()) continue;
+        if (needsMask && !masked) {
+            out.push_back({false, kVkMask, false});
+            out.push_back({false, kVkMask, true});
+            masked = true;
+        }
+        out.push_back(up);
+    }
+    return out;
+}
+
+namespace {
+// Sends the burst; when the system takes only part of it, the part may end after a modifier
+// went down, so every modifier the burst presses is let go again.
+bool SendWhole(KeyInjector& injector, const std::vector<KeyEvent>& burst) {
+    if (injector.Send(burst)) return true;
+    const std::vector<KeyEvent> releases = ReleasePressedModifiers(burst);
+    if (!releases.empty()) injector.SendReleases(releases);
+    return false;
+}
+}  // namespace
+
 TypingOutcome WaitForTarget(TypingTarget& target, TypingClock& clock) {
     if (!target.Exists()) return TypingOutcome::NoTarget;
     if (target.IsMinimised()) target.Restore();
@@ -57,7 +91,7 @@ TypingOutcome TypeIntoTarget(TypingTarget& target, KeyInjector& injector, Typing
     std::vector<KeyEvent> burst = ReleaseModifiers(injector.HeldModifiers());
     burst.insert(burst.end(), plan.begin(), plan.end());
     if (burst.empty()) return TypingOutcome::Typed;
-    return injector.Send(burst) ? TypingOutcome::Typed : TypingOutcome::NotSent;
+    return SendWhole(injector, burst) ? TypingOutcome::Typed : TypingOutcome::NotSent;
 }
 
 TypingOutcome StrokeTyping::Next(TypingTarget& target, KeyInjector& injector) {
@@ -67,7 +101,7 @@ TypingOutcome StrokeTyping::Next(TypingTarget& target, KeyInjector& injector) {
         std::vector<KeyEvent> stroke = ReleaseModifiers(injector.HeldModifiers());
         const auto& keys = plan_.strokes[next_];
         stroke.insert(stroke.end(), keys.begin(), keys.end());
-        if (!stroke.empty() && !injector.Send(stroke)) return TypingOutcome::NotSent;
+        if (!stroke.empty() && !SendWhole(injector, stroke)) return TypingOutcome::NotSent;
         ++next_;
     } while (!plan_.pauses.empty() && !Done() && plan_.pauses[next_ - 1] == 0);
     return TypingOutcome::Typed;

@@ -48,6 +48,9 @@ public:
     virtual unsigned HeldModifiers() const = 0;
     // Inserts the whole burst at once; true when every event went in.
     virtual bool Send(const std::vector<KeyEvent>& burst) = 0;
+    // Inserts key-ups after a burst that went in only in part, leaving what is known of that
+    // burst (how much of it went in) as it is.
+    virtual void SendReleases(const std::vector<KeyEvent>& keys) { Send(keys); }
 };
 
 class TypingClock {
@@ -74,6 +77,9 @@ inline constexpr unsigned kFocusPollMs = 5;
 // A key that means nothing goes in before Alt or Win is let go: a lone Alt release would open
 // the target's menu, a lone Win release the start menu.
 std::vector<KeyEvent> ReleaseModifiers(unsigned held);
+// Key-up events for every modifier that goes down somewhere in `burst`, sent after a burst the
+// system took only in part: whatever part went in, no modifier stays held.
+std::vector<KeyEvent> ReleasePressedModifiers(const std::vector<KeyEvent>& burst);
 
 // Checks the target exists, restores it when minimised, brings it to the front and waits for
 // the focus (at most kFocusWaitMs). Ready, NoTarget or NotInFront.
@@ -103,9 +109,13 @@ public:
     unsigned PauseBeforeNext(unsigned keyDelay) const {
         return plan_.pauses.empty() || next_ == 0 ? keyDelay : plan_.pauses[next_ - 1];
     }
-    // The characters of the text whose strokes went in, and all of them.
-    std::size_t TypedCharacters() const { return next_ < plan_.characters ? next_ : plan_.characters; }
+    // The characters (or, for a keys text, the keys) whose strokes went in, and all of them.
+    std::size_t TypedCharacters() const {
+        const std::size_t counted = next_ > plan_.uncounted ? next_ - plan_.uncounted : 0;
+        return counted < plan_.characters ? counted : plan_.characters;
+    }
     std::size_t TotalCharacters() const { return plan_.characters; }
+    bool CountsKeys() const { return plan_.countsKeys; }
 
 private:
     TypingStrokes plan_;

@@ -2,8 +2,9 @@
 
 namespace kt {
 
-std::string TypingStoppedMessage(TypingStop why, std::size_t typed, std::size_t total) {
-    const std::string count = std::to_string(typed) + " of " + std::to_string(total) + " characters were typed.";
+std::string TypingStoppedMessage(TypingStop why, std::size_t typed, std::size_t total, bool keys) {
+    const std::string count = std::to_string(typed) + " of " + std::to_string(total) +
+                              (keys ? " keys were pressed." : " characters were typed.");
     switch (why) {
         case TypingStop::SwitchedAway:
             return "Typing stopped: the target window is no longer in front with the focus. " + count;

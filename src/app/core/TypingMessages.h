@@ -13,8 +13,9 @@ enum class TypingStop {
     Blocked,       // the system took fewer key events than it was given
 };
 
-// "Typing stopped: ... 12 of 40 characters were typed."
-std::string TypingStoppedMessage(TypingStop why, std::size_t typed, std::size_t total);
+// "Typing stopped: ... 12 of 40 characters were typed." (or "keys were pressed", for a keys
+// text, whose count is of keys).
+std::string TypingStoppedMessage(TypingStop why, std::size_t typed, std::size_t total, bool keys = false);
 
 // A burst the system took only in part: `inserted` of `given` key events went in.
 std::string BurstBlockedMessage(std::size_t inserted, std::size_t given);

@@ -21,6 +21,12 @@ void PlanUnicode(unsigned char c, const KeyboardLayout& layout, std::vector<KeyE
     }
 }
 
+// A layout without keys for the Latin letters (Greek, Russian) is never typed with alone: a
+// Latin one goes with it for addresses and passwords, and the target may be typing with that
+// one when the keys arrive (under Wine the X keyboard group of the target's last key press
+// decides, which no program can ask). Its keys are then no sure way to any character.
+bool TypesLatinLetters(const KeyboardLayout& layout) { return layout.KeyScan('a') != -1 && layout.KeyScan('z') != -1; }
+
 }  // namespace
 
 void PlanCharacter(unsigned char c, const KeyboardLayout& layout, std::vector<KeyEvent>& out, bool capsLock) {
@@ -33,7 +39,8 @@ void PlanCharacter(unsigned char c, const KeyboardLayout& layout, std::vector<Ke
     // trip: one that names a key for a character but types another there (seen with a second
     // layout group under Wine) would put the wrong character into the text.
     const bool plainKey = scan != -1 && vk != 0 && vk != 0xFF && (state & ~kScanShift) == 0 &&
-                          !layout.IsDeadKey(scan) && layout.KeyText(scan) == layout.ToUtf16(c);
+                          !layout.IsDeadKey(scan) && layout.KeyText(scan) == layout.ToUtf16(c) &&
+                          TypesLatinLetters(layout);
     if (!plainKey) {
         PlanUnicode(c, layout, out);
         return;

@@ -62,7 +62,8 @@ public:
 // Key events for one character: its key, with Shift around it when the layout needs Shift,
 // or a character event when the layout has no plain key for it: no key at all, a dead key,
 // a key that needs Ctrl, Alt or AltGr, or a key that the layout, asked the other way round,
-// does not confirm gives exactly that character. Injected Ctrl and Alt are not AltGr everywhere (under
+// does not confirm gives exactly that character, or a layout without the Latin letters (the
+// target may be typing with the Latin layout that goes with it). Injected Ctrl and Alt are not AltGr everywhere (under
 // Wine they never are) and on any system may fire the target's shortcuts, so the characters
 // behind them go as themselves. With Caps Lock on, Shift is inverted for the keys Caps Lock
 // affects, so the character still arrives as is.
@@ -77,7 +78,12 @@ void PlanCodePoint(char32_t c, const KeyboardLayout& layout, std::vector<KeyEven
 // index 1, Tab for 2. A stroke is what goes in at once when the typing is slowed down.
 struct TypingStrokes {
     std::vector<std::vector<KeyEvent>> strokes;
-    std::size_t characters = 0;  // the strokes before the end-of-line key
+    std::size_t characters = 0;  // the counted strokes before the end-of-line key
+    // Strokes before the first counted one (an empty stroke that waits out the pause a keys
+    // text starts with), and whether the count is of keys (a keys text: "{TAB 3}" presses three
+    // keys) rather than of the text's characters.
+    std::size_t uncounted = 0;
+    bool countsKeys = false;
     // Milliseconds to wait after each stroke (as many as strokes), for a plan that sets its
     // own pace (keys in braces); empty: the key delay after every stroke.
     std::vector<unsigned> pauses;

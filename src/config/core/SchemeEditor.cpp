@@ -173,13 +173,15 @@ bool SchemeEditor::SaveToFile() {
     if (CurrentSchemeFile.empty() || !IsSafeSchemeName(SchemeDisplayName(CurrentSchemeFile)) ||
         !IsUsableFolder(SchemeFolder))
         throw EInOutError(FormatMessage1("Cannot create file %s", target));
+    // The question about another writer's version comes last: nothing can change unasked
+    // between it and the write.
+    if (!ConfirmReplacingPartial(target)) return false;
     switch (ConfirmReplacingTheirs(target)) {
     case Replace::Cancel: return false;
     case Replace::TheirsLoaded: return true;  // the edit is gone, as after No
     case Replace::Write: break;
     }
-    if (!ConfirmReplacingPartial(target)) return false;
-    WriteAndRecord(target, FormatSchemeImplicit(CurrentButtons()));
+    if (!WriteAndRecord(target, FormatSchemeImplicit(CurrentButtons()))) return false;
     PartialSchemePath.clear();
     Saved = true;
     return true;
@@ -224,7 +226,12 @@ void SchemeEditor::SchemeClicked() {
         BeforeBox();
         if (AskQuestion("Save button configuration for " + SchemeDisplayName(CurrentSchemeFile) + "?") ==
             MsgResult::Yes) {
-            if (!SaveToFile()) {
+            theirsKept_ = false;
+            const bool saved = SaveToFile();
+            // The other writer's version was kept: said of that scheme, not of the one shown next.
+            if (theirsKept_) Status = "Not saved - " + SchemeDisplayName(CurrentSchemeFile) +
+                                      " keeps the version saved by someone else";
+            if (!saved) {
                 // The previous scheme stays in the window, unsaved, and stays selected.
                 SelectedSchemePath = SchemeFolder + "\\" + CurrentSchemeFile;
                 SchemeName = SchemeDisplayName(CurrentSchemeFile);
@@ -492,10 +499,10 @@ void SchemeEditor::Save() {
                          " captions but only " + std::to_string(scheme.texts.size()) +
                          " texts: give every caption its text before saving. Nothing was saved");
     if (!ConfirmReplacingOther(target)) return;
-    if (ConfirmReplacingTheirs(target) != Replace::Write) return;
     if (!ConfirmReplacingPartial(target)) return;
+    if (ConfirmReplacingTheirs(target) != Replace::Write) return;
     CurrentSchemeFile = name + ".dat";
-    WriteAndRecord(target, FormatSchemeForSave(scheme));
+    if (!WriteAndRecord(target, FormatSchemeForSave(scheme))) return;
     if (files_.SamePath(target, PartialSchemePath)) PartialSchemePath.clear();
     Saved = true;
     Notify(Bar.reloadSchemeList);

@@ -163,7 +163,11 @@ private:
     // Before Save writes a scheme other than the one the lists came from: true when no such
     // file is there, or the user agrees to replace it.
     bool ConfirmReplacingOther(const std::string& target);
-    void WriteAndRecord(const std::string& target, const std::string& content);
+    // Writes `target`; false, with the user told and the edit kept, when another program holds
+    // the file so that it cannot be replaced.
+    bool WriteAndRecord(const std::string& target, const std::string& content);
+    void SayInUse(const std::string& name);
+    bool theirsKept_ = false;  // the last question about another version was answered No
     // From now on the window's own version is what it "read" of `target`.
     void RecordWritten(const std::string& target, const std::string& content);
     // Reads a scheme for the lists (never half-written); throws when it cannot be read.

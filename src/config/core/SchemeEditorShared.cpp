@@ -37,9 +37,24 @@ void SchemeEditor::ReadForEditing(const std::string& path, SchemeSnapshot& read)
     }
 }
 
-void SchemeEditor::WriteAndRecord(const std::string& target, const std::string& content) {
-    WriteSchemeFile(target, content);
+bool SchemeEditor::WriteAndRecord(const std::string& target, const std::string& content) {
+    try {
+        WriteSchemeFile(target, content);
+    } catch (const EInOutError&) {
+        if (!files_.InUse(target)) throw;
+        SayInUse(SchemeDisplayName(target));
+        return false;
+    }
     RecordWritten(target, content);
+    return true;
+}
+
+void SchemeEditor::SayInUse(const std::string& name) {
+    Status = "Not saved - " + name + " is in use by another program; your changes are kept";
+    BeforeBox();
+    ShowInformation("The scheme " + name +
+                    " is in use by another program (a virus scanner, a backup or an editor may hold it open). "
+                    "Nothing was saved and your changes are kept: save again in a moment.");
 }
 
 void SchemeEditor::RecordWritten(const std::string& target, const std::string& content) {
@@ -65,58 +80,61 @@ bool SchemeEditor::ConfirmReplacingOther(const std::string& target) {
 
 SchemeEditor::Replace SchemeEditor::ConfirmReplacingTheirs(const std::string& target) {
     const std::string name = SchemeDisplayName(target);
-    // The lists do not hold the buttons of a file that could not be read: writing them would
-    // drop every one of those.
-    if (!UnreadSchemePath.empty() && files_.SamePath(target, UnreadSchemePath)) {
-        Status = "Not saved - " + name + " could not be read when it was opened";
+    // Lists read from a file that could not be read do not hold its buttons: writing them,
+    // there or under another name, would pass for that scheme.
+    if (!UnreadSchemePath.empty() && files_.SamePath(UnreadSchemePath, LoadedSchemePath)) {
+        const std::string unread = SchemeDisplayName(UnreadSchemePath);
+        Status = "Not saved - " + unread + " could not be read when it was opened";
         BeforeBox();
-        ShowInformation("The scheme " + name +
+        ShowInformation("The scheme " + unread +
                         " could not be read when it was opened, so its buttons are not shown here. Nothing was saved, "
-                        "so that none of them is lost: choose " + name + " in the list again, then make your change.");
+                        "so that none of them is lost: choose " + unread + " in the list again, then make your change.");
         return Replace::Cancel;
     }
     if (LoadedSchemePath.empty() || !files_.SamePath(target, LoadedSchemePath)) return Replace::Write;
-    SchemeSnapshot now;
-    SnapshotRead look = ReadSnapshotOnce(files_, target, now);
-    for (int i = 1; look == SnapshotRead::Busy && i < kBusyLooks; ++i) {
-        if (Pause) Pause(SteadySchemeRead::kPauseMs);
-        look = ReadSnapshotOnce(files_, target, now);
-    }
-    // Held by another program (a virus scanner, a backup, an editor): nobody changed it, and
-    // writing now would fail or race that program. The edit stays for a later Save.
-    if (look == SnapshotRead::Busy) {
-        Status = "Not saved - " + name + " is in use by another program; your changes are kept";
+    // What the user has agreed to replace: at first what was read; after a Yes, the version the
+    // question was about. A version saved while the question was open is asked about again.
+    SchemeSnapshot agreed = LoadedScheme;
+    for (;;) {
+        SchemeSnapshot now;
+        SnapshotRead look = ReadSnapshotOnce(files_, target, now);
+        for (int i = 1; look == SnapshotRead::Busy && i < kBusyLooks; ++i) {
+            if (Pause) Pause(SteadySchemeRead::kPauseMs);
+            look = ReadSnapshotOnce(files_, target, now);
+        }
+        // Held by another program (a virus scanner, a backup, an editor): nobody changed it,
+        // and writing now would fail or race that program. The edit stays for a later Save.
+        if (look == SnapshotRead::Busy) {
+            SayInUse(name);
+            return Replace::Cancel;
+        }
+        if (!ChangedSince(agreed, now)) return Replace::Write;
         BeforeBox();
-        ShowInformation("The scheme " + name +
-                        " is in use by another program (a virus scanner, a backup or an editor may hold it open). "
-                        "Nothing was saved and your changes are kept: save again in a moment.");
-        return Replace::Cancel;
-    }
-    if (look == SnapshotRead::Missing) {
-        if (!LoadedScheme.exists) return Replace::Write;
-        BeforeBox();
-        if (AskQuestion("The scheme " + name +
-                        " was deleted by someone else since you opened it. Save it again with your buttons?") ==
-            MsgResult::Yes)
-            return Replace::Write;
-        Status = "Not saved - " + name + " was deleted by someone else; your changes are still shown";
-        return Replace::Cancel;
-    }
-    if (!ChangedSince(LoadedScheme, now)) return Replace::Write;
-    BeforeBox();
-    switch (AskQuestion("The scheme " + name +
-                            " was changed by someone else since you opened it. Replace their version with yours?",
-                        MsgButtons::YesNoCancel)) {
-    case MsgResult::Yes: return Replace::Write;
-    case MsgResult::No:
-        // Theirs as just read: no second read that could fail and leave nothing shown.
-        ShowRead(target, now);
-        Saved = true;
-        ButtonsChanged = false;
-        ButtonsAdded = false;
-        Status = "Not saved - " + name + " now shows the version saved by someone else";
-        return Replace::TheirsLoaded;
-    default: return Replace::Cancel;
+        if (look == SnapshotRead::Missing) {
+            if (AskQuestion("The scheme " + name +
+                            " was deleted by someone else since you opened it. Save it again with your buttons?") !=
+                MsgResult::Yes) {
+                Status = "Not saved - " + name + " was deleted by someone else; your changes are still shown";
+                return Replace::Cancel;
+            }
+            agreed = now;
+            continue;
+        }
+        switch (AskQuestion("The scheme " + name +
+                                " was changed by someone else since you opened it. Replace their version with yours?",
+                            MsgButtons::YesNoCancel)) {
+        case MsgResult::Yes: agreed = now; continue;
+        case MsgResult::No:
+            // Theirs as just read: no second read that could fail and leave nothing shown.
+            ShowRead(target, now);
+            Saved = true;
+            ButtonsChanged = false;
+            ButtonsAdded = false;
+            theirsKept_ = true;
+            Status = "Not saved - " + name + " now shows the version saved by someone else";
+            return Replace::TheirsLoaded;
+        default: return Replace::Cancel;
+        }
     }
 }
 

@@ -2,6 +2,9 @@
 // state shows, and where a scroll bar's thumb goes. The painters (src/skin/ui) read the
 // state from their window and draw what these say.
 #pragma once
+#include <vector>
+
+#include "skin/data/Bitmap32.h"
 
 namespace kt {
 
@@ -30,5 +33,24 @@ struct TThumb {
     int Offset = 0, Length = 0;
 };
 TThumb ThumbGeometry(const TScrollNumbers& n, int length, int arrow, int minThumb);
+
+// The side of the page a tab control's tabs hang on, from its style bits (TCS_BOTTOM, which is
+// also TCS_RIGHT, and TCS_VERTICAL).
+enum class TTabSide { Top, Bottom, Left, Right };
+TTabSide TabSide(bool bottomOrRight, bool vertical);
+
+// The selected tab stands out of its row: two pixels wider on each side along the row, two
+// further out from the page and one further into it, so it covers the page's edge.
+TRectI SelectedTabRect(const TRectI& tab, TTabSide side);
+
+// The skin's tab pictures are drawn for tabs on top. On another side a tab is built at its
+// size turned back to the top (width and height swapped for the sides), then flipped (bottom)
+// or turned a quarter (left: against the clock, right: with it) so its open side meets the page.
+TRectI UprightTabSize(const TRectI& tab, TTabSide side);
+
+// An arrow drawn as lines on a button: a filled triangle centred in `button`, pointing `toward`,
+// as one-pixel lines across the direction it points, from its point to its base.
+enum class TArrow { Up, Down, Left, Right };
+std::vector<TRectI> ArrowLines(const TRectI& button, TArrow toward);
 
 }  // namespace kt

@@ -238,6 +238,29 @@ std::vector<TRectI> RegionRuns(ConstPixelView img, int xo, int yo, Pixel key, in
     return runs;
 }
 
+void KeyFromTwoBackgrounds(PixelView onWhite, ConstPixelView onBlack) {
+    const int w = std::min(onWhite.Width, onBlack.Width), h = std::min(onWhite.Height, onBlack.Height);
+    for (int y = 0; y < h; ++y) {
+        Pixel* out = onWhite.Row(y);
+        const Pixel* black = onBlack.Row(y);
+        for (int x = 0; x < w; ++x) {
+            const Pixel a = out[x], b = black[x];
+            // Over white a channel shows c*alpha + 255*(1 - alpha), over black c*alpha.
+            const int coverage = 255 - std::clamp(std::max({PixelR(a) - PixelR(b), PixelG(a) - PixelG(b),
+                                                            PixelB(a) - PixelB(b)}), 0, 255);
+            if (2 * coverage < 255) {
+                out[x] = kMagenta;
+                continue;
+            }
+            auto own = [coverage](int c) { return std::min(255, (c * 255 + coverage / 2) / coverage); };
+            const int r = own(PixelR(b)), bl = own(PixelB(b));
+            int g = own(PixelG(b));
+            if (r == 255 && bl == 255 && g <= 1) g = 2;  // the region's key reaches green 1
+            out[x] = MakePixel(r, g, bl);
+        }
+    }
+}
+
 TBitmap32 FlipVertical(const TBitmap32& in) {
     TBitmap32 out(in.Width(), in.Height());
     for (int y = 0; y < in.Height(); ++y)

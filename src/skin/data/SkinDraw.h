@@ -53,6 +53,12 @@ void DrawSingleFrame(PixelView dst, const TRectI& rect, const TBitmap32& image, 
 std::vector<TRectI> RegionRuns(ConstPixelView image, int xOffset, int yOffset, Pixel key = kMagenta, int dR = 1,
                                int dG = 1, int dB = 1);
 
+// A picture with soft edges (an icon's alpha) made keyed: `onWhite` and `onBlack` are the same
+// drawing over white and over black. A pixel less than half covered becomes magenta; any
+// other its own colour (the background taken out), never one the key would take for magenta.
+// The result goes to onWhite.
+void KeyFromTwoBackgrounds(PixelView onWhite, ConstPixelView onBlack);
+
 TBitmap32 FlipVertical(const TBitmap32& image);
 TBitmap32 RotateQuarter(const TBitmap32& image, bool clockwise);
 

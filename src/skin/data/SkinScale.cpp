@@ -30,39 +30,32 @@ std::vector<std::vector<Tap>> Taps(int to, int from, int first) {
     return out;
 }
 
-// Near enough to magenta that the frame's region would take it as transparent.
+// Near enough to magenta that the frame's region takes it as transparent.
 bool LooksTransparent(int r, int g, int b) { return r == 255 && b == 255 && g <= 1; }
+bool LooksTransparent(Pixel p) { return LooksTransparent(PixelR(p), PixelG(p), PixelB(p)); }
 
-// A piece of [0, size) cut at `lead` and `size - tail`, the margins made to fit.
+// Where one side of a frame is cut, before and after scaling: 0, lead, size - tail, size.
 struct Cuts {
-    int a, b, c;  // 0 < a <= b <= c == size
+    int at[4];
 };
-Cuts CutsFor(int size, int lead, int tail) {
+Cuts SourceCuts(int size, int lead, int tail) {
     lead = std::clamp(lead, 0, size);
     tail = std::clamp(tail, 0, size - lead);
-    return {lead, size - tail, size};
+    return {{0, lead, size - tail, size}};
 }
+Cuts TargetCuts(const TScaledSpan& s) { return {{0, s.Lead, s.Size - s.Tail, s.Size}}; }
 
 void ScaleFrame(PixelView dst, const TRectI& to, ConstPixelView src, const TRectI& from, const TMargins& m,
-                bool whole) {
-    const Cuts sx = CutsFor(from.Width(), m.Left, m.Right), sy = CutsFor(from.Height(), m.Top, m.Bottom);
-    const int scaleX = to.Width(), scaleY = to.Height();
-    auto cutX = [&](int source) {
-        return source == from.Width() ? scaleX : std::min(scaleX, MulDivRound(source, scaleX, from.Width()));
-    };
-    auto cutY = [&](int source) {
-        return source == from.Height() ? scaleY : std::min(scaleY, MulDivRound(source, scaleY, from.Height()));
-    };
-    // The margins keep their own scaled size; the middle takes what is left.
-    const Cuts tx = CutsFor(scaleX, cutX(sx.a), scaleX - cutX(sx.b));
-    const Cuts ty = CutsFor(scaleY, cutY(sy.a), scaleY - cutY(sy.b));
-    const int srcX[4] = {0, sx.a, sx.b, sx.c}, srcY[4] = {0, sy.a, sy.b, sy.c};
-    const int dstX[4] = {0, tx.a, tx.b, tx.c}, dstY[4] = {0, ty.a, ty.b, ty.c};
+                const TMargins& scaled, bool whole) {
+    const Cuts sx = SourceCuts(from.Width(), m.Left, m.Right), sy = SourceCuts(from.Height(), m.Top, m.Bottom);
+    const Cuts tx = TargetCuts({to.Width(), scaled.Left, scaled.Right});
+    const Cuts ty = TargetCuts({to.Height(), scaled.Top, scaled.Bottom});
     for (int row = 0; row < 3; ++row)
         for (int col = 0; col < 3; ++col) {
-            const TRectI s{from.Left + srcX[col], from.Top + srcY[row], from.Left + srcX[col + 1],
-                           from.Top + srcY[row + 1]};
-            const TRectI d{to.Left + dstX[col], to.Top + dstY[row], to.Left + dstX[col + 1], to.Top + dstY[row + 1]};
+            const TRectI s{from.Left + sx.at[col], from.Top + sy.at[row], from.Left + sx.at[col + 1],
+                           from.Top + sy.at[row + 1]};
+            const TRectI d{to.Left + tx.at[col], to.Top + ty.at[row], to.Left + tx.at[col + 1],
+                           to.Top + ty.at[row + 1]};
             if (s.IsEmpty() || d.IsEmpty()) continue;
             if (whole) StretchCopy(dst, d, src, s);
             else SmoothStretch(dst, d, src, s);
@@ -86,7 +79,7 @@ void SmoothStretch(PixelView dst, const TRectI& d, ConstPixelView src, const TRe
                 for (const Tap& tx : xs[std::size_t(x - d.Left)]) {
                     const std::int64_t w = ty.weight * tx.weight;
                     const Pixel p = in[tx.index] & kRgbMask;
-                    if (p == kMagenta) {
+                    if (p == kMagenta || LooksTransparent(p)) {
                         key += w;
                         continue;
                     }
@@ -107,20 +100,27 @@ void SmoothStretch(PixelView dst, const TRectI& d, ConstPixelView src, const TRe
     }
 }
 
-TBitmap32 ScaleSkinPicture(const TBitmap32& image, const TPictureLayout& layout, int ppi) {
+TMargins ScaleMargins(const TMargins& m, int frameWidth, int frameHeight, int ppi) {
+    const TScaledSpan x = ScaleSpan(frameWidth, m.Left, m.Right, ppi);
+    const TScaledSpan y = ScaleSpan(frameHeight, m.Top, m.Bottom, ppi);
+    return {x.Lead, y.Lead, x.Tail, y.Tail};
+}
+
+TBitmap32 ScaleSkinPicture(const TBitmap32& image, const TPictureLayout& layout, int ppi, TMargins* scaledMargins) {
     ppi = SanePixelsPerInch(ppi);
-    if (image.Empty() || ppi == kDesignPixelsPerInch) return image;
     const int count = std::max(1, layout.Count);
     const int fw = layout.Stacked ? image.Width() : image.Width() / count;
     const int fh = layout.Stacked ? image.Height() / count : image.Height();
-    if (fw <= 0 || fh <= 0) return image;
+    const TMargins scaled = ppi == kDesignPixelsPerInch ? layout.Margins : ScaleMargins(layout.Margins, fw, fh, ppi);
+    if (scaledMargins) *scaledMargins = scaled;
+    if (image.Empty() || ppi == kDesignPixelsPerInch || fw <= 0 || fh <= 0) return image;
     const int tw = std::max(1, ScaleToDpi(fw, ppi)), th = std::max(1, ScaleToDpi(fh, ppi));
     TBitmap32 out(layout.Stacked ? tw : tw * count, layout.Stacked ? th * count : th, kMagenta);
     const bool whole = IsWholeScale(ppi);
     for (int k = 0; k < count; ++k) {
         const TRectI from = layout.Stacked ? TRectI{0, k * fh, fw, (k + 1) * fh} : TRectI{k * fw, 0, (k + 1) * fw, fh};
         const TRectI to = layout.Stacked ? TRectI{0, k * th, tw, (k + 1) * th} : TRectI{k * tw, 0, (k + 1) * tw, th};
-        ScaleFrame(out.View(), to, image.View(), from, layout.Margins, whole);
+        ScaleFrame(out.View(), to, image.View(), from, layout.Margins, scaled, whole);
     }
     return out;
 }
@@ -129,30 +129,34 @@ void ScaleSkinDescription(TSkinDescription& d, int ppi) {
     ppi = SanePixelsPerInch(ppi);
     if (ppi == kDesignPixelsPerInch) return;
     auto S = [ppi](std::int32_t& v) { v = ScaleToDpi(v, ppi); };
+    // A picture and the margins it is cut by: both from one rule (ScaleSpan).
     auto picture = [ppi](TBitmap32& image, bool stacked, int count, const TMargins& m) {
-        image = ScaleSkinPicture(image, {stacked, std::max(1, count), m}, ppi);
-    };
-    auto margins = [&](TDataSkinObject& e) {
-        S(e.LeftWidth);
-        S(e.TopHeight);
-        S(e.RightWidth);
-        S(e.BottomHeight);
+        TMargins scaled;
+        image = ScaleSkinPicture(image, {stacked, std::max(1, count), m}, ppi, &scaled);
+        return scaled;
     };
     // An element whose frames lie side by side and whose margins cut its pictures.
     auto element = [&](TDataSkinObject* e, bool stacked = false) {
         if (!e) return;
-        picture(e->Image, stacked, e->FrameCount, e->Margins());
-        margins(*e);
+        const TMargins m = picture(e->Image, stacked, e->FrameCount, e->Margins());
+        e->LeftWidth = m.Left;
+        e->TopHeight = m.Top;
+        e->RightWidth = m.Right;
+        e->BottomHeight = m.Bottom;
     };
 
     for (TDataSkinBorder* edge : {d.FrameLeft.get(), d.FrameRight.get()}) element(edge);
     for (TDataSkinBorder* edge : {d.FrameTop.get(), d.FrameBottom.get()}) element(edge, true);
 
     if (TDataSkinTitle* t = d.Title.get()) {
-        picture(t->Image, true, 2, {t->TextBackLeft, 0, t->TextBackRight, 0});
-        margins(*t);  // the text's shifts and right clip
-        S(t->TextBackLeft);
-        S(t->TextBackRight);
+        const TMargins m = picture(t->Image, true, 2, {t->TextBackLeft, 0, t->TextBackRight, 0});
+        t->TextBackLeft = m.Left;
+        t->TextBackRight = m.Right;
+        // The title's four edge fields are the text's shifts and right clip, not cuts.
+        S(t->LeftWidth);
+        S(t->TopHeight);
+        S(t->RightWidth);
+        S(t->BottomHeight);
         S(t->FontHeight);
     }
     for (auto& b : d.SysButtons) {

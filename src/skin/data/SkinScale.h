@@ -5,7 +5,8 @@
 // exact; at any other a picture is cut into its frames and each frame into the nine pieces its
 // margins give, and each piece is stretched on its own with an area average, so no frame bleeds
 // into the next and no edge into the middle. Magenta stays the transparent colour: a target
-// pixel is magenta when mostly covered by magenta, else the average of the other colours.
+// pixel is magenta when mostly covered by magenta (or the near-magenta the frame's region also
+// leaves out), else the average of the other colours.
 #pragma once
 #include "skin/data/Bitmap32.h"
 #include "skin/data/SkinDraw.h"
@@ -23,8 +24,10 @@ struct TPictureLayout {
 };
 
 // The picture at `pixelsPerInch` (drawn for 96). The frame size is scaled and the picture is
-// made of Count frames of that size; pixels beyond the last whole frame are dropped.
-TBitmap32 ScaleSkinPicture(const TBitmap32& image, const TPictureLayout& layout, int pixelsPerInch);
+// made of Count frames of that size; pixels beyond the last whole frame are dropped. The
+// margins it was cut at go to `scaledMargins`: the ones to draw it with.
+TBitmap32 ScaleSkinPicture(const TBitmap32& image, const TPictureLayout& layout, int pixelsPerInch,
+                           TMargins* scaledMargins = nullptr);
 
 // Stretches src onto dst's rectangle with an area average, keyed on magenta (see above).
 void SmoothStretch(PixelView dst, const TRectI& dstRect, ConstPixelView src, const TRectI& srcRect);

@@ -60,8 +60,10 @@ std::string SkinModelProblem(const TSkinDescription& skin, int workWidth, int wo
     return {};
 }
 
-std::string SkinContainerProblem(const std::vector<std::uint8_t>& container, int workWidth, int workHeight) {
+std::string SkinContainerProblem(const std::vector<std::uint8_t>& container, int workWidth, int workHeight,
+                                 int pixelsPerInch) {
     TSkinData scratch;
+    scratch.PixelsPerInch = pixelsPerInch;
     scratch.SkinStream = container;
     try {
         TSkinReader reader;

@@ -20,7 +20,9 @@ constexpr int kMinCaptionHeight = 8;
 // Empty when usable; else the first missing or bad element, as a sentence fragment
 // ("element \"Top\" has no picture").
 std::string SkinModelProblem(const TSkinDescription& skin, int workWidth, int workHeight);
-// A whole container: read and described as the program loads it, then judged as above.
-std::string SkinContainerProblem(const std::vector<std::uint8_t>& container, int workWidth, int workHeight);
+// A whole container: read and described as the program loads it at `pixelsPerInch` (its
+// pictures and margins scaled), then judged as above.
+std::string SkinContainerProblem(const std::vector<std::uint8_t>& container, int workWidth, int workHeight,
+                                 int pixelsPerInch = 96);
 
 }  // namespace kt

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <string>
 
+#include "skin/data/PainterGeometry.h"
 #include "skin/data/SkinDraw.h"
 #include "skin/ui/SkinColours.h"
 #include "skin/ui/SkinPainterParts.h"
@@ -106,47 +107,131 @@ void TSkinStatusBar::Draw(HDC dc, const RECT& r) {
 
 bool TSkinTab::HasPicture() const { return HasImage(data_->Tabs.get()); }
 
+namespace {
+
+// A tab's face: built upright (the skin draws tabs on top), then turned to its side.
+TBitmap32 TabFace(const TDataSkinBorder& tabs, int frame, const TRectI& tab, TTabSide side) {
+    const TRectI upright = UprightTabSize(tab, side);
+    TBitmap32 face = BuildNinePiece(tabs.Image, tabs.Margins(), false, tabs.Tile != 0, std::max(1, tabs.FrameCount),
+                                    frame, upright.Width(), upright.Height());
+    switch (side) {
+        case TTabSide::Top: return face;
+        case TTabSide::Bottom: return FlipVertical(face);
+        case TTabSide::Left: return RotateQuarter(face, false);
+        case TTabSide::Right: return RotateQuarter(face, true);
+    }
+    return face;
+}
+
+// The caption of a tab on a side, turned with it: read upward on the left, downward on the right.
+void DrawTurnedText(HDC dc, HFONT font, const std::wstring& text, const RECT& r, bool upward, COLORREF colour) {
+    LOGFONTW lf{};
+    if (!GetObjectW(font ? font : GetStockObject(DEFAULT_GUI_FONT), sizeof lf, &lf)) return;
+    lf.lfEscapement = lf.lfOrientation = upward ? 900 : 2700;
+    HFONT turned = CreateFontIndirectW(&lf);
+    HGDIOBJ old = SelectObject(dc, turned);
+    SIZE extent{};
+    GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent);
+    const int w = r.right - r.left, h = r.bottom - r.top;
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, colour);
+    // The text's top faces left (upward) or right (downward); it runs along the tab's height.
+    if (upward)
+        TextOutW(dc, r.left + (w - extent.cy) / 2, r.bottom - (h - extent.cx) / 2, text.c_str(), static_cast<int>(text.size()));
+    else
+        TextOutW(dc, r.right - (w - extent.cy) / 2, r.top + (h - extent.cx) / 2, text.c_str(), static_cast<int>(text.size()));
+    SelectObject(dc, old);
+    DeleteObject(turned);
+}
+
+// The size of the images of an image list, 0 x 0 without one.
+SIZE ImageSize(HIMAGELIST images) {
+    int cx = 0, cy = 0;
+    if (images) ImageList_GetIconSize(images, &cx, &cy);
+    return {cx, cy};
+}
+
+}  // namespace
+
 void TSkinTab::Draw(HDC dc, const RECT& r) {
     if (!HasImage(data_->Tabs.get())) return;  // the tab control drew itself
     const TDataSkinBorder& tabs = *data_->Tabs;
     const int w = r.right - r.left, h = r.bottom - r.top;
     if (w <= 0 || h <= 0) return;
+    const LONG style = GetWindowLongW(window_, GWL_STYLE);
+    const TTabSide side = TabSide((style & TCS_BOTTOM) != 0, (style & TCS_VERTICAL) != 0);
     StartFace(w, h);
     RECT page{0, 0, w, h};
     Send(TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&page));
     InflateRect(&page, 4, 4);
     page.left = std::max<LONG>(page.left, 0);
+    page.top = std::max<LONG>(page.top, 0);
     page.right = std::min<LONG>(page.right, w);
     page.bottom = std::min<LONG>(page.bottom, h);
     if (!tabs.Image2.Empty())
         DrawNinePiece(bitmap_.View(), ToRectI(page), tabs.Image2, {4, 5, 4, 4}, false, false, 1, 1, false);
     HDC bdc = bitmap_.Dc();
     HGDIOBJ oldFont = SelectObject(bdc, ControlFont());
+    const auto images = reinterpret_cast<HIMAGELIST>(Send(TCM_GETIMAGELIST));
+    const SIZE imageSize = ImageSize(images);
     const int count = static_cast<int>(Send(TCM_GETITEMCOUNT));
     const int selected = static_cast<int>(Send(TCM_GETCURSEL));
+    const bool turned = side == TTabSide::Left || side == TTabSide::Right;
     // The selected tab last: it overlaps its neighbours.
     for (int pass = 0; pass < 2; ++pass)
         for (int i = 0; i < count; ++i) {
             if ((i == selected) != (pass == 1)) continue;
-            RECT tr{};
-            if (!Send(TCM_GETITEMRECT, i, reinterpret_cast<LPARAM>(&tr))) continue;
-            if (i == selected) {
-                InflateRect(&tr, 2, 0);
-                tr.top -= 2;
-                tr.bottom += 1;
-            }
+            RECT ir{};
+            if (!Send(TCM_GETITEMRECT, i, reinterpret_cast<LPARAM>(&ir))) continue;
+            TRectI t = ToRectI(ir);
+            if (i == selected) t = SelectedTabRect(t, side);
             wchar_t text[128] = {};
             TCITEMW item{};
-            item.mask = TCIF_TEXT;
+            item.mask = TCIF_TEXT | TCIF_IMAGE;
             item.pszText = text;
             item.cchTextMax = 127;
+            item.iImage = -1;
             Send(TCM_GETITEMW, i, reinterpret_cast<LPARAM>(&item));
             GdiFlush();
-            NinePiece(bitmap_.View(), ToRectI(tr), tabs, i == selected ? 2 : 1);
-            DrawTextIn(bdc, text, tr, DT_CENTER, SkinColorRef(i == selected ? tabs.MouseOverColour2 : tabs.NormalColour2));
+            const TBitmap32 face = TabFace(tabs, i == selected ? 2 : 1, t, side);
+            if (tabs.Trans == 1) TransparentCopy(bitmap_.View(), t.Left, t.Top, face.View());
+            else OpaqueCopy(bitmap_.View(), t.Left, t.Top, face.View());
+            RECT tr{t.Left, t.Top, t.Right, t.Bottom};
+            // The image first in reading order, the caption in what is left.
+            if (images && item.iImage >= 0) {
+                const int gap = 4;
+                if (!turned) {
+                    ImageList_Draw(images, item.iImage, bdc, tr.left + gap, tr.top + (tr.bottom - tr.top - imageSize.cy) / 2,
+                                   ILD_TRANSPARENT);
+                    tr.left += gap + imageSize.cx;
+                } else if (side == TTabSide::Left) {
+                    ImageList_Draw(images, item.iImage, bdc, tr.left + (tr.right - tr.left - imageSize.cx) / 2,
+                                   tr.bottom - gap - imageSize.cy, ILD_TRANSPARENT);
+                    tr.bottom -= gap + imageSize.cy;
+                } else {
+                    ImageList_Draw(images, item.iImage, bdc, tr.left + (tr.right - tr.left - imageSize.cx) / 2,
+                                   tr.top + gap, ILD_TRANSPARENT);
+                    tr.top += gap + imageSize.cy;
+                }
+            }
+            const COLORREF colour = SkinColorRef(i == selected ? tabs.MouseOverColour2 : tabs.NormalColour2);
+            if (turned)
+                DrawTurnedText(bdc, ControlFont(), text, tr, side == TTabSide::Left, colour);
+            else
+                DrawTextIn(bdc, text, tr, DT_CENTER, colour);
         }
     SelectObject(bdc, oldFont);
+    // The tab control's scroll arrows (its up-down child) draw themselves: left out.
+    const int saved = SaveDC(dc);
+    for (HWND child = GetWindow(window_, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        if (!IsWindowVisible(child)) continue;
+        RECT cr;
+        GetWindowRect(child, &cr);
+        MapWindowPoints(nullptr, window_, reinterpret_cast<POINT*>(&cr), 2);
+        ExcludeClipRect(dc, r.left + cr.left, r.top + cr.top, r.left + cr.right, r.top + cr.bottom);
+    }
     BitBlt(dc, r.left, r.top, w, h, bdc, 0, 0, SRCCOPY);
+    RestoreDC(dc, saved);
 }
 
 // ---------------------------------------------------------------- TSkinHeader
@@ -229,13 +314,15 @@ void TSkinHeader::Draw(HDC dc, const RECT& r) {
     NinePiece(bitmap_.View(), {0, 0, w, h}, e, 1);
     HDC bdc = bitmap_.Dc();
     HGDIOBJ oldFont = SelectObject(bdc, ControlFont());
+    const auto images = reinterpret_cast<HIMAGELIST>(Send(HDM_GETIMAGELIST));
+    const SIZE imageSize = ImageSize(images);
     const int count = static_cast<int>(Send(HDM_GETITEMCOUNT));
     for (int i = 0; i < count; ++i) {
         RECT ir{};
         if (!Send(HDM_GETITEMRECT, i, reinterpret_cast<LPARAM>(&ir))) continue;
         wchar_t text[128] = {};
         HDITEMW item{};
-        item.mask = HDI_TEXT | HDI_FORMAT;
+        item.mask = HDI_TEXT | HDI_FORMAT | HDI_IMAGE;
         item.pszText = text;
         item.cchTextMax = 127;
         Send(HDM_GETITEMW, i, reinterpret_cast<LPARAM>(&item));
@@ -247,6 +334,14 @@ void TSkinHeader::Draw(HDC dc, const RECT& r) {
                                                                         : DT_LEFT;
         InflateRect(&ir, -6, 0);
         if (frame == 2) OffsetRect(&ir, 1, 1);
+        // The section's image at its left (or right), the text beside it.
+        if (images && (item.fmt & HDF_IMAGE) && item.iImage >= 0 && ir.right - ir.left > imageSize.cx) {
+            const bool right = (item.fmt & HDF_BITMAP_ON_RIGHT) != 0;
+            const int y = ir.top + (ir.bottom - ir.top - imageSize.cy) / 2;
+            ImageList_Draw(images, item.iImage, bdc, right ? ir.right - imageSize.cx : ir.left, y, ILD_TRANSPARENT);
+            if (right) ir.right -= imageSize.cx + 4;
+            else ir.left += imageSize.cx + 4;
+        }
         const COLORREF colour = frame == 3   ? GetSysColor(COLOR_BTNSHADOW)
                                 : frame == 4 ? SkinColorRef(e.MouseOverColour2)
                                 : frame == 2 ? SkinColorRef(e.PressedColour2)

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <string>
 
+#include "skin/data/PainterGeometry.h"
 #include "skin/data/SkinDraw.h"
 #include "skin/ui/SkinColours.h"
 #include "skin/ui/SkinPainterParts.h"
@@ -194,7 +195,8 @@ const TDataSkinBorder* TSkinUpDown::Element() const {
     return HasImage(e) ? e : nullptr;
 }
 
-bool TSkinUpDown::HasPicture() const { return Element() != nullptr; }
+// Without the skin's pictures the arrows still take the skin's colours (DrawFlat).
+bool TSkinUpDown::HasPicture() const { return true; }
 
 void TSkinUpDown::AfterMessage(ui::TMessage& m) {
     switch (m.Msg) {
@@ -223,13 +225,48 @@ void TSkinUpDown::AfterMessage(ui::TMessage& m) {
     TSkinControl::AfterMessage(m);
 }
 
+void TSkinUpDown::DrawFlat(int w, int h, bool horz) {
+    // A flat button per half in the skin's face colour: a dark outer and a shadow inner edge at
+    // the right and bottom (at the left and top while pressed), the arrow in lines.
+    HDC bdc = bitmap_.Dc();
+    const bool disabled = IsDisabled(window_);
+    auto fill = [bdc](const TRectI& r, TColour c) {
+        const RECT rr{r.Left, r.Top, r.Right, r.Bottom};
+        HBRUSH b = CreateSolidBrush(SkinColorRef(c));
+        ::FillRect(bdc, &rr, b);
+        DeleteObject(b);
+    };
+    for (int half = 0; half < 2; ++half) {
+        TRectI b = horz ? TRectI{half * w / 2, 0, (half + 1) * w / 2, h} : TRectI{0, half * h / 2, w, (half + 1) * h / 2};
+        const bool pressed = !disabled && pressedHalf_ == half;
+        for (TColour edge : {data_->ButtonDkShadow, data_->ButtonShadow}) {
+            if (b.IsEmpty()) break;
+            if (pressed) {
+                fill({b.Left, b.Top, b.Right, b.Top + 1}, edge);
+                fill({b.Left, b.Top, b.Left + 1, b.Bottom}, edge);
+                b = {b.Left + 1, b.Top + 1, b.Right, b.Bottom};
+            } else {
+                fill({b.Left, b.Bottom - 1, b.Right, b.Bottom}, edge);
+                fill({b.Right - 1, b.Top, b.Right, b.Bottom}, edge);
+                b = {b.Left, b.Top, b.Right - 1, b.Bottom - 1};
+            }
+        }
+        const TArrow toward = horz ? (half ? TArrow::Right : TArrow::Left) : (half ? TArrow::Down : TArrow::Up);
+        for (const TRectI& line : ArrowLines(b, toward)) fill(line, disabled ? data_->ButtonShadow : data_->ButtonText);
+    }
+}
+
 void TSkinUpDown::Draw(HDC dc, const RECT& r) {
-    const TDataSkinBorder* e = Element();
-    if (!e) return;
     const bool horz = (GetWindowLongW(window_, GWL_STYLE) & UDS_HORZ) != 0;
     const int w = r.right - r.left, h = r.bottom - r.top;
     if (w <= 0 || h <= 0) return;
     StartFace(w, h);
+    const TDataSkinBorder* e = Element();
+    if (!e) {
+        DrawFlat(w, h, horz);
+        BitBlt(dc, r.left, r.top, w, h, bitmap_.Dc(), 0, 0, SRCCOPY);
+        return;
+    }
     const int count = std::max(1, e->FrameCount);
     const int perHalf = std::max(1, count / 2);
     const bool disabled = IsDisabled(window_);

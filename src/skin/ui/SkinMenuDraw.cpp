@@ -1,6 +1,10 @@
 #include "skin/ui/SkinMenuDraw.h"
 
+#include <algorithm>
+
+#include "core/DpiScale.h"
 #include "skin/ui/SkinColours.h"
+#include "ui/Forms.h"
 #include "ui/ImgList.h"
 
 namespace kt {
@@ -40,17 +44,23 @@ void DrawCheckMark(HDC dc, const RECT& box, COLORREF colour) {
     BITMAP bm{};
     HBITMAP check = CheckBitmap();
     if (!check || !GetObjectA(check, sizeof bm, &bm)) return;
-    const int x = box.left + (box.right - box.left - bm.bmWidth) / 2 + 1;
-    const int y = box.top + (box.bottom - box.top - bm.bmHeight) / 2 + 1;
+    // The mark grows with the box (16 pixels at 96), never past it.
+    const int side = int(box.right - box.left);
+    const int w = std::min(side, MulDivRound(bm.bmWidth, side, kMenuGlyphSide));
+    const int h = std::min(int(box.bottom - box.top), MulDivRound(bm.bmHeight, side, kMenuGlyphSide));
+    const int x = box.left + (side - w) / 2 + 1;
+    const int y = box.top + (box.bottom - box.top - h) / 2 + 1;
     HDC mem = CreateCompatibleDC(dc);
     HGDIOBJ old = SelectObject(mem, check);
     const COLORREF oldText = SetTextColor(dc, RGB(0, 0, 0));
     const COLORREF oldBack = SetBkColor(dc, RGB(255, 255, 255));
+    const int oldMode = SetStretchBltMode(dc, COLORONCOLOR);
     // Clear the mark's pixels, then paint the colour into them only.
-    BitBlt(dc, x, y, bm.bmWidth, bm.bmHeight, mem, 0, 0, SRCAND);
+    StretchBlt(dc, x, y, w, h, mem, 0, 0, bm.bmWidth, bm.bmHeight, SRCAND);
     SetTextColor(dc, colour);
     SetBkColor(dc, RGB(0, 0, 0));
-    BitBlt(dc, x, y, bm.bmWidth, bm.bmHeight, mem, 0, 0, SRCPAINT);
+    StretchBlt(dc, x, y, w, h, mem, 0, 0, bm.bmWidth, bm.bmHeight, SRCPAINT);
+    SetStretchBltMode(dc, oldMode);
     SetTextColor(dc, oldText);
     SetBkColor(dc, oldBack);
     SelectObject(mem, old);
@@ -105,7 +115,9 @@ void DrawSkinMenuItem(const TSkinDescription& skin, ui::TMenuItem& item, ui::TCa
     item.InitiateAction();
     const UINT alignment = AlignmentFlags(item);
     HDC dc = canvas.Handle();
-    RECT glyph{rect.left + 1, rect.top + 1, rect.left + 17, rect.top + 17};
+    const int ppi = ui::TForm::ScreenPixelsPerInch();
+    const int side = ScaleToDpi(kMenuGlyphSide, ppi);
+    RECT glyph{rect.left + 1, rect.top + 1, rect.left + 1 + side, rect.top + 1 + side};
     if (item.IsLine()) {
         glyph.left = glyph.right = 0;
     } else {
@@ -121,7 +133,7 @@ void DrawSkinMenuItem(const TSkinDescription& skin, ui::TMenuItem& item, ui::TCa
             DrawCheckMark(dc, glyph, GetSysColor(COLOR_BTNTEXT));
         }
     }
-    RECT text{glyph.right + 3, rect.top, rect.right - 1, rect.bottom};
+    RECT text{glyph.right + ScaleToDpi(3, ppi), rect.top, rect.right - 1, rect.bottom};
     const RECT box = text;
     DrawSkinMenuItemText(skin, item, canvas, alignment | DT_CALCRECT | DT_NOCLIP | DT_EXPANDTABS | DT_SINGLELINE,
                          selected, text, item.Caption());

@@ -13,6 +13,12 @@
 
 namespace kt {
 
+// The side of an item's check mark or picture column at 96 pixels per inch; it grows with the
+// screen's resolution, as the items' room for it does.
+constexpr int kMenuGlyphSide = 16;
+// What an item needs beside its texts at 96 (the glyph column and the gaps).
+constexpr int kMenuItemExtraWidth = 28;
+
 // The whole content of one item in rect.
 void DrawSkinMenuItem(const TSkinDescription& skin, ui::TMenuItem& item, ui::TCanvas& canvas, bool selected,
                       const RECT& rect);

@@ -226,8 +226,10 @@ public:
     void RadioChildren(ui::TWinControl& group, TPainterKind kind) {
         for (ui::TControl* child : std::vector<ui::TControl*>(group.Controls()))
             if (auto* w = dynamic_cast<ui::TWinControl*>(child); w && !HasPainter(w)) {
-                w->SetParentColor(false);
+                // Attached first, so that the painter keeps (and gives back when the skin goes
+                // off) that the button followed the group's colour.
                 Attach(kind, *w, TAttachBy::ControlRecolour);
+                w->SetParentColor(false);
             }
     }
 

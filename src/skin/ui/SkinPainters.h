@@ -159,6 +159,7 @@ public:
 private:
     bool HasPicture() const override;
     const TDataSkinBorder* Element() const;
+    void DrawFlat(int w, int h, bool horz);
     int pressedHalf_ = -1;  // 0 up or left, 1 down or right
 };
 

@@ -143,13 +143,22 @@ void TWinSkinForm::MakeWindowIcon() {
     if (!icon) icon = reinterpret_cast<HICON>(GetClassLongPtrA(window_, GCLP_HICON));
     if (icon) {
         icon_.SetSize(cx, cy);
-        GdiFlush();
-        FillRect(icon_.View(), {0, 0, cx, cy}, kMagenta);
         HICON small = static_cast<HICON>(CopyImage(icon, IMAGE_ICON, cx, cy, LR_COPYFROMRESOURCE));
         if (!small) small = static_cast<HICON>(CopyImage(icon, IMAGE_ICON, cx, cy, 0));
-        DrawIconEx(icon_.Dc(), 0, 0, small ? small : icon, cx, cy, 0, nullptr, DI_NORMAL);
+        // Drawn over black and over white: the soft edges of its alpha become the key colour
+        // or the icon's own, not a blend with magenta that the key would leave showing.
+        auto drawOver = [&](Pixel background) {
+            GdiFlush();
+            FillRect(icon_.View(), {0, 0, cx, cy}, background);
+            DrawIconEx(icon_.Dc(), 0, 0, small ? small : icon, cx, cy, 0, nullptr, DI_NORMAL);
+            GdiFlush();
+        };
+        drawOver(MakePixel(0, 0, 0));
+        TBitmap32 onBlack(cx, cy);
+        OpaqueCopy(onBlack.View(), 0, 0, icon_.View());
+        drawOver(MakePixel(255, 255, 255));
+        KeyFromTwoBackgrounds(icon_.View(), onBlack.View());
         if (small) DestroyIcon(small);
-        GdiFlush();
         return;
     }
     // No icon of its own: the skin's default icon picture, else that of a main skin data.

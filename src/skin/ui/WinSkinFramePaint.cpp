@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstddef>
 
+#include "core/WindowFit.h"
 #include "skin/ui/SkinColours.h"
 #include "skin/ui/SkinManage.h"
 #include "skin/ui/SkinRegion.h"
@@ -288,6 +289,19 @@ void TWinSkinForm::ResizeForFrame(bool withMenuBar, bool fromSystemFrame) {
         } else if (need > w) {
             w = need;
         }
+    }
+    // The skin's frame may be larger than the system's: the window still fits its work area.
+    RECT wr{};
+    GetWindowRect(window_, &wr);
+    MONITORINFO mi{};
+    mi.cbSize = sizeof mi;
+    if (!(GetWindowLongW(window_, GWL_STYLE) & WS_CHILD) &&
+        GetMonitorInfoA(MonitorFromWindow(window_, MONITOR_DEFAULTTONEAREST), &mi)) {
+        const RECT& a = mi.rcWork;
+        const TBounds fit = FitInWorkArea({wr.left, wr.top, w, h}, {a.left, a.top, a.right - a.left, a.bottom - a.top});
+        SetWindowPos(window_, nullptr, fit.Left, fit.Top, fit.Width, fit.Height,
+                     SWP_FRAMECHANGED | SWP_NOZORDER | SWP_NOACTIVATE);
+        return;
     }
     SetWindowPos(window_, nullptr, 0, 0, w, h, SWP_FRAMECHANGED | SWP_NOZORDER | SWP_NOMOVE | SWP_NOACTIVATE);
 }

@@ -10,6 +10,7 @@
 #include <set>
 #include <utility>
 
+#include "core/DpiScale.h"
 #include "skin/data/SkinDraw.h"
 #include "skin/ui/SkinColours.h"
 #include "skin/ui/SkinManage.h"
@@ -175,10 +176,15 @@ bool SkinMenuMessage(TWinSkinForm& frame, UINT msg, WPARAM w, LPARAM l, LRESULT&
         HGDIOBJ old = SelectObject(dc, MenuFont());
         const std::string shown = ui::StripAccelerator(text);
         // A gap between caption and shortcut, so they never touch.
-        m->itemWidth = static_cast<UINT>(TextWidth(dc, shown) + (keys.empty() ? 0 : TextWidth(dc, keys) + 16) + 26);
+        const int ppi = ui::TForm::ScreenPixelsPerInch();
+        m->itemWidth = static_cast<UINT>(TextWidth(dc, shown) + (keys.empty() ? 0 : TextWidth(dc, keys) + 16) +
+                                         ScaleToDpi(kMenuItemExtraWidth - 2, ppi));
         TEXTMETRICA tm{};
         GetTextMetricsA(dc, &tm);
-        m->itemHeight = text.empty() || text == "-" ? 8u : static_cast<UINT>(std::max<int>(tm.tmHeight + 4, 18));
+        // Room for the glyph column and a pixel above and below it.
+        m->itemHeight = text.empty() || text == "-"
+                            ? 8u
+                            : static_cast<UINT>(std::max<int>(tm.tmHeight + 4, ScaleToDpi(kMenuGlyphSide, ppi) + 2));
         if (SkinManage() && SkinManage()->Win9x) m->itemHeight += 4;
         SelectObject(dc, old);
         ReleaseDC(nullptr, dc);
@@ -232,7 +238,7 @@ void SetSkinPopupMenusOwnerDraw(ui::TForm& form, TSkinData& data, bool on) {
                 DrawSkinnedMenuItem(SkinOfItem(*sender), *sender, canvas.Handle(), rect, selected, parent);
             };
             item->OnMeasureItem = [](ui::TMenuItem* sender, ui::TCanvas&, int& width, int& height) {
-                width += 28;
+                width += ScaleToDpi(kMenuItemExtraWidth, ui::TForm::ScreenPixelsPerInch());
                 TSkinManage* m = SkinManage();
                 if (m && m->Win9x && !sender->IsLine()) height += 4;
             };

@@ -237,12 +237,13 @@ TEST_F(BarSkinsTest, StartTakesTheStoredChoiceOrADefaultSkinFileBesideTheProgram
     const Case cases[] = {
         {nullptr, nullptr, 0, "Blue", "10000", 0},
         {nullptr, &greenBytes, 4, "Green", "00001", 0},
-        {"4", nullptr, 4, "Blue", "00001", 1},           // the stored file is gone: said once
+        // The stored file is gone: said, and Blue stored in its place, so said once.
+        {"4", nullptr, 0, "Blue", "10000", 1},
         {"3", nullptr, 3, nullptr, "00010", 0},
         {"1", nullptr, 1, "Silver", "01000", 0},
-        {nullptr, &junk, 4, "Blue", "00001", 1},  // a corrupt default.skn
-        {"4", nullptr, 4, "Blue", "00001", 1, "folder.skn"},
-        {"4", nullptr, 4, "Blue", "00001", 1, std::string(400, 'k') + ".skn"},
+        {nullptr, &junk, 0, "Blue", "10000", 1},  // a corrupt default.skn
+        {"4", nullptr, 0, "Blue", "10000", 1, "folder.skn"},
+        {"4", nullptr, 0, "Blue", "10000", 1, std::string(400, 'k') + ".skn"},
     };
     CreateDirectoryA((scratch.start + "\\folder.skn").c_str(), nullptr);
     for (const Case& c : cases) {

@@ -304,12 +304,12 @@ TEST_F(HostileInputTest, AWindowPlacedOffEveryScreenComesBackIntoTheWorkArea) {
     }
     EXPECT_TRUE(Errors().empty());
 
-    // A window the screen shows keeps its place, even when part of it is off screen.
+    // A window partly off the work area opens just inside it, as near as it fits.
     Registry().DeleteKey(kProgramKey);
     store.SaveIntegerToRegistry(kConfigPlacement, "Left", work.right - 100);
     store.SaveIntegerToRegistry(kConfigPlacement, "Top", 50);
     Create();
-    EXPECT_EQ(config->Left(), work.right - 100);
+    EXPECT_EQ(config->Left(), work.right - config->Width());
     EXPECT_EQ(config->Top(), 50);
 }
 

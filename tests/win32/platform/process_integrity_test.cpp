@@ -1,5 +1,5 @@
 // The real integrity query: the program's own process and a child it starts answer with the
-// same level; the window of a process that cannot be asked counts as higher.
+// same level; the window of a process that cannot be asked has no level and is not refused.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -27,7 +27,7 @@ TEST(ProcessIntegrity, OwnProcessAndAChildAnswerAlike) {
     EXPECT_EQ(*child, *own);
 }
 
-TEST(ProcessIntegrity, OwnWindowMayBeTypedIntoAndAClosedOneNot) {
+TEST(ProcessIntegrity, OwnWindowMayBeTypedIntoAndAClosedOneHasNoLevel) {
     HWND own = CreateWindowExA(0, "STATIC", "mine", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
     ASSERT_TRUE(own);
     kt::Win32ProcessRights mine(own);
@@ -35,5 +35,6 @@ TEST(ProcessIntegrity, OwnWindowMayBeTypedIntoAndAClosedOneNot) {
     EXPECT_EQ(mine.TargetLevel(), mine.OwnLevel());
     EXPECT_FALSE(kt::TargetRunsHigher(mine));
     DestroyWindow(own);
-    EXPECT_TRUE(kt::TargetRunsHigher(kt::Win32ProcessRights(own)));
+    EXPECT_FALSE(kt::Win32ProcessRights(own).TargetLevel().has_value());
+    EXPECT_FALSE(kt::TargetRunsHigher(kt::Win32ProcessRights(own)));
 }

@@ -9,6 +9,7 @@
 #include "Pump.h"
 #include "app/core/KeySequence.h"
 #include "platform/KeyInjector.h"
+#include "platform/UserKeyWatch.h"
 #include "platform/Win32KeyboardLayout.h"
 
 namespace {
@@ -137,6 +138,21 @@ TEST(Win32KeyInjector, NamedKeysArriveWithTheirScanCodesAndModifiersOnlyAroundTh
     // Nothing is left held.
     for (int vk : {VK_CONTROL, VK_SHIFT, VK_MENU}) EXPECT_FALSE(GetAsyncKeyState(vk) & 0x8000) << vk;
     DestroyWindow(h);
+}
+
+TEST(UserKeyWatch, GoesWithTheTypingThoughAKeptBackKeyWasNeverReleased) {
+    INPUT esc[2] = {};  // Esc down and kept back; its release comes too late (Win+L while it is held)
+    esc[0].type = esc[1].type = INPUT_KEYBOARD;
+    esc[0].ki.wVk = esc[1].ki.wVk = VK_ESCAPE;
+    esc[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    bool seen = false;
+    {
+        kt::UserKeyWatch watch([&](unsigned vk) { return seen = vk == VK_ESCAPE; });
+        SendInput(1, esc, sizeof(INPUT));
+        ASSERT_TRUE(PumpUntil([&] { return seen; }));
+    }
+    EXPECT_FALSE(kt::KeyWatchInstalled());
+    SendInput(1, esc + 1, sizeof(INPUT));
 }
 
 }  // namespace

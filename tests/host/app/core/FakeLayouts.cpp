@@ -297,10 +297,10 @@ GreekLayout::GreekLayout() : TableLayout("CP1253") {
         Add(small[i], vk);
         if (small[i] != 0xF2) Add(static_cast<unsigned char>(small[i] - 0x20), vk, kScanShift);  // no capital final sigma
     }
-    Add(';', 'Q');
-    Add(':', 'Q', kScanShift);
-    Types('Q', 0, 'q');
-    Types('Q', kScanShift, 'Q');
+    // As Wine answers in the program's own process: ";" and ":" on the key that is Q in the
+    // Latin group, confirmed there, while a target last typed into in that group gets "q".
+    Add(';', 0xBA);
+    Add(':', 0xBA, kScanShift);
     const char* shiftedDigits = ")!@#$%^&*(";
     for (int d = 0; d < 10; ++d) {
         Add(static_cast<unsigned char>('0' + d), static_cast<std::uint8_t>('0' + d));

@@ -86,8 +86,8 @@ public:
     RussianLayout();
 };
 
-// Greek (Windows-1253) as Wine answered with the X layouts "gr,us": Greek letters on the
-// letter keys; ";" and ":" named on the Q key, which types "q" and "Q" there all the same.
+// Greek (Windows-1253) as Wine answers with the X layouts "gr,us": Greek letters on the
+// letter keys, ";" and ":" on one key, no Latin letters.
 class GreekLayout : public TableLayout {
 public:
     GreekLayout();

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "FakeLayouts.h"
 #include "app/core/CaptureKey.h"
 
 using kt::CaptureKey;
@@ -53,6 +54,13 @@ TEST(CaptureKey, RefusesTextsThatNameNoUsableKeyAndLeavesTheKeyAlone) {
         {"Ctrl+;", "is not a key combination"},
         {"Ctrl++", "is not a key combination"},
         {"Ctrl+T+Y", "is not a key combination"},
+        // Keys Windows keeps for itself are named as such, not as another program's.
+        {"Ctrl+F12", "Windows keeps Ctrl+F12 for itself (F12 belongs to the debugger"},
+        {"Ctrl+Alt+Del", "Windows keeps Ctrl+Alt+Delete for itself (it opens the security screen)"},
+        {"Alt+Tab", "Windows keeps Alt+Tab for itself (it switches between windows)"},
+        {"Alt+Shift+Tab", "Windows keeps Alt+Shift+Tab"},
+        {"Win+L", "Windows keeps Win+L for itself (it locks the computer)"},
+        {"Win+E", "the Windows shell uses the Win key with it"},
     };
     for (const auto& c : cases) {
         CaptureKey key{kt::kKeyAlt, 'Q'};
@@ -65,6 +73,16 @@ TEST(CaptureKey, RefusesTextsThatNameNoUsableKeyAndLeavesTheKeyAlone) {
     // differs between layouts).
     EXPECT_NE(kt::CaptureKeyProblem({kt::kKeyCtrl, 0xBA}), "");
     EXPECT_EQ(kt::CaptureKeyProblem({kt::kKeyCtrl, 'T'}), "");
+}
+
+TEST(CaptureKey, CtrlAltKeysThatTheLayoutTypesACharacterWithAreRefusedNamingIt) {
+    kt::test::GermanLayout de;
+    const unsigned ctrlAlt = kt::kKeyCtrl | kt::kKeyAlt;
+    EXPECT_EQ(kt::CaptureKeyRefusal({ctrlAlt, '7'}, de), "On the current keyboard layout Ctrl+Alt+7 types \"{\" "
+                                                         "(Ctrl+Alt is AltGr there), so it cannot be the capture key: choose another");
+    EXPECT_NE(kt::CaptureKeyRefusal({ctrlAlt, 'Q'}, de).find("types \"@\""), std::string::npos);
+    EXPECT_EQ(kt::CaptureKeyRefusal({ctrlAlt, 'T'}, de), "");  // AltGr+T types nothing there
+    EXPECT_EQ(kt::CaptureKeyRefusal({ctrlAlt, 'Q'}, kt::test::UsLayout()), "");
 }
 
 TEST(CaptureKey, TheInstructionNamesTheKeyAndReadsAsBeforeWithCtrlT) {

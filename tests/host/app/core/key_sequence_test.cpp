@@ -4,6 +4,7 @@
 #include "FakeLayouts.h"
 #include "app/core/KeySequence.h"
 #include "app/core/TypingEngine.h"
+#include "app/core/TypingMessages.h"
 
 using kt::KeyEvent;
 using kt::KeyStep;
@@ -241,6 +242,18 @@ TEST(KeySequencePlan, TimedTypingSendsTheStrokesBetweenTwoPausesAndChecksTheFocu
     std::vector<KeyEvent> all;
     for (const auto& send : r.sends) all.insert(all.end(), send.begin(), send.end());
     EXPECT_EQ(us.Replay(all), u"abcd");
+}
+
+TEST(KeySequencePlan, AStopCountsTheKeysPressedNotTheStrokes) {
+    UsLayout us;
+    Recorder r;
+    kt::StrokeTyping typing(kt::PlanKeySequence(kt::ParseKeySequence("{DELAY 300}a{TAB 3}{DELAY 50}b"), us, 1, 0));
+    ASSERT_EQ(typing.Next(r, r), kt::TypingOutcome::Typed);
+    EXPECT_EQ(typing.TypedCharacters(), 0u);  // only the pause the text starts with: no key
+    ASSERT_EQ(typing.Next(r, r), kt::TypingOutcome::Typed);
+    EXPECT_EQ(kt::TypingStoppedMessage(kt::TypingStop::Escape, typing.TypedCharacters(), typing.TotalCharacters(),
+                                       typing.CountsKeys()),
+              "Typing stopped: Esc was pressed. 4 of 5 keys were pressed.");
 }
 
 }  // namespace

@@ -98,6 +98,19 @@ TEST(TypingEngine, AltAndWinReleasesAreMaskedSoNoMenuOpens) {
         if (!e.up) EXPECT_EQ(e.code, 0xE8);
 }
 
+TEST(TypingEngine, ABurstTakenInPartLetsGoOfEveryModifierItPresses) {
+    // {CTRL+ALT+F}, whole or one stroke at a time: the system may have stopped after Ctrl down.
+    const std::vector<KeyEvent> plan = {{false, kVkControl, false}, {false, kVkMenu, false}, {false, 'F', false},
+                                        {false, 'F', true}, {false, kVkMenu, true}, {false, kVkControl, true}};
+    const std::vector<KeyEvent> releases = {{false, kVkControl, true}, {false, 0xE8, false}, {false, 0xE8, true},
+                                            {false, kVkMenu, true}};
+    Fake f;
+    f.sendWorks = false;
+    EXPECT_EQ(TypeIntoTarget(f, f, f, plan), TypingOutcome::NotSent);
+    EXPECT_EQ(StrokeTyping({{plan}, 1}).Next(f, f), TypingOutcome::NotSent);
+    EXPECT_EQ(f.sends, (std::vector<std::vector<KeyEvent>>{plan, releases, plan, releases}));
+}
+
 TypingStrokes ThreeStrokes() {
     TypingStrokes plan;
     plan.strokes = {{{false, 'A', false}, {false, 'A', true}},

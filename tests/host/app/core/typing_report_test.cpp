@@ -37,7 +37,7 @@ struct BlockingInjector : TypingTarget, KeyInjector {
 
 }  // namespace
 
-TEST(TargetRights, OnlyAHigherOrUnreadableTargetIsRefused) {
+TEST(TargetRights, OnlyATargetKnownToBeHigherIsRefused) {
     const struct {
         const char* what;
         std::optional<std::uint32_t> own, target;
@@ -49,7 +49,7 @@ TEST(TargetRights, OnlyAHigherOrUnreadableTargetIsRefused) {
         {"equal, both elevated", kIntegrityHigh, kIntegrityHigh, false},
         {"lower", kIntegrityHigh, kIntegrityMedium, false},
         {"lower: a sandboxed browser", kIntegrityMedium, kIntegrityLow, false},
-        {"cannot be opened: counts as higher", kIntegrityMedium, std::nullopt, true},
+        {"cannot be opened (another user's): typed, and checked as it goes", kIntegrityMedium, std::nullopt, false},
         {"no levels on this system", std::nullopt, std::nullopt, false},
     };
     for (const auto& c : cases) {

@@ -249,11 +249,31 @@ TEST_F(SharedFolderTest, AHeldFileIsNeverTakenForAnotherVersionAndNoAnswerLosesB
     files.held = true;
     EXPECT_THROW(Pick("other"), EInOutError);
     AddMine();
-    ed.SchemeName = "other";
-    ed.Save();
+    for (const char* name : {"other", "copyof"}) {  // nor under another name
+        ed.SchemeName = name;
+        ed.Save();
+        EXPECT_NE(msgs.LastText().find("could not be read"), std::string::npos);
+    }
     files.held = false;
     EXPECT_EQ(Read("other.dat"), "D012\r\n");
-    EXPECT_NE(msgs.LastText().find("could not be read"), std::string::npos);
+    EXPECT_FALSE(fs::exists(PathOf("copyof.dat")));
+}
+
+// A version saved while a question is open is asked about too, and the status tells of the
+// scheme it is about.
+TEST_F(SharedFolderTest, AVersionSavedWhileTheQuestionIsOpenIsAskedAbout) {
+    AddMine();
+    Write("work.dat", kTheirs);
+    int asked = 0;
+    ed.BeforeMessage = [&] {
+        if (++asked == 2) Write("work.dat", "C01Newer\r\nT01n\r\nD012\r\n");
+    };
+    msgs.answers = {MsgResult::Yes, MsgResult::Yes, MsgResult::No};
+    Pick("other");  // "Save ... for work?" Yes; "Replace theirs?" Yes (a newer one comes); No
+    EXPECT_EQ(Asked(0), "Save button configuration for work?|" + std::string(kQuestion) + kQuestion);
+    EXPECT_EQ(Read("work.dat"), "C01Newer\r\nT01n\r\nD012\r\n");
+    EXPECT_EQ(ed.Status, "Not saved - work keeps the version saved by someone else");
+    EXPECT_EQ(ed.CurrentSchemeFile, "other.dat");
 }
 
 TEST_F(SharedFolderTest, SavingOntoAnotherSchemesNameAsksAndANewSchemeNeverReplacesOne) {

@@ -64,5 +64,41 @@ TEST(PainterGeometry, ThumbOfAFullIntRangeDoesNotOverflow) {
     EXPECT_EQ(t.Offset + t.Length, 232 - 16);
 }
 
+TEST(PainterGeometry, TabsOnEachSideStandOutTowardTheirSideAndTurnTheirPicture) {
+    const TRectI tab{10, 20, 60, 40};  // 50 x 20
+    const struct {
+        bool bottom, vertical;
+        TTabSide side;
+        TRectI selected, upright;
+    } cases[] = {{false, false, TTabSide::Top, {8, 18, 62, 41}, {0, 0, 50, 20}},
+                 {true, false, TTabSide::Bottom, {8, 19, 62, 42}, {0, 0, 50, 20}},
+                 {false, true, TTabSide::Left, {8, 18, 61, 42}, {0, 0, 20, 50}},
+                 {true, true, TTabSide::Right, {9, 18, 62, 42}, {0, 0, 20, 50}}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(TabSide(c.bottom, c.vertical), c.side);
+        EXPECT_EQ(SelectedTabRect(tab, c.side), c.selected);
+        EXPECT_EQ(UprightTabSize(tab, c.side), c.upright);
+    }
+}
+
+TEST(PainterGeometry, ArrowLinesFillATriangleInsideTheButtonPointingTheirWay) {
+    for (TArrow toward : {TArrow::Up, TArrow::Down, TArrow::Left, TArrow::Right})
+        for (const TRectI b : {TRectI{0, 0, 17, 12}, TRectI{3, 5, 12, 40}, TRectI{0, 0, 2, 2}}) {
+            const std::vector<TRectI> lines = ArrowLines(b, toward);
+            const bool vertical = toward == TArrow::Up || toward == TArrow::Down;
+            const int back = toward == TArrow::Up || toward == TArrow::Left ? 1 : -1;
+            ASSERT_FALSE(lines.empty());
+            EXPECT_EQ(lines[0].Width() * lines[0].Height(), 1);  // the point
+            for (std::size_t k = 0; k < lines.size(); ++k) {
+                const TRectI& l = lines[k];
+                EXPECT_TRUE(l.Left >= b.Left && l.Top >= b.Top && l.Right <= b.Right && l.Bottom <= b.Bottom);
+                // Each line one further back from the point and two wider.
+                if (k > 0)
+                    EXPECT_EQ(vertical ? l.Top - lines[k - 1].Top : l.Left - lines[k - 1].Left, back);
+                if (k > 0) EXPECT_EQ(vertical ? l.Width() : l.Height(), int(2 * k + 1));
+            }
+        }
+}
+
 }  // namespace
 }  // namespace kt

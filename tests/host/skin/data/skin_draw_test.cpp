@@ -174,6 +174,20 @@ TEST(SkinDraw, RegionRunsFollowTheKeyWithTolerance) {
     EXPECT_EQ(exact[2], (TRectI{2, 1, 4, 2}));
 }
 
+TEST(SkinDraw, SoftIconEdgesBecomeKeyOrTheirOwnColour) {
+    // An icon's pixels over black and over white: opaque, 3/4 covered, 1/4 covered, opaque magenta.
+    TBitmap32 black(4, 1), white(4, 1);
+    black.At(0, 0) = white.At(0, 0) = MakePixel(200, 10, 30);
+    black.At(1, 0) = MakePixel(150, 0, 90), white.At(1, 0) = MakePixel(214, 64, 154);
+    black.At(2, 0) = MakePixel(50, 0, 30), white.At(2, 0) = MakePixel(241, 191, 221);
+    black.At(3, 0) = white.At(3, 0) = kMagenta;
+    KeyFromTwoBackgrounds(white.View(), black.View());
+    EXPECT_EQ(white.At(0, 0), MakePixel(200, 10, 30));
+    EXPECT_EQ(white.At(1, 0), MakePixel(200, 0, 120));  // its own colour, not the blend
+    EXPECT_EQ(white.At(2, 0), kMagenta);
+    EXPECT_EQ(RegionRuns(white.View(), 0, 0).size(), 2u) << "the opaque magenta-ish pixel must not drop out";
+}
+
 TEST(SkinDraw, FlipAndQuarterTurns) {
     TBitmap32 img = Coords(3, 2);
     TBitmap32 f = FlipVertical(img);

@@ -162,3 +162,43 @@ TEST(SkinScale, BuiltinSkinsAtEachResolution) {
         }
     }
 }
+
+TEST(SkinScale, CutsAndMarginsAgreeForEveryFrameAndSplit) {
+    // A frame in three colours (lead margin, middle, tail margin), as a side border (margins
+    // left and right) and as the caption (top and bottom): scaled, each pixel lies in the piece
+    // the scaled margins say, the margins fit the frame, and a middle that was there stays.
+    const Pixel colour[3] = {MakePixel(200, 0, 0), MakePixel(0, 200, 0), MakePixel(0, 0, 200)};
+    for (int ppi : {120, 144, 168})
+        for (int size = 1; size <= 64; ++size)
+            for (int lead = 0; lead <= size; ++lead)
+                for (int tail = 0; lead + tail <= size; ++tail) {
+                    TSkinDescription d;
+                    d.FrameLeft = std::make_unique<TDataSkinBorder>();
+                    d.FrameTop = std::make_unique<TDataSkinBorder>();
+                    TDataSkinObject &v = *d.FrameLeft, &h = *d.FrameTop;
+                    v.Image = TBitmap32(size, 1), h.Image = TBitmap32(1, size);
+                    for (int i = 0; i < size; ++i)
+                        v.Image.At(i, 0) = h.Image.At(0, i) = colour[i < lead ? 0 : i < size - tail ? 1 : 2];
+                    v.FrameCount = h.FrameCount = 1;
+                    v.LeftWidth = h.TopHeight = lead, v.RightWidth = h.BottomHeight = tail;
+                    ScaleSkinDescription(d, ppi);
+                    const int to = ScaleToDpi(size, ppi), a = v.LeftWidth, b = v.RightWidth;
+                    const std::string at = std::to_string(size) + " " + std::to_string(lead) + "+" +
+                                           std::to_string(tail) + " at " + std::to_string(ppi);
+                    ASSERT_TRUE(v.Image.Width() == to && h.Image.Height() == to && h.TopHeight == a &&
+                                h.BottomHeight == b && a + b <= to && (lead + tail < size) == (a + b < to))
+                        << at;
+                    for (int i = 0; i < to; ++i) {
+                        const Pixel want = colour[i < a ? 0 : i < to - b ? 1 : 2];
+                        ASSERT_TRUE(v.Image.At(i, 0) == want && h.Image.At(0, i) == want) << at << ", pixel " << i;
+                    }
+                }
+}
+
+TEST(SkinScale, NearMagentaStaysTransparent) {
+    // The frame's region leaves (255, <=1, 255) out: averaged with its neighbours it must not
+    // become a visible pinkish pixel.
+    TBitmap32 src(4, 4, MakePixel(10, 20, 30));
+    src.At(0, 0) = src.At(1, 0) = src.At(0, 1) = MakePixel(255, 1, 255);
+    EXPECT_EQ(ScaleSkinPicture(src, {false, 1, {}}, 120).At(0, 0), kMagenta);
+}

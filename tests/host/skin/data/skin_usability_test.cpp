@@ -127,6 +127,15 @@ TEST(SkinUsability, TheProgramAndKtskinCheckGiveOneVerdict) {
     std::filesystem::remove_all(folder);
 }
 
+TEST(SkinUsability, TheSkinIsJudgedAtTheScreensResolution) {
+    // Borders of 150 pixels fit a quarter of 1024 at 96; at 192 they are twice as wide.
+    std::vector<SkinEntry> entries = MakeBuiltinSkin(0);
+    Entry(entries, "frameleft.bmp").data = skintest::Bmp(300, 80);
+    const std::vector<std::uint8_t> bytes = PackSkin(entries);
+    EXPECT_EQ(SkinContainerProblem(bytes, 1024, 768, 96), "");
+    EXPECT_NE(SkinContainerProblem(bytes, 1024, 768, 192).find("more than a quarter"), std::string::npos);
+}
+
 TEST(SkinUsability, EachBuiltinSkinFitsTheSmallestScreen) {
     for (int i = 0; i < kBuiltinSkinCount; ++i) {
         SCOPED_TRACE(BuiltinSkinName(i));

@@ -14,6 +14,8 @@
 #include "ui/Forms.h"
 #include "ui/Tabs.h"
 
+#include <commctrl.h>
+
 namespace kt::gallery {
 
 // Built-in skin `index` loaded into `data` the way the program loads it from its store.
@@ -61,6 +63,47 @@ inline void AddGlyphButtons(ui::TForm* f) {
         s->GroupIndex = 1;
         s->SetDown(i == 0);
     }
+}
+
+// A system image list of the gallery's four glyph colours, 16 x 16 each.
+inline HIMAGELIST MakeGlyphImages() {
+    HIMAGELIST images = ImageList_Create(kGlyphSize, kGlyphSize, ILC_COLOR32 | ILC_MASK, 4, 0);
+    const TBitmap32 glyphs = MakeGlyph(4);
+    HBITMAP bm = CreateBitmap(glyphs.Width(), glyphs.Height(), 1, 32, glyphs.Row(0));
+    ImageList_AddMasked(images, bm, RGB(PixelR(kGlyphKey), PixelG(kGlyphKey), PixelB(kGlyphKey)));
+    DeleteObject(bm);
+    return images;
+}
+
+// Tabs "Mail", "Keys", "More" with style bits of their own (TCS_BOTTOM, TCS_VERTICAL) and, given
+// a list, an image on each.
+struct TStyledTabs : ui::TTabControl {
+    TStyledTabs(ui::TComponent* owner, LONG style, HIMAGELIST images)
+        : ui::TTabControl(owner), style_(style), images_(images) {
+        Tabs = {"Mail", "Keys", "More"};
+    }
+    void CreateParams(ui::TCreateParams& p) override {
+        ui::TTabControl::CreateParams(p);
+        p.style |= style_;
+    }
+    void HandleCreated() override {
+        ui::TTabControl::HandleCreated();
+        SendMessageW(Handle(), TCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images_));
+        for (int i = 0; images_ && i < 3; ++i) {
+            TCITEMW item{TCIF_IMAGE};
+            item.iImage = i;
+            SendMessageW(Handle(), TCM_SETITEMW, i, reinterpret_cast<LPARAM>(&item));
+        }
+    }
+    LONG style_;
+    HIMAGELIST images_;
+};
+
+inline TStyledTabs* AddStyledTabs(ui::TForm* f, int x, int y, int w, int h, LONG style, HIMAGELIST images) {
+    auto* t = new TStyledTabs(f, style, images);
+    t->SetBounds(x, y, w, h);
+    t->SetParent(f);
+    return t;
 }
 
 inline ui::TForm* MakeGallery() {

@@ -476,6 +476,8 @@ TEST_F(SkinPainters, CheckBoxFramesEdgeBordersAndDetachPutsTheControlBack) {
     flat->SetParent(form.get());
     SetWindowLongW(flat->Handle(), GWL_EXSTYLE, 0);
     SetWindowPos(flat->Handle(), nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
+    auto* group = ui::MakeControl<ui::TRadioGroup>(form.get(), form.get(), "G", "G", 160, 20, 120, 60);
+    group->SetItems({"a"});
     check->SetColor(0x00336699);
     const COLORREF flatBefore = ScreenPixel(flat, 0, 0);
     {
@@ -498,6 +500,8 @@ TEST_F(SkinPainters, CheckBoxFramesEdgeBordersAndDetachPutsTheControlBack) {
         EXPECT_EQ(ScreenPixel(flat, 0, 0), flatBefore);
     }
     EXPECT_EQ(check->Color(), 0x00336699);
+    // A radio group's buttons follow the window's colour again, not the skin's.
+    EXPECT_TRUE(group->Button(0)->ParentColor());
 }
 
 TEST_F(SkinPainters, ScrollBarsOfAListGoAlongItsClient) {

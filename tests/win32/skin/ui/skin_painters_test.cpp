@@ -246,6 +246,33 @@ TEST_F(SkinTabSet, WithoutTheirPicturesTheTabSetAndHeaderDrawThemselves) {
     EXPECT_EQ(ScreenPixel(tabs->Handle(), r.left + 4, r.bottom - 4), GetSysColor(COLOR_WINDOW));
 }
 
+TEST_F(SkinTabSet, TabsAtTheBottomTurnTheirPictureAndArrowsWithoutPicturesAreDrawnFlat) {
+    TSkinData bare;
+    gallery::LoadBuiltin(bare, 0);
+    bare.UpDownHorz.reset(), bare.UpDownVert.reset();
+    auto* tc = gallery::AddStyledTabs(form.get(), 10, 10, 240, 80, TCS_BOTTOM, nullptr);
+    auto* upright = gallery::AddStyledTabs(form.get(), 10, 100, 240, 80, 0, nullptr);
+    auto* ud = ui::MakeControl<ui::TUpDown>(form.get(), form.get(), "U", "", 300, 10, 18, 26);
+    TPainterSet set;
+    ScanControls(set.Host(), bare, form.get(), form->Handle(), nullptr);
+    Redraw();
+    // A bottom tab is the top one upside down.
+    RECT top{}, bottom{};
+    SendMessageW(upright->Handle(), TCM_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&top));
+    SendMessageW(tc->Handle(), TCM_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&bottom));
+    for (int k = 0; k < 4; ++k)
+        EXPECT_EQ(ScreenPixel(tc->Handle(), bottom.left + 6, bottom.bottom - 1 - k),
+                  ScreenPixel(upright->Handle(), top.left + 6, top.top + k)) << k;
+    // The up-down's face is the skin's, with a dark edge under the upper button and an arrow.
+    RECT u;
+    GetClientRect(ud->Handle(), &u);
+    EXPECT_EQ(ScreenPixel(ud->Handle(), 2, 2), SkinColorRef(bare.ButtonFace));
+    EXPECT_EQ(ScreenPixel(ud->Handle(), u.right - 1, u.bottom / 2 - 1), SkinColorRef(bare.ButtonDkShadow));
+    int arrow = 0;
+    for (int y = 0; y < u.bottom / 2; ++y) arrow += ScreenPixel(ud->Handle(), (u.right - 2) / 2, y) == SkinColorRef(bare.ButtonText);
+    EXPECT_GT(arrow, 1);
+}
+
 using SkinDatePicker = SkinPainterTest;
 
 TEST_F(SkinDatePicker, TheDropDownPickerGetsTheComboPainterTheUpDownOneTheEditsWithItsArrows) {
