@@ -29,7 +29,12 @@ MsgResult Win32Messages::Show(const std::string& text, const std::string& captio
         case MsgButtons::YesNoCancel: flags |= MB_YESNOCANCEL; break;
     }
     const std::string& title = caption.empty() ? TApplication::Instance().Title : caption;
+    // The control that had the focus has it again once the box is answered.
+    HWND focus = GetFocus();
     int r = MessageBoxA(GetActiveWindow(), text.c_str(), title.c_str(), flags);
+    if (focus && IsWindow(focus) && GetFocus() != focus && IsWindowVisible(focus) && IsWindowEnabled(focus) &&
+        GetActiveWindow() == GetAncestor(focus, GA_ROOT))
+        SetFocus(focus);
     return static_cast<MsgResult>(r);
 }
 
