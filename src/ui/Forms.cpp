@@ -134,6 +134,10 @@ void TForm::CreateParams(TCreateParams& p) {
     p.width = width_;
     p.height = height_;
     p.parent = nullptr;
+    // A dialog belongs to the window that opened it: it stays above it, and when it goes the
+    // activation (and with it the focus) returns there, not to whichever window is next.
+    if (BorderStyle == TBorderStyle::bsDialog)
+        if (auto* owner = dynamic_cast<TForm*>(Owner()); owner && owner->HandleAllocated()) p.parent = owner->Handle();
 }
 
 void TForm::SetFormStyle(TFormStyle s) {
