@@ -70,6 +70,7 @@ void TButtonForm::CreateTrayMenu() {
     PopupMenu = PopupMenu1;
     // The bar's menu is its only one: the chooser's edit menu does not hide it from the keys.
     KeyboardPopupEverywhere = true;
+    KeepFocus = true;
 }
 
 void TButtonForm::HandleCreated() {

@@ -61,6 +61,7 @@ TConfigForm::TConfigForm(ui::TComponent* owner) : ui::TForm(owner) {
     const auto& def = reg::kConfigPlacementDefault;
     SetBounds(def.left, def.top, 594, 496);
     Position = ui::TPosition::poDesktopCenter;
+    KeepFocus = true;
 
     VtRegistry1 = new TVtRegistry(this);
     VtRegistry1->Name = "VtRegistry1";

@@ -306,7 +306,8 @@ void TForm::WndProc(TMessage& m) {
                 // The focus goes back to the control that had it (after a message box, a
                 // dialog, a switch to another program), or at first to the first control;
                 // the system's default would leave it on the window itself.
-                if (!HIWORD(m.WParam) && RestoreFocus()) {
+                // A click decides the focus itself.
+                if (LOWORD(m.WParam) == WA_ACTIVE && !HIWORD(m.WParam) && RestoreFocus()) {
                     m.Result = 0;
                     return;
                 }
@@ -428,6 +429,7 @@ TWinControl* TForm::ActiveControl() const {
 }
 
 bool TForm::RestoreFocus() {
+    if (BorderStyle != TBorderStyle::bsDialog && !KeepFocus) return false;
     HWND focus = GetFocus();
     if (focus && IsChild(handle_, focus)) return true;  // a click already put it somewhere
     HWND last = lastFocus_;

@@ -66,9 +66,11 @@ public:
     // Moves the focus to the next (or previous) control that takes Tab, in tab order: each
     // parent's controls by TabOrder, then creation order; a radio group is one stop.
     void SelectNext(TWinControl* current, bool forward);
-    // On activation: the focus to the control that had it when the form was left, or to the
-    // first control that takes Tab. False when there is none.
+    // On activation of a dialog, or of a form with KeepFocus: the focus to the control that
+    // had it when the form was left, else to the first control that takes Tab. False when
+    // there is none (the window itself then has the focus, as by default).
     bool RestoreFocus();
+    bool KeepFocus = false;
 
 protected:
     void CreateParams(TCreateParams& params) override;
