@@ -115,6 +115,42 @@ void TButtonForm::LoadComboBoxFilename() {
         for (const std::string& name : ListSchemeNames(Folders.OutputDir)) ComboBoxFilename->AddItem(name);
     }
     SetCurrentFolder(Folders.CurrentDir);
+    SelectChosenItem();
+}
+
+void TButtonForm::SelectChosenItem() {
+    const std::string text = ComboBoxFilename->Text();
+    int at = -1;
+    for (int i = 0; i < ComboBoxFilename->Count() && at < 0; ++i)
+        if (ComboBoxFilename->Item(i) == text) at = i;
+    if (at < 0) at = ComboBoxFilename->IndexOf(text);
+    if (at >= 0 && ComboBoxFilename->ItemIndex() != at) ComboBoxFilename->SetItemIndex(at);
+}
+
+// The chooser and the buttons always show the same scheme: the one the bar opens next.
+void TButtonForm::SetSchemeFileName(const std::string& fileName) {
+    Filename = fileName;
+    ComboBoxFilename->SetText(SchemeDisplayName(fileName));
+    SelectChosenItem();
+    ResetButtons();
+    if (SchemeFiles().IsFile(Folders.OutputDir + "\\" + Filename)) LoadButtonAssignment();
+}
+
+void TButtonForm::SchemeRenamed(const std::string& oldFile, const std::string& newFile) {
+    if (lstrcmpiA(Filename.c_str(), oldFile.c_str()) == 0) {
+        SetSchemeFileName(newFile);
+        VtRegistry1->SaveStringToRegistry(BaseKey + reg::kFile, reg::kFilename, Filename);
+    }
+}
+
+// Enter in the chooser opens the scheme typed there, as picking it from the list does.
+bool TButtonForm::DialogKey(WORD key) {
+    if (key == VK_RETURN && ActiveControl() == ComboBoxFilename) {
+        SelectChosenItem();
+        ComboBoxFilenameClick();
+        return true;
+    }
+    return ui::TForm::DialogKey(key);
 }
 
 void TButtonForm::ComboBoxFilenameClick() {

@@ -45,13 +45,13 @@ void DrawTextItem(ui::TMenuItem* item, ui::TCanvas& canvas, const RECT& rect, bo
 void TButtonForm::CreateTrayMenu() {
     PopupMenu1 = new ui::TPopupMenu(this);
     PopupMenu1->Name = "PopupMenu1";
-    ShowConfigForm1 = MakeItem(this, "ShowConfigForm1", "Show Config Form");
-    HideConfigForm1 = MakeItem(this, "HideConfigForm1", "Hide Config Form");
+    ShowConfigForm1 = MakeItem(this, "ShowConfigForm1", "Show &Config Form");
+    HideConfigForm1 = MakeItem(this, "HideConfigForm1", "&Hide Config Form");
     N3 = MakeItem(this, "N3", "-");
-    ShowButtonForm1 = MakeItem(this, "ShowButtonForm1", "Show Button Form");
-    HideButtonForm1 = MakeItem(this, "HideButtonForm1", "Hide Button Form");
+    ShowButtonForm1 = MakeItem(this, "ShowButtonForm1", "Show &Button Form");
+    HideButtonForm1 = MakeItem(this, "HideButtonForm1", "Hide B&utton Form");
     N2 = MakeItem(this, "N2", "-");
-    Exit1 = MakeItem(this, "Exit1", "Exit");
+    Exit1 = MakeItem(this, "Exit1", "E&xit");
 
     ShowConfigForm1->OnClick = [this] { ShowConfigForm1Click(); };
     HideConfigForm1->OnClick = [this] { HideConfigForm1Click(); };
@@ -68,6 +68,9 @@ void TButtonForm::CreateTrayMenu() {
     Exit1->OnMeasureItem = std::bind(&TButtonForm::Exit1MeasureItem, this, _1, _2, _3, _4);
 
     PopupMenu = PopupMenu1;
+    // The bar's menu is its only one: the chooser's edit menu does not hide it from the keys.
+    KeyboardPopupEverywhere = true;
+    KeepFocus = true;
 }
 
 void TButtonForm::HandleCreated() {

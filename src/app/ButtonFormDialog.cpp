@@ -141,6 +141,7 @@ void TButtonForm::FormCreate() {
     LoadComboBoxFilename();
     CheckSchemeFilename();
     ComboBoxFilename->SetText(SchemeDisplayName(Filename));
+    SelectChosenItem();
     // From here on the chooser follows the folder, whatever a later step of the start says.
     StartFolderWatch();
 

@@ -100,7 +100,8 @@ public:
     ui::TForm& BarWindow() override { return *this; }
     ui::TPopupMenu* TrayMenu() override { return PopupMenu1; }
     const TFolderSettings& BarFolders() const override { return Folders; }
-    void SetSchemeFileName(const std::string& fileName) override { Filename = fileName; }
+    void SetSchemeFileName(const std::string& fileName) override;
+    void SchemeRenamed(const std::string& oldFile, const std::string& newFile) override;
     void SetKeyDelay(int milliseconds) override { KeyDelay = milliseconds; }
     void SetSkinIndex(int index) override { SkinIndex = index; }
 
@@ -182,8 +183,11 @@ public:
 protected:
     void WndProc(ui::TMessage& m) override;
     void HandleCreated() override;
+    bool DialogKey(WORD key) override;
 
 private:
+    // The chooser's list selects the item its edit part names, so the arrows start there.
+    void SelectChosenItem();
     bool IsSchemeButton(HWND hwnd);
     bool SchemeButtonUnderCursor();
     void SetTakesActivation(bool takes);

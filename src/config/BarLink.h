@@ -23,6 +23,8 @@ public:
     virtual const TFolderSettings& BarFolders() const = 0;
     // The scheme file the bar opens next.
     virtual void SetSchemeFileName(const std::string& fileName) = 0;
+    // A scheme file was renamed: when it is the bar's, the bar shows it under its new name.
+    virtual void SchemeRenamed(const std::string& oldFile, const std::string& newFile) = 0;
     virtual void SetKeyDelay(int milliseconds) = 0;
     // The capture key: a new one is held from now on (false, and the old one kept, when the
     // system refuses it); while suspended the bar holds none, so the key reaches the window

@@ -61,6 +61,7 @@ TConfigForm::TConfigForm(ui::TComponent* owner) : ui::TForm(owner) {
     const auto& def = reg::kConfigPlacementDefault;
     SetBounds(def.left, def.top, 594, 496);
     Position = ui::TPosition::poDesktopCenter;
+    KeepFocus = true;
 
     VtRegistry1 = new TVtRegistry(this);
     VtRegistry1->Name = "VtRegistry1";
@@ -141,11 +142,11 @@ void TConfigForm::CreateMainMenu() {
     MenuFont = item(MenuOptions, "MenuFont", "&Font", [this] { ActionOptionFontExecute(); });
     MenuSettings = item(MenuOptions, "MenuSettings", "&Settings", [this] { ActionOptionSettingsExecute(); });
     MenuSkins = item(MenuOptions, "MenuSkins", "S&kins", nullptr);
-    MenuSkinXP = item(MenuSkins, "MenuSkinXP", "Blue", [this] { MenuSkinXPClick(); });
-    MenuSkinSilver = item(MenuSkins, "MenuSkinSilver", "Silver", [this] { MenuSkinSilverClick(); });
-    MenuSkinGreen = item(MenuSkins, "MenuSkinGreen", "Green", [this] { MenuSkinGreenClick(); });
-    MenuSkinNone = item(MenuSkins, "MenuSkinNone", "Unskin", [this] { MenuSkinNoneClick(); });
-    MenuSkinLoad = item(MenuSkins, "MenuSkinLoad", "Load", [this] { MenuSkinLoadClick(); });
+    MenuSkinXP = item(MenuSkins, "MenuSkinXP", "&Blue", [this] { MenuSkinXPClick(); });
+    MenuSkinSilver = item(MenuSkins, "MenuSkinSilver", "&Silver", [this] { MenuSkinSilverClick(); });
+    MenuSkinGreen = item(MenuSkins, "MenuSkinGreen", "&Green", [this] { MenuSkinGreenClick(); });
+    MenuSkinNone = item(MenuSkins, "MenuSkinNone", "&Unskin", [this] { MenuSkinNoneClick(); });
+    MenuSkinLoad = item(MenuSkins, "MenuSkinLoad", "&Load", [this] { MenuSkinLoadClick(); });
     MenuTyping = item(MenuOptions, "MenuTyping", "&Typing...", [this] { ActionOptionTypingExecute(); });
 
     MenuHelp = item(root, "MenuHelp", "&Help", nullptr);
@@ -168,12 +169,15 @@ void TConfigForm::CreateSchemeGroup() {
                                                      8, 30, 236, 330);
     ui::TGroupBox* g = GroupBoxButtonScheme;
 
-    LabelFileName = MakeLabel(this, g, "LabelFileName", "File Name", 10, 18, 100);
+    LabelFileName = MakeLabel(this, g, "LabelFileName", "File &Name", 10, 18, 100);
 
     EditButtonScheme =
         MakeHinted<ui::TEdit>(this, g, "EditButtonScheme", "", "Currently selected button scheme", 10, 33, 216, 21);
     EditButtonScheme->OnEnter = [this] { EditButtonSchemeEnter(); };
     EditButtonScheme->OnChange = [this] { EditButtonSchemeChange(); };
+
+    LabelFileName->ShowAccelChar = true;
+    LabelFileName->FocusControl = EditButtonScheme;
 
     LabelMessage = MakeLabel(this, g, "LabelMessage", "", 10, 57, 216);
 
@@ -187,14 +191,15 @@ void TConfigForm::CreateSchemeGroup() {
         if (HandleAllocated()) PostMessageA(Handle(), WM_SCHEME_LIST_EXIT, 0, 0);
     };
 
-    ButtonFilenameAdd = MakeButton(this, g, "ButtonFilenameAdd", "Add", "Add a button scheme", 10, 295, 51);
-    ButtonFilenameCopy = MakeButton(this, g, "ButtonFilenameCopy", "Copy",
+    // Each command has a letter of its own, beside the menu bar's, Close's and Keys in braces'.
+    ButtonFilenameAdd = MakeButton(this, g, "ButtonFilenameAdd", "&Add", "Add a button scheme", 10, 295, 51);
+    ButtonFilenameCopy = MakeButton(this, g, "ButtonFilenameCopy", "Co&py",
                                     "Copy a button scheme - from the selected item to the new item in the text box",
                                     65, 295, 51);
     ButtonFilenameModify =
-        MakeButton(this, g, "ButtonFilenameModify", "Modify", "Rename a button scheme", 120, 295, 51);
+        MakeButton(this, g, "ButtonFilenameModify", "&Modify", "Rename a button scheme", 120, 295, 51);
     ButtonFilenameDelete =
-        MakeButton(this, g, "ButtonFilenameDelete", "Delete", "Delete a button scheme", 175, 295, 51);
+        MakeButton(this, g, "ButtonFilenameDelete", "D&elete", "Delete a button scheme", 175, 295, 51);
     ButtonFilenameAdd->OnClick = [this] { ButtonFilenameAddClick(); };
     ButtonFilenameCopy->OnClick = [this] { ButtonFilenameCopyClick(); };
     ButtonFilenameModify->OnClick = [this] { ButtonFilenameModifyClick(); };
@@ -207,8 +212,8 @@ void TConfigForm::CreateButtonGroup() {
         "This is where you add, modify and delete the individual buttons within each button scheme", 250, 30, 328, 330);
     ui::TGroupBox* g = GroupBoxButtons;
 
-    LabelCaption = MakeLabel(this, g, "LabelCaption", "Caption", 10, 18, 100);
-    LabelText = MakeLabel(this, g, "LabelText", "Text To Type", 166, 18, 100);
+    LabelCaption = MakeLabel(this, g, "LabelCaption", "Cap&tion", 10, 18, 100);
+    LabelText = MakeLabel(this, g, "LabelText", "Te&xt To Type", 166, 18, 100);
 
     EditCaption =
         MakeHinted<ui::TEdit>(this, g, "EditCaption", "", "Currently selected button caption", 10, 33, 150, 21);
@@ -218,6 +223,10 @@ void TConfigForm::CreateButtonGroup() {
     EditText = MakeHinted<ui::TEdit>(this, g, "EditText", "", "Currently selected button text", 166, 33, 152, 21);
     EditText->OnEnter = [this] { EditTextEnter(); };
     EditText->OnChange = [this] { EditTextChange(); };
+    LabelCaption->ShowAccelChar = true;
+    LabelCaption->FocusControl = EditCaption;
+    LabelText->ShowAccelChar = true;
+    LabelText->FocusControl = EditText;
 
     CheckBoxKeysInBraces = MakeHinted<ui::TCheckBox>(
         this, g, "CheckBoxKeysInBraces", "&Keys in braces",
@@ -244,11 +253,11 @@ void TConfigForm::CreateButtonGroup() {
     RadioGroupEOL->SetParent(g);
     RadioGroupEOL->OnClick = [this] { RadioGroupEOLClick(); };
 
-    ButtonAdd = MakeButton(this, g, "ButtonAdd", "Add", "Add a button to the current button scheme", 10, 295, 73);
+    ButtonAdd = MakeButton(this, g, "ButtonAdd", "A&dd", "Add a button to the current button scheme", 10, 295, 73);
     ButtonModify =
-        MakeButton(this, g, "ButtonModify", "Modify", "Modify the button caption and/or text ", 88, 295, 73);
-    ButtonDelete = MakeButton(this, g, "ButtonDelete", "Delete", "Delete the button selected", 166, 295, 73);
-    ButtonSave = MakeButton(this, g, "ButtonSave", "Save", "Save the current buttons to the button scheme selected",
+        MakeButton(this, g, "ButtonModify", "Modif&y", "Modify the button caption and/or text ", 88, 295, 73);
+    ButtonDelete = MakeButton(this, g, "ButtonDelete", "De&lete", "Delete the button selected", 166, 295, 73);
+    ButtonSave = MakeButton(this, g, "ButtonSave", "&Save", "Save the current buttons to the button scheme selected",
                             245, 295, 73);
     ButtonAdd->OnClick = [this] { ButtonAddClick(); };
     ButtonModify->OnClick = [this] { ButtonModifyClick(); };
@@ -271,6 +280,7 @@ void TConfigForm::FormCreate() {
     // The placement comes before the window shows, so it opens where it belongs.
     RestorePlacement();
     ReadShowAtStartup();
+    PlaceBarBesideAtFirstStart();
     LoadListBoxButtonScheme();
     StartFolderWatch();
     ApplySavedFont();
@@ -305,6 +315,32 @@ void TConfigForm::ReadShowAtStartup() {
         Show();
         if (bar) bar->Hide();
     }
+}
+
+// With no placement stored for the bar, both windows would open centred, the bar on top of
+// this one: the bar goes beside it, right if the work area has room, else left, else both
+// move so that they fit side by side.
+void TConfigForm::PlaceBarBesideAtFirstStart() {
+    ui::TForm* bar = Bar() ? &Bar()->BarWindow() : nullptr;
+    if (!bar || bar->Position != ui::TPosition::poDesktopCenter || !Visible() || !bar->HandleAllocated()) return;
+    RECT me{}, them{};
+    GetWindowRect(Handle(), &me);
+    GetWindowRect(bar->Handle(), &them);
+    MONITORINFO mi{sizeof mi};
+    if (!GetMonitorInfoA(MonitorFromWindow(Handle(), MONITOR_DEFAULTTONEAREST), &mi)) return;
+    const RECT& work = mi.rcWork;
+    const int gap = DpiScaled(8), w = them.right - them.left, h = them.bottom - them.top;
+    int x = me.right + gap;
+    if (x + w > work.right) x = me.left - gap - w;
+    if (x < work.left) {
+        // Neither side has room: the pair is centred, this window left, the bar right.
+        const int pair = (me.right - me.left) + gap + w;
+        const int left = std::max<int>(work.left, work.left + (work.right - work.left - pair) / 2);
+        SetBounds(left, me.top, Width(), Height());
+        x = std::min<int>(left + Width() + gap, work.right - w);
+    }
+    const int y = std::clamp<int>(me.top, work.top, std::max<int>(work.top, work.bottom - h));
+    bar->SetBounds(x, y, bar->Width(), bar->Height());
 }
 
 void TConfigForm::RestorePlacement() {
@@ -484,6 +520,9 @@ void TConfigForm::ConnectEditor() {
     };
     bar.reopenScheme = [] {
         if (Bar()) Bar()->ComboBoxFilenameClick();
+    };
+    bar.renamedScheme = [](const std::string& oldFile, const std::string& newFile) {
+        if (Bar()) Bar()->SchemeRenamed(oldFile, newFile);
     };
     bar.enterFolder = [](const std::string& folder) { SetCurrentFolder(folder); };
     // A question shows over the window as the command has left it so far.

@@ -175,6 +175,7 @@ private:
     // Steps of creation and closing.
     void ReadRunAtStartup();
     void ReadShowAtStartup();
+    void PlaceBarBesideAtFirstStart();
     void RestorePlacement();
     void ApplySavedFont();
     // The check mark of the skin shown, set through the bar.

@@ -48,7 +48,6 @@ TFormOptionsDirectory::TFormOptionsDirectory(ui::TComponent* owner) : ui::TDialo
         b->Name = name;
         b->SetCaption("Set Path");
         b->Hint = kSetPathHint;
-        b->TabStop = false;
         b->SetBounds(440, y - 2, 75, 25);
         b->SetParent(this);
         return b;
@@ -58,13 +57,17 @@ TFormOptionsDirectory::TFormOptionsDirectory(ui::TComponent* owner) : ui::TDialo
     LabelTitle->Alignment = ui::TAlignment::taCenter;
     LabelTitle->Font().SetStyle(ui::fsBold);
 
-    LabelPathProject = label("LabelPathProject", "Project Directory:", 16, 40, 200);
+    LabelPathProject = label("LabelPathProject", "&Project Directory:", 16, 40, 200);
     EditPathProject = edit("EditPathProject", 58);
+    LabelPathProject->ShowAccelChar = true;
+    LabelPathProject->FocusControl = EditPathProject;
     ButtonProjPath = setPath("ButtonProjPath", 58);
     ButtonProjPath->OnClick = [this] { ButtonProjPathClick(); };
 
-    LabelOutputDir = label("LabelOutputDir", "Output Directory:", 16, 92, 200);
+    LabelOutputDir = label("LabelOutputDir", "&Output Directory:", 16, 92, 200);
     EditOutputDir = edit("EditOutputDir", 110);
+    LabelOutputDir->ShowAccelChar = true;
+    LabelOutputDir->FocusControl = EditOutputDir;
     ButtonOutputDir = setPath("ButtonOutputDir", 110);
     ButtonOutputDir->OnClick = [this] { ButtonOutputDirClick(); };
 

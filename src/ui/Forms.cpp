@@ -53,6 +53,11 @@ void TForm::HandleCreated() {
 }
 
 bool TForm::IsShortCut(TShortCut shortCut) {
+    if (PopupMenu && KeyboardPopupEverywhere &&
+        (shortCut == ShortCut(VK_F10, scShift) || shortCut == ShortCut(VK_APPS, 0))) {
+        Perform(WM_CONTEXTMENU, reinterpret_cast<WPARAM>(handle_), -1);
+        return true;
+    }
     if (menu_ && menu_->IsShortCut(shortCut)) return true;
     return PopupMenu && PopupMenu->IsShortCut(shortCut);
 }
@@ -131,6 +136,10 @@ void TForm::CreateParams(TCreateParams& p) {
     p.width = width_;
     p.height = height_;
     p.parent = nullptr;
+    // A dialog belongs to the window that opened it: it stays above it, and when it goes the
+    // activation (and with it the focus) returns there, not to whichever window is next.
+    if (BorderStyle == TBorderStyle::bsDialog)
+        if (auto* owner = dynamic_cast<TForm*>(Owner()); owner && owner->HandleAllocated()) p.parent = owner->Handle();
 }
 
 void TForm::SetFormStyle(TFormStyle s) {
@@ -276,7 +285,14 @@ void TForm::WndProc(TMessage& m) {
         case WM_CONTEXTMENU:
             if (PopupMenu) {
                 POINT p{static_cast<short>(LOWORD(m.LParam)), static_cast<short>(HIWORD(m.LParam))};
-                if (m.LParam == -1) GetCursorPos(&p);  // from the keyboard
+                // From the keyboard (Shift+F10, the menu key): at the focused control, else at
+                // the window, wherever the pointer is.
+                if (m.LParam == -1) {
+                    HWND focus = GetFocus();
+                    RECT r{};
+                    GetWindowRect(focus && IsChild(handle_, focus) ? focus : handle_, &r);
+                    p = POINT{r.left, r.bottom};
+                }
                 PopupMenu->Popup(p.x, p.y, handle_);
                 m.Result = 0;
                 return;
@@ -284,9 +300,20 @@ void TForm::WndProc(TMessage& m) {
             break;
         case WM_ACTIVATE:
             if (LOWORD(m.WParam) == WA_INACTIVE) {
+                // Sent before the focus leaves: the control that has it is the one to come back to.
+                HWND focus = GetFocus();
+                if (focus && IsChild(handle_, focus)) lastFocus_ = focus;
                 if (OnDeactivate) OnDeactivate();
-            } else if (OnActivate) {
-                OnActivate();
+            } else {
+                if (OnActivate) OnActivate();
+                // The focus goes back to the control that had it (after a message box, a
+                // dialog, a switch to another program), or at first to the first control;
+                // the system's default would leave it on the window itself.
+                // A click decides the focus itself.
+                if (LOWORD(m.WParam) == WA_ACTIVE && !HIWORD(m.WParam) && RestoreFocus()) {
+                    m.Result = 0;
+                    return;
+                }
             }
             break;
         case WM_DPICHANGED:
@@ -402,6 +429,22 @@ TWinControl* TForm::ActiveControl() const {
     for (HWND h = focus; h && h != handle_; h = GetParent(h))
         if (TWinControl* w = FromHandle(h)) return w;
     return nullptr;
+}
+
+bool TForm::RestoreFocus() {
+    if (BorderStyle != TBorderStyle::bsDialog && !KeepFocus) return false;
+    HWND focus = GetFocus();
+    if (focus && IsChild(handle_, focus)) return true;  // a click already put it somewhere
+    HWND last = lastFocus_;
+    if (last && IsWindow(last) && IsChild(handle_, last) && IsWindowVisible(last) && IsWindowEnabled(last)) {
+        ::SetFocus(last);
+        return GetFocus() == last;
+    }
+    std::vector<TWinControl*> stops;
+    CollectTabStops(this, nullptr, stops);
+    if (stops.empty()) return false;
+    SelectNext(nullptr, true);
+    return true;
 }
 
 void TForm::SelectNext(TWinControl* current, bool forward) {

@@ -46,6 +46,8 @@ public:
     void SetMenu(TMainMenu* menu);
     // Shown on a right click in the form (WM_CONTEXTMENU); may be another form's menu.
     TPopupMenu* PopupMenu = nullptr;
+    // Shift+F10 and the menu key open PopupMenu also over a control with a menu of its own.
+    bool KeyboardPopupEverywhere = false;
     // Clicks the item of the menu bar or the popup menu that has this shortcut.
     bool IsShortCut(TShortCut shortCut);
 
@@ -64,6 +66,11 @@ public:
     // Moves the focus to the next (or previous) control that takes Tab, in tab order: each
     // parent's controls by TabOrder, then creation order; a radio group is one stop.
     void SelectNext(TWinControl* current, bool forward);
+    // On activation of a dialog, or of a form with KeepFocus: the focus to the control that
+    // had it when the form was left, else to the first control that takes Tab. False when
+    // there is none (the window itself then has the focus, as by default).
+    bool RestoreFocus();
+    bool KeepFocus = false;
 
 protected:
     void CreateParams(TCreateParams& params) override;
@@ -86,6 +93,7 @@ private:
     bool shownOnce_ = false;
     bool noActivate_ = false;
     bool destroyed_ = false;
+    HWND lastFocus_ = nullptr;  // the focused control when the form was last left
 };
 
 // Gives a key message of a form's window to the form the way a dialog does: navigation keys

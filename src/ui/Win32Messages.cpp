@@ -66,8 +66,13 @@ MsgResult Win32Messages::Show(const std::string& text, const std::string& captio
         lift = SetWindowsHookExA(WH_CBT, LiftBox, nullptr, GetCurrentThreadId());
     }
     const std::string& title = caption.empty() ? TApplication::Instance().Title : caption;
+    // The control that had the focus has it again once the box is answered.
+    HWND focus = GetFocus();
     int r = MessageBoxW(GetActiveWindow(), Wide(text).c_str(), Wide(title).c_str(), flags);
     if (lift) UnhookWindowsHookEx(lift);
+    if (focus && IsWindow(focus) && GetFocus() != focus && IsWindowVisible(focus) && IsWindowEnabled(focus) &&
+        GetActiveWindow() == GetAncestor(focus, GA_ROOT))
+        SetFocus(focus);
     return static_cast<MsgResult>(r);
 }
 

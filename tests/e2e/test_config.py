@@ -25,8 +25,9 @@ class ConfigWindow:
         self.scheme_list = inside(self.schemes, "listbox")[0].hwnd
         self.caption_edit, self.text_edit = (k.hwnd for k in inside(self.buttons, "edit"))
         self.caption_list, self.text_list = (k.hwnd for k in inside(self.buttons, "listbox"))
-        self.scheme_cmd = {k.text: k.hwnd for k in inside(self.schemes, "button")}
-        self.button_cmd = {k.text: k.hwnd for k in inside(self.buttons, "button")}
+        # Keyed by the caption as seen, without its access key's mark.
+        self.scheme_cmd = {k.text.replace("&", ""): k.hwnd for k in inside(self.schemes, "button")}
+        self.button_cmd = {k.text.replace("&", ""): k.hwnd for k in inside(self.buttons, "button")}
         # The status label sits below the two groups, straight on the window.
         statics = [k for k in kids if k.parent == self.window.hwnd and k.cls.lower() == "static"]
         self.status_label = max(statics, key=lambda k: k.top).hwnd

@@ -63,7 +63,7 @@ class DisplayScaleTest(unittest.TestCase):
         kids = app.children(config.hwnd)
         listbox = next(c for c in kids if c.cls.lower() == "listbox" and c.visible)
         app.pick(listbox.hwnd, 0)
-        delete = min((c for c in kids if c.text == "Delete" and c.visible), key=lambda c: c.left)
+        delete = min((c for c in kids if c.text.replace("&", "") == "Delete" and c.visible), key=lambda c: c.left)
         pointer_click(delete)
         box = app.wait_dialog()
         if self.state == "skinned":

@@ -83,7 +83,7 @@ class KeysInBracesTest(unittest.TestCase):
         self.app.to_front(cfg.window)
         self.app.pick(cfg.scheme_list, 0)
         wait_for(lambda: cfg.drive("items", cfg.caption_list).split() == ["Old"], what="the scheme's buttons")
-        box = cfg.button_cmd["&Keys in braces"]
+        box = cfg.button_cmd["Keys in braces"]
         checked = lambda: self.prefix.drive("send", box, 0x00F0, 0, 0).strip() == "1"  # BM_GETCHECK
         self.app.type_into(cfg.caption_edit, "Form")
         self.app.type_into(cfg.text_edit, "a{NOPE}")

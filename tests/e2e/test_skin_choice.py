@@ -82,7 +82,7 @@ class SkinChoiceTest(unittest.TestCase):
         listbox = next(c for c in kids if c.cls.lower() == "listbox" and c.visible)
         pointer_click(type("Row", (), dict(left=listbox.left + 4, right=listbox.left + 40,
                                            top=listbox.top + 3, bottom=listbox.top + 11))())
-        delete = min((c for c in kids if c.text == "Delete" and c.visible), key=lambda c: c.left)
+        delete = min((c for c in kids if c.text.replace("&", "") == "Delete" and c.visible), key=lambda c: c.left)
         pointer_click(delete)
         box = self.app.wait_dialog()
         time.sleep(0.6)

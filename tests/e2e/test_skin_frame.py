@@ -44,6 +44,7 @@ class SkinFrameTest(unittest.TestCase):
         for w in (bar, config):
             wait_for(lambda: skinned(self.app, w.hwnd), what="a skinned frame on %r" % w)
         time.sleep(0.5)  # the frames settle (size, region) after the attachment
+        self.app.bar_aside()  # beside the window, it would cover its title buttons once moved
         return self.app.bar(), self.app.find(cls="TConfigForm")
 
     def window(self, hwnd):

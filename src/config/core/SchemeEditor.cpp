@@ -12,10 +12,6 @@ namespace kt {
 
 namespace {
 
-constexpr const char* kListExitQuestion =
-    "You did not hit the Enter Key for your last entry (hitting the Enter Key saves the Certificate Number "
-    "into the Combo Box). Do you want to save this Certificate Number?";
-
 std::string FileNameOf(const std::string& path) { return path.substr(path.find_last_of("\\/") + 1); }
 
 char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
@@ -54,9 +50,25 @@ bool SchemeEditor::AskToSaveOnClose() {
     // Cancel keeps the window and its edits, as it keeps the program on the way out.
     switch (AskQuestion("Save button configuration?", MsgButtons::YesNoCancel)) {
     case MsgResult::Yes: return SaveToFile();
-    case MsgResult::No: return true;
+    case MsgResult::No: DropUnsavedButtons(); return true;
     default: return false;
     }
+}
+
+// The window is only hidden: what No gives up must not show again when it opens.
+void SchemeEditor::DropUnsavedButtons() {
+    ButtonsAdded = false;
+    ButtonsChanged = false;
+    Saved = true;
+    Caption.clear();
+    Text.clear();
+    if (CurrentSchemeFile.empty() || !files_.IsFile(SchemeFolder + "\\" + CurrentSchemeFile)) {
+        Captions.Clear();
+        Texts.Clear();
+        TextKeys.clear();
+        return;
+    }
+    LoadButtons(SchemeFolder + "\\" + CurrentSchemeFile);
 }
 
 bool SchemeEditor::AskToSaveOnExit() {
@@ -259,10 +271,8 @@ void SchemeEditor::SchemeListLeft() {
         Status = problem;
         return;
     }
-    BeforeBox();
-    if (AskQuestion(kListExitQuestion) != MsgResult::Yes) return;
-    Schemes.Add(text);
-    Status = "Button Schmem " + text + " was successfully added.";
+    // Nothing is asked and nothing is listed: only Add makes a scheme, and the focus moves on.
+    Status = text + " is not a scheme yet - Add makes it";
 }
 
 void SchemeEditor::AddScheme() {
@@ -346,6 +356,10 @@ void SchemeEditor::RenameScheme() {
         if (!files_.RenameToNew(SelectedSchemePath, target)) throw Exception("Unable to modify filename.");
         // The window moved the file it read itself: what is (not) there now is nobody else's.
         if (files_.SamePath(SelectedSchemePath, LoadedSchemePath)) LoadedScheme = SchemeSnapshot{};
+        // The selected scheme is the renamed file now: Copy copies it.
+        const std::string oldFile = FileNameOf(SelectedSchemePath);
+        SelectedSchemePath = target;
+        if (Bar.renamedScheme) Bar.renamedScheme(oldFile, name + ".dat");
     } else if (!name.empty() && !IsSafeSchemeName(name)) {
         // The list takes the name below; an unsafe one must not reach it.
         SchemePathOrRefuse(name);

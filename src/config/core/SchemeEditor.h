@@ -42,6 +42,8 @@ struct SchemeEditorBar {
     std::function<void()> reloadSchemeList;  // the bar's chooser reads the folder again
     std::function<void()> reloadButtons;     // the bar reads its button assignment again
     std::function<void()> reopenScheme;      // the bar loads the scheme its chooser names
+    // A scheme file was renamed: the bar follows when it is the one it shows.
+    std::function<void(const std::string& oldFile, const std::string& newFile)> renamedScheme;
     // The process's current folder follows the scheme folder (relative names in the bar).
     std::function<void(const std::string& folder)> enterFolder;
 };
@@ -145,6 +147,8 @@ private:
     SchemeFileSystem& files_;
 
     void SelectButton(const EditorList& clicked);
+    // No at closing: the lists show the current scheme's file again, nothing unsaved.
+    void DropUnsavedButtons();
     // With Keys checked, a text that does not parse is refused in the status line: true.
     bool RefuseBadKeys();
     // The path of scheme `name` in the scheme folder; an unsafe name is refused in the status

@@ -240,7 +240,11 @@ void TWinSkinMenu::DrawCaption(HDC dc, const TMenuBtn& item, const RECT& r) cons
     const TSkinData* skin = frame_.SkinData();
     HGDIOBJ oldFont = SelectObject(dc, MenuFont());
     SetBkMode(dc, TRANSPARENT);
-    const TColour colour = skin ? (item.Enabled ? skin->MenuBarText : skin->ButtonShadow) : SysColour(COLOR_MENUTEXT);
+    const bool marked = item.Enabled && (item.State == kNCPressed || item.State == kNCHot);
+    const TColour colour = !skin         ? SysColour(marked ? COLOR_HIGHLIGHTTEXT : COLOR_MENUTEXT)
+                           : marked      ? skin->HilightText
+                           : item.Enabled ? skin->MenuBarText
+                                          : skin->ButtonShadow;
     SetTextColor(dc, SkinColorRef(colour));
     RECT box = r;
     DrawTextA(dc, item.Caption.c_str(), -1, &box, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
@@ -275,12 +279,14 @@ void TWinSkinMenu::Paint(HDC dc, const RECT& r) {
 
     HDC mdc = scratch_.Dc();
     HGDIOBJ oldFont = SelectObject(mdc, MenuFont());
-    HBRUSH hilight = CreateSolidBrush(SkinColorRef(skin ? skin->ButtonHilight : SysColour(COLOR_BTNHIGHLIGHT)));
+    // The item under the keyboard or the mouse, and the open menu's title, in the colours of
+    // a selected drop-down item: a thin light frame on a light bar is hardly seen.
+    HBRUSH hilight = CreateSolidBrush(SkinColorRef(skin ? skin->Hilight : SysColour(COLOR_HIGHLIGHT)));
     for (auto& b : items_) {
         const int w = b->Caption.empty() ? 0 : TextWidth(mdc, ui::StripAccelerator(b->Caption)) + 10;
         const RECT local{x, 0, x + w, H - 1};
         if (w > 0) {
-            if (b->State == kNCPressed || b->State == kNCHot) FrameRect(mdc, &local, hilight);
+            if (b->State == kNCPressed || b->State == kNCHot) FillRect(mdc, &local, hilight);
             DrawCaption(mdc, *b, local);
         }
         b->Rect = RECT{r.left + local.left, r.top, r.left + local.right, r.top + H - 1};
@@ -316,8 +322,8 @@ void TWinSkinMenu::PaintItem(TMenuBtn& item) {
     const RECT local{0, 0, w, h};
     if (item.State == kNCPressed || item.State == kNCHot) {
         const TSkinData* skin = frame_.SkinData();
-        HBRUSH hilight = CreateSolidBrush(SkinColorRef(skin ? skin->ButtonHilight : SysColour(COLOR_BTNHIGHLIGHT)));
-        FrameRect(piece.Dc(), &local, hilight);
+        HBRUSH hilight = CreateSolidBrush(SkinColorRef(skin ? skin->Hilight : SysColour(COLOR_HIGHLIGHT)));
+        FillRect(piece.Dc(), &local, hilight);
         DeleteObject(hilight);
     }
     DrawCaption(piece.Dc(), item, local);

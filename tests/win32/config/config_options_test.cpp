@@ -263,7 +263,7 @@ TEST_F(ConfigOptionsTest, TheMenuBarHoldsEveryEntry) {
     EXPECT_FALSE(GetMenuState(help, 7, MF_BYPOSITION) & MF_GRAYED);
     HMENU skins = GetSubMenu(GetSubMenu(menu, 2), 2);
     ASSERT_NE(skins, nullptr);
-    EXPECT_EQ(text(skins, 0) + "," + text(skins, 3) + "," + text(skins, 4), "Blue,Unskin,Load");
+    EXPECT_EQ(text(skins, 0) + "," + text(skins, 3) + "," + text(skins, 4), "&Blue,&Unskin,&Load");
     EXPECT_EQ(text(GetSubMenu(menu, 2), 3), "&Typing...");
     EXPECT_EQ(text(GetSubMenu(menu, 1), 1), "&Send Mail...");
 }

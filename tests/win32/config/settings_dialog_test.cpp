@@ -262,8 +262,8 @@ TEST_F(SettingsDialogTest, DialogHasItsControlsAndTakesTheOwnersFont) {
     EXPECT_EQ(d->Height(), 240);
     EXPECT_EQ(d->Owner(), owner);
     EXPECT_EQ(d->EditOutputDir->Font().Size(), 10);
-    EXPECT_FALSE(d->ButtonProjPath->TabStop);
-    EXPECT_FALSE(d->ButtonOutputDir->TabStop);
+    EXPECT_TRUE(d->ButtonProjPath->TabStop);
+    EXPECT_TRUE(d->ButtonOutputDir->TabStop);
     EXPECT_EQ(d->ButtonProjPath->Caption(), "Set Path");
     EXPECT_EQ(d->EditPathProject->Hint, "This is the path to where you wish to store all Brennholt project files.");
     EXPECT_EQ(d->ButtonOK->Hint, "Apply any changes made to this page.");

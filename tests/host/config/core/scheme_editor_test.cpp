@@ -26,6 +26,9 @@ protected:
         ed.Bar.reloadSchemeList = [this] { events.push_back("list"); };
         ed.Bar.reloadButtons = [this] { events.push_back("buttons"); };
         ed.Bar.reopenScheme = [this] { events.push_back("reopen"); };
+        ed.Bar.renamedScheme = [this](const std::string& from, const std::string& to) {
+            events.push_back("renamed " + from + " " + to);
+        };
         ed.BeforeMessage = [this] { ++refreshes; };
     }
 
@@ -92,7 +95,10 @@ TEST_F(SchemeEditorTest, AnEditMakesCloseAskAndTheNextSchemeAskForThePreviousOne
     Pick("work");
     AddButton("New", "new text");
     EXPECT_EQ(CloseAsks(), kAsksToSave);
-    EXPECT_EQ(CloseAsks(), kAsksToSave);  // No keeps the edit, and the question
+    // No gives the edit up: the window, opened again, shows the file's buttons.
+    EXPECT_EQ(ed.Captions.items, Strings{"W"});
+    EXPECT_TRUE(CloseAsks().empty());
+    AddButton("New", "new text");
 
     // Yes: the previous scheme's buttons go into its own file, text line first.
     msgs.answers = {MsgResult::Yes};
@@ -427,14 +433,21 @@ TEST_F(SchemeEditorTest, RenameMovesTheSelectedFileButNeverOntoAnother) {
     EXPECT_FALSE(Exists("home.dat"));
     EXPECT_EQ(Read("house.dat"), "C01H\r\nT01h\r\nD011\r\n");
     EXPECT_EQ(ed.Schemes.items[static_cast<std::size_t>(ed.Schemes.index)], "house");
-    EXPECT_EQ(events, Strings{"list"});
+    EXPECT_EQ(events, (Strings{"renamed home.dat house.dat", "list"}));
     EXPECT_EQ(ed.CurrentSchemeFile, "home.dat");
     EXPECT_TRUE(CloseAsks().empty());
 
-    ed.SchemeName = "again";  // the selected path still names home.dat
+    // The selected scheme is the renamed one: Copy copies it without a new pick.
+    ed.SchemeName = "copy";
+    ed.CopyScheme();
+    EXPECT_EQ(Read("copy.dat"), "C01H\r\nT01h\r\nD011\r\n");
+
+    fs::remove(PathOf("house.dat"));
+    ed.SchemeName = "again";
     ed.RenameScheme();
     EXPECT_EQ(msgs.LastText(), "Cannot modify filename as the old filename does not exist.");
     EXPECT_EQ(msgs.shown.back().kind, MsgKind::Plain);
+    Write("house.dat", "C01H\r\nT01h\r\nD011\r\n");
 
     Pick("house");
     ed.SchemeName = "button";
@@ -526,28 +539,15 @@ TEST_F(SchemeEditorTest, ClosingWithUnsavedButtonsOffersCancelWhichKeepsTheWindo
     EXPECT_TRUE(ed.HasUnsavedChanges());
 }
 
-TEST_F(SchemeEditorTest, LeavingTheListWithANewNameOffersToListIt) {
+TEST_F(SchemeEditorTest, LeavingTheListWithANewNameAsksNothingAndListsNoFileThatIsNot) {
     Load();
-    ed.SchemeName = "fresh";
-    msgs.answers = {MsgResult::Yes};
-    ed.SchemeListLeft();
-    ASSERT_EQ(msgs.shown.size(), 1u);
-    EXPECT_EQ(msgs.shown[0].text,
-              "You did not hit the Enter Key for your last entry (hitting the Enter Key saves the Certificate "
-              "Number into the Combo Box). Do you want to save this Certificate Number?");
-    EXPECT_EQ(ed.Schemes.items.back(), "fresh");
-    EXPECT_EQ(ed.Status, "Button Schmem fresh was successfully added.");
+    for (const char* name : {"fresh", "button", ""}) {
+        ed.SchemeName = name;
+        ed.SchemeListLeft();
+    }
+    EXPECT_TRUE(msgs.shown.empty());
+    EXPECT_EQ(ed.Schemes.items, Strings{"button"});
     EXPECT_FALSE(Exists("fresh.dat"));
-
-    ed.SchemeListLeft();  // listed in this exact case
-    ed.SchemeName = "";
-    ed.SchemeListLeft();
-    EXPECT_EQ(msgs.shown.size(), 1u);
-    ed.SchemeName = "Fresh";  // another name
-    msgs.answers = {MsgResult::No};
-    ed.SchemeListLeft();
-    EXPECT_EQ(msgs.shown.size(), 2u);
-    EXPECT_EQ(ed.Schemes.items.back(), "fresh");
 }
 
 TEST_F(SchemeEditorTest, UnsafeNamesAndAMissingFolderAreRefusedWithoutAQuestion) {
