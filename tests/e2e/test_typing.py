@@ -163,6 +163,8 @@ class TypingTest(unittest.TestCase):
         target = Target(self.prefix)
         bar = self.app.start()
         self.capture(target.click_in)
+        self.app.bar_aside()  # nothing of the target's or the configuration window over it
+        bar = self.app.bar()
         button = self.buttons(bar)[0]
         # The user clicks the bar where there is no button, which brings it forward, then
         # tabs to the button and presses Space.
